@@ -1,0 +1,25 @@
+# tolm_add_gtest(NAME <name> LABEL <label> SOURCES <files...> LIBS <targets...>)
+# One GoogleTest executable registered with CTest under the given label.
+function(tolm_add_gtest)
+    cmake_parse_arguments(T "" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    gtest_discover_tests(${T_NAME}
+        PROPERTIES LABELS ${T_LABEL}
+        DISCOVERY_TIMEOUT 30)
+endfunction()
+
+# tolm_add_qttest(NAME <name> SOURCES <files...> LIBS <targets...>)
+# One Qt Test executable, run offscreen with its own configuration directory.
+function(tolm_add_qttest)
+    cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+    add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} Qt6::Test)
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    set_tests_properties(${T_NAME} PROPERTIES
+        LABELS gui
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}-config"
+        TIMEOUT 120)
+endfunction()
+
+include(GoogleTest)
