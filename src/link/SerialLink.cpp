@@ -1,0 +1,130 @@
+#include "link/SerialLink.h"
+
+#include "link/PortName.h"
+
+#include <QSerialPort>
+#include <sys/ioctl.h>
+#include <thread>
+
+namespace {
+
+constexpr qint32 kModuleBaudRate = 9600;
+
+// A byte takes about a millisecond on the line at 9600 baud; this is how often a write checks
+// whether its byte has left.
+constexpr auto kTransmitPollInterval = std::chrono::milliseconds(1);
+
+int RemainingMs(const QDeadlineTimer &deadline)
+{
+    return static_cast<int>(deadline.remainingTime());
+}
+
+} // namespace
+
+SerialLink::SerialLink() : m_port(std::make_unique<QSerialPort>()) {}
+
+SerialLink::~SerialLink() = default;
+
+bool SerialLink::OpenModulePort(const QString &name)
+{
+    CloseModulePort();
+    m_errorText.clear();
+    m_port->setPortName(ModulePortSystemLocation(name));
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        m_state = PortState::OpenFailed;
+        NoteError(QStringLiteral("cannot open"));
+        return false;
+    }
+    m_state = PortState::Held;
+    return ApplyLineSettings();
+}
+
+void SerialLink::CloseModulePort()
+{
+    if (m_state != PortState::Held) {
+        return;
+    }
+    m_port->close();
+    m_state = PortState::NoPort;
+}
+
+bool SerialLink::ApplyLineSettings()
+{
+    // Each setting takes effect at once on the open port; the first that fails ends the open
+    // with the port still held, like any other half-configured open.
+    const bool applied =
+        m_port->setBaudRate(kModuleBaudRate) && m_port->setDataBits(QSerialPort::Data8) &&
+        m_port->setParity(QSerialPort::NoParity) && m_port->setStopBits(QSerialPort::OneStop) &&
+        m_port->setFlowControl(QSerialPort::HardwareControl);
+    if (!applied) {
+        NoteError(QStringLiteral("cannot configure"));
+    }
+    return applied;
+}
+
+void SerialLink::NoteError(const QString &what)
+{
+    m_errorText = QStringLiteral("%1 %2: %3").arg(what, m_port->portName(), m_port->errorString());
+}
+
+bool SerialLink::WriteByte(std::uint8_t byte)
+{
+    if (m_state != PortState::Held) {
+        return false;
+    }
+    const QDeadlineTimer deadline(kByteTimeoutMs);
+    const char c = static_cast<char>(byte);
+    if (m_port->write(&c, 1) == 1 && WaitUntilQueued(deadline) && WaitUntilTransmitted(deadline)) {
+        return true;
+    }
+    // The caller is told that this byte was not sent, so it must never reach the module later
+    // (when CTS comes back) and shift the module's view of the exchange. Only this byte can be
+    // waiting: every earlier one left before its own write returned.
+    m_port->clear(QSerialPort::Output);
+    return false;
+}
+
+bool SerialLink::WaitUntilQueued(const QDeadlineTimer &deadline)
+{
+    while (m_port->bytesToWrite() > 0) {
+        if (deadline.hasExpired() || !m_port->waitForBytesWritten(RemainingMs(deadline))) {
+            return m_port->bytesToWrite() == 0;
+        }
+    }
+    return true;
+}
+
+bool SerialLink::WaitUntilTransmitted(const QDeadlineTimer &deadline) const
+{
+    // The kernel accepts the byte at once and holds it in its output queue while the module
+    // keeps CTS off; the byte has only left when that queue is empty. There is no drain with a
+    // time limit, so the queue is looked at until it empties or the time is up.
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(static_cast<int>(m_port->handle()), TIOCOUTQ, &queued) != 0 || queued == 0) {
+            return true;
+        }
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        std::this_thread::sleep_for(kTransmitPollInterval);
+    }
+}
+
+std::optional<std::uint8_t> SerialLink::ReadByte()
+{
+    if (m_state != PortState::Held) {
+        return std::nullopt;
+    }
+    const QDeadlineTimer deadline(kByteTimeoutMs);
+    while (m_port->bytesAvailable() == 0) {
+        if (deadline.hasExpired() || !m_port->waitForReadyRead(RemainingMs(deadline))) {
+            break;
+        }
+    }
+    char c = 0;
+    if (!m_port->getChar(&c)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(c);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "link/ByteChannel.h"
+
+#include <QDeadlineTimer>
+#include <QString>
+#include <memory>
+
+class QSerialPort;
+
+// Whether the link holds its port.
+enum class PortState {
+    NoPort,     // before the first open, and after a close
+    Held,       // opened (even when a later line setting failed)
+    OpenFailed, // the last open could not open the device; left only by the next open
+};
+
+// The one serial port to the programmer module: 9600 baud, 8 data bits, no parity, one stop
+// bit, output held by the module through CTS. Each byte is its own transfer, limited to
+// kByteTimeoutMs. Nothing is flushed or retried: a reply byte that comes after its read gave
+// up stays queued and is read as part of the next reply, exactly as the module's protocol
+// expects its host to behave.
+//
+// A pseudo-terminal (how the module simulator is reached) has no CTS line. Linux accepts the
+// hardware flow control setting on it and ignores it, so the same settings apply to both and
+// a write to a pseudo-terminal is never held.
+class SerialLink : public ByteChannel
+{
+public:
+    SerialLink();
+    ~SerialLink() override;
+    SerialLink(const SerialLink &) = delete;
+    SerialLink &operator=(const SerialLink &) = delete;
+
+    // Closes a held port, opens the named one (see ModulePortSystemLocation) and applies the
+    // line settings. True only when every step succeeded; a port that opened stays held even
+    // when a setting then failed, and the next open closes it first.
+    bool OpenModulePort(const QString &name);
+
+    // Gives the held port back to the system; does nothing when no port is held.
+    void CloseModulePort();
+
+    PortState State() const { return m_state; }
+
+    // Why the last open failed, for the user: the device path and the system's reason.
+    QString LastErrorText() const { return m_errorText; }
+
+    bool WriteByte(std::uint8_t byte) override;
+    std::optional<std::uint8_t> ReadByte() override;
+
+private:
+    bool ApplyLineSettings();
+    bool WaitUntilQueued(const QDeadlineTimer &deadline);
+    bool WaitUntilTransmitted(const QDeadlineTimer &deadline) const;
+    void NoteError(const QString &what);
+
+    std::unique_ptr<QSerialPort> m_port;
+    PortState m_state = PortState::NoPort;
+    QString m_errorText;
+};
