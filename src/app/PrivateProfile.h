@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A settings file in the classic private-profile form:
+//
+//   [Main]
+//   PicDevice=16f84
+//
+// Section and key names match without regard to case; a missing file, section or key
+// gives the caller's default; values keep at most 1023 characters. A write changes only
+// its own key, keeps every other line as it was, and replaces the file atomically, so a
+// failed write never leaves half a settings file behind.
+class PrivateProfile
+{
+public:
+    static constexpr int kMaxValueLength = 1023;
+
+    explicit PrivateProfile(QString path);
+
+    const QString &Path() const { return m_path; }
+
+    QString ReadString(const QString &section, const QString &key,
+                       const QString &defaultValue) const;
+    bool WriteString(const QString &section, const QString &key, const QString &value);
+
+private:
+    QStringList ReadLines() const;
+
+    QString m_path;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Where the settings file lives and what its keys are. The file keeps its historic name
+// VIRIVI.INI so users recognise it; on Linux it sits in the user's configuration folder.
+namespace TolmSettings {
+inline const QString kSection = QStringLiteral("Main");
+inline const QString kPicDeviceKey = QStringLiteral("PicDevice");
+inline const QString kModulePortKey = QStringLiteral("ModulePort");
+inline const QString kWorkingDirKey = QStringLiteral("WorkingDir");
+inline const QString kDefaultDevice = QStringLiteral("16c84");
+inline const QString kDefaultPort = QStringLiteral("COM1");
+
+// $XDG_CONFIG_HOME/VIRIVI.INI, else ~/.config/VIRIVI.INI.
+QString SettingsFilePath();
+} // namespace TolmSettings

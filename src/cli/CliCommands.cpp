@@ -1,0 +1,17 @@
+#include "CliCommands.h"
+
+namespace {
+const CliCommand kCommands[] = {
+    {"devices", "List the devices in the selector's order.", RunDevicesCommand},
+    {"config build", "Print the configuration word built from option controls.",
+     RunConfigBuildCommand},
+    {"config decode", "Print the option controls a configuration word selects.",
+     RunConfigDecodeCommand},
+};
+} // namespace
+
+const CliCommand *CliCommandTable(int &count)
+{
+    count = static_cast<int>(sizeof kCommands / sizeof kCommands[0]);
+    return kCommands;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class CliContext;
+
+// A command receives its arguments with the command word(s) first, as a parser expects.
+using CliCommandFunction = int (*)(CliContext &ctx, const QStringList &args);
+
+struct CliCommand
+{
+    const char *name; // one or two words: "devices", "config build"
+    const char *summary;
+    CliCommandFunction run;
+};
+
+// Every command tolm-cli knows, in the order --help lists them.
+const CliCommand *CliCommandTable(int &count);
+
+int RunDevicesCommand(CliContext &ctx, const QStringList &args);
+int RunConfigBuildCommand(CliContext &ctx, const QStringList &args);
+int RunConfigDecodeCommand(CliContext &ctx, const QStringList &args);

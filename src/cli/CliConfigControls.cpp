@@ -1,0 +1,48 @@
+#include "CliConfigControls.h"
+
+#include "device/DeviceOptions.h"
+#include "device/DeviceRecord.h"
+
+namespace {
+using C = ConfigControls;
+using E = ConfigControlsEnabled;
+const CliBox kBoxes[] = {
+    {"wdt", "Watchdog Enable", &C::WdtCbx, &E::WdtCbx},
+    {"pwrt", "Power Up Timer", &C::PutCbx, &E::PutCbx},
+    {"lvp", "Low Voltage Prog Enable", &C::LvpCbx, &E::LvpCbx},
+    {"bor", "Brownout", &C::BOutCbx, &E::BOutCbx},
+    {"mclr", "MCLR Enable", &C::MClrCbx, &E::MClrCbx},
+    {"debug", "Debug", &C::DebugCbx, &E::DebugCbx},
+    {"cpd", "Code Protect Data E2R", &C::CpdCbx, &E::CpdCbx},
+    {"wrt", "Prg Mem Write Enable", &C::WrtCbx, &E::WrtCbx},
+    {"mpeen", "Memory Parity Error Enable", &C::MpeenCbx, &E::MpeenCbx},
+};
+} // namespace
+
+const CliBox *CliBoxes(int &count)
+{
+    count = static_cast<int>(sizeof kBoxes / sizeof kBoxes[0]);
+    return kBoxes;
+}
+
+std::optional<int> FindOscillatorItem(const DeviceRecord &device, const QString &item)
+{
+    const QStringList items = OscillatorList(device.DeviceType);
+    for (int i = 0; i < items.size(); ++i) {
+        if (items[i].compare(item.trimmed(), Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    bool isNumber = false;
+    const int index = item.toInt(&isNumber);
+    if (isNumber && index >= 0 && index < items.size())
+        return index;
+    return std::nullopt;
+}
+
+ConfigControls FreshControls(const DeviceRecord &device)
+{
+    ConfigControls all;
+    all.WdtCbx = all.PutCbx = all.LvpCbx = all.BOutCbx = all.MClrCbx = false;
+    all.DebugCbx = all.CpdCbx = all.WrtCbx = all.MpeenCbx = false;
+    return ControlsAfterDeviceSelection(device, all);
+}

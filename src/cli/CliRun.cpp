@@ -1,0 +1,76 @@
+#include "CliCommands.h"
+#include "CliContext.h"
+
+namespace {
+
+QString CommandListText()
+{
+    QString text = QStringLiteral("\nCommands:\n");
+    int count = 0;
+    const CliCommand *commands = CliCommandTable(count);
+    for (int i = 0; i < count; ++i)
+        text += QStringLiteral("  %1%2\n")
+                    .arg(QString::fromLatin1(commands[i].name), -16)
+                    .arg(QString::fromLatin1(commands[i].summary));
+    return text + QStringLiteral("\n'tolm-cli COMMAND --help' describes a command.\n");
+}
+
+// The longest command name that the leading positional words spell.
+const CliCommand *FindCommand(const QStringList &words, int &wordsUsed)
+{
+    int count = 0;
+    const CliCommand *commands = CliCommandTable(count);
+    const QString two = words.size() >= 2 ? words[0] + QLatin1Char(' ') + words[1] : QString();
+    for (int i = 0; i < count; ++i) {
+        if (!two.isEmpty() && two == QLatin1String(commands[i].name)) {
+            wordsUsed = 2;
+            return &commands[i];
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        if (!words.isEmpty() && words[0] == QLatin1String(commands[i].name)) {
+            wordsUsed = 1;
+            return &commands[i];
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int RunCli(const QStringList &arguments)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    CliContext ctx(out, err);
+
+    QCommandLineParser &global = ctx.GlobalParser();
+    global.setApplicationDescription(
+        QStringLiteral("Programs PIC microcontrollers through the programmer module."));
+    global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    CliContext::AddGlobalOptions(global);
+    global.addHelpOption();
+    global.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to do."),
+                                 QStringLiteral("COMMAND [ARGS]"));
+    if (!global.parse(arguments))
+        return ctx.UsageError(global.errorText());
+
+    const QStringList words = global.positionalArguments();
+    if (global.isSet(QStringLiteral("help")) || words.isEmpty()) {
+        (words.isEmpty() && !global.isSet(QStringLiteral("help")) ? err : out)
+            << global.helpText() << CommandListText();
+        return words.isEmpty() && !global.isSet(QStringLiteral("help")) ? CliExit::kUsage
+                                                                        : CliExit::kOk;
+    }
+
+    int wordsUsed = 0;
+    const CliCommand *command = FindCommand(words, wordsUsed);
+    if (!command)
+        return ctx.UsageError(
+            QStringLiteral("unknown command '%1'; see 'tolm-cli --help'").arg(words.join(' ')));
+
+    // The command's own parser sees "tolm-cli <command>" as its program name.
+    QStringList commandArgs{QStringLiteral("tolm-cli ") + QString::fromLatin1(command->name)};
+    commandArgs += words.mid(wordsUsed);
+    return command->run(ctx, commandArgs);
+}

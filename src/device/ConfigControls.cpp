@@ -1,0 +1,44 @@
+#include "ConfigControls.h"
+
+#include "DeviceOptions.h"
+#include "DeviceRecord.h"
+
+ConfigControlsEnabled EnabledControls(const DeviceRecord &d)
+{
+    ConfigControlsEnabled e{};
+    e.WdtCbx = d.HasWdt;
+    e.PutCbx = d.HasPwrt;
+    e.LvpCbx = d.HasLvp;
+    e.BOutCbx = d.HasBrownout;
+    e.MClrCbx = d.HasMclre;
+    e.DebugCbx = d.HasDebug;
+    e.CpdCbx = d.HasCpd;
+    e.WrtCbx = d.HasWrt;
+    e.MpeenCbx = d.HasMemoryParity;
+    e.ProtUp12Btn = d.HasPartialProtect;
+    e.ProtUp34Btn = d.HasPartialProtect;
+    return e;
+}
+
+ConfigControls ControlsAfterDeviceSelection(const DeviceRecord &device,
+                                            const ConfigControls &previous)
+{
+    ConfigControls c = previous;
+    if (HasOscillatorList(device.DeviceType))
+        c.OscBox = static_cast<int>(OscillatorList(device.DeviceType).size()) - 1;
+    const ConfigControlsEnabled e = EnabledControls(device);
+    c.WdtCbx = c.WdtCbx && e.WdtCbx;
+    c.PutCbx = c.PutCbx && e.PutCbx;
+    c.LvpCbx = c.LvpCbx && e.LvpCbx;
+    c.BOutCbx = c.BOutCbx && e.BOutCbx;
+    c.MClrCbx = c.MClrCbx && e.MClrCbx;
+    c.DebugCbx = c.DebugCbx && e.DebugCbx;
+    c.CpdCbx = c.CpdCbx && e.CpdCbx;
+    c.WrtCbx = c.WrtCbx && e.WrtCbx;
+    c.MpeenCbx = c.MpeenCbx && e.MpeenCbx;
+    c.ProtNoneBtn = true;
+    c.ProtUp12Btn = false;
+    c.ProtUp34Btn = false;
+    c.ProtAllBtn = false;
+    return c;
+}
