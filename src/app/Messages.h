@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+// Every message box and file chooser of the program goes through this interface, so the
+// windows hold no QMessageBox calls of their own and tests can answer them from a script.
+class Messages
+{
+public:
+    enum class Answer { Ok, Cancel, Abort, Retry, Ignore };
+
+    virtual ~Messages() = default;
+
+    // Plain box, no icon, one OK button: results and most errors ("COM Port Error").
+    virtual void Plain(const QString &text) = 0;
+    // Information icon, OK ("File loaded successfully").
+    virtual void Information(const QString &text) = 0;
+    // Warning icon, OK ("No target selected", records not found).
+    virtual void Warning(const QString &text) = 0;
+    // Error icon, OK (conversion and file errors, "Unable to write to VIRIVI.INI").
+    virtual void Error(const QString &text) = 0;
+    // Caption "Confirmation", question icon, OK and Cancel; true on OK.
+    virtual bool Confirm(const QString &text) = 0;
+    // Error icon with Abort, Retry and Ignore: a word that will not program.
+    virtual Answer AskAbortRetryIgnore(const QString &text) = 0;
+    // Error icon with OK and Cancel: a word that will not program, second form.
+    virtual Answer AskOkCancel(const QString &text) = 0;
+
+    // File choosers; an empty result means the user cancelled.
+    virtual QString OpenFileName(const QString &directory, const QString &filter) = 0;
+    virtual QString SaveFileName(const QString &directory, const QString &filter) = 0;
+};
