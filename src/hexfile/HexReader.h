@@ -1,0 +1,55 @@
+#pragma once
+
+#include "hexfile/HexTargets.h"
+
+#include <QByteArray>
+#include <QString>
+
+struct DeviceRecord;
+class MemoryImage;
+class QIODevice;
+
+// What "Load From File" needs to finish its work after the file has been read.
+struct HexLoadResult
+{
+    // One flag per target: a record for the ticked target arrived and was stored.
+    bool ProgramFound = false;
+    bool DataFound = false;
+    bool ConfigFound = false;
+    bool IDCodeFound = false;
+
+    // When ConfigFound: image.ConfigWord holds the last configuration record's word, and this
+    // its four characters as the file has them, for ConfigEdit. The caller then turns the
+    // word into the option controls (ConfigToControls).
+    QString ConfigEditText;
+
+    // The report the window shows: "File loaded successfully" (information box) or, when a
+    // ticked target found no record, e.g. "<Data> <ID Code> Records NOT found" (warning box,
+    // MissingRecords true). Not used when FileError is set.
+    QString Report;
+    bool MissingRecords = false;
+
+    // The 1-based line that was not a valid record (bad checksum, length or characters) and
+    // ended the reading without a message; 0 when reading ended at the end record or at the
+    // end of the file. Everything stored before that line stays.
+    int StoppedAtLine = 0;
+
+    // Not empty: the file could not be opened or read, and this is the message to show in
+    // place of the report. Records stored before the failure stay in the image, and
+    // ConfigFound still tells whether the controls must follow the new word.
+    QString FileError;
+};
+
+// Reads Intel HEX records into the image for the ticked targets, as "Load From File" does.
+// The image is not cleared first: only the cells, ConfigWord and IDCodeText that records
+// deliver change; later records win. Lines may end in CR LF, CR or LF; Ctrl-Z ends the
+// file; reading stops at the end record or at the first line that is not a valid record.
+// Records of types other than 00 are not stored, and data records above 64 KiB (after an
+// extended linear address other than 0000) are skipped.
+HexLoadResult LoadHexFile(const QString &path, MemoryImage &image, const DeviceRecord &device,
+                          const HexTargets &targets);
+HexLoadResult LoadHexBytes(const QByteArray &bytes, MemoryImage &image,
+                           const DeviceRecord &device, const HexTargets &targets);
+// The source must be open for reading.
+HexLoadResult LoadHexFromDevice(QIODevice &source, MemoryImage &image,
+                                const DeviceRecord &device, const HexTargets &targets);
