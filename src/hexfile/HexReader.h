@@ -48,8 +48,8 @@ struct HexLoadResult
 // extended linear address other than 0000) are skipped.
 HexLoadResult LoadHexFile(const QString &path, MemoryImage &image, const DeviceRecord &device,
                           const HexTargets &targets);
-HexLoadResult LoadHexBytes(const QByteArray &bytes, MemoryImage &image,
-                           const DeviceRecord &device, const HexTargets &targets);
+HexLoadResult LoadHexBytes(const QByteArray &bytes, MemoryImage &image, const DeviceRecord &device,
+                           const HexTargets &targets);
 // The source must be open for reading.
-HexLoadResult LoadHexFromDevice(QIODevice &source, MemoryImage &image,
-                                const DeviceRecord &device, const HexTargets &targets);
+HexLoadResult LoadHexFromDevice(QIODevice &source, MemoryImage &image, const DeviceRecord &device,
+                                const HexTargets &targets);

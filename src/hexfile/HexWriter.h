@@ -41,7 +41,8 @@ std::optional<HexAddressRanges> ParseAddressRanges(const HexAddressTexts &texts)
 struct BuiltRecord
 {
     QString Line;
-    QString Error; // e.g. "'$3FGF' is not a valid integer value"; empty on success
+    QString Error;    // e.g. "'$3FGF' is not a valid integer value"; empty on success
+    QString Location; // with an error: "program word 0013", "data byte 3F" or "ID code"
 
     bool Ok() const { return Error.isEmpty(); }
 };
@@ -56,8 +57,7 @@ QString BuildConfigRecord(uint16_t configWord, const DeviceRecord &device);
 // four digits is completed with F.
 BuiltRecord BuildIDCodeRecord(const QString &idCodeText, const DeviceRecord &device);
 
-enum class HexSaveStatus
-{
+enum class HexSaveStatus {
     Ok,
     AddressError,    // an address field does not convert: kAddressErrorText
     ConversionError, // an image cell or ID digit is not hexadecimal
@@ -88,6 +88,5 @@ HexSaveResult BuildHexFileText(const MemoryImage &image, const DeviceRecord &dev
 
 // Builds the file text and writes it in one go: nothing is touched when an address or a
 // cell does not convert, and a failed write leaves any earlier file as it was.
-HexSaveResult SaveHexFile(const QString &path, const MemoryImage &image,
-                          const DeviceRecord &device, const HexTargets &targets,
-                          const HexAddressTexts &addresses);
+HexSaveResult SaveHexFile(const QString &path, const MemoryImage &image, const DeviceRecord &device,
+                          const HexTargets &targets, const HexAddressTexts &addresses);
