@@ -1,0 +1,169 @@
+#pragma once
+
+// A tiny host for driving the simulator in tests: the argument encodings written out once more
+// from the wire description (independently of the simulator's decoders) and helpers that send
+// one command and collect its answer.
+
+#include "ModuleSimulator.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace simtest {
+
+using Bytes = std::vector<uint8_t>;
+
+inline uint8_t Hex(unsigned v)
+{
+    return static_cast<uint8_t>("0123456789ABCDEF"[v & 15]);
+}
+
+// Argument encodings, in wire order.
+inline Bytes Word14(unsigned v)
+{
+    return {Hex(v), Hex(v >> 6), Hex((v >> 4) & 3), '0', Hex(v >> 10), Hex((v >> 14) & 3)};
+}
+inline Bytes Transfer16(unsigned t)
+{
+    return {Hex(t), '0', Hex(t >> 4), '0', Hex(t >> 8), Hex(t >> 12)};
+}
+inline Bytes TwelveA(unsigned v)
+{
+    return {Hex(v >> 4), Hex(v), Hex(v >> 8)};
+}
+inline Bytes TwelveB(unsigned v)
+{
+    return {Hex(v), Hex(v >> 8), Hex(v >> 4)};
+}
+inline Bytes Timing(unsigned w, unsigned c)
+{
+    return {Hex(w), Hex(c >> 4), Hex(w >> 4), Hex(c), Hex(w >> 8), Hex(w >> 12)};
+}
+inline unsigned NormalT(unsigned v)
+{
+    return (v << 1) & 0xFFFF;
+}
+inline unsigned ParityT(unsigned v)
+{
+    unsigned pe = 0, po = 0;
+    for (int bit = 0; bit < 14; ++bit) {
+        ((bit % 2) ? po : pe) ^= (v >> bit) & 1;
+    }
+    return ((v << 2) | ((1 - po) << 1) | pe) & 0xFFFF;
+}
+
+inline Bytes Cat(uint8_t command, const Bytes &args = {})
+{
+    Bytes all{command};
+    all.insert(all.end(), args.begin(), args.end());
+    return all;
+}
+
+// Sends the bytes and returns everything the module put on the line in answer.
+inline Bytes Send(tolm::sim::ModuleSimulator &m, const Bytes &bytes)
+{
+    m.HostWrite(bytes);
+    return m.TakeOutput();
+}
+
+// The commands as a host issues them; each returns the module's answer bytes.
+struct Host
+{
+    tolm::sim::ModuleSimulator &m;
+    bool parity = false;
+
+    Bytes PowerOff()
+    {
+        parity = false;
+        return Send(m, {0x07});
+    }
+    Bytes ParityMode()
+    {
+        parity = true;
+        return Send(m, {0x17});
+    }
+    Bytes SetTiming(unsigned w, unsigned c) { return Send(m, Cat(0x05, Timing(w, c))); }
+    Bytes PowerOnSerial() { return Send(m, {0x09}); }
+    Bytes PowerOn16C5x() { return Send(m, {0x08}); }
+    Bytes Pic(unsigned code) { return Send(m, Cat(0x01, {Hex(code)})); }
+    Bytes ParallelPic(unsigned code) { return Send(m, Cat(0x00, {Hex(code)})); }
+    Bytes Load(unsigned v)
+    {
+        return Send(m, Cat(0x03, Transfer16(parity ? ParityT(v) : NormalT(v))));
+    }
+    Bytes Pulse() { return Send(m, {0x04}); }
+    Bytes Word14Command(uint8_t command, unsigned v) { return Send(m, Cat(command, Word14(v))); }
+
+    // The serial read: the 14-bit value of the reply, or -1 when the answer is malformed.
+    int ReadData()
+    {
+        const Bytes r = Send(m, {0x02});
+        if (r.size() != 5 || r[4] != 0x20) {
+            return -1;
+        }
+        unsigned t = 0;
+        for (int i = 3; i >= 0; --i) {
+            const uint8_t c = r[static_cast<size_t>(i)];
+            t = t * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : c - 'A' + 10);
+        }
+        return static_cast<int>(parity ? (t >> 2) & 0x3FFF : (t >> 1) & 0x3FFF);
+    }
+    int ReadProgram()
+    {
+        Pic(4);
+        return ReadData();
+    }
+    int ReadDataMemory()
+    {
+        Pic(5);
+        return ReadData();
+    }
+    // 0x0B / 0x0C: reply 14.
+    int ReadWord14(uint8_t command)
+    {
+        const Bytes r = Send(m, {command});
+        if (r.size() != 5 || r[4] != 0x20) {
+            return -1;
+        }
+        auto d = [&](size_t i) {
+            return static_cast<unsigned>(r[i] <= '9' ? r[i] - '0' : r[i] - 'A' + 10);
+        };
+        return static_cast<int>(d(0) + (d(1) & 3) * 16 + d(2) * 64 + d(3) * 1024);
+    }
+    // 0x0A: 12-bit B.
+    int Read12()
+    {
+        const Bytes r = Send(m, {0x0A});
+        if (r.size() != 4 || r[3] != 0x20) {
+            return -1;
+        }
+        auto d = [&](size_t i) {
+            return static_cast<unsigned>(r[i] <= '9' ? r[i] - '0' : r[i] - 'A' + 10);
+        };
+        return static_cast<int>(d(0) + d(2) * 16 + d(1) * 256);
+    }
+    void Steps(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            Pic(6);
+    }
+
+    // The power-on sequence of the host for a part (parity parts get 0x17, Parallel gets code 10).
+    void PowerOn(bool memoryParity, bool parallel)
+    {
+        PowerOff();
+        if (memoryParity) {
+            ParityMode();
+        }
+        SetTiming(0xF40C, 1);
+        PowerOnSerial();
+        if (parallel) {
+            Pic(10);
+        }
+    }
+};
+
+inline const Bytes kAck{0x20};
+
+} // namespace simtest
