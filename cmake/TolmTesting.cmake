@@ -3,6 +3,8 @@
 function(tolm_add_gtest)
     cmake_parse_arguments(T "" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
+    # Test programs stay in their own folders; the top of the build tree holds the programs.
+    set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     gtest_discover_tests(${T_NAME}
         PROPERTIES LABELS ${T_LABEL}
@@ -14,6 +16,7 @@ endfunction()
 function(tolm_add_qttest)
     cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
+    set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} Qt6::Test)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES

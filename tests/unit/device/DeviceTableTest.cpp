@@ -1,0 +1,185 @@
+#include "device/DeviceTable.h"
+#include "device/DeviceOptions.h"
+#include "device/HexText.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+TEST(DeviceTable, RowsCarryTheirTypeAndAreFoundByName)
+{
+    const auto &table = DeviceTable();
+    for (int row = 0; row < kDeviceTableRows; ++row) {
+        EXPECT_EQ(table[row].DeviceType, row);
+        const auto found = FindDevice(table[row].DeviceName);
+        ASSERT_TRUE(found.has_value()) << row;
+        EXPECT_EQ(*found, table[row]);
+    }
+}
+
+TEST(DeviceTable, LookupIsExactAndCaseSensitive)
+{
+    EXPECT_FALSE(FindDevice("16F84").has_value());
+    EXPECT_FALSE(FindDevice("16f84 ").has_value());
+    EXPECT_FALSE(FindDevice("16f8").has_value());
+    ASSERT_TRUE(FindDevice("").has_value());
+    EXPECT_EQ(FindDevice("")->DeviceType, kNoDeviceType);
+    EXPECT_EQ(FindDevice("16c62A")->DeviceType, 23);
+    EXPECT_FALSE(FindDevice("16c62a").has_value());
+}
+
+TEST(DeviceTable, SelectorListsEveryDeviceOnceInTheUsersOrder)
+{
+    const QStringList &names = SelectorDeviceNames();
+    ASSERT_EQ(names.size(), 30);
+    EXPECT_EQ(names.first(), "12c508");
+    EXPECT_EQ(names[8], "16c554");
+    EXPECT_EQ(names[23], "16f628");
+    EXPECT_EQ(names.last(), "16f876");
+    std::set<QString> unique(names.begin(), names.end());
+    EXPECT_EQ(unique.size(), 30u);
+    for (const QString &name : names)
+        EXPECT_LT(FindDevice(name)->DeviceType, kNoDeviceType) << name.toStdString();
+}
+
+struct Expected
+{
+    const char *name;
+    const char *progMax, *dataMax;
+    uint16_t id, config;
+    uint8_t powerOn, family;
+};
+
+class DeviceIdentity : public testing::TestWithParam<Expected>
+{
+};
+
+TEST_P(DeviceIdentity, SizesAddressesAndFamily)
+{
+    const Expected e = GetParam();
+    const DeviceRecord d = *FindDevice(e.name);
+    EXPECT_EQ(d.ProgMaxText, e.progMax);
+    EXPECT_EQ(d.DataMaxText, e.dataMax);
+    EXPECT_EQ(d.IdAddress, e.id);
+    EXPECT_EQ(d.ConfigAddress, e.config);
+    EXPECT_EQ(d.PowerOnMode, e.powerOn);
+    EXPECT_EQ(d.DeviceFamily, e.family);
+    EXPECT_EQ(d.NoConfigWord, 0);
+}
+
+// One device of each kind, plus the odd ones out (ID locations at 0000).
+INSTANTIATE_TEST_SUITE_P(Catalogue, DeviceIdentity,
+                         testing::Values(Expected{"16c54", "01FF", "00", 0x0200, 0x0FFF, 0, 1},
+                                         Expected{"16c57", "07FF", "00", 0x0800, 0x0FFF, 0, 1},
+                                         Expected{"16c71", "03FF", "00", 0x0000, 0x2007, 1, 2},
+                                         Expected{"16c715", "07FF", "00", 0x0000, 0x2007, 1, 2},
+                                         Expected{"16f84", "03FF", "3F", 0x2000, 0x2007, 1, 3},
+                                         Expected{"16f877", "1FFF", "FF", 0x2000, 0x2007, 1, 3},
+                                         Expected{"16f628a", "07FF", "7F", 0x2000, 0x2007, 1, 3},
+                                         Expected{"12c509", "03FF", "00", 0x0400, 0x0FFF, 1, 4},
+                                         Expected{"12ce674", "07FF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"", "0000", "00", 0x0000, 0x0000, 0, 0}));
+
+TEST(DeviceTable, FamiliesGroupTheRows)
+{
+    const std::set<int> family1{0, 1, 2, 3, 4};
+    const std::set<int> family3{13, 14, 15, 24, 25, 27, 29};
+    const std::set<int> family4{18, 19};
+    for (int row = 0; row < 30; ++row) {
+        const DeviceRecord &d = DeviceTable()[row];
+        const int expected = family1.count(row)   ? 1
+                             : family3.count(row) ? 3
+                             : family4.count(row) ? 4
+                                                  : 2;
+        EXPECT_EQ(d.DeviceFamily, expected) << row;
+        // The 16C5x parts alone power up with their own sequence and the Parallel method.
+        EXPECT_EQ(d.PowerOnMode, expected == 1 ? 0 : 1) << row;
+        EXPECT_EQ(IsTwelveBitCore(d.DeviceType), expected == 1 || expected == 4) << row;
+        EXPECT_EQ(BlankWordText(d.DeviceType), expected == 1 || expected == 4 ? "0FFF" : "3FFF");
+    }
+}
+
+// Relations between columns that every row must keep; a mistyped cell breaks one of them.
+TEST(DeviceTable, ColumnsAgreeWithEachOther)
+{
+    for (int row = 0; row < 30; ++row) {
+        const DeviceRecord &d = DeviceTable()[row];
+        SCOPED_TRACE(d.DeviceName.toStdString());
+        EXPECT_TRUE(d.HasSerial || d.HasParallel);
+        EXPECT_EQ(d.HasDataMemory != 0, d.DataMaxText != "00");
+        const uint32_t progMax = *ParseHexText(d.ProgMaxText);
+        EXPECT_EQ(progMax & (progMax + 1), 0u) << "program size is a power of two";
+        if (IsTwelveBitCore(d.DeviceType)) {
+            EXPECT_EQ(d.ConfigAddress, 0x0FFF);
+            EXPECT_EQ(d.IdAddress, progMax + 1) << "ID locations sit right above program memory";
+            EXPECT_FALSE(d.HasPwrt);
+        } else {
+            EXPECT_EQ(d.ConfigAddress, 0x2007);
+        }
+        if (d.DeviceType >= 24) {
+            EXPECT_EQ(d.ProtMask | d.ProtNoneWord | d.ProtUp34Word | d.ProtUp12Word | d.ProtAllWord,
+                      0);
+        } else {
+            EXPECT_NE(d.ProtMask, 0);
+            EXPECT_NE(d.ProtNoneWord & d.ProtMask, d.ProtAllWord & d.ProtMask);
+        }
+    }
+}
+
+struct FlagRow
+{
+    const char *name;
+    const char *flags; // Ser Par Data Part Wdt Pwrt PwrtHi Bor Mclr Lvp Dbg Wrt Cpd Par16 Cal
+    uint16_t mask, none, up34, up12, all;
+};
+
+class DeviceFlags : public testing::TestWithParam<FlagRow>
+{
+};
+
+TEST_P(DeviceFlags, CapabilitiesAndProtectionWords)
+{
+    const FlagRow e = GetParam();
+    const DeviceRecord d = *FindDevice(e.name);
+    const uint8_t got[] = {d.HasSerial, d.HasParallel,     d.HasDataMemory,  d.HasPartialProtect,
+                           d.HasWdt,    d.HasPwrt,         d.PwrtActiveHigh, d.HasBrownout,
+                           d.HasMclre,  d.HasLvp,          d.HasDebug,       d.HasWrt,
+                           d.HasCpd,    d.HasMemoryParity, d.HasCalibration};
+    for (int i = 0; i < 15; ++i)
+        EXPECT_EQ(got[i], e.flags[i] - '0') << "flag column " << i;
+    EXPECT_EQ(d.ProtMask, e.mask);
+    EXPECT_EQ(d.ProtNoneWord, e.none);
+    EXPECT_EQ(d.ProtUp34Word, e.up34);
+    EXPECT_EQ(d.ProtUp12Word, e.up12);
+    EXPECT_EQ(d.ProtAllWord, e.all);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, DeviceFlags,
+    testing::Values(FlagRow{"16c54", "010010000000000", 0x0008, 0x0FF8, 0, 0, 0},
+                    FlagRow{"16c63", "100111010000000", 0x3F30, 0x3FB0, 0x1590, 0x2AA0, 0x0080},
+                    FlagRow{"16c84", "111011100000000", 0x0010, 0x3FF0, 0, 0, 0x0060},
+                    FlagRow{"16f84", "111011000000000", 0x3FF0, 0x3FF0, 0, 0, 0},
+                    FlagRow{"12c508", "100010001000001", 0x0008, 0x0FE8, 0, 0, 0},
+                    FlagRow{"16c558", "110111000000000", 0x3F30, 0x3FB0, 0x15D0, 0x2AE0, 0x0080},
+                    FlagRow{"16f877", "111111010111100", 0, 0, 0, 0, 0},
+                    FlagRow{"12ce674", "100111001000001", 0, 0, 0, 0, 0},
+                    FlagRow{"16f628", "111111011100100", 0, 0, 0, 0, 0},
+                    FlagRow{"16c715", "100111010000010", 0, 0, 0, 0, 0},
+                    FlagRow{"16f628a", "101011011100100", 0, 0, 0, 0, 0}));
+
+TEST(OscillatorLists, ByDeviceType)
+{
+    EXPECT_EQ(OscillatorList(0), QStringList({"LP", "XT", "HS", "RC"}));
+    EXPECT_EQ(OscillatorList(28), QStringList({"LP", "XT", "HS", "RC"}));
+    EXPECT_EQ(OscillatorList(18).last(), "External RC");
+    EXPECT_EQ(OscillatorList(26).size(), 8);
+    EXPECT_EQ(OscillatorList(26)[3], "Invalid !");
+    EXPECT_EQ(OscillatorList(27).last(), "ER Clockout");
+    EXPECT_EQ(OscillatorList(29).last(), "RCOsc Clockout");
+    EXPECT_TRUE(OscillatorList(kNoDeviceType).isEmpty());
+    EXPECT_FALSE(HasOscillatorList(kNoDeviceType));
+}
+
+} // namespace
