@@ -7,6 +7,9 @@ const CliCommand kCommands[] = {
      RunConfigBuildCommand},
     {"config decode", "Print the option controls a configuration word selects.",
      RunConfigDecodeCommand},
+    {"convert", "Load a hex file into a fresh image and save it over the ranges.",
+     RunConvertCommand},
+    {"show", "Print what a hex file delivers for the targets.", RunShowCommand},
 };
 } // namespace
 

@@ -21,3 +21,5 @@ const CliCommand *CliCommandTable(int &count);
 int RunDevicesCommand(CliContext &ctx, const QStringList &args);
 int RunConfigBuildCommand(CliContext &ctx, const QStringList &args);
 int RunConfigDecodeCommand(CliContext &ctx, const QStringList &args);
+int RunConvertCommand(CliContext &ctx, const QStringList &args);
+int RunShowCommand(CliContext &ctx, const QStringList &args);

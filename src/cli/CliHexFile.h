@@ -1,0 +1,31 @@
+#pragma once
+
+#include "hexfile/HexReader.h"
+#include "hexfile/HexTargets.h"
+#include "hexfile/HexWriter.h"
+
+#include <QString>
+#include <optional>
+
+class CliContext;
+class MemoryImage;
+struct DeviceRecord;
+
+// The targets of -t (prog, data, config, id, any case), or every target the device has.
+// Asking for a memory the device lacks is a usage error, reported here.
+std::optional<HexTargets> CliTargets(CliContext &ctx, const DeviceRecord &device);
+
+// --prog-range SSSS-EEEE and --data-range SS-EE as the four address texts, defaulting to
+// 0000..ProgMaxText and 00..DataMaxText. The texts are checked as the window checks its
+// address fields; a bad one is a usage error, reported here.
+std::optional<HexAddressTexts> CliAddressTexts(CliContext &ctx, const DeviceRecord &device);
+
+// The image as the program holds it right after start-up with this device: program cells
+// the device's blank word, data cells FF, configuration word 0, ID code FFFF.
+void ResetImage(MemoryImage &image, const DeviceRecord &device);
+
+// Loads a file as "Load From File" does and puts the report on stderr. On a file that
+// cannot be read it gives nothing and sets `exitCode`.
+std::optional<HexLoadResult> CliLoadHexFile(CliContext &ctx, const QString &path,
+                                            MemoryImage &image, const DeviceRecord &device,
+                                            const HexTargets &targets, int &exitCode);

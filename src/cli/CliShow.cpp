@@ -1,0 +1,76 @@
+#include "CliCommands.h"
+#include "CliContext.h"
+#include "CliHexFile.h"
+#include "device/HexText.h"
+#include "device/MemoryImage.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint32_t kCellsPerLine = 8;
+
+// "prog 0000: 0001 0002 ..." or "data 00: 3F FF ...": the cells first..last that lie in the
+// image, eight a line, each as its text stands.
+template <typename CellText>
+void PrintCells(QTextStream &out, const char *label, int addressDigits, uint32_t first,
+                uint32_t last, uint32_t imageLast, CellText cellText)
+{
+    const uint64_t end = uint64_t{std::min(last, imageLast)} + 1;
+    for (uint64_t line = first; line < end; line += kCellsPerLine) {
+        out << label << ' ' << FormatHex(static_cast<uint32_t>(line), addressDigits) << ':';
+        for (uint64_t a = line; a < std::min<uint64_t>(line + kCellsPerLine, end); ++a)
+            out << ' ' << cellText(static_cast<int>(a));
+        out << '\n';
+    }
+}
+
+} // namespace
+
+// Load From File into a fresh image and print what the memory windows would show.
+int RunShowCommand(CliContext &ctx, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Loads IN into a fresh image for the targets and prints it: program words over the "
+        "program range (prog ADDR: eight words a line), data bytes over the data range "
+        "(data ADDR: eight bytes a line), then 'config WORD' and 'id CODE' when the file "
+        "holds them. Words stand as the file writes them. The load report goes to stderr."));
+    CliContext::AddGlobalOptions(parser);
+    parser.addPositionalArgument("IN", "Intel HEX file to load.");
+    int exitCode = 0;
+    if (!ctx.Parse(parser, args, exitCode))
+        return exitCode;
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1)
+        return ctx.UsageError(QStringLiteral("show takes one IN file"));
+    const auto device = ctx.Device();
+    if (!device)
+        return CliExit::kUsage;
+    const auto targets = CliTargets(ctx, *device);
+    const auto addresses = CliAddressTexts(ctx, *device);
+    if (!targets || !addresses)
+        return CliExit::kUsage;
+
+    MemoryImage image;
+    ResetImage(image, *device);
+    const auto loaded = CliLoadHexFile(ctx, files[0], image, *device, *targets, exitCode);
+    if (!loaded)
+        return exitCode;
+
+    const HexAddressRanges ranges = *ParseAddressRanges(*addresses);
+    if (targets->Program)
+        PrintCells(ctx.out, "prog", 4, ranges.ProgStart, ranges.ProgEnd,
+                   MemoryImage::kProgramWords - 1,
+                   [&image](int a) { return image.GetProgramWordText(a); });
+    if (targets->Data)
+        PrintCells(ctx.out, "data", 2, ranges.DataStart, ranges.DataEnd,
+                   MemoryImage::kDataBytes - 1,
+                   [&image](int a) { return image.GetDataByteText(a); });
+    if (loaded->ConfigFound)
+        ctx.out << "config " << loaded->ConfigEditText << '\n';
+    if (loaded->IDCodeFound)
+        ctx.out << "id " << image.IDCodeText << '\n';
+    ctx.out.flush();
+    return CliExit::kOk;
+}
