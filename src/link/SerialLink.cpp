@@ -29,6 +29,7 @@ bool SerialLink::OpenModulePort(const QString &name)
 {
     CloseModulePort();
     m_errorText.clear();
+    m_portName = name;
     m_port->setPortName(ModulePortSystemLocation(name));
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_state = PortState::OpenFailed;
@@ -64,7 +65,10 @@ bool SerialLink::ApplyLineSettings()
 
 void SerialLink::NoteError(const QString &what)
 {
-    m_errorText = QStringLiteral("%1 %2: %3").arg(what, m_port->portName(), m_port->errorString());
+    const QString location = ModulePortSystemLocation(m_portName);
+    const QString port =
+        location == m_portName ? m_portName : QStringLiteral("%1 (%2)").arg(m_portName, location);
+    m_errorText = QStringLiteral("%1 port %2: %3").arg(what, port, m_port->errorString());
 }
 
 bool SerialLink::WriteByte(std::uint8_t byte)

@@ -42,7 +42,8 @@ public:
 
     PortState State() const { return m_state; }
 
-    // Why the last open failed, for the user: the device path and the system's reason.
+    // Why the last open failed, for the user: the port name, its device path and the system's
+    // reason, e.g. "cannot open port COM1 (/dev/ttyS0): No such file or directory".
     QString LastErrorText() const { return m_errorText; }
 
     bool WriteByte(std::uint8_t byte) override;
@@ -56,5 +57,6 @@ private:
 
     std::unique_ptr<QSerialPort> m_port;
     PortState m_state = PortState::NoPort;
+    QString m_portName;
     QString m_errorText;
 };

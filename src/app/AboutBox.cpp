@@ -1,0 +1,106 @@
+#include "AboutBox.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QVBoxLayout>
+
+static void InitAboutResources()
+{
+    Q_INIT_RESOURCE(about);
+}
+
+namespace {
+
+// The program icon as the box shows it: 65 x 57, drawn from our own SVG.
+QPixmap ProgramIconPixmap()
+{
+    QSvgRenderer renderer(QStringLiteral(":/about/tolm-icon.svg"));
+    QPixmap pixmap(65, 57);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
+    return pixmap;
+}
+
+QLabel *NamedLabel(const char *name, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
+{
+    InitAboutResources();
+    setObjectName(QStringLiteral("AboutBox"));
+    setWindowTitle(QStringLiteral("About"));
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(2);
+
+    ProgramIcon = NamedLabel("ProgramIcon", Panel1);
+    ProgramIcon->setFixedSize(65, 57);
+    ProgramIcon->setPixmap(ProgramIconPixmap());
+    ProductName = NamedLabel("ProductName", Panel1);
+    Version = NamedLabel("Version", Panel1);
+    AuthorLabel = NamedLabel("AuthorLabel", Panel1);
+    MakerLabel = NamedLabel("MakerLabel", Panel1);
+    Comments = NamedLabel("Comments", Panel1);
+    Comments->setText(QStringLiteral("Comments: see the README"));
+    EMailLabel = NamedLabel("EMailLabel", Panel1);
+    WebLabel = NamedLabel("WebLabel", Panel1);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    FormCreate();
+    LayOutControls();
+}
+
+// The contact lines point at the project's own documents rather than at any person.
+void TAboutBox::FormCreate()
+{
+    AuthorLabel->setText(QStringLiteral("by ") + QStringLiteral("the Tolm developers"));
+    MakerLabel->setText(QStringLiteral("Made ") + QStringLiteral("as free software with Qt"));
+    EMailLabel->setText(QStringLiteral("e-mail ") + QStringLiteral("see the project page"));
+    WebLabel->setText(QStringLiteral("Web: see the project page"));
+}
+
+void TAboutBox::LayOutControls()
+{
+    auto *lines = new QVBoxLayout;
+    for (QLabel *label :
+         {ProductName, Version, AuthorLabel, MakerLabel, Comments, EMailLabel, WebLabel})
+        lines->addWidget(label);
+
+    auto *panelLayout = new QHBoxLayout(Panel1);
+    panelLayout->addWidget(ProgramIcon, 0, Qt::AlignTop);
+    panelLayout->addSpacing(8);
+    panelLayout->addLayout(lines, 1);
+
+    auto *boxLayout = new QVBoxLayout(this);
+    boxLayout->addWidget(Panel1);
+    boxLayout->addWidget(OKButton, 0, Qt::AlignHCenter);
+    setMinimumSize(298, 206);
+}
+
+void TAboutBox::SetProductName(const QString &text)
+{
+    ProductName->setText(text);
+}
+
+void TAboutBox::SetVersionName(const QString &text)
+{
+    Version->setText(text);
+}

@@ -1,0 +1,142 @@
+#include "DatEditF.h"
+
+#include "ByteCellDelegate.h"
+#include "DataCellInput.h"
+#include "DataImageModel.h"
+#include "EditorWindow.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kVisibleRows = 4;
+
+int AddressOfCell(CellPosition cell)
+{
+    return (cell.row - 1) * 16 + (cell.column - 1);
+}
+
+} // namespace
+
+TDataEditForm::TDataEditForm(MemoryImage &image, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_image(image)
+{
+    setObjectName(QStringLiteral("DataEditForm"));
+    setWindowTitle(QStringLiteral("Data Memory Editor"));
+    // Single border with the system menu and minimise button only; closing hides the window
+    // and never ends the program.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    CreateGrid();
+    CreatePopupMenu();
+    FormCreate();
+}
+
+void TDataEditForm::CreateGrid()
+{
+    m_model = new DataImageModel(m_image, this);
+    DMemEditSG = new QTableView(this);
+    DMemEditSG->setObjectName(QStringLiteral("DMemEditSG"));
+    DMemEditSG->setModel(m_model);
+    DMemEditSG->setItemDelegate(new ByteCellDelegate(DMemEditSG));
+    StyleMemoryGrid(DMemEditSG, 2);
+    DMemEditSG->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    // The selected cell is always open for typing, as in the old grid's always-shown editor.
+    DMemEditSG->setEditTriggers(
+        QAbstractItemView::CurrentChanged | QAbstractItemView::AnyKeyPressed |
+        QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
+    DMemEditSG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DMemEditSG->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The view's own handler has committed and closed the cell's editor by the time ours
+    // runs, so the cell left behind holds its final text when it is completed.
+    connect(DMemEditSG->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { DMemEditSGSelectCell(current); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(DMemEditSG);
+
+    // Wide enough for all sixteen columns, tall enough for a few rows; the rest scrolls.
+    const int width = DMemEditSG->verticalHeader()->sizeHint().width() +
+                      16 * DMemEditSG->horizontalHeader()->defaultSectionSize() +
+                      DMemEditSG->verticalScrollBar()->sizeHint().width() + 2;
+    const int height = DMemEditSG->horizontalHeader()->sizeHint().height() +
+                       kVisibleRows * DMemEditSG->verticalHeader()->defaultSectionSize() + 2;
+    setFixedSize(width, height);
+}
+
+void TDataEditForm::CreatePopupMenu()
+{
+    DataPopupMenu = new QMenu(this);
+    DataPopupMenu->setObjectName(QStringLiteral("DataPopupMenu"));
+    DataPopupMenu->setToolTipsVisible(true);
+    Clear00 =
+        DataPopupMenu->addAction(QStringLiteral("Clear 00"), this, &TDataEditForm::Clear00Click);
+    Clear00->setObjectName(QStringLiteral("Clear00"));
+    Clear00->setToolTip(QStringLiteral("Clear all to 00"));
+    Clear00->setStatusTip(Clear00->toolTip());
+    SetFF = DataPopupMenu->addAction(QStringLiteral("Set    FF"), this, &TDataEditForm::SetFFClick);
+    SetFF->setObjectName(QStringLiteral("SetFF"));
+    SetFF->setToolTip(QStringLiteral("Set all to FF"));
+    SetFF->setStatusTip(SetFF->toolTip());
+
+    DMemEditSG->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DMemEditSG, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        DataPopupMenu->popup(DMemEditSG->viewport()->mapToGlobal(pos));
+    });
+}
+
+void TDataEditForm::FormCreate()
+{
+    m_rememberedCell = {1, 1};
+    m_image.FillDataImage(QStringLiteral("FF"));
+    DMemEditSG->setCurrentIndex(m_model->index(0, 0));
+}
+
+void TDataEditForm::DMemEditSGSelectCell(const QModelIndex &current)
+{
+    CompleteRememberedCell();
+    if (current.isValid())
+        m_rememberedCell = {current.column() + 1, current.row() + 1};
+}
+
+void TDataEditForm::CompleteRememberedCell()
+{
+    const int address = AddressOfCell(m_rememberedCell);
+    const QString text = m_image.GetDataByteText(address);
+    const QString shaped = ShapeByte(text);
+    if (shaped != text)
+        m_image.SetDataByteText(address, shaped);
+}
+
+void TDataEditForm::Clear00Click()
+{
+    m_rememberedCell = {1, 1};
+    m_image.FillDataImage(QStringLiteral("00"));
+}
+
+void TDataEditForm::SetFFClick()
+{
+    m_rememberedCell = {1, 1};
+    m_image.FillDataImage(QStringLiteral("FF"));
+}
+
+void TDataEditForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_placed) {
+        CentreOnScreen(this);
+        m_placed = true;
+    }
+    // The current cell's editor opens only while the grid is visible; open it on every
+    // showing so the user can type at once.
+    if (DMemEditSG->currentIndex().isValid())
+        DMemEditSG->edit(DMemEditSG->currentIndex());
+}

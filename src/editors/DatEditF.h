@@ -1,0 +1,49 @@
+#pragma once
+
+#include "device/MemoryImage.h"
+
+#include <QWidget>
+
+class DataImageModel;
+class QAction;
+class QMenu;
+class QModelIndex;
+class QTableView;
+
+// The data memory editor: the 256 EEPROM bytes of the image, edited in place as two hex
+// digits per cell. The window is created once and only hidden when closed, so the bytes
+// survive between showings.
+class TDataEditForm : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TDataEditForm(MemoryImage &image, QWidget *parent = nullptr);
+
+    void Clear00Click();
+    void SetFFClick();
+
+    // Completes the cell the user is typing into (ShapeByte), for readers of the image that
+    // run while a byte is half typed.
+    void CompleteRememberedCell();
+    // The cell completed when the selection leaves it, as (column, row) with headers at 0.
+    CellPosition RememberedCell() const { return m_rememberedCell; }
+
+    QTableView *DMemEditSG = nullptr;
+    QMenu *DataPopupMenu = nullptr;
+    QAction *Clear00 = nullptr;
+    QAction *SetFF = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormCreate();
+    void CreateGrid();
+    void CreatePopupMenu();
+    void DMemEditSGSelectCell(const QModelIndex &current);
+
+    MemoryImage &m_image;
+    DataImageModel *m_model = nullptr;
+    CellPosition m_rememberedCell{1, 1};
+    bool m_placed = false;
+};

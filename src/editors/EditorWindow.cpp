@@ -1,0 +1,45 @@
+#include "EditorWindow.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTableView>
+
+QFont MemoryGridFont()
+{
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+}
+
+void StyleMemoryGrid(QTableView *grid, int cellTextChars)
+{
+    grid->setFont(MemoryGridFont());
+    grid->setFrameShape(QFrame::NoFrame);
+    grid->setShowGrid(false);
+    QPalette palette = grid->palette();
+    palette.setColor(QPalette::Base, QColor(192, 192, 192));
+    palette.setColor(QPalette::Text, Qt::black);
+    grid->setPalette(palette);
+
+    // Cells just wide enough for their digits, as in a string grid, not stretched.
+    const QFontMetrics metrics(grid->font());
+    const int cellWidth = metrics.horizontalAdvance(QString(cellTextChars + 1, u'0')) + 4;
+    const int rowHeight = metrics.height() + 4;
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setDefaultSectionSize(cellWidth);
+    grid->horizontalHeader()->setMinimumSectionSize(cellWidth);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+    grid->verticalHeader()->setMinimumSectionSize(rowHeight);
+    grid->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+}
+
+void CentreOnScreen(QWidget *window)
+{
+    if (const QScreen *screen = window->screen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+}

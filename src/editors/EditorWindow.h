@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QFont>
+
+class QTableView;
+class QWidget;
+
+// Shared look of the two memory windows: the grids stand in for the old string grids, with
+// a silver background, black text, no inner grid lines and the system's fixed-pitch font.
+QFont MemoryGridFont();
+void StyleMemoryGrid(QTableView *grid, int cellTextChars);
+// Places a window in the middle of its screen, as both memory windows appear first.
+void CentreOnScreen(QWidget *window);
