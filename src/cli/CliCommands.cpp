@@ -10,6 +10,8 @@ const CliCommand kCommands[] = {
     {"convert", "Load a hex file into a fresh image and save it over the ranges.",
      RunConvertCommand},
     {"show", "Print what a hex file delivers for the targets.", RunShowCommand},
+    {"probe", "Check that a programmer module answers on the port.", RunProbeCommand},
+    {"identify", "Print the programmer module's identification byte.", RunIdentifyCommand},
 };
 } // namespace
 

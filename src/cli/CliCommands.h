@@ -23,3 +23,5 @@ int RunConfigBuildCommand(CliContext &ctx, const QStringList &args);
 int RunConfigDecodeCommand(CliContext &ctx, const QStringList &args);
 int RunConvertCommand(CliContext &ctx, const QStringList &args);
 int RunShowCommand(CliContext &ctx, const QStringList &args);
+int RunProbeCommand(CliContext &ctx, const QStringList &args);
+int RunIdentifyCommand(CliContext &ctx, const QStringList &args);
