@@ -164,6 +164,37 @@ struct Host
     }
 };
 
+// The host's pulse-and-verify of one EPROM location with the Serial method: up to 25 rounds of
+// load, one pulse and read-back, then 3 x n overprogramming pulses. Returns the rounds used, or
+// 0 when the location never matched.
+inline int PulseProgramWord(Host &h, unsigned data)
+{
+    for (int n = 1; n <= 25; ++n) {
+        h.Pic(2);
+        h.Load(data);
+        h.Pulse();
+        if (h.ReadProgram() == static_cast<int>(data & 0x3FFF)) {
+            h.Pic(2);
+            h.Load(data);
+            for (int extra = 0; extra < 3 * n; ++extra) {
+                h.Pulse();
+            }
+            return n;
+        }
+    }
+    return 0;
+}
+
+// The host's flash write with the Serial method: Load Data, Begin Programming, read back.
+inline int FlashWriteSerial(Host &h, unsigned word)
+{
+    h.Pic(2);
+    h.Load(word);
+    h.Pic(8);
+    return h.ReadProgram();
+}
+
 inline const Bytes kAck{0x20};
+inline const Bytes kNak{0x3F};
 
 } // namespace simtest
