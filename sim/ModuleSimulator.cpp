@@ -168,7 +168,9 @@ void ModuleSimulator::AddTranscriptLine(const std::vector<uint8_t> &sent)
     if (!sent.empty()) {
         line += ' ' + HexBytes(sent);
     }
-    m_transcript.push_back(line);
+    if (m_keepTranscript) {
+        m_transcript.push_back(line);
+    }
     if (m_transcriptSink) {
         m_transcriptSink(line);
     }

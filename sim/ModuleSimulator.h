@@ -95,6 +95,9 @@ public:
     const std::vector<std::string> &Transcript() const { return m_transcript; }
     std::string TranscriptText() const; // the lines joined with "\n"
     void ClearTranscript() { m_transcript.clear(); }
+    // Whether Transcript() keeps the lines (on by default); a long-running server that only
+    // streams them to a sink turns it off so memory does not grow.
+    void SetKeepTranscript(bool keep) { m_keepTranscript = keep; }
     // Called with every transcript line as soon as its exchange completes.
     void SetTranscriptSink(std::function<void(const std::string &)> sink);
     int ExchangeCount() const { return m_exchanges; }
@@ -132,6 +135,7 @@ private:
     TimePoint m_outputDone{};
     std::deque<OutputByte> m_output;
     std::vector<std::string> m_transcript;
+    bool m_keepTranscript = true;
     std::function<void(const std::string &)> m_transcriptSink;
 };
 
