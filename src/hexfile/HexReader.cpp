@@ -1,5 +1,6 @@
 #include "HexReader.h"
 
+#include "HexLayout.h"
 #include "HexRecord.h"
 #include "device/DeviceRecord.h"
 #include "device/HexText.h"
@@ -74,15 +75,13 @@ struct TargetWindows
 
 TargetWindows WindowsFor(const DeviceRecord &device)
 {
-    // Data EEPROM sits at word 0x2100 in the file (byte 0x4200), one byte a word.
-    constexpr uint32_t kDataBase = 0x2100;
-    // The ID window takes one word more than the four locations, as the loader always has.
-    constexpr uint32_t kIdWindowWords = 4;
+    const uint32_t idFirst = FileIdAddress(device);
+    // The ID window reaches one word past the four locations, as the loader always has.
     return {ParseHexText(device.ProgMaxText).value_or(0),
-            kDataBase,
-            kDataBase + ParseHexText(device.DataMaxText).value_or(0),
-            device.IdAddress,
-            device.IdAddress + kIdWindowWords,
+            HexLayout::kDataFirstWord,
+            HexLayout::kDataFirstWord + ParseHexText(device.DataMaxText).value_or(0),
+            idFirst,
+            idFirst + HexLayout::kIdLocations,
             device.ConfigAddress};
 }
 

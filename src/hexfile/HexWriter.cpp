@@ -1,5 +1,6 @@
 #include "HexWriter.h"
 
+#include "HexLayout.h"
 #include "HexRecord.h"
 #include "device/DeviceRecord.h"
 #include "device/HexText.h"
@@ -10,9 +11,9 @@
 
 namespace {
 
-constexpr uint32_t kDataByteBase = 0x4200; // data EEPROM byte address in the file
+constexpr uint32_t kDataByteBase = 2 * HexLayout::kDataFirstWord;
 constexpr int kWordsPerRecord = 8;
-constexpr int kIdLocations = 4;
+using HexLayout::kIdLocations;
 
 // Collects one record: the fields are upper-case hex, the data characters are copied as
 // given, and the checksum is the two's complement of the sum of every byte's value.
@@ -147,7 +148,7 @@ BuiltRecord BuildIDCodeRecord(const QString &idCodeText, const DeviceRecord &dev
     // An ID record of fewer words than locations leaves a short text; the missing locations
     // are written erased.
     const QString digits = idCodeText.left(kIdLocations).leftJustified(kIdLocations, 'F');
-    RecordBuilder builder(2 * kIdLocations, 2 * uint32_t{device.IdAddress});
+    RecordBuilder builder(2 * kIdLocations, 2 * uint32_t{FileIdAddress(device)});
     for (QChar digit : digits) {
         const QString text = QStringLiteral("0") + digit;
         const auto value = ParseHexText(text);

@@ -53,8 +53,8 @@ BuiltRecord BuildProgramRecord(const MemoryImage &image, int firstAddress, int w
 BuiltRecord BuildDataRecord(const MemoryImage &image, int firstAddress, int byteCount);
 // The configuration word at twice the device's ConfigAddress, low byte first.
 QString BuildConfigRecord(uint16_t configWord, const DeviceRecord &device);
-// The first four ID digits, one per ID location ("0", digit, "00"); a text of fewer than
-// four digits is completed with F.
+// The first four ID digits, one per ID location ("0", digit, "00"), at twice
+// FileIdAddress(device); a text of fewer than four digits is completed with F.
 BuiltRecord BuildIDCodeRecord(const QString &idCodeText, const DeviceRecord &device);
 
 enum class HexSaveStatus {

@@ -1,0 +1,253 @@
+#include "hexfile/HexReader.h"
+#include "device/DeviceTable.h"
+#include "device/MemoryImage.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const HexTargets kAllTargets{true, true, true, true};
+
+DeviceRecord Device(const char *name)
+{
+    return *FindDevice(QString::fromLatin1(name));
+}
+
+HexLoadResult Load(MemoryImage &image, const char *text, const HexTargets &targets = kAllTargets,
+                   const char *device = "16f84")
+{
+    return LoadHexBytes(QByteArray(text), image, Device(device), targets);
+}
+
+TEST(HexReader, LoadsTheRecordsOfEveryTickedTarget)
+{
+    MemoryImage image;
+    const HexLoadResult r = Load(image, ":02400E00F13F80\r\n"
+                                        ":080000000100020003000400EE\r\n"
+                                        ":024200003F007D\r\n"
+                                        ":00000001FF\r\n");
+    const char *words[] = {"0001", "0002", "0003", "0004", "3FFF"};
+    for (int a = 0; a < 5; ++a)
+        EXPECT_EQ(image.GetProgramWordText(a), words[a]) << a;
+    EXPECT_EQ(image.GetDataByteText(0), "3F");
+    EXPECT_EQ(image.GetDataByteText(1), "FF");
+    EXPECT_EQ(image.ConfigWord, 0x3FF1);
+    EXPECT_TRUE(r.ConfigFound);
+    EXPECT_EQ(r.ConfigEditText, "3FF1");
+    EXPECT_TRUE(r.ProgramFound && r.DataFound && !r.IDCodeFound);
+    EXPECT_TRUE(r.MissingRecords);
+    EXPECT_EQ(r.Report, "<ID Code> Records NOT found");
+    EXPECT_EQ(image.IDCodeText, "FFFF");
+    EXPECT_EQ(r.StoppedAtLine, 0);
+    EXPECT_TRUE(r.FileError.isEmpty());
+}
+
+TEST(HexReader, ReportsMissingTargetsInFixedOrder)
+{
+    struct Case
+    {
+        HexTargets targets;
+        const char *text;
+        const char *report;
+    };
+    const Case cases[] = {
+        {kAllTargets, ":00000001FF\r\n",
+         "<Program> <Data> <Configuration> <ID Code> Records NOT found"},
+        {kAllTargets, ":080000000100020003000400EE\r\n:02400E00F13F80\r\n",
+         "<Data> <ID Code> Records NOT found"},
+        {{true, false, false, false},
+         ":080000000100020003000400EE\r\n",
+         "File loaded successfully"},
+        {{false, false, false, false}, "", "File loaded successfully"},
+    };
+    for (const Case &c : cases) {
+        MemoryImage image;
+        const HexLoadResult r = Load(image, c.text, c.targets);
+        EXPECT_EQ(r.Report, c.report) << c.text;
+        EXPECT_EQ(r.MissingRecords, r.Report != "File loaded successfully");
+    }
+}
+
+TEST(HexReader, IdRecordGivesOneDigitPerLocationInFileOrder)
+{
+    struct Case
+    {
+        const char *device;
+        const char *text;
+        const char *id;
+    };
+    const Case cases[] = {
+        {"16f84", ":084000000100020003000400AE\r\n", "1234"},
+        {"16f84", ":084000000a000b000c000d008A\r\n", "abcd"},  // case kept
+        {"16f84", ":0440000001000200B9\r\n", "12"},            // short record, short text
+        {"12c508", ":080400000100020003000400EA\r\n", "1234"}, // 12-bit part, word 0x200
+        {"16c71", ":084000000100020003000400AE\r\n", "1234"},  // ID at 0x2000 for 14-bit
+    };
+    for (const Case &c : cases) {
+        MemoryImage image;
+        const HexLoadResult r = Load(image, c.text, {false, false, false, true}, c.device);
+        EXPECT_TRUE(r.IDCodeFound) << c.device << ' ' << c.text;
+        EXPECT_EQ(image.IDCodeText, c.id) << c.device << ' ' << c.text;
+    }
+}
+
+TEST(HexReader, WordsKeepTheFileLetterCase)
+{
+    MemoryImage image;
+    image.FillProgramImage("0000");
+    Load(image, ":04000000ff3fAb1201\n:024200003f007d\n:02400e00f13f80\n");
+    EXPECT_EQ(image.GetProgramWordText(0), "3fff");
+    EXPECT_EQ(image.GetProgramWordText(1), "12Ab");
+    EXPECT_EQ(image.GetDataByteText(0), "3f");
+    EXPECT_EQ(image.ConfigWord, 0x3FF1);
+}
+
+TEST(HexReader, StopsAtTheFirstDamagedLineKeepingWhatCameBefore)
+{
+    MemoryImage image;
+    const HexLoadResult r = Load(image,
+                                 ":020000000100FD\r\n"
+                                 ":020002000200FA\r\n"
+                                 ":020004000300F8\r\n" // checksum should be F7
+                                 ":020006000400F4\r\n"
+                                 ":02400E00F13F80\r\n",
+                                 {true, false, true, false});
+    EXPECT_EQ(image.GetProgramWordText(0), "0001");
+    EXPECT_EQ(image.GetProgramWordText(1), "0002");
+    EXPECT_EQ(image.GetProgramWordText(2), "3FFF");
+    EXPECT_EQ(image.GetProgramWordText(3), "3FFF");
+    EXPECT_FALSE(r.ConfigFound);
+    EXPECT_EQ(image.ConfigWord, 0);
+    EXPECT_EQ(r.StoppedAtLine, 3);
+    EXPECT_EQ(r.Report, "<Configuration> Records NOT found");
+}
+
+TEST(HexReader, UntickedTargetsAndRecordsOutsideTheWindowsChangeNothing)
+{
+    const char *file = ":02400E00F13F80\r\n"
+                       ":080000000100020003000400EE\r\n"
+                       ":024200003F007D\r\n"
+                       ":084000000100020003000400AE\r\n"
+                       ":020800000500F1\r\n" // word 0x400, past the 16f84's 0x3FF
+                       ":00000001FF\r\n";
+    MemoryImage image;
+    image.ConfigWord = 0x1234;
+    const HexLoadResult r = Load(image, file, {true, false, false, false});
+    EXPECT_EQ(image.GetProgramWordText(0), "0001");
+    EXPECT_EQ(image.GetProgramWordText(0x400), "3FFF");
+    EXPECT_EQ(image.GetDataByteText(0), "FF");
+    EXPECT_EQ(image.ConfigWord, 0x1234);
+    EXPECT_EQ(image.IDCodeText, "FFFF");
+    EXPECT_EQ(r.Report, "File loaded successfully");
+
+    MemoryImage untouched;
+    Load(untouched, file, {false, false, false, false});
+    for (int a = 0; a < MemoryImage::kProgramWords; ++a)
+        ASSERT_EQ(untouched.GetProgramWordText(a), "3FFF") << a;
+    EXPECT_EQ(untouched.GetDataByteText(0), "FF");
+    EXPECT_EQ(untouched.ConfigWord, 0);
+}
+
+TEST(HexReader, ARecordStartingInsideAWindowIsStoredWhole)
+{
+    MemoryImage image;
+    // Four words from 0x3FE: two inside the 16f84's program memory, two past it.
+    Load(image, ":0807FC000100020003000400EB\r\n", {true, false, false, false});
+    EXPECT_EQ(image.GetProgramWordText(0x3FE), "0001");
+    EXPECT_EQ(image.GetProgramWordText(0x401), "0004");
+}
+
+TEST(HexReader, EveryCommonLineEndEndsALine)
+{
+    const char *lineEnds[] = {"\r\n", "\r", "\n"};
+    for (const char *end : lineEnds) {
+        const QByteArray file = QByteArray(":080000000100020003000400EE") + end +
+                                ":02400E00F13F80" + end + ":00000001FF" + end;
+        MemoryImage image;
+        const HexLoadResult r =
+            LoadHexBytes(file, image, Device("16f84"), {true, false, true, false});
+        EXPECT_EQ(image.GetProgramWordText(3), "0004") << QByteArray(end).toHex().data();
+        EXPECT_EQ(image.ConfigWord, 0x3FF1) << QByteArray(end).toHex().data();
+        EXPECT_EQ(r.Report, "File loaded successfully");
+    }
+}
+
+TEST(HexReader, FileEndsAtCtrlZOrWithoutAFinalLineEnd)
+{
+    struct Case
+    {
+        QByteArray text;
+        bool configFound;
+    };
+    const Case cases[] = {
+        {":080000000100020003000400EE\r\n\x1A:02400E00F13F80\r\n", false},
+        {":080000000100020003000400EE\r\n:02400E00F13F80\x1A garbage", true},
+        {":080000000100020003000400EE\r\n:02400E00F13F80", true},
+    };
+    for (const Case &c : cases) {
+        MemoryImage image;
+        const HexLoadResult r =
+            LoadHexBytes(c.text, image, Device("16f84"), {true, false, true, false});
+        EXPECT_EQ(image.GetProgramWordText(0), "0001");
+        EXPECT_EQ(r.ConfigFound, c.configFound) << c.text.data();
+        EXPECT_EQ(r.StoppedAtLine, 0) << c.text.data();
+    }
+}
+
+TEST(HexReader, AddressRecordsAreNotStoredAndRecordsAbove64KAreSkipped)
+{
+    MemoryImage image;
+    image.FillProgramImage("1111");
+    const HexLoadResult r = Load(image,
+                                 ":020000040000FA\n" // upper address 0000: not a program word
+                                 ":020002000200FA\n" // word 1
+                                 ":020000040001F9\n" // from here on above 64 KiB
+                                 ":020000000900F5\n" // would be word 0
+                                 ":02400E00003F71\n" // would be the configuration word
+                                 ":020000040000FA\n" // back below 64 KiB
+                                 ":020004000300F7\n" // word 2
+                                 ":00000001FF\n",
+                                 {true, false, true, false});
+    EXPECT_EQ(image.GetProgramWordText(0), "1111");
+    EXPECT_EQ(image.GetProgramWordText(1), "0002");
+    EXPECT_EQ(image.GetProgramWordText(2), "0003");
+    EXPECT_FALSE(r.ConfigFound);
+    EXPECT_EQ(r.StoppedAtLine, 0);
+}
+
+TEST(HexReader, RecordsWithoutWordsDeliverNothing)
+{
+    MemoryImage image;
+    image.ConfigWord = 0x1234;
+    const HexLoadResult r = Load(image, ":00400E00B2\r\n:00400000C0\r\n:0000000000\r\n");
+    EXPECT_FALSE(r.ConfigFound || r.IDCodeFound || r.ProgramFound);
+    EXPECT_EQ(image.ConfigWord, 0x1234);
+    EXPECT_EQ(image.IDCodeText, "FFFF");
+}
+
+TEST(HexReader, LaterRecordsWin)
+{
+    MemoryImage image;
+    const HexLoadResult r = Load(image, ":02400E00F13F80\r\n:02400E00F23F7F\r\n"
+                                        ":020000000100FD\r\n:020000000900F5\r\n");
+    EXPECT_EQ(image.ConfigWord, 0x3FF2);
+    EXPECT_EQ(r.ConfigEditText, "3FF2");
+    EXPECT_EQ(image.GetProgramWordText(0), "0009");
+}
+
+TEST(HexReader, UnreadableFileIsAFileErrorAndLeavesTheImage)
+{
+    QTemporaryDir dir;
+    MemoryImage image;
+    const char *paths[] = {"missing.hex", ""};
+    for (const char *name : paths) {
+        const QString path = name[0] ? dir.filePath(name) : dir.path(); // a directory
+        const HexLoadResult r = LoadHexFile(path, image, Device("16f84"), kAllTargets);
+        EXPECT_FALSE(r.FileError.isEmpty()) << name;
+        EXPECT_TRUE(r.FileError.contains(path)) << r.FileError.toStdString();
+    }
+    EXPECT_EQ(image.GetProgramWordText(0), "3FFF");
+}
+
+} // namespace
