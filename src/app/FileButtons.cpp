@@ -1,0 +1,88 @@
+// "Load From File" and "Save To File": the window's side of the hex file exchange. The
+// file format itself lives in hexfile/; here are the checks, the choosers, the caption
+// and the reports.
+#include "Tolm32U.h"
+#include "app/Messages.h"
+#include "device/MemoryImage.h"
+#include "editors/DatEditF.h"
+#include "hexfile/HexReader.h"
+#include "hexfile/HexWriter.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace {
+
+const QString kOpenFilter = QStringLiteral("IHX8M Files (*.hex);;All Files (*)");
+const QString kSaveFilter = QStringLiteral("IHX8M Files (*.hex)");
+
+} // namespace
+
+HexTargets TTolmMain::CheckedTargets() const
+{
+    HexTargets targets;
+    targets.Program = ProgMemCbx->isChecked();
+    targets.Data = DataMemCbx->isChecked();
+    targets.Config = ConfigCbx->isChecked();
+    targets.IDCode = IDCodeCbx->isChecked();
+    return targets;
+}
+
+void TTolmMain::ShowFileInCaption(const QString &fileName)
+{
+    setWindowTitle(QStringLiteral("Tolm %1 - %2").arg(VersionText, QFileInfo(fileName).fileName()));
+}
+
+void TTolmMain::LoadFromFileBtnClick()
+{
+    if (NoTargetSelected())
+        return;
+    const QString fileName = m_messages.OpenFileName(m_openDialogDirectory, kOpenFilter);
+    if (fileName.isEmpty())
+        return;
+    // The caption names the file from here on, whatever the outcome of reading it.
+    ShowFileInCaption(fileName);
+
+    const HexLoadResult result = LoadHexFile(fileName, m_image, m_currentDevice, CheckedTargets());
+    if (result.ConfigFound) {
+        ConfigEdit->setText(result.ConfigEditText);
+        ConfigToControls();
+    }
+    if (!result.FileError.isEmpty())
+        m_messages.Error(result.FileError);
+    else if (result.MissingRecords)
+        m_messages.Warning(result.Report);
+    else
+        m_messages.Information(result.Report);
+}
+
+void TTolmMain::SaveToFileBtnClick()
+{
+    if (NoTargetSelected())
+        return;
+    // displayText keeps a blank position as "_", so a half-filled field fails to convert
+    // instead of closing up into a different number.
+    const HexAddressTexts addresses{ProgStartEdit->displayText(), ProgEndEdit->displayText(),
+                                    DataStartEdit->displayText(), DataEndEdit->displayText()};
+    if (!ParseAddressRanges(addresses)) {
+        m_messages.Plain(QString::fromLatin1(kAddressErrorText));
+        return;
+    }
+    const QString fileName = m_messages.SaveFileName(m_saveDialogDirectory, kSaveFilter);
+    if (fileName.isEmpty())
+        return;
+    ShowFileInCaption(fileName);
+
+    const HexTargets targets = CheckedTargets();
+    // The file holds the word the controls show, not the direct-access field.
+    if (targets.Config)
+        ControlsToConfig();
+    // A byte still being typed in the data editor belongs in the file as shown.
+    if (m_dataEditForm)
+        m_dataEditForm->CompleteRememberedCell();
+    const HexSaveResult result =
+        SaveHexFile(fileName, m_image, m_currentDevice, targets, addresses);
+    if (!result.Ok())
+        m_messages.Error(result.Message);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "device/MemoryImage.h"
+
+#include <memory>
+
+class Messages;
+class TAboutBox;
+class TDataEditForm;
+class TOptionsDlg;
+class TProgViewForm;
+class TTolmMain;
+
+// The program's windows, created once in a fixed order and kept until the program ends.
+// The main window comes first: its start-up reads the settings and picks the device and
+// blank word before any other window exists; the program viewer, created after it, fills
+// the program image with that blank word.
+class ProgramWindows
+{
+public:
+    explicit ProgramWindows(Messages &messages);
+    ~ProgramWindows();
+
+    MemoryImage Image;
+    std::unique_ptr<TTolmMain> TolmMain;
+    std::unique_ptr<TOptionsDlg> OptionsDlg;
+    std::unique_ptr<TDataEditForm> DataEditForm;
+    std::unique_ptr<TProgViewForm> ProgViewForm;
+    std::unique_ptr<TAboutBox> AboutBox;
+};

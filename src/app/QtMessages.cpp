@@ -1,0 +1,107 @@
+#include "QtMessages.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kProgramTitle = QStringLiteral("Tolm");
+
+QMessageBox::StandardButton ShowBox(QMessageBox::Icon icon, const QString &title,
+                                    const QString &text, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, title, text, buttons, QApplication::activeWindow());
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+Messages::Answer ToAnswer(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return Messages::Answer::Ok;
+    case QMessageBox::Abort:
+        return Messages::Answer::Abort;
+    case QMessageBox::Retry:
+        return Messages::Answer::Retry;
+    case QMessageBox::Ignore:
+        return Messages::Answer::Ignore;
+    default:
+        return Messages::Answer::Cancel; // Esc or the box's close button
+    }
+}
+
+} // namespace
+
+void QtMessages::Plain(const QString &text)
+{
+    ShowBox(QMessageBox::NoIcon, kProgramTitle, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtMessages::Information(const QString &text)
+{
+    ShowBox(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok,
+            QMessageBox::Ok);
+}
+
+void QtMessages::Warning(const QString &text)
+{
+    ShowBox(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::Ok,
+            QMessageBox::Ok);
+}
+
+void QtMessages::Error(const QString &text)
+{
+    ShowBox(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool QtMessages::Confirm(const QString &text)
+{
+    return ShowBox(QMessageBox::Question, QStringLiteral("Confirmation"), text,
+                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+Messages::Answer QtMessages::AskAbortRetryIgnore(const QString &text)
+{
+    return ToAnswer(ShowBox(QMessageBox::Critical, QStringLiteral("Error"), text,
+                            QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
+                            QMessageBox::Abort));
+}
+
+Messages::Answer QtMessages::AskOkCancel(const QString &text)
+{
+    return ToAnswer(ShowBox(QMessageBox::Critical, QStringLiteral("Error"), text,
+                            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok));
+}
+
+QString QtMessages::OpenFileName(const QString &directory, const QString &filter)
+{
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Open"), directory, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile); // the path and the file must exist
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtMessages::SaveFileName(const QString &directory, const QString &filter)
+{
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Save As"), directory, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave); // asks before replacing a file
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(DefaultSuffix(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString DefaultSuffix(const QString &filter)
+{
+    static const QRegularExpression firstPattern(
+        QStringLiteral(R"(\(\s*\*\.([A-Za-z0-9]+)[\s;)])"));
+    const QRegularExpressionMatch match = firstPattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}

@@ -1,0 +1,141 @@
+#include "Tolm32U.h"
+
+#include "AboutBox.h"
+#include "Optdlg.h"
+#include "PrivateProfile.h"
+#include "TolmSettings.h"
+#include "WorkingDir.h"
+#include "app/Messages.h"
+#include "device/DeviceOptions.h"
+#include "device/MemoryImage.h"
+#include "editors/DatEditF.h"
+#include "editors/ProgView.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+
+TTolmMain::TTolmMain(MemoryImage &image, Messages &messages, QWidget *parent)
+    : QMainWindow(parent), m_image(image), m_messages(messages)
+{
+    setObjectName(QStringLiteral("TolmMain"));
+    BuildWindow();
+    ConnectHandlers();
+    FormCreate();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TTolmMain::~TTolmMain() = default;
+
+void TTolmMain::SetWindows(TOptionsDlg *optionsDlg, TDataEditForm *dataEditForm,
+                           TProgViewForm *progViewForm, TAboutBox *aboutBox)
+{
+    m_optionsDlg = optionsDlg;
+    m_dataEditForm = dataEditForm;
+    m_progViewForm = progViewForm;
+    m_aboutBox = aboutBox;
+}
+
+// Runs while no other window exists yet: it must not reach for any of them.
+void TTolmMain::FormCreate()
+{
+    m_processFormUnplaced = true;
+    m_moduleConnected = false;
+    {
+        const PrivateProfile settings(TolmSettings::SettingsFilePath());
+        const QString device = settings.ReadString(
+            TolmSettings::kSection, TolmSettings::kPicDeviceKey, TolmSettings::kDefaultDevice);
+        // A name no catalogue row carries (a hand-edited file) falls back to the default
+        // device rather than leaving the program without one.
+        if (!SetDeviceValues(device, false))
+            SetDeviceValues(TolmSettings::kDefaultDevice, false);
+        m_blankWordText = ::BlankWordText(m_currentDevice.DeviceType);
+        m_modulePortName = settings.ReadString(TolmSettings::kSection, TolmSettings::kModulePortKey,
+                                               TolmSettings::kDefaultPort);
+        SetDialogDirectories(
+            settings.ReadString(TolmSettings::kSection, TolmSettings::kWorkingDirKey, QString()));
+    }
+    // The module port is opened here once the serial link joins the window.
+    m_image.IDCodeText = QStringLiteral("FFFF");
+}
+
+void TTolmMain::SetDialogDirectories(const QString &directory)
+{
+    m_openDialogDirectory = DialogDirectory(directory);
+    m_saveDialogDirectory = DialogDirectory(directory);
+}
+
+bool TTolmMain::NoTargetSelected()
+{
+    for (const QCheckBox *target : {ProgMemCbx, DataMemCbx, ConfigCbx, IDCodeCbx}) {
+        if (target->isChecked())
+            return false;
+    }
+    m_messages.Warning(QStringLiteral("No target selected"));
+    return true;
+}
+
+bool TTolmMain::FormCloseQuery()
+{
+    return m_messages.Confirm(QStringLiteral("Close program?..."));
+}
+
+void TTolmMain::closeEvent(QCloseEvent *event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit MainWindowClosed();
+}
+
+void TTolmMain::OptionsBtnClick()
+{
+    if (!m_optionsDlg)
+        return;
+    // The dialog shows what the program runs with now, not what the file holds.
+    m_optionsDlg->WorkingDirEdit->setText(m_openDialogDirectory);
+    m_optionsDlg->DeviceSelectOpt->setCurrentText(DeviceSelector->currentText());
+    m_optionsDlg->SetPortText(m_modulePortName);
+    if (m_optionsDlg->exec() != QDialog::Accepted)
+        return;
+
+    // A new port name takes effect at the next Connect; the open port is left alone.
+    m_modulePortName = m_optionsDlg->PortText();
+    SetDeviceValues(m_optionsDlg->DeviceSelectOpt->currentText(), true);
+    SetProgramMemory();
+    SetDialogDirectories(m_optionsDlg->WorkingDirEdit->text());
+}
+
+void TTolmMain::ExitBtnClick()
+{
+    if (!m_aboutBox)
+        return;
+    m_aboutBox->SetProductName(QStringLiteral("Dar Irerirezov"));
+    m_aboutBox->SetVersionName(QStringLiteral("Version ") + VersionText);
+    m_aboutBox->exec();
+}
+
+void TTolmMain::DataEditorBtnClick()
+{
+    if (!m_dataEditForm)
+        return;
+    m_dataEditForm->show();
+    m_dataEditForm->raise();
+    m_dataEditForm->activateWindow();
+}
+
+void TTolmMain::ProgEditorBtnClick()
+{
+    if (!m_progViewForm)
+        return;
+    m_progViewForm->show();
+    m_progViewForm->raise();
+    m_progViewForm->activateWindow();
+}

@@ -1,0 +1,210 @@
+#pragma once
+
+#include "device/ConfigControls.h"
+#include "device/DeviceRecord.h"
+#include "hexfile/HexTargets.h"
+
+#include <QMainWindow>
+#include <QString>
+
+class Messages;
+class MemoryImage;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class QWidget;
+class HexEditFilter;
+class TOptionsDlg;
+class TAboutBox;
+class TDataEditForm;
+class TProgViewForm;
+
+// The main window: the device selector, the user's targets and method, the configuration
+// controls and the address fields are the user's whole request; every operation reads them
+// from here at the moment it runs.
+class TTolmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    static inline const QString VersionText = QStringLiteral("V2.60");
+
+    // Runs FormCreate: the settings are read and the device selected before any other
+    // window exists, so the program viewer created next can fill its image with the blank
+    // word chosen here.
+    TTolmMain(MemoryImage &image, Messages &messages, QWidget *parent = nullptr);
+    ~TTolmMain() override;
+
+    // The windows created after this one (they may be null in tests).
+    void SetWindows(TOptionsDlg *optionsDlg, TDataEditForm *dataEditForm,
+                    TProgViewForm *progViewForm, TAboutBox *aboutBox);
+
+    const DeviceRecord &CurrentDevice() const { return m_currentDevice; }
+    uint16_t ConfigWord() const;
+    const QString &BlankWordText() const { return m_blankWordText; }
+    const QString &ModulePortName() const { return m_modulePortName; }
+    const QString &OpenDialogDirectory() const { return m_openDialogDirectory; }
+    const QString &SaveDialogDirectory() const { return m_saveDialogDirectory; }
+    bool ModuleConnected() const { return m_moduleConnected; }
+    bool ProcessFormUnplaced() const { return m_processFormUnplaced; }
+    MemoryImage &Image() { return m_image; }
+
+    // Selects the named device and adapts every control to it. A name that matches no
+    // catalogue row changes nothing and gives false.
+    bool SetDeviceValues(const QString &deviceName, bool allowEditorClose);
+    void SetProgramMemory();
+    bool NoTargetSelected();
+
+    // The configuration controls as the mapping functions see them, and back.
+    ConfigControls ReadConfigControls() const;
+    void WriteConfigControls(const ConfigControls &controls);
+    void ConfigToControls();
+    void ControlsToConfig();
+
+public slots:
+    void DeviceSelectorChange();
+    void MaxProgBtnClick();
+    void MaxDataBtnClick();
+    void RefreshBtnClick();
+    void OptionsBtnClick();
+    void ExitBtnClick();
+    void DataEditorBtnClick();
+    void ProgEditorBtnClick();
+    void LoadFromFileBtnClick();
+    void SaveToFileBtnClick();
+
+signals:
+    // Emitted once the user has confirmed closing the main window; the program ends then.
+    void MainWindowClosed();
+
+public:
+    // Toolbar.
+    QFrame *MainPnl = nullptr;
+    QToolButton *ConnectBtn = nullptr;
+    QToolButton *OptionsBtn = nullptr;
+    QToolButton *DataEditorBtn = nullptr;
+    QToolButton *ProgEditorBtn = nullptr;
+    QComboBox *DeviceSelector = nullptr;
+    QToolButton *ExitBtn = nullptr;
+    QTabWidget *OptionPages = nullptr;
+
+    // "Programming" page.
+    QWidget *Programming = nullptr;
+    QGroupBox *TargetsBox = nullptr;
+    QCheckBox *ProgMemCbx = nullptr;
+    QCheckBox *DataMemCbx = nullptr;
+    QCheckBox *ConfigCbx = nullptr;
+    QCheckBox *IDCodeCbx = nullptr;
+    QGroupBox *MethodBox = nullptr;
+    QRadioButton *ParallelRBtn = nullptr;
+    QRadioButton *SerialRBtn = nullptr;
+    QToolButton *LoadFromFileBtn = nullptr;
+    QToolButton *SaveToFileBtn = nullptr;
+    QToolButton *ChipReadBtn = nullptr;
+    QToolButton *ChipWriteBtn = nullptr;
+    QToolButton *VerifyBtn = nullptr;
+    QToolButton *BlancCheckBtn = nullptr;
+    QToolButton *ProtectBtn = nullptr;
+    QToolButton *UnProtectBtn = nullptr;
+    QToolButton *IDCodeBtn = nullptr;
+
+    // "Configuration" page.
+    QWidget *Configuration = nullptr;
+    QGroupBox *OscillatorBox = nullptr;
+    QComboBox *OscBox = nullptr;
+    QGroupBox *ProtectionBox = nullptr;
+    QButtonGroup *ProtectionGroup = nullptr;
+    QRadioButton *ProtNoneBtn = nullptr;
+    QRadioButton *ProtUp12Btn = nullptr;
+    QRadioButton *ProtUp34Btn = nullptr;
+    QRadioButton *ProtAllBtn = nullptr;
+    QGroupBox *Config = nullptr;
+    QLineEdit *ConfigEdit = nullptr;
+    QToolButton *ConfigReadBtn = nullptr;
+    QToolButton *ConfigWriteBtn = nullptr;
+    QToolButton *RefreshBtn = nullptr;
+    QGroupBox *CalibrationBox = nullptr;
+    QLineEdit *CalEdit = nullptr;
+    QToolButton *ReadCalBtn = nullptr;
+    QToolButton *WriteCalBtn = nullptr;
+    QToolButton *BuildCalBtn = nullptr;
+
+    // "System" page.
+    QWidget *System = nullptr;
+    QGroupBox *SystemBx = nullptr;
+    QCheckBox *WdtCbx = nullptr;
+    QCheckBox *PutCbx = nullptr;
+    QCheckBox *LvpCbx = nullptr;
+    QCheckBox *BOutCbx = nullptr;
+    QCheckBox *MClrCbx = nullptr;
+    QCheckBox *DebugCbx = nullptr;
+    QCheckBox *CpdCbx = nullptr;
+    QCheckBox *WrtCbx = nullptr;
+    QCheckBox *MpeenCbx = nullptr;
+
+    // "Addresses" page.
+    QWidget *Addresses = nullptr;
+    QGroupBox *ProgMemBox = nullptr;
+    QLineEdit *ProgStartEdit = nullptr;
+    QLineEdit *ProgEndEdit = nullptr;
+    QPushButton *MaxProgBtn = nullptr;
+    QGroupBox *DataMemBox = nullptr;
+    QLineEdit *DataStartEdit = nullptr;
+    QLineEdit *DataEndEdit = nullptr;
+    QPushButton *MaxDataBtn = nullptr;
+
+    // Drives the waits of the chip operations.
+    QTimer *DelayTimer = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void FormCreate();
+    bool FormCloseQuery();
+    void SetDialogDirectories(const QString &directory);
+    void ShowFileInCaption(const QString &fileName);
+    HexTargets CheckedTargets() const;
+
+    // Window construction, one page at a time (MainWindowLayout.cpp).
+    void BuildWindow();
+    QWidget *BuildToolbar();
+    QWidget *BuildProgrammingPage();
+    QWidget *BuildConfigurationPage();
+    QWidget *BuildSystemPage();
+    QWidget *BuildAddressesPage();
+    void ConnectHandlers();
+
+    // Device-dependent control states (ConfigControlsBinding.cpp).
+    void SetOscillatorList();
+    void SetMethodButtons();
+    void SetAddressRanges();
+    void SetDataMemoryControls(bool allowEditorClose);
+    void SetOptionControls();
+    void SelectDeviceInSelector(const QString &deviceName);
+    // The module check after a device change is made with the serial-link work.
+    void CheckModuleAfterDeviceChange() {}
+
+    MemoryImage &m_image;
+    Messages &m_messages;
+    HexEditFilter *m_hexFilter = nullptr;
+    DeviceRecord m_currentDevice;
+    QString m_blankWordText = QStringLiteral("3FFF");
+    QString m_modulePortName = QStringLiteral("COM1");
+    QString m_openDialogDirectory;
+    QString m_saveDialogDirectory;
+    bool m_moduleConnected = false;
+    bool m_processFormUnplaced = true;
+
+    TOptionsDlg *m_optionsDlg = nullptr;
+    TDataEditForm *m_dataEditForm = nullptr;
+    TProgViewForm *m_progViewForm = nullptr;
+    TAboutBox *m_aboutBox = nullptr;
+};
