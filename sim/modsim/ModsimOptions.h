@@ -1,0 +1,37 @@
+#pragma once
+
+#include "SimSettings.h"
+
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tolm::sim {
+
+// Everything tolm-modsim is told on its command line.
+struct ModsimOptions
+{
+    std::string device;
+    std::string linkPath;
+    std::string chipIn;
+    std::string chipOut;
+    std::string transcriptPath;
+    std::optional<uint8_t> identifyByte;
+    TimingSettings timing;
+    FaultSettings faults;
+    std::vector<std::pair<uint16_t, int>> pulsesNeeded; // address, pulses
+    std::vector<uint16_t> neverProgram;
+};
+
+enum class ParseOutcome { Run, Exit, Error };
+
+// Parses the arguments (program name first). On Exit (--help, --list-devices) the text to
+// print is in message; on Error, the complaint.
+ParseOutcome ParseModsimOptions(const QStringList &arguments, ModsimOptions &options,
+                                QString &message);
+
+} // namespace tolm::sim

@@ -1,0 +1,157 @@
+#include "PtyServer.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace tolm::sim {
+
+namespace {
+
+std::string SystemError(const char *what)
+{
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+} // namespace
+
+PtyServer::~PtyServer()
+{
+    if (m_slave >= 0) {
+        ::close(m_slave);
+    }
+    if (m_master >= 0) {
+        ::close(m_master);
+    }
+}
+
+bool PtyServer::Open(std::string &error)
+{
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (m_master < 0) {
+        error = SystemError("posix_openpt");
+        return false;
+    }
+    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+        error = SystemError("grantpt/unlockpt");
+        return false;
+    }
+    const char *name = ::ptsname(m_master);
+    if (name == nullptr) {
+        error = SystemError("ptsname");
+        return false;
+    }
+    m_slavePath = name;
+    m_slave = ::open(name, O_RDWR | O_NOCTTY);
+    if (m_slave < 0) {
+        error = SystemError("open slave");
+        return false;
+    }
+    // Raw mode: no echo, no line editing, no CR/LF translation: every byte passes as it is.
+    termios tio{};
+    if (::tcgetattr(m_slave, &tio) != 0) {
+        error = SystemError("tcgetattr");
+        return false;
+    }
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, B9600);
+    ::cfsetospeed(&tio, B9600);
+    if (::tcsetattr(m_slave, TCSANOW, &tio) != 0) {
+        error = SystemError("tcsetattr");
+        return false;
+    }
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    return true;
+}
+
+int PtyServer::PollTimeoutMs(const ModuleSimulator &module) const
+{
+    if (!m_outgoing.empty()) {
+        return 50; // POLLOUT wakes us sooner when the terminal takes bytes again
+    }
+    const auto due = module.NextOutputDue();
+    if (!due) {
+        return -1;
+    }
+    const auto wait = *due - ModuleSimulator::Clock::now();
+    if (wait <= wait.zero()) {
+        return 0;
+    }
+    // Round up so that the byte is due when poll returns.
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
+}
+
+bool PtyServer::Serve(ModuleSimulator &module, int stopFd, std::string &error)
+{
+    for (;;) {
+        pollfd fds[2] = {{m_master, POLLIN, 0}, {stopFd, POLLIN, 0}};
+        if (!m_outgoing.empty()) {
+            fds[0].events |= POLLOUT;
+        }
+        const int ready = ::poll(fds, 2, PollTimeoutMs(module));
+        if (ready < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = SystemError("poll");
+            return false;
+        }
+        if (fds[1].revents != 0) {
+            return true;
+        }
+        if ((fds[0].revents & POLLIN) != 0 && !PumpInput(module, error)) {
+            return false;
+        }
+        if ((fds[0].revents & (POLLHUP | POLLERR)) != 0 && (fds[0].revents & POLLIN) == 0) {
+            // Should not happen while we hold the slave; do not spin if it does.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (!PumpOutput(module, error)) {
+            return false;
+        }
+    }
+}
+
+bool PtyServer::PumpInput(ModuleSimulator &module, std::string &error)
+{
+    uint8_t buffer[256];
+    const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+    if (n < 0) {
+        if (errno == EAGAIN || errno == EINTR || errno == EIO) {
+            return true; // EIO: no host has the slave open right now
+        }
+        error = SystemError("read");
+        return false;
+    }
+    for (ssize_t i = 0; i < n; ++i) {
+        module.HostWrite(buffer[i]);
+    }
+    return true;
+}
+
+bool PtyServer::PumpOutput(ModuleSimulator &module, std::string &error)
+{
+    while (const auto byte = module.HostRead()) {
+        m_outgoing.push_back(static_cast<char>(*byte));
+    }
+    while (!m_outgoing.empty()) {
+        const ssize_t n = ::write(m_master, m_outgoing.data(), m_outgoing.size());
+        if (n < 0) {
+            if (errno == EAGAIN || errno == EINTR || errno == EIO) {
+                return true; // try again when the terminal takes more
+            }
+            error = SystemError("write");
+            return false;
+        }
+        m_outgoing.erase(0, static_cast<size_t>(n));
+    }
+    return true;
+}
+
+} // namespace tolm::sim

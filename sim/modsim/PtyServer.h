@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ModuleSimulator.h"
+
+#include <string>
+
+namespace tolm::sim {
+
+// Serves a ModuleSimulator on a pseudo-terminal: bytes the host writes to the slave side are
+// fed to the module, reply bytes go back when they are due.
+//
+// The server keeps a descriptor of the slave open itself. Without it, the master reports EIO
+// whenever no host has the slave open (before the first open, between a close and the next
+// open), and the terminal's settings would fall back to their defaults on every reopen.
+class PtyServer
+{
+public:
+    PtyServer() = default;
+    ~PtyServer();
+    PtyServer(const PtyServer &) = delete;
+    PtyServer &operator=(const PtyServer &) = delete;
+
+    // Opens the master, unlocks the slave and puts the line into raw mode.
+    bool Open(std::string &error);
+    const std::string &SlavePath() const { return m_slavePath; }
+
+    // Runs until a byte arrives on stopFd (the signal handler's pipe) or a fatal error.
+    // Returns false with a message on a fatal error.
+    bool Serve(ModuleSimulator &module, int stopFd, std::string &error);
+
+private:
+    bool PumpInput(ModuleSimulator &module, std::string &error);
+    bool PumpOutput(ModuleSimulator &module, std::string &error);
+    int PollTimeoutMs(const ModuleSimulator &module) const;
+
+    int m_master = -1;
+    int m_slave = -1;
+    std::string m_slavePath;
+    std::string m_outgoing; // due bytes the terminal has not taken yet
+};
+
+} // namespace tolm::sim
