@@ -73,7 +73,7 @@ void TAboutBox::FormCreate()
 {
     AuthorLabel->setText(QStringLiteral("by ") + QStringLiteral("the Tolm developers"));
     MakerLabel->setText(QStringLiteral("Made ") + QStringLiteral("as free software with Qt"));
-    EMailLabel->setText(QStringLiteral("e-mail ") + QStringLiteral("see the project page"));
+    EMailLabel->setText(QStringLiteral("e-mail ") + QStringLiteral("via the project page"));
     WebLabel->setText(QStringLiteral("Web: see the project page"));
 }
 
