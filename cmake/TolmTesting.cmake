@@ -8,7 +8,8 @@ function(tolm_add_gtest)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     gtest_discover_tests(${T_NAME}
         PROPERTIES LABELS ${T_LABEL}
-        DISCOVERY_TIMEOUT 30)
+        DISCOVERY_TIMEOUT 30
+        NO_PRETTY_VALUES)
 endfunction()
 
 # tolm_add_qttest(NAME <name> SOURCES <files...> LIBS <targets...>)
