@@ -136,3 +136,19 @@ TEST(WireCodecTest, ParityFormAndTestEncodersAgreeWithTheWorkedExamples)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ChipCatalogueTest, ThirtyChipsFoundByTheirExactNames)
+{
+    EXPECT_EQ(tolm::sim::AllChips().size(), 30u);
+    for (const auto &chip : tolm::sim::AllChips()) {
+        EXPECT_EQ(FindChip(chip.name), &chip) << chip.name;
+    }
+    EXPECT_EQ(FindChip("16F84"), nullptr);
+    EXPECT_EQ(FindChip(""), nullptr);
+    EXPECT_EQ(ModuleSimulator::ForDevice("16c62a"), nullptr);
+    ASSERT_NE(ModuleSimulator::ForDevice("16c62A"), nullptr);
+}
+
+} // namespace
