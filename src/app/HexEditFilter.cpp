@@ -94,7 +94,8 @@ void SetupHexEdit(QLineEdit *edit, int digits, bool upperCase)
     const QFontMetrics metrics(edit->font());
     QStyleOptionFrame option;
     option.initFrom(edit);
-    const QSize content(metrics.horizontalAdvance(QLatin1Char('W')) * digits + 6, metrics.height());
+    const QSize content(metrics.horizontalAdvance(QLatin1Char('W')) * (digits + 1),
+                        metrics.height());
     const QSize size = edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, content, edit);
     edit->setFixedWidth(size.width());
 }

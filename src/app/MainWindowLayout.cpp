@@ -14,8 +14,11 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -39,6 +42,22 @@ template <typename T> T *Named(T *widget, const char *name)
     return widget;
 }
 
+// Drawn straight from the SVG, so the glyphs need no icon-engine plugin at run time.
+QIcon Glyph(const QString &name)
+{
+    QSvgRenderer renderer(QStringLiteral(":/glyphs/%1.svg").arg(name));
+    QIcon icon;
+    for (const int side : {kGlyphSize, 2 * kGlyphSize}) {
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 // A speed button: the glyph is all it shows; the caption is its hint, its tooltip and the
 // name screen readers announce.
 QToolButton *GlyphButton(const char *name, const QString &hint, const QString &glyph)
@@ -47,7 +66,7 @@ QToolButton *GlyphButton(const char *name, const QString &hint, const QString &g
     button->setText(hint);
     button->setToolTip(hint);
     button->setAccessibleName(hint);
-    button->setIcon(QIcon(QStringLiteral(":/glyphs/%1.svg").arg(glyph)));
+    button->setIcon(Glyph(glyph));
     button->setIconSize(QSize(kGlyphSize, kGlyphSize));
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setAutoRaise(true);
@@ -204,9 +223,9 @@ QWidget *TTolmMain::BuildProgrammingPage()
     auto *page = new QVBoxLayout(Programming);
     page->setContentsMargins(4, 4, 4, 4);
     page->addLayout(groups);
-    page->addStretch();
     page->addLayout(Row({LoadFromFileBtn, SaveToFileBtn, ChipReadBtn, ChipWriteBtn, VerifyBtn,
                          BlancCheckBtn, ProtectBtn, UnProtectBtn, IDCodeBtn}));
+    page->addStretch();
     return Programming;
 }
 
@@ -320,12 +339,14 @@ QWidget *TTolmMain::BuildAddressesPage()
     ProgStartEdit = HexEdit("ProgStartEdit", 4, true);
     ProgEndEdit = HexEdit("ProgEndEdit", 4, true);
     MaxProgBtn = Named(new QPushButton(QStringLiteral("Max")), "MaxProgBtn");
+    MaxProgBtn->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     rangeGroup(ProgMemBox, ProgStartEdit, ProgEndEdit, MaxProgBtn);
 
     DataMemBox = Group("DataMemBox", QStringLiteral("Data Memory"));
     DataStartEdit = HexEdit("DataStartEdit", 2, true);
     DataEndEdit = HexEdit("DataEndEdit", 2, true);
     MaxDataBtn = Named(new QPushButton(QStringLiteral("Max")), "MaxDataBtn");
+    MaxDataBtn->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     rangeGroup(DataMemBox, DataStartEdit, DataEndEdit, MaxDataBtn);
 
     auto *page = new QHBoxLayout(Addresses);

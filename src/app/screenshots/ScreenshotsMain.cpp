@@ -1,0 +1,83 @@
+// tolm-screenshots DIR: renders every window of the program into PNG files in DIR, so the
+// look of the windows can be checked without a desktop (QT_QPA_PLATFORM=offscreen).
+#include "app/AboutBox.h"
+#include "app/Optdlg.h"
+#include "app/ProgramWindows.h"
+#include "app/QtMessages.h"
+#include "app/Tolm32U.h"
+#include "editors/DatEditF.h"
+#include "editors/ProgView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTextStream>
+
+namespace {
+
+bool Save(QWidget *window, const QDir &dir, const QString &name)
+{
+    window->show();
+    QApplication::processEvents();
+    const QString path = dir.filePath(name + QStringLiteral(".png"));
+    const bool ok = window->grab().save(path);
+    QTextStream(stdout) << (ok ? "wrote " : "FAILED ") << path << Qt::endl;
+    return ok;
+}
+
+bool SaveMainPages(TTolmMain &main, const QDir &dir, const QString &prefix)
+{
+    static const char *const pages[] = {"programming", "configuration", "system", "addresses"};
+    bool ok = true;
+    for (int i = 0; i < main.OptionPages->count(); ++i) {
+        main.OptionPages->setCurrentIndex(i);
+        ok = Save(&main, dir, prefix + QString::fromLatin1(pages[i])) && ok;
+    }
+    main.OptionPages->setCurrentIndex(0);
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        QTextStream(stderr) << "usage: tolm-screenshots DIR" << Qt::endl;
+        return 2;
+    }
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!dir.exists() && !QDir().mkpath(dir.path()))
+        return 1;
+
+    QtMessages messages; // nothing below asks a question
+    ProgramWindows windows(messages);
+    TTolmMain &main = *windows.TolmMain;
+
+    bool ok = Save(&main, dir, QStringLiteral("main-window"));
+    ok = SaveMainPages(main, dir, QStringLiteral("main-16c84-")) && ok;
+    // Devices that show the groups the default device hides.
+    main.SetDeviceValues(QStringLiteral("12c508"), false);
+    ok = SaveMainPages(main, dir, QStringLiteral("main-12c508-")) && ok;
+    main.SetDeviceValues(QStringLiteral("16f877"), false);
+    ok = SaveMainPages(main, dir, QStringLiteral("main-16f877-")) && ok;
+
+    TOptionsDlg &options = *windows.OptionsDlg;
+    options.DeviceSelectOpt->setCurrentText(main.DeviceSelector->currentText());
+    options.WorkingDirEdit->setText(QDir::homePath());
+    options.SetPortText(main.ModulePortName());
+    ok = Save(&options, dir, QStringLiteral("options-dialog")) && ok;
+    options.hide();
+
+    TAboutBox &about = *windows.AboutBox;
+    about.SetProductName(QStringLiteral("Dar Irerirezov"));
+    about.SetVersionName(QStringLiteral("Version ") + TTolmMain::VersionText);
+    ok = Save(&about, dir, QStringLiteral("about-box")) && ok;
+    about.hide();
+
+    ok = Save(windows.DataEditForm.get(), dir, QStringLiteral("data-editor")) && ok;
+    ok = Save(windows.ProgViewForm.get(), dir, QStringLiteral("program-viewer")) && ok;
+    return ok ? 0 : 1;
+}

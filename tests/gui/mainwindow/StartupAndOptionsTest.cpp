@@ -1,0 +1,323 @@
+// Start-up from the settings file and the Options flows of the running program.
+#include "MainWindowFixture.h"
+#include "app/Optdlg.h"
+#include "app/PrivateProfile.h"
+#include "app/WorkingDir.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+using namespace MainWindowFixture;
+
+class StartupAndOptionsTest : public QObject
+{
+    Q_OBJECT
+
+    // Runs OptionsBtnClick with `inDialog` acting on the shown dialog (it must close it).
+    static void RunOptions(TTolmMain &main, TOptionsDlg &dialog,
+                           const std::function<void(TOptionsDlg &)> &inDialog)
+    {
+        QTimer::singleShot(0, &dialog, [&dialog, inDialog] { inDialog(dialog); });
+        main.OptionsBtnClick();
+        QVERIFY(!dialog.isVisible());
+    }
+
+    static QString SavedValue(const QString &key)
+    {
+        return PrivateProfile(TolmSettings::SettingsFilePath())
+            .ReadString(TolmSettings::kSection, key, QStringLiteral("<absent>"));
+    }
+
+private slots:
+    void init() { RemoveSettings(); }
+
+    void startsFromSettings_data()
+    {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("selectorText");
+        QTest::addColumn<QString>("progEnd");
+        QTest::addColumn<QString>("dataEnd");
+        QTest::addColumn<QString>("blankWord");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("directory");
+
+        QTest::newRow("no settings file") << QStringList{} << "16c84"
+                                          << "16c84"
+                                          << "03FF"
+                                          << "3F"
+                                          << "3FFF"
+                                          << "COM1"
+                                          << "";
+        QTest::newRow("12-bit core") << QStringList{"PicDevice=12c509"} << "12c509"
+                                     << "12c509"
+                                     << "03FF"
+                                     << "00"
+                                     << "0FFF"
+                                     << "COM1"
+                                     << "";
+        QTest::newRow("14-bit EPROM") << QStringList{"PicDevice=16c62A"} << "16c62A"
+                                      << "16c62A"
+                                      << "07FF"
+                                      << "00"
+                                      << "3FFF"
+                                      << "COM1"
+                                      << "";
+        QTest::newRow("unknown name falls back to the default")
+            << QStringList{"PicDevice=16F84"} << "16c84"
+            << "16c84"
+            << "03FF"
+            << "3F"
+            << "3FFF"
+            << "COM1"
+            << "";
+        QTest::newRow("empty name selects the empty record") << QStringList{"PicDevice="} << ""
+                                                             << ""
+                                                             << "0000"
+                                                             << "00"
+                                                             << "3FFF"
+                                                             << "COM1"
+                                                             << "";
+        QTest::newRow("port and folder")
+            << QStringList{"PicDevice=16f877", "ModulePort=COM2", "WorkingDir=/home/ann/hex/"}
+            << "16f877"
+            << "16f877"
+            << "1FFF"
+            << "FF"
+            << "3FFF"
+            << "COM2"
+            << "/home/ann/hex";
+        QTest::newRow("port kept as written")
+            << QStringList{"ModulePort=com2", "WorkingDir=C:\\"} << "16c84"
+            << "16c84"
+            << "03FF"
+            << "3F"
+            << "3FFF"
+            << "com2"
+            << "C:\\";
+    }
+
+    void startsFromSettings()
+    {
+        QFETCH(QStringList, settings);
+        QFETCH(QString, device);
+        QFETCH(QString, selectorText);
+        QFETCH(QString, progEnd);
+        QFETCH(QString, dataEnd);
+        QFETCH(QString, blankWord);
+        QFETCH(QString, port);
+        QFETCH(QString, directory);
+        if (!settings.isEmpty())
+            QVERIFY(WriteSettings(settings));
+        Program p;
+        TTolmMain &main = p.Main();
+        QCOMPARE(main.CurrentDevice().DeviceName, device);
+        QCOMPARE(main.DeviceSelector->currentText(), selectorText);
+        QCOMPARE(main.ProgStartEdit->text(), QStringLiteral("0000"));
+        QCOMPARE(main.ProgEndEdit->text(), progEnd);
+        QCOMPARE(main.DataEndEdit->text(), dataEnd);
+        QCOMPARE(main.BlankWordText(), blankWord);
+        QVERIFY(EveryProgramCellIs(p.Image(), main.BlankWordText()));
+        QVERIFY(EveryDataCellIs(p.Image(), QStringLiteral("FF")));
+        QCOMPARE(p.Image().IDCodeText, QStringLiteral("FFFF"));
+        QCOMPARE(p.Image().ConfigWord, uint16_t(0));
+        QCOMPARE(main.ConfigEdit->text(), QStringLiteral("0000"));
+        QCOMPARE(main.CalEdit->text(), QStringLiteral("00"));
+        QCOMPARE(main.ModulePortName(), port);
+        QCOMPARE(main.OpenDialogDirectory(), directory);
+        QCOMPARE(main.SaveDialogDirectory(), directory);
+        QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60"));
+        QCOMPARE(main.OptionPages->currentIndex(), 0);
+        QVERIFY(!main.ModuleConnected());
+        QVERIFY(main.ProcessFormUnplaced());
+        QVERIFY(p.messages.shown.isEmpty()); // start-up asks nothing
+        QVERIFY(!QFile::exists(TolmSettings::SettingsFilePath()) || !settings.isEmpty());
+    }
+
+    void emptyRecordHasNoCapabilities()
+    {
+        QVERIFY(WriteSettings({"PicDevice="}));
+        Program p;
+        TTolmMain &main = p.Main();
+        QCOMPARE(main.CurrentDevice().DeviceType, uint16_t(30));
+        QVERIFY(main.DataMemBox->isHidden());
+        QVERIFY(!main.DataMemCbx->isEnabled());
+        QVERIFY(!main.ParallelRBtn->isEnabled());
+        QVERIFY(!main.SerialRBtn->isEnabled());
+        QVERIFY(main.CalibrationBox->isHidden());
+        // No list of its own: the oscillator box keeps what it showed before.
+        QCOMPARE(main.OscBox->currentText(), QStringLiteral("RC"));
+    }
+
+    void dialogDirectoryRule_data()
+    {
+        QTest::addColumn<QString>("workingDir");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("folder with slash") << "/home/ann/hex/"
+                                           << "/home/ann/hex";
+        QTest::newRow("folder with backslash") << "D:\\hex\\"
+                                               << "D:\\hex";
+        QTest::newRow("only one removed") << "/home/ann//"
+                                          << "/home/ann/";
+        QTest::newRow("folder without") << "/home/ann/hex"
+                                        << "/home/ann/hex";
+        QTest::newRow("root slash") << "/"
+                                    << "/";
+        QTest::newRow("root backslash") << "\\"
+                                        << "\\";
+        QTest::newRow("drive root") << "C:\\"
+                                    << "C:\\";
+        QTest::newRow("drive root slash") << "C:/"
+                                          << "C:/";
+        QTest::newRow("relative") << "hex/"
+                                  << "hex";
+    }
+
+    void dialogDirectoryRule()
+    {
+        QFETCH(QString, workingDir);
+        QFETCH(QString, expected);
+        QCOMPARE(DialogDirectory(workingDir), expected);
+    }
+
+    void saveThenCancelKeepsTheRunningProgram()
+    {
+        {
+            Program p;
+            TTolmMain &main = p.Main();
+            RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+                QCOMPARE(d.DeviceSelectOpt->currentText(), QStringLiteral("16c84"));
+                QCOMPARE(d.PortText(), QStringLiteral("COM1"));
+                QCOMPARE(d.WorkingDirEdit->text(), QString());
+                d.DeviceSelectOpt->setCurrentText(QStringLiteral("16f84"));
+                d.SetPortText(QStringLiteral("COM2"));
+                d.WorkingDirEdit->setText(QStringLiteral("/srv/hex/"));
+                d.SaveBtn->click();
+                d.CancelBtn->click();
+            });
+            QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("16c84"));
+            QCOMPARE(main.ModulePortName(), QStringLiteral("COM1"));
+            QCOMPARE(main.OpenDialogDirectory(), QString());
+            QVERIFY(p.messages.shown.isEmpty()); // no question after Cancel
+            QCOMPARE(SavedValue(TolmSettings::kPicDeviceKey), QStringLiteral("16f84"));
+            QCOMPARE(SavedValue(TolmSettings::kModulePortKey), QStringLiteral("COM2"));
+            QCOMPARE(SavedValue(TolmSettings::kWorkingDirKey), QStringLiteral("/srv/hex/"));
+        }
+        Program next;
+        QCOMPARE(next.Main().CurrentDevice().DeviceName, QStringLiteral("16f84"));
+        QCOMPARE(next.Main().ModulePortName(), QStringLiteral("COM2"));
+        QCOMPARE(next.Main().OpenDialogDirectory(), QStringLiteral("/srv/hex"));
+    }
+
+    void okWithoutSaveAppliesForThisRunOnly()
+    {
+        {
+            Program p;
+            TTolmMain &main = p.Main();
+            p.messages.confirmAnswers << true;
+            RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+                d.DeviceSelectOpt->setCurrentText(QStringLiteral("12c508"));
+                d.SetPortText(QStringLiteral("COM2"));
+                d.WorkingDirEdit->setText(QStringLiteral("/srv/hex/"));
+                d.OKBtn->click();
+            });
+            QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("12c508"));
+            QCOMPARE(main.DeviceSelector->currentText(), QStringLiteral("12c508"));
+            QVERIFY(!main.CalibrationBox->isHidden());
+            QCOMPARE(main.ModulePortName(), QStringLiteral("COM2"));
+            QCOMPARE(main.OpenDialogDirectory(), QStringLiteral("/srv/hex"));
+            QCOMPARE(main.SaveDialogDirectory(), QStringLiteral("/srv/hex"));
+            QCOMPARE(p.messages.shown,
+                     QStringList{QStringLiteral("Confirm: Set Program Memory to 0FFF ?")});
+            QVERIFY(EveryProgramCellIs(p.Image(), QStringLiteral("0FFF")));
+            QVERIFY(!QFile::exists(TolmSettings::SettingsFilePath()));
+
+            // The next showing starts from what the program now runs with.
+            RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+                QCOMPARE(d.DeviceSelectOpt->currentText(), QStringLiteral("12c508"));
+                QCOMPARE(d.PortText(), QStringLiteral("COM2"));
+                QCOMPARE(d.WorkingDirEdit->text(), QStringLiteral("/srv/hex"));
+                d.CancelBtn->click();
+            });
+        }
+        Program next;
+        QCOMPARE(next.Main().CurrentDevice().DeviceName, QStringLiteral("16c84"));
+        QCOMPARE(next.Main().ModulePortName(), QStringLiteral("COM1"));
+    }
+
+    void everyOkAsksTheFillQuestion()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        p.messages.confirmAnswers << false << false;
+        p.Image().SetProgramWordText(0, QStringLiteral("1234"));
+        for (int i = 0; i < 2; ++i)
+            RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) { d.OKBtn->click(); });
+        QCOMPARE(p.messages.shown, QStringList({"Confirm: Set Program Memory to 3FFF ?",
+                                                "Confirm: Set Program Memory to 3FFF ?"}));
+        QCOMPARE(p.Image().GetProgramWordText(0), QStringLiteral("1234"));
+        QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("16c84"));
+    }
+
+    void lowerCasePortIsShownAndSetAsCom1()
+    {
+        QVERIFY(WriteSettings({"ModulePort=com2"}));
+        Program p;
+        TTolmMain &main = p.Main();
+        RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+            QCOMPARE(d.PortText(), QStringLiteral("COM1"));
+            d.OKBtn->click();
+        });
+        QCOMPARE(main.ModulePortName(), QStringLiteral("COM1"));
+    }
+
+    void unknownTypedNameKeepsTheDevice()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        PickDevice(main, QStringLiteral("16f877"));
+        p.messages.shown.clear();
+        RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+            d.DeviceSelectOpt->setCurrentText(QStringLiteral("16F877"));
+            d.OKBtn->click();
+        });
+        QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("16f877"));
+        QCOMPARE(main.DeviceSelector->currentText(), QStringLiteral("16f877"));
+        QCOMPARE(main.ProgEndEdit->text(), QStringLiteral("1FFF"));
+        QCOMPARE(p.messages.shown,
+                 QStringList{QStringLiteral("Confirm: Set Program Memory to 3FFF ?")});
+    }
+
+    void emptyTypedNameSelectsTheEmptyRecord()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+            d.DeviceSelectOpt->setCurrentText(QString());
+            d.OKBtn->click();
+        });
+        QCOMPARE(main.CurrentDevice().DeviceType, uint16_t(30));
+        QCOMPARE(main.DeviceSelector->currentText(), QString());
+    }
+
+    void trailingSeparatorIsDroppedOnSave()
+    {
+        QVERIFY(WriteSettings({"WorkingDir=/home/ann/hex/"}));
+        Program p;
+        RunOptions(p.Main(), *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+            QCOMPARE(d.WorkingDirEdit->text(), QStringLiteral("/home/ann/hex"));
+            d.SaveBtn->click();
+            d.CancelBtn->click();
+        });
+        QCOMPARE(SavedValue(TolmSettings::kWorkingDirKey), QStringLiteral("/home/ann/hex"));
+    }
+};
+
+QTEST_MAIN(StartupAndOptionsTest)
+#include "StartupAndOptionsTest.moc"
