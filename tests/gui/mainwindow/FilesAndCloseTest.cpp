@@ -1,0 +1,259 @@
+// The file buttons, the target check, the About button and the close question.
+#include "MainWindowFixture.h"
+#include "app/AboutBox.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace MainWindowFixture;
+
+namespace {
+
+const QString kOpenFilter = QStringLiteral("IHX8M Files (*.hex);;All Files (*)");
+const QString kSaveFilter = QStringLiteral("IHX8M Files (*.hex)");
+
+QString WriteFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(text);
+    return file.fileName();
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Tick(std::initializer_list<QCheckBox *> boxes)
+{
+    for (QCheckBox *box : boxes)
+        box->setChecked(true);
+}
+
+// Program words 0-3, configuration 3FF1 and data byte 0 of a 14-bit part; no ID record.
+const QByteArray kBlink = ":02400E00F13F80\r\n"
+                          ":080000000100020003000400EE\r\n"
+                          ":024200003F007D\r\n"
+                          ":00000001FF\r\n";
+
+} // namespace
+
+class FilesAndCloseTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void init()
+    {
+        RemoveSettings();
+        QVERIFY(WriteSettings({"PicDevice=16f84", "WorkingDir=" + m_dir.path() + "/"}));
+    }
+
+    void noTargetStopsEveryFileButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("load") << "LoadFromFileBtn";
+        QTest::newRow("save") << "SaveToFileBtn";
+    }
+
+    void noTargetStopsEveryFileButton()
+    {
+        QFETCH(QString, button);
+        Program p;
+        p.messages.openFileNames << m_dir.filePath("x.hex");
+        p.messages.saveFileNames << m_dir.filePath("x.hex");
+        p.Main().findChild<QToolButton *>(button)->click();
+        QCOMPARE(p.messages.shown, QStringList{"Warning: No target selected"});
+        QCOMPARE(p.Main().windowTitle(), QStringLiteral("Tolm V2.60"));
+        QVERIFY(!QFile::exists(m_dir.filePath("x.hex")));
+    }
+
+    void loadWithEveryTarget()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        const QString path = WriteFile(m_dir, "blink.hex", kBlink);
+        p.messages.openFileNames << path;
+        Tick({main.ProgMemCbx, main.DataMemCbx, main.ConfigCbx, main.IDCodeCbx});
+        main.WdtCbx->setChecked(true);
+
+        main.LoadFromFileBtn->click();
+
+        QCOMPARE(p.messages.shown,
+                 QStringList({"OpenFile", "Warning: <ID Code> Records NOT found"}));
+        QCOMPARE(p.messages.fileDialogDirectories, QStringList{m_dir.path()});
+        QCOMPARE(p.messages.fileDialogFilters, QStringList{kOpenFilter});
+        QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60 - blink.hex"));
+        for (int a = 0; a < 4; ++a)
+            QCOMPARE(p.Image().GetProgramWordText(a), QStringLiteral("000%1").arg(a + 1));
+        QCOMPARE(p.Image().GetProgramWordText(4), QStringLiteral("3FFF"));
+        QCOMPARE(p.Image().GetDataByteText(0), QStringLiteral("3F"));
+        QCOMPARE(p.Image().ConfigWord, uint16_t(0x3FF1));
+        QCOMPARE(main.ConfigEdit->text(), QStringLiteral("3FF1"));
+        // 3FF1 on a 16f84: XT, watchdog off, power-up timer on (active low), no protection.
+        QCOMPARE(main.OscBox->currentText(), QStringLiteral("XT"));
+        QVERIFY(!main.WdtCbx->isChecked());
+        QVERIFY(main.PutCbx->isChecked());
+        QVERIFY(main.ProtNoneBtn->isChecked());
+        QCOMPARE(p.Image().IDCodeText, QStringLiteral("FFFF"));
+    }
+
+    void loadOnlyTheTickedTarget()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        p.messages.openFileNames << WriteFile(m_dir, "blink.hex", kBlink);
+        main.ProgMemCbx->setChecked(true);
+        main.LoadFromFileBtn->click();
+        QCOMPARE(p.messages.shown,
+                 QStringList({"OpenFile", "Information: File loaded successfully"}));
+        QCOMPARE(p.Image().GetProgramWordText(3), QStringLiteral("0004"));
+        QCOMPARE(p.Image().GetDataByteText(0), QStringLiteral("FF"));
+        QCOMPARE(p.Image().ConfigWord, uint16_t(0));
+        QCOMPARE(main.ConfigEdit->text(), QStringLiteral("0000"));
+    }
+
+    void loadCancelledChangesNothing()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        main.ProgMemCbx->setChecked(true);
+        main.LoadFromFileBtn->click(); // no file scripted: the chooser is cancelled
+        QCOMPARE(p.messages.shown, QStringList{"OpenFile"});
+        QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60"));
+        QVERIFY(EveryProgramCellIs(p.Image(), QStringLiteral("3FFF")));
+    }
+
+    void loadOfAMissingFileIsReported()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        p.messages.openFileNames << m_dir.filePath("gone.hex");
+        main.ProgMemCbx->setChecked(true);
+        main.LoadFromFileBtn->click();
+        QCOMPARE(p.messages.shown.size(), 2);
+        QVERIFY(p.messages.shown.at(1).startsWith("Error: "));
+        QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60 - gone.hex"));
+    }
+
+    void saveBuildsTheWordFromTheControls()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        const QString path = m_dir.filePath("out.hex");
+        p.messages.saveFileNames << path;
+        Tick({main.ProgMemCbx, main.ConfigCbx});
+        main.ProgEndEdit->setText(QStringLiteral("0013"));
+        main.WdtCbx->setChecked(true); // RC, watchdog, None: 3FFF
+        main.ConfigEdit->setText(QStringLiteral("1234"));
+
+        main.SaveToFileBtn->click();
+
+        QCOMPARE(p.messages.shown, QStringList{"SaveFile"});
+        QCOMPARE(p.messages.fileDialogDirectories, QStringList{m_dir.path()});
+        QCOMPARE(p.messages.fileDialogFilters, QStringList{kSaveFilter});
+        QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60 - out.hex"));
+        QCOMPARE(p.Image().ConfigWord, uint16_t(0x3FFF));
+        QCOMPARE(main.ConfigEdit->text(), QStringLiteral("1234")); // the field is not the file
+        const QList<QByteArray> lines = ReadFile(path).split('\n');
+        QCOMPARE(lines.size(), 6); // four records, the end record and the final line end
+        QVERIFY(lines[0].startsWith(":10000000FF3FFF3F"));
+        QVERIFY(lines[1].startsWith(":10001000"));
+        QVERIFY(lines[2].startsWith(":08002000"));
+        QCOMPARE(lines[3], QByteArray(":02400E00FF3F72\r"));
+        QCOMPARE(lines[4], QByteArray(":00000001FF\r"));
+    }
+
+    void addressErrorComesBeforeAnyDialog_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("blankAt");
+        QTest::newRow("program end") << "ProgEndEdit" << 2;
+        QTest::newRow("program start") << "ProgStartEdit" << 0;
+        QTest::newRow("data end, data not ticked") << "DataEndEdit" << 1;
+        QTest::newRow("data start") << "DataStartEdit" << 0;
+    }
+
+    void addressErrorComesBeforeAnyDialog()
+    {
+        QFETCH(QString, field);
+        QFETCH(int, blankAt);
+        Program p;
+        TTolmMain &main = p.Main();
+        p.messages.saveFileNames << m_dir.filePath("never.hex");
+        main.ProgMemCbx->setChecked(true);
+        auto *edit = main.findChild<QLineEdit *>(field);
+        edit->setCursorPosition(blankAt);
+        QTest::keyClick(edit, Qt::Key_Delete);
+
+        main.SaveToFileBtn->click();
+
+        QCOMPARE(p.messages.shown, QStringList{"Plain: Min or Max Address Error!"});
+        QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60"));
+        QVERIFY(!QFile::exists(m_dir.filePath("never.hex")));
+    }
+
+    void saveCancelledWritesNothing()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        main.IDCodeCbx->setChecked(true);
+        main.SaveToFileBtn->click();
+        QCOMPARE(p.messages.shown, QStringList{"SaveFile"});
+        QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60"));
+    }
+
+    void aboutButtonShowsNameAndVersion()
+    {
+        Program p;
+        TAboutBox &about = *p.windows->AboutBox;
+        for (int i = 0; i < 2; ++i) {
+            QString product, version;
+            QTimer::singleShot(0, &about, [&] {
+                product = about.ProductName->text();
+                version = about.Version->text();
+                about.accept();
+            });
+            p.Main().ExitBtn->click();
+            QCOMPARE(product, QStringLiteral("Dar Irerirezov"));
+            QCOMPARE(version, QStringLiteral("Version V2.60"));
+            QVERIFY(!about.isVisible());
+        }
+        QCOMPARE(p.Main().CurrentDevice().DeviceName, QStringLiteral("16f84"));
+        QVERIFY(p.messages.shown.isEmpty());
+    }
+
+    void closeAsksFirst()
+    {
+        const QByteArray settings = ReadFile(TolmSettings::SettingsFilePath());
+        Program p;
+        TTolmMain &main = p.Main();
+        QSignalSpy closed(&main, &TTolmMain::MainWindowClosed);
+        main.show();
+        main.ProgMemCbx->setChecked(true);
+
+        p.messages.confirmAnswers << false;
+        QVERIFY(!main.close());
+        QVERIFY(main.isVisible());
+        QVERIFY(main.ProgMemCbx->isChecked());
+        QCOMPARE(closed.count(), 0);
+
+        p.messages.confirmAnswers << true;
+        QVERIFY(main.close());
+        QVERIFY(!main.isVisible());
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(p.messages.shown,
+                 QStringList({"Confirm: Close program?...", "Confirm: Close program?..."}));
+        QCOMPARE(ReadFile(TolmSettings::SettingsFilePath()), settings); // nothing saved
+    }
+};
+
+QTEST_MAIN(FilesAndCloseTest)
+#include "FilesAndCloseTest.moc"
