@@ -1,5 +1,6 @@
 #include "HexEditFilter.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -60,6 +61,14 @@ bool HasBlankPosition(const QLineEdit &edit)
     return !edit.hasAcceptableInput();
 }
 
+// Another watched field that is itself waiting for a digit: taking the focus back from it
+// would make the two fields pull the focus to and fro without end.
+bool IsBlankHexField(QWidget *widget)
+{
+    auto *edit = qobject_cast<QLineEdit *>(widget);
+    return edit && edit->property(kHexEditProperty).toBool() && HasBlankPosition(*edit);
+}
+
 } // namespace
 
 bool FilterKeyPress(const QKeyEvent &event)
@@ -90,11 +99,11 @@ void SetupHexEdit(QLineEdit *edit, int digits, bool upperCase)
     edit->setText(QString(QLatin1Char('0')).repeated(digits));
     edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
-    // Wide enough for the digits plus the frame and the caret, never wider.
+    // Wide enough for the digits, the frame, the margins and the caret, never wider.
     const QFontMetrics metrics(edit->font());
     QStyleOptionFrame option;
     option.initFrom(edit);
-    const QSize content(metrics.horizontalAdvance(QLatin1Char('W')) * (digits + 1),
+    const QSize content(metrics.horizontalAdvance(QLatin1Char('W')) * (digits + 2),
                         metrics.height());
     const QSize size = edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, content, edit);
     edit->setFixedWidth(size.width());
@@ -134,7 +143,7 @@ bool HexEditFilter::HexEditEvent(QLineEdit *edit, QEvent *event)
             return false;
         QPointer<QLineEdit> field(edit);
         QTimer::singleShot(0, edit, [field] {
-            if (field && field->isVisible())
+            if (field && field->isVisible() && !IsBlankHexField(QApplication::focusWidget()))
                 field->setFocus(Qt::OtherFocusReason);
         });
     }

@@ -301,6 +301,14 @@ private slots:
         QTest::keyClick(main.ProgEndEdit, Qt::Key_Tab);
         QTest::qWait(20);
         QVERIFY(QApplication::focusWidget() != main.ProgEndEdit);
+
+        // Two fields waiting for a digit do not pull the focus to and fro.
+        main.ProgEndEdit->setText(QString());
+        main.ProgEndEdit->setFocus();
+        main.ProgStartEdit->setText(QString());
+        main.ProgStartEdit->setFocus();
+        QTest::qWait(50);
+        QCOMPARE(QApplication::focusWidget(), main.ProgStartEdit);
     }
 
     void selectorsChangeOnlyByPicking()
