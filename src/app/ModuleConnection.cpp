@@ -1,0 +1,56 @@
+#include "ModuleConnection.h"
+
+#include "Messages.h"
+#include "PortConU.h"
+#include "device/DeviceRecord.h"
+#include "link/ModuleCheck.h"
+
+namespace {
+const QString kPortErrorText = QStringLiteral("COM Port Error");
+}
+
+ModuleConnection::ModuleConnection() = default;
+
+void ModuleConnection::OpenAtStartup(Messages &messages)
+{
+    if (!m_link.OpenModulePort(ModulePortName))
+        messages.Plain(kPortErrorText);
+}
+
+void ModuleConnection::HandlePortChoice(int portDialogResult, Messages &messages)
+{
+    // A second conversation with the module in the middle of an operation would garble both.
+    if (OperationInProgress)
+        return;
+    if (portDialogResult == TPortDlg::kConnectResult)
+        Connect(messages);
+    else if (portDialogResult == TPortDlg::kReleaseResult)
+        Release(messages);
+}
+
+void ModuleConnection::Connect(Messages &messages)
+{
+    if (!m_link.OpenModulePort(ModulePortName))
+        messages.Plain(kPortErrorText);
+    // The presence check runs even after a failed open: it then fails at once and the user
+    // sees both messages, which tells a missing port from a silent module.
+    ModuleConnected = ModulePresent(m_module);
+    messages.Plain(
+        QString::fromLatin1(ModuleConnected ? kModuleConnectedText : kModuleNotConnectedText));
+}
+
+void ModuleConnection::Release(Messages &messages)
+{
+    m_link.CloseModulePort();
+    messages.Plain(ModulePortName + QStringLiteral(" Released !... "));
+}
+
+bool ModuleConnection::IncorrectModule(const DeviceRecord &device, Messages &messages)
+{
+    const ModuleSuitability suitability =
+        CheckModuleForDevice(device.HasMemoryParity != 0, m_module);
+    if (suitability == ModuleSuitability::Suitable)
+        return false;
+    messages.Plain(QString::fromLatin1(ModuleSuitabilityMessage(suitability)));
+    return true;
+}

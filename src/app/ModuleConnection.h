@@ -1,0 +1,43 @@
+#pragma once
+
+#include "link/ProgrammerModule.h"
+#include "link/SerialLink.h"
+
+#include <QString>
+
+class Messages;
+struct DeviceRecord;
+
+// The desktop program's hold on the programmer module: the port named in the settings,
+// whether the last Connect found a module, and the module commands over that port. The
+// window's handlers come here so that the link and its messages stay in one place.
+class ModuleConnection
+{
+public:
+    ModuleConnection();
+
+    QString ModulePortName = QStringLiteral("COM1");
+    bool ModuleConnected = false;
+    // Set while a chip operation talks to the module; Connect and Release wait for its end.
+    bool OperationInProgress = false;
+
+    // Start-up: opens the port once; a failure says "COM Port Error" and start-up goes on.
+    void OpenAtStartup(Messages &messages);
+
+    // What the Port dialog's answer asks for: Connect (open again, then the presence check),
+    // Release (give the port back) or Cancel (nothing). Refused while an operation runs.
+    void HandlePortChoice(int portDialogResult, Messages &messages);
+
+    // Whether the module suits the device; true (after its message) means stop.
+    bool IncorrectModule(const DeviceRecord &device, Messages &messages);
+
+    ProgrammerModule &Module() { return m_module; }
+    SerialLink &Link() { return m_link; }
+
+private:
+    void Connect(Messages &messages);
+    void Release(Messages &messages);
+
+    SerialLink m_link;
+    ProgrammerModule m_module{m_link};
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+
+// The small "Port" dialog behind the Connect button: connect to the module again, or give
+// the port back to the system so another program can use it.
+class TPortDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    // The dialog's results, as the main window tells them apart.
+    static constexpr int kConnectResult = 1;
+    static constexpr int kCancelResult = 2;
+    static constexpr int kReleaseResult = 6;
+
+    explicit TPortDlg(QWidget *parent = nullptr);
+
+    QPushButton *ReleaseBtn;
+    QPushButton *OKBtn;
+    QPushButton *CancelBtn;
+
+protected:
+    void reject() override; // Esc and the window's close button answer Cancel
+};
