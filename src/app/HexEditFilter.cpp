@@ -123,8 +123,11 @@ void HexEditFilter::WatchSelector(QWidget *selector)
 
 bool HexEditFilter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched->property(kHexEditProperty).toBool())
-        return HexEditEvent(static_cast<QLineEdit *>(watched), event);
+    // qobject_cast, not a plain cast: a field being destroyed still passes events through
+    // here after it has stopped being a line edit.
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (edit && edit->property(kHexEditProperty).toBool())
+        return HexEditEvent(edit, event);
     if (watched->property(kSelectorProperty).toBool() && event->type() == QEvent::KeyPress)
         return SelectorKeyPress(*static_cast<QKeyEvent *>(event));
     return false;
