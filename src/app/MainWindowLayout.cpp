@@ -1,5 +1,6 @@
 // Construction of the main window's controls: a compact fixed window with a toolbar
 // panel and four pages, every control named as the rest of the program refers to it.
+#include "ControlFactory.h"
 #include "HexEditFilter.h"
 #include "Tolm32U.h"
 #include "device/DeviceTable.h"
@@ -11,106 +12,17 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSvgRenderer>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-// The glyphs are compiled into this library; a static library's resources must be
-// registered by name before first use.
-static void InitGlyphResources()
-{
-    Q_INIT_RESOURCE(glyphs);
-}
-
-namespace {
-
-constexpr int kGlyphButtonSize = 28;
-constexpr int kGlyphSize = 20;
-
-template <typename T> T *Named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-// Drawn straight from the SVG, so the glyphs need no icon-engine plugin at run time.
-QIcon Glyph(const QString &name)
-{
-    QSvgRenderer renderer(QStringLiteral(":/glyphs/%1.svg").arg(name));
-    QIcon icon;
-    for (const int side : {kGlyphSize, 2 * kGlyphSize}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
-// A speed button: the glyph is all it shows; the caption is its hint, its tooltip and the
-// name screen readers announce.
-QToolButton *GlyphButton(const char *name, const QString &hint, const QString &glyph)
-{
-    auto *button = Named(new QToolButton, name);
-    button->setText(hint);
-    button->setToolTip(hint);
-    button->setAccessibleName(hint);
-    button->setIcon(Glyph(glyph));
-    button->setIconSize(QSize(kGlyphSize, kGlyphSize));
-    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    button->setAutoRaise(true);
-    button->setFixedSize(kGlyphButtonSize, kGlyphButtonSize);
-    return button;
-}
-
-QCheckBox *CheckBox(const char *name, const QString &caption)
-{
-    return Named(new QCheckBox(caption), name);
-}
-
-QRadioButton *RadioButton(const char *name, const QString &caption)
-{
-    return Named(new QRadioButton(caption), name);
-}
-
-QGroupBox *Group(const char *name, const QString &title)
-{
-    return Named(new QGroupBox(title), name);
-}
-
-QLineEdit *HexEdit(const char *name, int digits, bool upperCase)
-{
-    auto *edit = Named(new QLineEdit, name);
-    SetupHexEdit(edit, digits, upperCase);
-    return edit;
-}
-
-QHBoxLayout *Row(std::initializer_list<QWidget *> widgets)
-{
-    auto *row = new QHBoxLayout;
-    row->setSpacing(2);
-    for (QWidget *w : widgets)
-        row->addWidget(w);
-    row->addStretch();
-    return row;
-}
-
-} // namespace
-
 void TTolmMain::BuildWindow()
 {
-    InitGlyphResources();
     setWindowTitle(QStringLiteral("Tolm ") + VersionText);
     // A fixed single-border window: system menu and minimise, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <initializer_list>
+
+class QCheckBox;
+class QGroupBox;
+class QHBoxLayout;
+class QLineEdit;
+class QRadioButton;
+class QToolButton;
+class QWidget;
+
+// Small factories for the main window's controls; each control gets its objectName, so
+// that tests and accessibility tools find it by the name the program uses for it.
+template <typename T> T *Named(T *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A speed button: the glyph (assets/glyphs/<glyph>.svg) is all it shows; the caption is
+// its hint, its tooltip and the name screen readers announce.
+QToolButton *GlyphButton(const char *name, const QString &hint, const QString &glyph);
+QCheckBox *CheckBox(const char *name, const QString &caption);
+QRadioButton *RadioButton(const char *name, const QString &caption);
+QGroupBox *Group(const char *name, const QString &title);
+// A hexadecimal field of a fixed number of digits (see HexEditFilter.h).
+QLineEdit *HexEdit(const char *name, int digits, bool upperCase);
+// The widgets side by side, packed to the left.
+QHBoxLayout *Row(std::initializer_list<QWidget *> widgets);
