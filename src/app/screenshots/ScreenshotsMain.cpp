@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTextStream>
+#include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -39,6 +41,20 @@ bool SaveMainPages(TTolmMain &main, const QDir &dir, const QString &prefix)
     return ok;
 }
 
+// Shows one of the program's message boxes and saves it once it is on screen.
+bool SaveMessageBox(const QDir &dir, const QString &name, const std::function<void()> &show)
+{
+    bool ok = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            ok = Save(box, dir, name);
+            box->close();
+        }
+    });
+    show();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -52,7 +68,7 @@ int main(int argc, char *argv[])
     if (!dir.exists() && !QDir().mkpath(dir.path()))
         return 1;
 
-    QtMessages messages; // nothing below asks a question
+    QtMessages messages;
     ProgramWindows windows(messages);
     TTolmMain &main = *windows.TolmMain;
 
@@ -79,5 +95,15 @@ int main(int argc, char *argv[])
 
     ok = Save(windows.DataEditForm.get(), dir, QStringLiteral("data-editor")) && ok;
     ok = Save(windows.ProgViewForm.get(), dir, QStringLiteral("program-viewer")) && ok;
+
+    ok = SaveMessageBox(dir, QStringLiteral("box-close-question"),
+                        [&] { messages.Confirm(QStringLiteral("Close program?...")); }) &&
+         ok;
+    ok = SaveMessageBox(dir, QStringLiteral("box-no-target"),
+                        [&] { messages.Warning(QStringLiteral("No target selected")); }) &&
+         ok;
+    ok = SaveMessageBox(dir, QStringLiteral("box-address-error"),
+                        [&] { messages.Plain(QStringLiteral("Min or Max Address Error!")); }) &&
+         ok;
     return ok ? 0 : 1;
 }
