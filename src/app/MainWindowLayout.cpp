@@ -279,6 +279,7 @@ void TTolmMain::ConnectHandlers()
     m_hexFilter->WatchSelector(OscBox);
 
     // "activated" comes only from the user's pick, never from the program's own changes.
+    connect(ConnectBtn, &QToolButton::clicked, this, &TTolmMain::ConnectBtnClick);
     connect(DeviceSelector, &QComboBox::activated, this, &TTolmMain::DeviceSelectorChange);
     connect(OptionsBtn, &QToolButton::clicked, this, &TTolmMain::OptionsBtnClick);
     connect(ExitBtn, &QToolButton::clicked, this, &TTolmMain::ExitBtnClick);

@@ -8,6 +8,7 @@ class Messages;
 class TAboutBox;
 class TDataEditForm;
 class TOptionsDlg;
+class TPortDlg;
 class TProgViewForm;
 class TTolmMain;
 
@@ -27,4 +28,5 @@ public:
     std::unique_ptr<TDataEditForm> DataEditForm;
     std::unique_ptr<TProgViewForm> ProgViewForm;
     std::unique_ptr<TAboutBox> AboutBox;
+    std::unique_ptr<TPortDlg> PortDlg;
 };

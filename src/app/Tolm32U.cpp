@@ -2,6 +2,7 @@
 
 #include "AboutBox.h"
 #include "Optdlg.h"
+#include "PortConU.h"
 #include "PrivateProfile.h"
 #include "TolmSettings.h"
 #include "WorkingDir.h"
@@ -44,8 +45,8 @@ void TTolmMain::SetWindows(TOptionsDlg *optionsDlg, TDataEditForm *dataEditForm,
 // Runs while no other window exists yet: it must not reach for any of them.
 void TTolmMain::FormCreate()
 {
-    m_processFormUnplaced = true;
-    m_moduleConnected = false;
+    m_requests.ProcessFormUnplaced = true;
+    m_module.ModuleConnected = false;
     {
         const PrivateProfile settings(TolmSettings::SettingsFilePath());
         const QString device = settings.ReadString(
@@ -55,12 +56,14 @@ void TTolmMain::FormCreate()
         if (!SetDeviceValues(device, false))
             SetDeviceValues(TolmSettings::kDefaultDevice, false);
         m_blankWordText = ::BlankWordText(m_currentDevice.DeviceType);
-        m_modulePortName = settings.ReadString(TolmSettings::kSection, TolmSettings::kModulePortKey,
-                                               TolmSettings::kDefaultPort);
+        m_module.ModulePortName = settings.ReadString(
+            TolmSettings::kSection, TolmSettings::kModulePortKey, TolmSettings::kDefaultPort);
         SetDialogDirectories(
             settings.ReadString(TolmSettings::kSection, TolmSettings::kWorkingDirKey, QString()));
     }
-    // The module port is opened here once the serial link joins the window.
+    // A missing port is reported and start-up goes on: files and settings work without it,
+    // and Connect tries again.
+    m_module.OpenAtStartup(m_messages);
     m_image.IDCodeText = QStringLiteral("FFFF");
 }
 
@@ -102,15 +105,27 @@ void TTolmMain::OptionsBtnClick()
     // The dialog shows what the program runs with now, not what the file holds.
     m_optionsDlg->WorkingDirEdit->setText(m_openDialogDirectory);
     m_optionsDlg->DeviceSelectOpt->setCurrentText(DeviceSelector->currentText());
-    m_optionsDlg->SetPortText(m_modulePortName);
+    m_optionsDlg->SetPortText(m_module.ModulePortName);
     if (m_optionsDlg->exec() != QDialog::Accepted)
         return;
 
     // A new port name takes effect at the next Connect; the open port is left alone.
-    m_modulePortName = m_optionsDlg->PortText();
+    m_module.ModulePortName = m_optionsDlg->PortText();
     SetDeviceValues(m_optionsDlg->DeviceSelectOpt->currentText(), true);
     SetProgramMemory();
     SetDialogDirectories(m_optionsDlg->WorkingDirEdit->text());
+}
+
+void TTolmMain::ConnectBtnClick()
+{
+    if (m_portDlg)
+        m_module.HandlePortChoice(m_portDlg->exec(), m_messages);
+}
+
+void TTolmMain::CheckModuleAfterDeviceChange()
+{
+    if (m_module.IncorrectModule(m_currentDevice, m_messages))
+        m_requests.CloseRequested = true;
 }
 
 void TTolmMain::ExitBtnClick()

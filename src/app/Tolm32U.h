@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ModuleConnection.h"
 #include "device/ConfigControls.h"
 #include "device/DeviceRecord.h"
 #include "hexfile/HexTargets.h"
+#include "ops/RequestFlags.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -26,6 +28,7 @@ class TOptionsDlg;
 class TAboutBox;
 class TDataEditForm;
 class TProgViewForm;
+class TPortDlg;
 
 // The main window: the device selector, the user's targets and method, the configuration
 // controls and the address fields are the user's whole request; every operation reads them
@@ -49,11 +52,16 @@ public:
     const DeviceRecord &CurrentDevice() const { return m_currentDevice; }
     uint16_t ConfigWord() const;
     const QString &BlankWordText() const { return m_blankWordText; }
-    const QString &ModulePortName() const { return m_modulePortName; }
+    const QString &ModulePortName() const { return m_module.ModulePortName; }
     const QString &OpenDialogDirectory() const { return m_openDialogDirectory; }
     const QString &SaveDialogDirectory() const { return m_saveDialogDirectory; }
-    bool ModuleConnected() const { return m_moduleConnected; }
-    bool ProcessFormUnplaced() const { return m_processFormUnplaced; }
+    bool ModuleConnected() const { return m_module.ModuleConnected; }
+    bool ProcessFormUnplaced() const { return m_requests.ProcessFormUnplaced; }
+    ModuleConnection &Module() { return m_module; }
+    RequestFlags &Requests() { return m_requests; }
+
+    // The Port dialog, created last of all windows.
+    void SetPortDialog(TPortDlg *portDlg) { m_portDlg = portDlg; }
     MemoryImage &Image() { return m_image; }
 
     // Selects the named device and adapts every control to it. A name that matches no
@@ -69,6 +77,7 @@ public:
     void ControlsToConfig();
 
 public slots:
+    void ConnectBtnClick();
     void DeviceSelectorChange();
     void MaxProgBtnClick();
     void MaxDataBtnClick();
@@ -189,22 +198,23 @@ private:
     void SetDataMemoryControls(bool allowEditorClose);
     void SetOptionControls();
     void SelectDeviceInSelector(const QString &deviceName);
-    // The module check after a device change is made with the serial-link work.
-    void CheckModuleAfterDeviceChange() {}
+    // A memory-parity device needs a parity-capable module; a wrong or silent module ends
+    // any operation that is waiting in the progress window.
+    void CheckModuleAfterDeviceChange();
 
     MemoryImage &m_image;
     Messages &m_messages;
     HexEditFilter *m_hexFilter = nullptr;
     DeviceRecord m_currentDevice;
     QString m_blankWordText = QStringLiteral("3FFF");
-    QString m_modulePortName = QStringLiteral("COM1");
     QString m_openDialogDirectory;
     QString m_saveDialogDirectory;
-    bool m_moduleConnected = false;
-    bool m_processFormUnplaced = true;
+    ModuleConnection m_module;
+    RequestFlags m_requests;
 
     TOptionsDlg *m_optionsDlg = nullptr;
     TDataEditForm *m_dataEditForm = nullptr;
     TProgViewForm *m_progViewForm = nullptr;
     TAboutBox *m_aboutBox = nullptr;
+    TPortDlg *m_portDlg = nullptr;
 };
