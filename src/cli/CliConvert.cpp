@@ -41,27 +41,20 @@ int RunConvertCommand(CliContext &ctx, const QStringList &args)
     const QStringList files = parser.positionalArguments();
     if (files.size() != 2)
         return ctx.UsageError(QStringLiteral("convert takes IN and OUT"));
-    const auto device = ctx.Device();
-    if (!device)
-        return CliExit::kUsage;
-    const auto targets = CliTargets(ctx, *device);
-    const auto addresses = CliAddressTexts(ctx, *device);
-    if (!targets || !addresses)
-        return CliExit::kUsage;
-
     MemoryImage image;
-    ResetImage(image, *device);
-    const auto loaded = CliLoadHexFile(ctx, files[0], image, *device, *targets, exitCode);
-    if (!loaded)
+    const auto input = CliLoadInput(ctx, files[0], image, exitCode);
+    if (!input)
         return exitCode;
+    const DeviceRecord &device = input->Device;
 
-    ConfigControls controls = FreshControls(*device);
-    if (loaded->ConfigFound)
-        controls = ConfigToControls(image.ConfigWord, *device, controls);
-    if (targets->Config)
-        image.ConfigWord = ControlsToConfig(controls, *device, image.ConfigWord);
+    ConfigControls controls = FreshControls(device);
+    if (input->Loaded.ConfigFound)
+        controls = ConfigToControls(image.ConfigWord, device, controls);
+    if (input->Targets.Config)
+        image.ConfigWord = ControlsToConfig(controls, device, image.ConfigWord);
 
-    const HexSaveResult saved = SaveHexFile(files[1], image, *device, *targets, *addresses);
+    const HexSaveResult saved =
+        SaveHexFile(files[1], image, device, input->Targets, input->Addresses);
     if (!saved.Ok()) {
         ctx.err << "tolm-cli: cannot save " << files[1] << ": "
                 << (saved.Location.isEmpty() ? QString() : saved.Location + QStringLiteral(": "))

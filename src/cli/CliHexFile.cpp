@@ -110,3 +110,21 @@ std::optional<HexLoadResult> CliLoadHexFile(CliContext &ctx, const QString &path
     ctx.err << (result.MissingRecords ? "warning: " : "") << result.Report << Qt::endl;
     return result;
 }
+
+std::optional<CliLoadedInput> CliLoadInput(CliContext &ctx, const QString &path, MemoryImage &image,
+                                           int &exitCode)
+{
+    exitCode = CliExit::kUsage;
+    const auto device = ctx.Device();
+    if (!device)
+        return std::nullopt;
+    const auto targets = CliTargets(ctx, *device);
+    const auto addresses = CliAddressTexts(ctx, *device);
+    if (!targets || !addresses)
+        return std::nullopt;
+    ResetImage(image, *device);
+    const auto loaded = CliLoadHexFile(ctx, path, image, *device, *targets, exitCode);
+    if (!loaded)
+        return std::nullopt;
+    return CliLoadedInput{*device, *targets, *addresses, *loaded};
+}

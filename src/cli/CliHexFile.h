@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/DeviceRecord.h"
 #include "hexfile/HexReader.h"
 #include "hexfile/HexTargets.h"
 #include "hexfile/HexWriter.h"
@@ -29,3 +30,18 @@ void ResetImage(MemoryImage &image, const DeviceRecord &device);
 std::optional<HexLoadResult> CliLoadHexFile(CliContext &ctx, const QString &path,
                                             MemoryImage &image, const DeviceRecord &device,
                                             const HexTargets &targets, int &exitCode);
+
+// What a command that reads a hex file works on: the device, targets and address texts from
+// the options, and the file loaded into a fresh image.
+struct CliLoadedInput
+{
+    DeviceRecord Device;
+    HexTargets Targets;
+    HexAddressTexts Addresses;
+    HexLoadResult Loaded;
+};
+
+// Resolves the device, targets and ranges, resets the image and loads `path` into it. On
+// any failure it has reported the reason, sets `exitCode` and gives nothing.
+std::optional<CliLoadedInput> CliLoadInput(CliContext &ctx, const QString &path, MemoryImage &image,
+                                           int &exitCode);

@@ -44,32 +44,24 @@ int RunShowCommand(CliContext &ctx, const QStringList &args)
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
         return ctx.UsageError(QStringLiteral("show takes one IN file"));
-    const auto device = ctx.Device();
-    if (!device)
-        return CliExit::kUsage;
-    const auto targets = CliTargets(ctx, *device);
-    const auto addresses = CliAddressTexts(ctx, *device);
-    if (!targets || !addresses)
-        return CliExit::kUsage;
-
     MemoryImage image;
-    ResetImage(image, *device);
-    const auto loaded = CliLoadHexFile(ctx, files[0], image, *device, *targets, exitCode);
-    if (!loaded)
+    const auto input = CliLoadInput(ctx, files[0], image, exitCode);
+    if (!input)
         return exitCode;
+    const HexTargets &targets = input->Targets;
 
-    const HexAddressRanges ranges = *ParseAddressRanges(*addresses);
-    if (targets->Program)
+    const HexAddressRanges ranges = *ParseAddressRanges(input->Addresses);
+    if (targets.Program)
         PrintCells(ctx.out, "prog", 4, ranges.ProgStart, ranges.ProgEnd,
                    MemoryImage::kProgramWords - 1,
                    [&image](int a) { return image.GetProgramWordText(a); });
-    if (targets->Data)
+    if (targets.Data)
         PrintCells(ctx.out, "data", 2, ranges.DataStart, ranges.DataEnd,
                    MemoryImage::kDataBytes - 1,
                    [&image](int a) { return image.GetDataByteText(a); });
-    if (loaded->ConfigFound)
-        ctx.out << "config " << loaded->ConfigEditText << '\n';
-    if (loaded->IDCodeFound)
+    if (input->Loaded.ConfigFound)
+        ctx.out << "config " << input->Loaded.ConfigEditText << '\n';
+    if (input->Loaded.IDCodeFound)
         ctx.out << "id " << image.IDCodeText << '\n';
     ctx.out.flush();
     return CliExit::kOk;
