@@ -4,6 +4,8 @@
 #include "app/TolmSettings.h"
 #include "device/DeviceTable.h"
 
+#include <QRegularExpression>
+
 CliContext::CliContext(QTextStream &outStream, QTextStream &errStream)
     : out(outStream), err(errStream)
 {}
@@ -32,7 +34,11 @@ bool CliContext::Parse(QCommandLineParser &parser, const QStringList &args, int 
         return false;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        out << parser.helpText();
+        // Qt names the executable's path; users know the program as "tolm-cli <command>".
+        QString help = parser.helpText();
+        help.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
+                     QStringLiteral("Usage: ") + args.value(0));
+        out << help;
         out.flush();
         exitCode = CliExit::kOk;
         return false;

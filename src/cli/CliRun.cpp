@@ -1,6 +1,8 @@
 #include "CliCommands.h"
 #include "CliContext.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 QString CommandListText()
@@ -56,11 +58,14 @@ int RunCli(const QStringList &arguments)
         return ctx.UsageError(global.errorText());
 
     const QStringList words = global.positionalArguments();
-    if (global.isSet(QStringLiteral("help")) || words.isEmpty()) {
-        (words.isEmpty() && !global.isSet(QStringLiteral("help")) ? err : out)
-            << global.helpText() << CommandListText();
-        return words.isEmpty() && !global.isSet(QStringLiteral("help")) ? CliExit::kUsage
-                                                                        : CliExit::kOk;
+    const bool helpAsked = global.isSet(QStringLiteral("help"));
+    if (helpAsked || words.isEmpty()) {
+        // Help on request goes to stdout; help after a missing command is a usage error.
+        QString help = global.helpText();
+        help.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
+                     QStringLiteral("Usage: tolm-cli"));
+        (helpAsked ? out : err) << help << CommandListText();
+        return helpAsked ? CliExit::kOk : CliExit::kUsage;
     }
 
     int wordsUsed = 0;
