@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTextStream>
 #include <optional>
 
 namespace {
@@ -63,26 +62,39 @@ Location Find(const QStringList &lines, const QString &section, const QString &k
     return loc;
 }
 
+// The lines as text for matching names and reading values; the raw bytes are what a write
+// puts back, so a line this decoding cannot represent is never altered.
+QStringList DecodedLines(const QList<QByteArray> &raw)
+{
+    QStringList lines;
+    lines.reserve(raw.size());
+    for (const QByteArray &line : raw)
+        lines.append(QString::fromUtf8(line.endsWith('\r') ? line.chopped(1) : line));
+    return lines;
+}
+
 } // namespace
 
 PrivateProfile::PrivateProfile(QString path) : m_path(std::move(path)) {}
 
-QStringList PrivateProfile::ReadLines() const
+QList<QByteArray> PrivateProfile::ReadRawLines() const
 {
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return {};
-    QStringList lines;
-    QTextStream in(&file);
-    while (!in.atEnd())
-        lines.append(in.readLine());
+    const QByteArray content = file.readAll();
+    if (content.isEmpty())
+        return {};
+    QList<QByteArray> lines = content.split('\n');
+    if (content.endsWith('\n'))
+        lines.removeLast(); // the empty text after the last line end
     return lines;
 }
 
 QString PrivateProfile::ReadString(const QString &section, const QString &key,
                                    const QString &defaultValue) const
 {
-    const QStringList lines = ReadLines();
+    const QStringList lines = DecodedLines(ReadRawLines());
     const Location loc = Find(lines, section, key);
     if (loc.key < 0)
         return defaultValue.left(kMaxValueLength);
@@ -92,27 +104,29 @@ QString PrivateProfile::ReadString(const QString &section, const QString &key,
 
 bool PrivateProfile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    QStringList lines = ReadLines();
-    const Location loc = Find(lines, section, key);
-    const QString entry = key + QLatin1Char('=') + value;
+    QList<QByteArray> raw = ReadRawLines();
+    const Location loc = Find(DecodedLines(raw), section, key);
+    // New and changed lines follow the file's own line ends.
+    const QByteArray carriageReturn = !raw.isEmpty() && raw.first().endsWith('\r') ? "\r" : "";
+    const QByteArray entry = (key + QLatin1Char('=') + value).toUtf8() + carriageReturn;
     if (loc.key >= 0) {
-        lines[loc.key] = entry;
+        raw[loc.key] = entry;
     } else if (loc.section >= 0) {
-        lines.insert(loc.sectionEnd, entry);
+        raw.insert(loc.sectionEnd, entry);
     } else {
-        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines.append(QString());
-        lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        lines.append(entry);
+        if (!raw.isEmpty() && !raw.last().trimmed().isEmpty())
+            raw.append(carriageReturn);
+        raw.append((QLatin1Char('[') + section + QLatin1Char(']')).toUtf8() + carriageReturn);
+        raw.append(entry);
     }
 
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    if (!file.open(QIODevice::WriteOnly))
         return false;
-    QTextStream out(&file);
-    for (const QString &line : lines)
-        out << line << '\n';
-    out.flush();
-    return out.status() == QTextStream::Ok && file.commit();
+    for (const QByteArray &line : raw) {
+        if (file.write(line + '\n') != line.size() + 1)
+            return false; // QSaveFile drops the unfinished copy; the old file stays
+    }
+    return file.commit();
 }

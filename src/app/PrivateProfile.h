@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -10,8 +12,9 @@
 //
 // Section and key names match without regard to case; a missing file, section or key
 // gives the caller's default; values keep at most 1023 characters. A write changes only
-// its own key, keeps every other line as it was, and replaces the file atomically, so a
-// failed write never leaves half a settings file behind.
+// its own key, keeps every other line byte for byte (a file brought over from Windows keeps
+// its CR LF ends and its own character set), and replaces the file atomically, so a failed
+// write never leaves half a settings file behind.
 class PrivateProfile
 {
 public:
@@ -26,7 +29,8 @@ public:
     bool WriteString(const QString &section, const QString &key, const QString &value);
 
 private:
-    QStringList ReadLines() const;
+    // The file's lines as stored, each without its LF (a CR before the LF stays with it).
+    QList<QByteArray> ReadRawLines() const;
 
     QString m_path;
 };

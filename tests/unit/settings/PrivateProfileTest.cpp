@@ -1,0 +1,71 @@
+#include "app/PrivateProfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class PrivateProfileTest : public testing::Test
+{
+protected:
+    QString Path() const { return m_dir.filePath(QStringLiteral("VIRIVI.INI")); }
+
+    void Store(const QByteArray &bytes) const
+    {
+        QFile file(Path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray Stored() const
+    {
+        QFile file(Path());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(PrivateProfileTest, NamesMatchInAnyCaseAndMissingEntriesGiveTheDefault)
+{
+    PrivateProfile profile(Path());
+    EXPECT_EQ(profile.ReadString("Main", "PicDevice", "16c84"), "16c84"); // no file
+    Store("[other]\r\nPicDevice=16c54\r\n[MAIN]\r\n  picdevice = 16f84  \r\n");
+    struct Case
+    {
+        const char *section, *key, *value;
+    };
+    const Case cases[] = {
+        {"Main", "PicDevice", "16f84"},        {"main", "PICDEVICE", "16f84"},
+        {"Other", "picdevice", "16c54"},       {"Main", "ModulePort", "<default>"}, // missing key
+        {"Options", "PicDevice", "<default>"}, // missing section
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(profile.ReadString(c.section, c.key, "<default>"), c.value) << c.key;
+
+    Store("[Main]\nWorkingDir=" + QByteArray(1500, 'x') + "\n");
+    EXPECT_EQ(profile.ReadString("Main", "WorkingDir", "").size(), 1023);
+}
+
+TEST_F(PrivateProfileTest, WriteChangesItsKeyAndKeepsEveryOtherLineByteForByte)
+{
+    // A file from Windows: CR LF ends, a comment, and a folder name in its own character set.
+    Store(
+        "; "
+        "settings\r\n[Main]\r\nPicDevice=16c84\r\nWorkingDir=C:\\h\xe9x\r\n\r\n[Last]\r\nx=1\r\n");
+    PrivateProfile profile(Path());
+    ASSERT_TRUE(profile.WriteString("main", "picdevice", "16f84"));
+    ASSERT_TRUE(profile.WriteString("Main", "ModulePort", "COM2"));
+    ASSERT_TRUE(profile.WriteString("New", "Key", "v"));
+    EXPECT_EQ(Stored(),
+              QByteArray("; settings\r\n[Main]\r\npicdevice=16f84\r\nWorkingDir=C:\\h\xe9x\r\n"
+                         "ModulePort=COM2\r\n\r\n[Last]\r\nx=1\r\n\r\n[New]\r\nKey=v\r\n"));
+
+    Store("");
+    ASSERT_TRUE(profile.WriteString("Main", "PicDevice", "12c508"));
+    EXPECT_EQ(Stored(), "[Main]\nPicDevice=12c508\n");
+}
+
+} // namespace
