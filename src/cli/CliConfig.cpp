@@ -114,7 +114,10 @@ int RunConfigDecodeCommand(CliContext &ctx, const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Prints the controls a configuration word selects, one name=value a "
-                       "line; protect=unknown when the word matches no protection choice."));
+                       "line, starting from the controls right after the device is selected. "
+                       "A protection pattern no choice uses gives protect=unknown, except on "
+                       "the 16f877, 16f876, 12ce674, 16f628, 16c715 and 16f628a, which keep "
+                       "protect=none as the window keeps its previous choice."));
     CliContext::AddGlobalOptions(parser);
     parser.addPositionalArgument("WORD", "Configuration word, hexadecimal (3FF3).");
     int exitCode = 0;

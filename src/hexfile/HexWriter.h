@@ -41,7 +41,7 @@ std::optional<HexAddressRanges> ParseAddressRanges(const HexAddressTexts &texts)
 struct BuiltRecord
 {
     QString Line;
-    QString Error;    // e.g. "'$3FGF' is not a valid integer value"; empty on success
+    QString Error;    // e.g. "'$GF' is not a valid integer value"; empty on success
     QString Location; // with an error: "program word 0013", "data byte 3F" or "ID code"
 
     bool Ok() const { return Error.isEmpty(); }

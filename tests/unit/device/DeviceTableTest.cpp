@@ -68,7 +68,7 @@ TEST_P(DeviceIdentity, SizesAddressesAndFamily)
     EXPECT_EQ(d.NoConfigWord, 0);
 }
 
-// One device of each kind, plus the odd ones out (ID locations at 0000).
+// Every row of the catalogue; the odd ones out (ID locations at 0000) among them.
 INSTANTIATE_TEST_SUITE_P(Catalogue, DeviceIdentity,
                          testing::Values(Expected{"16c54", "01FF", "00", 0x0200, 0x0FFF, 0, 1},
                                          Expected{"16c57", "07FF", "00", 0x0800, 0x0FFF, 0, 1},
@@ -79,7 +79,28 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, DeviceIdentity,
                                          Expected{"16f628a", "07FF", "7F", 0x2000, 0x2007, 1, 3},
                                          Expected{"12c509", "03FF", "00", 0x0400, 0x0FFF, 1, 4},
                                          Expected{"12ce674", "07FF", "00", 0x2000, 0x2007, 1, 2},
-                                         Expected{"", "0000", "00", 0x0000, 0x0000, 0, 0}));
+                                         Expected{"", "0000", "00", 0x0000, 0x0000, 0, 0},
+                                         Expected{"16c55", "01FF", "00", 0x0200, 0x0FFF, 0, 1},
+                                         Expected{"16c56", "03FF", "00", 0x0400, 0x0FFF, 0, 1},
+                                         Expected{"16c58", "07FF", "00", 0x0800, 0x0FFF, 0, 1},
+                                         Expected{"16c61", "03FF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c62", "07FF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c63", "0FFF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c64", "07FF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c65", "0FFF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c73", "0FFF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c74", "0FFF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c84", "03FF", "3F", 0x2000, 0x2007, 1, 3},
+                                         Expected{"16f83", "01FF", "3F", 0x2000, 0x2007, 1, 3},
+                                         Expected{"16c710", "01FF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c711", "03FF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"12c508", "01FF", "00", 0x0200, 0x0FFF, 1, 4},
+                                         Expected{"16c65A", "0FFF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c554", "01FF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c558", "07FF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16c62A", "07FF", "00", 0x2000, 0x2007, 1, 2},
+                                         Expected{"16f876", "1FFF", "FF", 0x2000, 0x2007, 1, 3},
+                                         Expected{"16f628", "07FF", "7F", 0x2000, 0x2007, 1, 3}));
 
 TEST(DeviceTable, FamiliesGroupTheRows)
 {
