@@ -146,7 +146,9 @@ bool HexEditFilter::HexEditEvent(QLineEdit *edit, QEvent *event)
             return false;
         QPointer<QLineEdit> field(edit);
         QTimer::singleShot(0, edit, [field] {
-            if (field && field->isVisible() && !IsBlankHexField(QApplication::focusWidget()))
+            // The field may have been filled meanwhile (the Max buttons do that).
+            if (field && field->isVisible() && HasBlankPosition(*field) &&
+                !IsBlankHexField(QApplication::focusWidget()))
                 field->setFocus(Qt::OtherFocusReason);
         });
     }

@@ -81,7 +81,8 @@ QString QtMessages::OpenFileName(const QString &directory, const QString &filter
 {
     QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Open"), directory, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile); // the path and the file must exist
+    dialog.setFileMode(QFileDialog::ExistingFile);  // the path and the file must exist
+    dialog.setDefaultSuffix(DefaultSuffix(filter)); // "blink" typed opens blink.hex
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

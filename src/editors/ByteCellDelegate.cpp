@@ -42,7 +42,13 @@ void ByteCellDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
 void ByteCellDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
                                     const QModelIndex &index) const
 {
-    model->setData(index, CellText(static_cast<QLineEdit *>(editor)), Qt::EditRole);
+    auto *edit = static_cast<QLineEdit *>(editor);
+    // The view also commits when the selection merely passes through a cell. A byte the user
+    // has not typed into keeps its text as stored: the editor's mask would show "3f" as
+    // "3F", and writing that back would change a loaded byte behind the user's back.
+    if (!edit->isModified())
+        return;
+    model->setData(index, CellText(edit), Qt::EditRole);
 }
 
 QString ByteCellDelegate::CellText(const QLineEdit *edit)

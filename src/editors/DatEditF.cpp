@@ -57,7 +57,9 @@ void TDataEditForm::CreateGrid()
     // The view's own handler has committed and closed the cell's editor by the time ours
     // runs, so the cell left behind holds its final text when it is completed.
     connect(DMemEditSG->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) { DMemEditSGSelectCell(current); });
+            [this](const QModelIndex &current, const QModelIndex &previous) {
+                DMemEditSGSelectCell(current, previous);
+            });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -100,16 +102,29 @@ void TDataEditForm::FormCreate()
     DMemEditSG->setCurrentIndex(m_model->index(0, 0));
 }
 
-void TDataEditForm::DMemEditSGSelectCell(const QModelIndex &current)
+void TDataEditForm::DMemEditSGSelectCell(const QModelIndex &current, const QModelIndex &previous)
 {
-    CompleteRememberedCell();
+    ShapeCell(m_rememberedCell);
+    // A fill resets the remembered cell to the first one while the editor stays open where
+    // it was; a byte half typed there after the fill must still be completed, or a blank
+    // would stay in the image for the chip write and the file save to trip over.
+    if (previous.isValid())
+        ShapeCell({previous.column() + 1, previous.row() + 1});
     if (current.isValid())
         m_rememberedCell = {current.column() + 1, current.row() + 1};
 }
 
 void TDataEditForm::CompleteRememberedCell()
 {
-    const int address = AddressOfCell(m_rememberedCell);
+    ShapeCell(m_rememberedCell);
+    const QModelIndex current = DMemEditSG->currentIndex();
+    if (current.isValid())
+        ShapeCell({current.column() + 1, current.row() + 1});
+}
+
+void TDataEditForm::ShapeCell(CellPosition cell)
+{
+    const int address = AddressOfCell(cell);
     const QString text = m_image.GetDataByteText(address);
     const QString shaped = ShapeByte(text);
     if (shaped != text)

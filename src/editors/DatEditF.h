@@ -22,8 +22,8 @@ public:
     void Clear00Click();
     void SetFFClick();
 
-    // Completes the cell the user is typing into (ShapeByte), for readers of the image that
-    // run while a byte is half typed.
+    // Completes the cell the user is typing into (ShapeByte), and the remembered cell, for
+    // readers of the image that run while a byte is half typed.
     void CompleteRememberedCell();
     // The cell completed when the selection leaves it, as (column, row) with headers at 0.
     CellPosition RememberedCell() const { return m_rememberedCell; }
@@ -40,7 +40,8 @@ private:
     void FormCreate();
     void CreateGrid();
     void CreatePopupMenu();
-    void DMemEditSGSelectCell(const QModelIndex &current);
+    void DMemEditSGSelectCell(const QModelIndex &current, const QModelIndex &previous);
+    void ShapeCell(CellPosition cell);
 
     MemoryImage &m_image;
     DataImageModel *m_model = nullptr;

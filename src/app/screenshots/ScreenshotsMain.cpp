@@ -69,6 +69,15 @@ int main(int argc, char *argv[])
         return 1;
 
     QtMessages messages;
+    // Where the serial port cannot be opened (none there, or no permission), start-up says
+    // "COM Port Error" in a modal box; it is saved and closed here so that the tool never
+    // waits for a click that cannot come.
+    QTimer::singleShot(0, [&dir] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            Save(box, dir, QStringLiteral("box-port-error"));
+            box->close();
+        }
+    });
     ProgramWindows windows(messages);
     TTolmMain &main = *windows.TolmMain;
 

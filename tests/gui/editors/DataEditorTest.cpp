@@ -189,6 +189,40 @@ private slots:
         QCOMPARE(ByteCellDelegate::CellText(CellEditor(form)), value);
     }
 
+    // Moving through cells the user does not type into leaves their text as stored (a byte
+    // loaded as "3f" stays "3f"); a byte half typed after a fill is still completed when the
+    // selection leaves it, although the fill reset the remembered cell.
+    void leavingACell_data()
+    {
+        QTest::addColumn<bool>("fillFirst");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("lower case passed over") << false << ""
+                                                << "3f";
+        QTest::newRow("half typed after a fill") << true << "5"
+                                                 << "05";
+    }
+    void leavingACell()
+    {
+        QFETCH(bool, fillFirst);
+        QFETCH(QString, typed);
+        QFETCH(QString, left);
+        MemoryImage image;
+        TDataEditForm form(image);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QAbstractItemModel *model = form.DMemEditSG->model();
+        form.DMemEditSG->setCurrentIndex(model->index(1, 2));
+        if (fillFirst)
+            form.Clear00->trigger();
+        else
+            image.SetDataByteText(0x12, QStringLiteral("3f"));
+        QTest::keyClicks(CellEditor(form), typed);
+        QTest::keyClick(CellEditor(form), Qt::Key_Down);
+        QCOMPARE(form.DMemEditSG->currentIndex(), model->index(2, 2));
+        QCOMPARE(image.GetDataByteText(0x12), left);
+    }
+
     // Right-clicking the cell being typed into opens the grid's menu, not the line edit's.
     void popupMenuOverTheCellEditor()
     {

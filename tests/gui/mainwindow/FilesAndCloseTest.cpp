@@ -1,9 +1,11 @@
 // The file buttons, the target check, the About button and the close question.
 #include "MainWindowFixture.h"
 #include "app/AboutBox.h"
+#include "editors/DatEditF.h"
 
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -169,6 +171,31 @@ private slots:
         QVERIFY(lines[2].startsWith(":08002000"));
         QCOMPARE(lines[3], QByteArray(":02400E00FF3F72\r"));
         QCOMPARE(lines[4], QByteArray(":00000001FF\r"));
+    }
+
+    // A byte still half typed in the data editor (here right after a fill) is saved completed.
+    void saveCompletesTheByteBeingTyped()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        const QString path = m_dir.filePath("data.hex");
+        p.messages.saveFileNames << path;
+        main.DataMemCbx->setChecked(true);
+        main.DataEndEdit->setText(QStringLiteral("01"));
+        TDataEditForm &editor = *p.windows->DataEditForm;
+        main.DataEditorBtn->click();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        editor.DMemEditSG->setCurrentIndex(editor.DMemEditSG->model()->index(0, 1));
+        editor.Clear00->trigger();
+        auto *cell = qobject_cast<QLineEdit *>(
+            editor.DMemEditSG->indexWidget(editor.DMemEditSG->currentIndex()));
+        QVERIFY(cell);
+        QTest::keyClicks(cell, QStringLiteral("5"));
+
+        main.SaveToFileBtn->click();
+
+        QCOMPARE(p.Image().GetDataByteText(1), QStringLiteral("05"));
+        QVERIFY(ReadFile(path).startsWith(":04420000000005"));
     }
 
     void addressErrorComesBeforeAnyDialog_data()
