@@ -24,7 +24,8 @@ private slots:
         QTest::newRow("Release") << "ReleaseBtn" << TPortDlg::kReleaseResult;
         QTest::newRow("Connect") << "OKBtn" << TPortDlg::kConnectResult;
         QTest::newRow("Cancel") << "CancelBtn" << TPortDlg::kCancelResult;
-        QTest::newRow("Esc") << "" << TPortDlg::kCancelResult;
+        QTest::newRow("Esc") << "Esc" << TPortDlg::kCancelResult;
+        QTest::newRow("Enter") << "Enter" << TPortDlg::kConnectResult;
     }
 
     void portDialogAnswers()
@@ -34,8 +35,10 @@ private slots:
         TPortDlg dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Port"));
         QTimer::singleShot(0, &dialog, [&] {
-            if (button.isEmpty())
+            if (button == "Esc")
                 QTest::keyClick(&dialog, Qt::Key_Escape);
+            else if (button == "Enter")
+                QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
             else
                 dialog.findChild<QPushButton *>(button)->click();
         });

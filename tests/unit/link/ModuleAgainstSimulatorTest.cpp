@@ -2,6 +2,7 @@
 // reading of the protocol. Every exchange must be understood without a protocol fault and
 // must leave the chip holding what the host meant.
 #include "ModuleSimulator.h"
+#include "SimulatorChannel.h"
 #include "link/ModuleCheck.h"
 #include "link/ProgrammerModule.h"
 
@@ -12,24 +13,6 @@
 namespace {
 
 using tolm::sim::ModuleSimulator;
-
-class SimulatorChannel : public ByteChannel
-{
-public:
-    explicit SimulatorChannel(ModuleSimulator &module) : m_module(module) {}
-    bool WriteByte(std::uint8_t byte) override
-    {
-        m_module.HostWrite(byte);
-        return true;
-    }
-    std::optional<std::uint8_t> ReadByte() override
-    {
-        return m_module.HostReadWait(std::chrono::milliseconds(kByteTimeoutMs));
-    }
-
-private:
-    ModuleSimulator &m_module;
-};
 
 class ModuleAgainstSimulator : public ::testing::Test
 {
