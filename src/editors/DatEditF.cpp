@@ -66,12 +66,7 @@ void TDataEditForm::CreateGrid()
     layout->addWidget(DMemEditSG);
 
     // Wide enough for all sixteen columns, tall enough for a few rows; the rest scrolls.
-    const int width = DMemEditSG->verticalHeader()->sizeHint().width() +
-                      16 * DMemEditSG->horizontalHeader()->defaultSectionSize() +
-                      DMemEditSG->verticalScrollBar()->sizeHint().width() + 2;
-    const int height = DMemEditSG->horizontalHeader()->sizeHint().height() +
-                       kVisibleRows * DMemEditSG->verticalHeader()->defaultSectionSize() + 2;
-    setFixedSize(width, height);
+    setFixedSize(GridWindowSize(DMemEditSG, kVisibleRows));
 }
 
 void TDataEditForm::CreatePopupMenu()

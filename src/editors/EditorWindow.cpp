@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 
 QFont MemoryGridFont()
@@ -42,4 +43,14 @@ void CentreOnScreen(QWidget *window)
         frame.moveCenter(screen->availableGeometry().center());
         window->move(frame.topLeft());
     }
+}
+
+QSize GridWindowSize(const QTableView *grid, int rows)
+{
+    const int width = grid->verticalHeader()->sizeHint().width() +
+                      16 * grid->horizontalHeader()->defaultSectionSize() +
+                      grid->verticalScrollBar()->sizeHint().width() + 2;
+    const int height = grid->horizontalHeader()->sizeHint().height() +
+                       rows * grid->verticalHeader()->defaultSectionSize() + 2;
+    return {width, height};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QSize>
 
 class QTableView;
 class QWidget;
@@ -9,5 +10,8 @@ class QWidget;
 // a silver background, black text, no inner grid lines and the system's fixed-pitch font.
 QFont MemoryGridFont();
 void StyleMemoryGrid(QTableView *grid, int cellTextChars);
+// The size of a window whose grid shows all sixteen columns and `rows` rows, with room for
+// the vertical scroll bar; the rest of the grid scrolls.
+QSize GridWindowSize(const QTableView *grid, int rows);
 // Places a window in the middle of its screen, as both memory windows appear first.
 void CentreOnScreen(QWidget *window);

@@ -9,6 +9,10 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+namespace {
+constexpr int kInitialRows = 8;
+}
+
 TProgViewForm::TProgViewForm(MemoryImage &image, const QString &blankWordText, QWidget *parent)
     : QWidget(parent, Qt::Window), m_image(image)
 {
@@ -18,7 +22,8 @@ TProgViewForm::TProgViewForm(MemoryImage &image, const QString &blankWordText, Q
     setFont(MemoryGridFont());
     CreateGrid();
     CreatePopupMenu();
-    resize(443, 168);
+    // All sixteen words of a row in view without scrolling sideways; still freely sizeable.
+    resize(GridWindowSize(PMemViewSG, kInitialRows));
     m_image.FillProgramImage(blankWordText);
 }
 
