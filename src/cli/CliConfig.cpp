@@ -21,9 +21,12 @@ const ProtectionName kProtections[] = {
 
 bool ProtectionOffered(const DeviceRecord &d, bool ConfigControls::*button)
 {
-    const bool partial =
-        button == &ConfigControls::ProtUp34Btn || button == &ConfigControls::ProtUp12Btn;
-    return !partial || d.HasPartialProtect;
+    const ConfigControlsEnabled enabled = EnabledControls(d);
+    if (button == &ConfigControls::ProtUp34Btn)
+        return enabled.ProtUp34Btn;
+    if (button == &ConfigControls::ProtUp12Btn)
+        return enabled.ProtUp12Btn;
+    return true; // "None" and "All" exist on every device
 }
 
 // Applies --protect; false with a message when the choice is unknown or not offered.

@@ -41,8 +41,5 @@ std::optional<int> FindOscillatorItem(const DeviceRecord &device, const QString 
 
 ConfigControls FreshControls(const DeviceRecord &device)
 {
-    ConfigControls all;
-    all.WdtCbx = all.PutCbx = all.LvpCbx = all.BOutCbx = all.MClrCbx = false;
-    all.DebugCbx = all.CpdCbx = all.WrtCbx = all.MpeenCbx = false;
-    return ControlsAfterDeviceSelection(device, all);
+    return ControlsAfterDeviceSelection(device, ConfigControls{}); // every box unchecked
 }

@@ -1,27 +1,15 @@
+#include "CliProcess.h"
+
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CliRun
-{
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-// Runs tolm-cli with a configuration folder of its own, so no settings file interferes.
 CliRun RunCli(const QStringList &args, const QString &configDir)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_CONFIG_HOME", configDir);
-    process.setProcessEnvironment(env);
-    process.start(TOLM_CLI, args);
-    process.waitForFinished(10000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return RunTolmCli(QStringLiteral(TOLM_CLI), args, configDir, 10000);
 }
 
 struct CliCase

@@ -1,3 +1,5 @@
+#include "CliProcess.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
@@ -10,28 +12,16 @@ namespace {
 // record first, ID locations at byte 4000, configuration at 400E, data EEPROM at 4200.
 const QString kGpasmSample = QStringLiteral(HEX_SAMPLE_DIR "/gpasm-16f84.hex");
 
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 class CliHexFile : public testing::Test
 {
 protected:
     // tolm-cli with its own settings folder, so a developer's settings cannot leak in.
     CliRun Run(const QStringList &args)
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TOLM_CLI_PATH), args);
-        EXPECT_TRUE(process.waitForFinished(30000)) << args.join(' ').toStdString();
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        const CliRun run = RunTolmCli(QStringLiteral(TOLM_CLI_PATH), args,
+                                      m_dir.filePath(QStringLiteral("config")));
+        EXPECT_NE(run.exitCode, -1) << args.join(' ').toStdString();
+        return run;
     }
 
     QString Path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }

@@ -1,3 +1,5 @@
+#include "CliProcess.h"
+#include "ModsimProcess.h"
 #include "PseudoTerminal.h"
 
 #include <QCoreApplication>
@@ -13,32 +15,7 @@
 
 namespace {
 
-struct CliResult
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-    qint64 elapsedMs = 0;
-};
-
-// tolm-cli with its own (empty) configuration directory, so no settings file interferes.
-CliResult RunCli(const QStringList &arguments, const QString &configDir)
-{
-    QProcess cli;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir);
-    cli.setProcessEnvironment(environment);
-    QElapsedTimer timer;
-    timer.start();
-    cli.start(QStringLiteral(TOLM_CLI), arguments);
-    cli.waitForFinished(10000);
-    CliResult result;
-    result.elapsedMs = timer.elapsed();
-    result.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(cli.readAllStandardError());
-    return result;
-}
+using CliResult = CliRun;
 
 class LinkCli : public ::testing::Test
 {
@@ -54,41 +31,24 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
-    void TearDown() override { StopModule(); }
-
-    void StopModule()
-    {
-        if (m_modsim.state() != QProcess::NotRunning) {
-            m_modsim.terminate();
-            if (!m_modsim.waitForFinished(5000)) {
-                m_modsim.kill();
-                m_modsim.waitForFinished(2000);
-            }
-        }
-    }
+    void StopModule() { m_modsim.Stop(); }
 
     // Starts the simulated module on a pseudo-terminal linked at LinkPath().
     void StartModule(const QStringList &extra = {})
     {
-        QStringList arguments{"--device", "16f84", "--link", LinkPath()};
-        m_modsim.start(QStringLiteral(TOLM_MODSIM), arguments + extra);
-        ASSERT_TRUE(m_modsim.waitForStarted(5000));
-        QElapsedTimer timer;
-        timer.start();
-        while (!QFileInfo::exists(LinkPath()) && timer.elapsed() < 5000) {
-            ASSERT_EQ(m_modsim.state(), QProcess::Running)
-                << m_modsim.readAllStandardError().data();
-            QThread::msleep(10);
-        }
-        ASSERT_TRUE(QFileInfo::exists(LinkPath())) << "tolm-modsim made no link";
+        ASSERT_TRUE(m_modsim.Start(QStringLiteral("16f84"), extra))
+            << m_modsim.Error().toStdString();
     }
 
-    QString LinkPath() const { return m_dir.filePath(QStringLiteral("module")); }
-    CliResult Cli(const QStringList &arguments) { return RunCli(arguments, m_dir.path()); }
+    QString LinkPath() const { return m_modsim.LinkPath(); }
+    CliResult Cli(const QStringList &arguments)
+    {
+        return RunTolmCli(QStringLiteral(TOLM_CLI), arguments, m_dir.path(), 10000);
+    }
 
     static std::unique_ptr<QCoreApplication> s_app;
     QTemporaryDir m_dir;
-    QProcess m_modsim;
+    ModsimProcess m_modsim{QStringLiteral(TOLM_MODSIM)};
 };
 
 std::unique_ptr<QCoreApplication> LinkCli::s_app;
