@@ -1,0 +1,173 @@
+// Reading and programming the configuration word, and the code-protection test on it.
+#include "engine/PicCommandCodes.h"
+#include "engine/PicEngine.h"
+
+#include "device/DeviceRecord.h"
+#include "link/ProgrammerModule.h"
+
+namespace {
+// The 16f628's configuration word only programs by the Serial method.
+constexpr std::uint16_t k16F628Type = 27;
+} // namespace
+
+bool PicEngine::ReachConfigWord(bool parallel)
+{
+    // Load Configuration moves the counter to 2000 (the first ID location); the configuration
+    // word is seven locations further on.
+    if (parallel) {
+        if (!m_module.ModuleLoadConfig(0)) {
+            return false;
+        }
+        for (int i = 0; i < kConfigOffsetFromLoadConfig; ++i) {
+            if (!m_module.ModuleIncrementAddress()) {
+                return false;
+            }
+        }
+        return true;
+    }
+    if (!m_module.ModuleSerialPicCommand(PicCode::kLoadConfiguration) ||
+        !m_module.ModuleSerialLoadData(0)) {
+        return false;
+    }
+    for (int i = 0; i < kConfigOffsetFromLoadConfig; ++i) {
+        if (!m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PicEngine::ReadConfigWord(std::uint16_t &word)
+{
+    switch (m_device.DeviceFamily) {
+    case DeviceFamily::k16C5x:
+        return m_module.ModuleRead12BitWord(word); // the counter starts at the configuration
+    case DeviceFamily::kEprom14Bit:
+    case DeviceFamily::kFlash14Bit: {
+        const bool parallel = m_host.ParallelSelected();
+        if (!ReachConfigWord(parallel)) {
+            return false;
+        }
+        if (parallel) {
+            Delay(kReadSettleMs);
+            return m_module.ModuleReadProgWord(word);
+        }
+        return SerialReadWord(PicCode::kReadProgramData, word);
+    }
+    case DeviceFamily::k12C508:
+        return SerialReadWord(PicCode::kReadProgramData, word);
+    default:
+        return true;
+    }
+}
+
+bool PicEngine::PicReadConfig(std::uint16_t &word)
+{
+    if (!PicPowerOn()) {
+        return false;
+    }
+    const bool ok = ReadConfigWord(word);
+    PicPowerOff();
+    return ok;
+}
+
+bool PicEngine::ReadBackEquals(std::uint16_t expected, bool &equal)
+{
+    std::uint16_t readBack = 0;
+    if (!SerialReadWord(PicCode::kReadProgramData, readBack)) {
+        return false;
+    }
+    equal = readBack == expected; // all 16 bits: a word above 3FFF never matches
+    return true;
+}
+
+bool PicEngine::WriteConfigWord(std::uint16_t word)
+{
+    const bool parallel = m_host.ParallelSelected();
+    bool equal = false;
+    switch (m_device.DeviceFamily) {
+    case DeviceFamily::k16C5x:
+        return m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
+                                             PulseTiming::kTwelveBitCount) &&
+               m_module.ModuleWrite12BitConfig(word);
+    case DeviceFamily::kEprom14Bit:
+        if (!m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord, PulseTiming::kEpromCount) ||
+            !ReachConfigWord(parallel)) {
+            return false;
+        }
+        if (parallel) {
+            return m_module.ModuleWriteWordEprom(word);
+        }
+        for (int pulses = 1; pulses <= kMaxProgramPulses; ++pulses) {
+            if (!m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) ||
+                !m_module.ModuleSerialLoadData(word) || !m_module.ModuleProgramPulse() ||
+                !ReadBackEquals(word, equal)) {
+                return false;
+            }
+            if (!equal) {
+                continue;
+            }
+            // Every overprogramming pulse of the configuration word gets its own Load Data.
+            for (int extra = 0; extra < kOverprogramFactor * pulses; ++extra) {
+                if (!m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) ||
+                    !m_module.ModuleSerialLoadData(word) || !m_module.ModuleProgramPulse()) {
+                    return false;
+                }
+            }
+            return true;
+        }
+        return false;
+    case DeviceFamily::kFlash14Bit:
+        if (!m_module.ModuleSetPulseTiming(PulseTiming::kFlashWord, PulseTiming::kFlashCount) ||
+            !ReachConfigWord(parallel)) {
+            return false;
+        }
+        if (parallel) {
+            return m_module.ModuleWriteWordFlash(word);
+        }
+        return m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) &&
+               m_module.ModuleSerialLoadData(word) &&
+               m_module.ModuleSerialPicCommand(PicCode::kBeginProgramming) &&
+               ReadBackEquals(word, equal) && equal;
+    case DeviceFamily::k12C508:
+        // One pulse only: the configuration cell of these parts takes at once.
+        return m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
+                                             PulseTiming::kTwelveBitCount) &&
+               m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) &&
+               m_module.ModuleSerialLoadData(word) && m_module.ModuleProgramPulse() &&
+               ReadBackEquals(word, equal) && equal;
+    default:
+        return true;
+    }
+}
+
+bool PicEngine::PicWriteConfig(std::uint16_t word)
+{
+    const bool forceSerial = m_device.DeviceType == k16F628Type;
+    const bool parallelBefore = m_host.ParallelSelected();
+    if (forceSerial) {
+        m_host.SetParallelSelected(false);
+    }
+    bool ok = PicPowerOn();
+    const bool powered = ok;
+    if (ok) {
+        ok = WriteConfigWord(word);
+    }
+    if (forceSerial) {
+        m_host.SetParallelSelected(parallelBefore);
+    }
+    if (powered) {
+        PicPowerOff();
+    }
+    return ok;
+}
+
+bool PicEngine::PicCodeProtected(bool &isProtected)
+{
+    std::uint16_t word = 0;
+    if (!PicReadConfig(word)) {
+        return false;
+    }
+    isProtected = (word & m_device.ProtMask) != (m_device.ProtNoneWord & m_device.ProtMask);
+    return true;
+}

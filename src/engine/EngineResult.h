@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// How a chip operation ended. The first three are successes: the work was done, or the user
+// chose to end it (Close in the progress window, Abort or Cancel in the write error box), and
+// a user's choice is never reported as an error.
+enum class EngineOutcome {
+    Completed,           // every word of the range was processed
+    Closed,              // Close was requested; the word in progress was finished first
+    Aborted,             // Abort (or Cancel) in the write error box
+    PowerOnFailed,       // the module did not take the power-on sequence; nothing else sent
+    BadAddressField,     // an address field is not a hexadecimal number; nothing sent after
+                         // the power-on
+    CommunicationFailed, // a module exchange did not complete
+    VerifyDifference,    // the chip's word differs from the image
+    NotBlank,            // the chip's word is not the blank value
+    BadImageText,        // an image cell to be written is not a hexadecimal number
+};
+
+// What a memory operation did, for the desktop message, the terminal line and the tests.
+struct EngineResult
+{
+    EngineOutcome outcome = EngineOutcome::Completed;
+    // The word the operation ended at: where a failure happened, or the next word it would
+    // have processed after a Close or Abort. Meaningless for PowerOnFailed and BadAddressField.
+    std::uint16_t address = 0;
+    // VerifyDifference: the image text; NotBlank: the blank word's text; BadImageText: the
+    // cell's text as stored.
+    QString expectedText;
+    // VerifyDifference and NotBlank: the chip's value as compared (masked for verify).
+    QString readText;
+    // Words (or bytes) completely processed.
+    int wordsDone = 0;
+
+    bool Succeeded() const
+    {
+        return outcome == EngineOutcome::Completed || outcome == EngineOutcome::Closed ||
+               outcome == EngineOutcome::Aborted;
+    }
+    explicit operator bool() const { return Succeeded(); }
+};

@@ -1,0 +1,154 @@
+// The four ID locations: each holds one nibble of the ID code in its low four bits, location
+// 0 the lowest nibble.
+#include "engine/PicCommandCodes.h"
+#include "engine/PicEngine.h"
+
+#include "device/DeviceRecord.h"
+#include "device/HexText.h"
+#include "device/MemoryImage.h"
+#include "link/ProgrammerModule.h"
+
+namespace {
+constexpr int kIdLocations = 4;
+
+bool KnownFamily(std::uint8_t family)
+{
+    return family >= DeviceFamily::k16C5x && family <= DeviceFamily::k12C508;
+}
+} // namespace
+
+bool PicEngine::ReachIdLocations(std::uint8_t family, bool parallel)
+{
+    switch (family) {
+    case DeviceFamily::k16C5x: {
+        // The ID locations follow program memory. From the configuration word, where the
+        // counter starts, that is one step to 000 and the program size beyond: the advance
+        // moves its argument + 1 locations.
+        const auto progMax = ParseHexText(m_device.ProgMaxText).value_or(0);
+        return m_module.ModuleAdvance12Bit(static_cast<std::uint16_t>(progMax + 1));
+    }
+    case DeviceFamily::kEprom14Bit:
+    case DeviceFamily::kFlash14Bit:
+        if (parallel) {
+            return m_module.ModuleLoadConfig(0);
+        }
+        return m_module.ModuleSerialPicCommand(PicCode::kLoadConfiguration) &&
+               m_module.ModuleSerialLoadData(0);
+    case DeviceFamily::k12C508:
+        for (int i = 0; i <= m_device.IdAddress; ++i) {
+            if (!m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress)) {
+                return false;
+            }
+        }
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool PicEngine::ReadIdNibbles(std::uint8_t family, bool parallel, std::uint16_t &value)
+{
+    value = 0;
+    for (int k = 0; k < kIdLocations; ++k) {
+        std::uint16_t word = 0;
+        bool ok = false;
+        if (family == DeviceFamily::k16C5x) {
+            ok = m_module.ModuleRead12BitWord(word); // leaves the chip at the next location
+        } else if (parallel && family != DeviceFamily::k12C508) {
+            ok = m_module.ModuleReadProgWord(word) && m_module.ModuleIncrementAddress();
+        } else {
+            ok = SerialReadWord(PicCode::kReadProgramData, word) &&
+                 m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
+        }
+        if (!ok) {
+            return false;
+        }
+        value |= static_cast<std::uint16_t>((word & 0xF) << (4 * k));
+    }
+    return true;
+}
+
+bool PicEngine::PicReadIDCode(QString &text)
+{
+    if (!PicPowerOn()) {
+        return false;
+    }
+    const std::uint8_t family = m_device.DeviceFamily;
+    const bool parallel = m_host.ParallelSelected();
+    std::uint16_t value = 0;
+    const bool ok = !KnownFamily(family) ||
+                    (ReachIdLocations(family, parallel) && ReadIdNibbles(family, parallel, value));
+    PicPowerOff();
+    if (ok) {
+        text = FormatHex(value, 4);
+    }
+    return ok;
+}
+
+bool PicEngine::WriteIdNibbles(std::uint8_t family, bool parallel, std::uint16_t value)
+{
+    for (int k = 0; k < kIdLocations; ++k) {
+        // Each location gets its own nibble, whatever happened at the one before.
+        const auto nibble = static_cast<std::uint16_t>((value >> (4 * k)) & 0xF);
+        bool written = false;
+        if (family == DeviceFamily::k16C5x) {
+            written = m_module.ModuleWrite12BitWord(nibble) && m_module.ModuleIncrement12Bit();
+        } else if (parallel && family != DeviceFamily::k12C508) {
+            written =
+                (family == DeviceFamily::kEprom14Bit ? m_module.ModuleWriteWordEprom(nibble)
+                                                     : m_module.ModuleWriteWordFlash(nibble)) &&
+                m_module.ModuleIncrementAddress();
+        } else if (family == DeviceFamily::kFlash14Bit) {
+            std::uint16_t readBack = 0;
+            written = m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) &&
+                      m_module.ModuleSerialLoadData(nibble) &&
+                      m_module.ModuleSerialPicCommand(PicCode::kBeginProgramming) &&
+                      SerialReadWord(PicCode::kReadProgramData, readBack) &&
+                      readBack == nibble && // a location that did not take fails the write
+                      m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
+        } else {
+            // A location still wrong after the last pulse fails the write: the driver then
+            // says the ID code was not written instead of going on as if it had been.
+            written = PulseProgramWord(nibble, nibble) == PulseOutcome::Matched &&
+                      m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
+        }
+        if (!written) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PicEngine::PicWriteIDCode()
+{
+    const auto value = ParseHexText(m_image.IDCodeText);
+    if (!value) {
+        return false; // not a number: the chip is not touched
+    }
+    if (!PicPowerOn()) {
+        return false;
+    }
+    const std::uint8_t family = m_device.DeviceFamily;
+    const bool parallel = m_host.ParallelSelected();
+    bool ok = true;
+    switch (family) {
+    case DeviceFamily::k16C5x:
+        ok = m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord, PulseTiming::kTwelveBitCount);
+        break;
+    case DeviceFamily::kEprom14Bit:
+    case DeviceFamily::k12C508:
+        ok = m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord, PulseTiming::kEpromCount);
+        break;
+    case DeviceFamily::kFlash14Bit:
+        ok = m_module.ModuleSetPulseTiming(PulseTiming::kFlashWord, PulseTiming::kFlashCount);
+        break;
+    default:
+        break;
+    }
+    if (ok && KnownFamily(family)) {
+        ok = ReachIdLocations(family, parallel) &&
+             WriteIdNibbles(family, parallel, static_cast<std::uint16_t>(*value));
+    }
+    PicPowerOff();
+    return ok;
+}

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "engine/EngineHost.h"
+#include "engine/EngineResult.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class ProgrammerModule;
+class MemoryImage;
+struct DeviceRecord;
+
+// The chip-level steps and the algorithms that read, verify, blank-check and write a PIC's
+// memories through the programmer module. It owns no widget and no state between calls: the
+// device, the image and the user's choices are looked at when an operation needs them.
+//
+// Every chip operation is one power cycle: power-on, work, power-off on every way out. The
+// chip's address counter is lost at power-off, so each operation steps from the power-on
+// position again (address 0 for 14-bit parts, the configuration word for 12-bit parts).
+class PicEngine
+{
+public:
+    // The device is the caller's current selection and is read at the start of each
+    // operation, so it must outlive the engine (the main window's CurrentDevice, or the
+    // record tolm-cli resolved).
+    PicEngine(ProgrammerModule &module, EngineHost &host, MemoryImage &image,
+              const DeviceRecord &device);
+
+    // --- Chip steps ---
+    bool PicPowerOn();
+    bool PicPowerOff();
+    // Steps the address counter count locations forward from where it is.
+    bool PicGoAddress(std::uint16_t count);
+    // Reads the program (data) address fields and steps the chip to the start address.
+    bool PicGoStartAddress(std::uint16_t &start, std::uint16_t &end);
+    bool PicGoDataStartAddress(std::uint16_t &start, std::uint16_t &end);
+    void Delay(int ms);
+    // One word at one address, in a power cycle of its own, with the "Please Wait" window.
+    bool PicRead(std::uint16_t address, std::uint16_t &word);
+    bool PicWrite(std::uint16_t address, std::uint16_t word);
+
+    // Pulse-and-verify programming of one EPROM location by the Serial method.
+    enum class PulseOutcome { Matched, NoMatch, Failed };
+    PulseOutcome PulseProgramWord(std::uint16_t data, std::uint16_t expected);
+
+    // --- Program memory, over the program address fields ---
+    EngineResult PicReadProgMem();
+    EngineResult PicVerifyProgMem();
+    EngineResult PicBlankCheckProgMem();
+    EngineResult PicWriteProgMem();
+
+    // --- Data memory, over the data address fields ---
+    EngineResult PicReadDataMem();
+    EngineResult PicVerifyDataMem();
+    EngineResult PicBlankCheckDataMem();
+    EngineResult PicWriteDataMem();
+
+    // --- Configuration word ---
+    bool PicReadConfig(std::uint16_t &word);
+    bool PicWriteConfig(std::uint16_t word);
+    // Whether the chip's configuration word has any code protection set.
+    bool PicCodeProtected(bool &isProtected);
+
+    // --- ID locations ---
+    // On success text holds the four digits read; on failure it is left as it was.
+    bool PicReadIDCode(QString &text);
+    // Writes the image's IDCodeText, one nibble per location, low nibble first.
+    bool PicWriteIDCode();
+
+    ProgrammerModule &Module() { return m_module; }
+    EngineHost &Host() { return m_host; }
+    MemoryImage &Image() { return m_image; }
+    const DeviceRecord &Device() const { return m_device; }
+
+private:
+    // What one word step of the loop came to.
+    enum class StepOutcome { Next, Failed, Difference, NotBlank, Aborted, BadText };
+    using WordStep = std::function<StepOutcome(std::uint16_t address, EngineResult &result)>;
+    struct WordLoop
+    {
+        QString status;
+        bool dataRange = false; // the data address fields and counter, else the program ones
+        std::function<bool()> preamble;
+        WordStep step;
+    };
+    EngineResult RunWordLoop(const WordLoop &loop);
+    EngineResult FinishLoop(EngineResult result, EngineOutcome outcome);
+
+    bool StepBy(std::uint16_t count);
+    bool ParseRange(const QString &startText, const QString &endText, std::uint16_t &start,
+                    std::uint16_t &end);
+    bool ReadProgRange(std::uint16_t &start, std::uint16_t &end);
+    bool ReadDataRange(std::uint16_t &start, std::uint16_t &end);
+    bool StepToDataAddress(std::uint16_t start);
+    bool SerialReadWord(std::uint8_t readCommand, std::uint16_t &word);
+
+    // Program memory pieces, by family and method.
+    bool ProgReadPreamble(std::uint8_t family);
+    bool ProgWritePreamble(std::uint8_t family);
+    bool ProgReadWord(std::uint8_t family, bool parallel, std::uint16_t &word);
+    bool ProgAdvance(std::uint8_t family, bool parallel);
+    WordStep
+    ProgReadingStep(std::function<StepOutcome(std::uint16_t, std::uint16_t, EngineResult &)> judge);
+    StepOutcome ProgWriteWord(std::uint8_t family, bool parallel, std::uint16_t address,
+                              std::uint16_t value);
+    StepOutcome RepeatUntilWritten(std::uint16_t address, WriteErrorButtons buttons,
+                                   const std::function<StepOutcome()> &attempt);
+
+    // Data memory pieces, by method.
+    bool DataReadByte(bool parallel, std::uint16_t &word);
+    bool DataAdvance(bool parallel);
+    WordStep
+    DataReadingStep(std::function<StepOutcome(std::uint16_t, std::uint8_t, EngineResult &)> judge);
+
+    // Configuration pieces.
+    bool ReachConfigWord(bool parallel);
+    bool ReadConfigWord(std::uint16_t &word);
+    bool WriteConfigWord(std::uint16_t word);
+    bool ReadBackEquals(std::uint16_t expected, bool &equal);
+
+    // ID pieces.
+    bool ReachIdLocations(std::uint8_t family, bool parallel);
+    bool ReadIdNibbles(std::uint8_t family, bool parallel, std::uint16_t &value);
+    bool WriteIdNibbles(std::uint8_t family, bool parallel, std::uint16_t value);
+
+    ProgrammerModule &m_module;
+    EngineHost &m_host;
+    MemoryImage &m_image;
+    const DeviceRecord &m_device;
+};

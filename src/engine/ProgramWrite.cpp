@@ -1,0 +1,89 @@
+// Programming one program memory word, by family and method, with the write error box for a
+// word that will not take.
+#include "engine/EngineTexts.h"
+#include "engine/PicCommandCodes.h"
+#include "engine/PicEngine.h"
+
+#include "device/DeviceRecord.h"
+#include "link/ProgrammerModule.h"
+
+PicEngine::StepOutcome PicEngine::RepeatUntilWritten(std::uint16_t address,
+                                                     WriteErrorButtons buttons,
+                                                     const std::function<StepOutcome()> &attempt)
+{
+    // attempt() gives Next when the word took, Difference when it did not, and Failed when an
+    // exchange broke off. The box decides what a word that did not take means.
+    for (;;) {
+        const StepOutcome outcome = attempt();
+        if (outcome != StepOutcome::Difference) {
+            return outcome;
+        }
+        const WriteErrorAnswer answer =
+            m_host.AskWriteError(EngineTexts::WriteErrorText(address), buttons);
+        if (buttons == WriteErrorButtons::OkCancel) {
+            // OK skips the word (the module cannot be asked to try it again), Cancel ends.
+            return answer == WriteErrorAnswer::Cancel ? StepOutcome::Aborted : StepOutcome::Next;
+        }
+        if (answer == WriteErrorAnswer::Abort) {
+            return StepOutcome::Aborted;
+        }
+        if (answer == WriteErrorAnswer::Ignore) {
+            return StepOutcome::Next; // leave the word as it is and go on
+        }
+        // Anything else tries the same location again.
+    }
+}
+
+PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parallel,
+                                                std::uint16_t address, std::uint16_t value)
+{
+    const auto took = [](bool written) {
+        return written ? StepOutcome::Next : StepOutcome::Difference;
+    };
+    StepOutcome outcome = StepOutcome::Next;
+    if (family == DeviceFamily::k16C5x) {
+        // The module pulses and verifies the word itself and only says whether it took.
+        outcome = RepeatUntilWritten(address, WriteErrorButtons::OkCancel,
+                                     [&] { return took(m_module.ModuleWrite12BitWord(value)); });
+        if (outcome != StepOutcome::Next) {
+            return outcome;
+        }
+        return m_module.ModuleIncrement12Bit() ? StepOutcome::Next : StepOutcome::Failed;
+    }
+    if (parallel && family != DeviceFamily::k12C508) {
+        outcome = RepeatUntilWritten(address, WriteErrorButtons::AbortRetryIgnore, [&] {
+            return took(family == DeviceFamily::kEprom14Bit ? m_module.ModuleWriteWordEprom(value)
+                                                            : m_module.ModuleWriteWordFlash(value));
+        });
+    } else if (family == DeviceFamily::kFlash14Bit) {
+        // One erase/program cycle, then read back: the whole 16 bits must match, so a word
+        // above 3FFF never reads back equal.
+        outcome = RepeatUntilWritten(address, WriteErrorButtons::AbortRetryIgnore, [&] {
+            std::uint16_t readBack = 0;
+            if (!m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) ||
+                !m_module.ModuleSerialLoadData(value) ||
+                !m_module.ModuleSerialPicCommand(PicCode::kBeginProgramming) ||
+                !SerialReadWord(PicCode::kReadProgramData, readBack)) {
+                return StepOutcome::Failed;
+            }
+            return took(readBack == value);
+        });
+    } else {
+        // EPROM by the Serial method, and the 12C508/509 always.
+        outcome = RepeatUntilWritten(address, WriteErrorButtons::AbortRetryIgnore, [&] {
+            switch (PulseProgramWord(value, value & 0x3FFF)) {
+            case PulseOutcome::Matched:
+                return StepOutcome::Next;
+            case PulseOutcome::NoMatch:
+                return StepOutcome::Difference;
+            case PulseOutcome::Failed:
+                break;
+            }
+            return StepOutcome::Failed;
+        });
+    }
+    if (outcome != StepOutcome::Next) {
+        return outcome;
+    }
+    return ProgAdvance(family, parallel) ? StepOutcome::Next : StepOutcome::Failed;
+}
