@@ -1,0 +1,200 @@
+#include "engine/TargetSequence.h"
+
+#include "engine/PicEngine.h"
+
+#include "device/HexText.h"
+#include "device/MemoryImage.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::uint16_t kFourteenBits = 0x3FFF;
+const QString kBlankIdCode = QStringLiteral("FFFF");
+
+// The box texts of one target: failure for every operation, success for Verify and Blank
+// Check. The memory texts have two blanks after "Completed.", the others one.
+struct Texts
+{
+    const char *failure;
+    const char *success;
+};
+
+Texts TextsFor(ChipOperation operation, ChipTarget target)
+{
+    static const std::array<std::array<Texts, 4>, 4> table = {{
+        {{{"Error Reading Program Memory", nullptr},
+          {"Error Reading Data Memory", nullptr},
+          {"Error Reading ID Code", nullptr},
+          {"Error Reading Configuration", nullptr}}},
+        {{{"Error Writing Program Memory", nullptr},
+          {"Error Writing Data Memory", nullptr},
+          {"Error Writing ID Code", nullptr},
+          {"Error Writing Configuration", nullptr}}},
+        {{{"Error Verifying Program Memory", "Program Memory Verify Completed.  No Errors..."},
+          {"Error Verifying Data Memory", "Data Memory Verify Completed.  No Errors..."},
+          {"Error Verifying ID Code", "ID Code Verify Completed. No Errors"},
+          {"Error Verifying Configuration", "Configuration Verify Completed. No Errors..."}}},
+        {{{"Program Memory Blank Check Failed", "Program Memory Blank"},
+          {"Data Memory Blank Check Failed", "Data Memory Blanc"},
+          {"ID Code Blank Check Failed", "ID Code Blank"},
+          {"Configuration Blank Check Failed", "Configuration Blank"}}},
+    }};
+    return table[static_cast<int>(operation)][static_cast<int>(target)];
+}
+
+// The status line the sequence shows for the ID code and configuration targets; the memory
+// algorithms show their own.
+QString StatusFor(ChipOperation operation, ChipTarget target)
+{
+    const bool id = target == ChipTarget::IdCode;
+    switch (operation) {
+    case ChipOperation::Read:
+        return id ? "Reading ID Code ..." : "Reading Configuration Word ...";
+    case ChipOperation::Write:
+        return id ? "Writing ID Code ..." : "Writing Configuration Word ...";
+    case ChipOperation::Verify:
+        return id ? "Verifying ID Code ..." : "Verifying Configuration Word ...";
+    case ChipOperation::BlankCheck:
+        return id ? "Blank Checking ID Code" : "Blank Checking Configuration Word";
+    }
+    return {};
+}
+
+EngineResult RunMemory(PicEngine &engine, ChipOperation operation, ChipTarget target)
+{
+    const bool program = target == ChipTarget::ProgramMemory;
+    switch (operation) {
+    case ChipOperation::Read:
+        return program ? engine.PicReadProgMem() : engine.PicReadDataMem();
+    case ChipOperation::Write:
+        return program ? engine.PicWriteProgMem() : engine.PicWriteDataMem();
+    case ChipOperation::Verify:
+        return program ? engine.PicVerifyProgMem() : engine.PicVerifyDataMem();
+    case ChipOperation::BlankCheck:
+        return program ? engine.PicBlankCheckProgMem() : engine.PicBlankCheckDataMem();
+    }
+    return {};
+}
+
+void RunIdCode(PicEngine &engine, ChipOperation operation, TargetReport &report)
+{
+    MemoryImage &image = engine.Image();
+    if (operation == ChipOperation::Write) {
+        report.succeeded = engine.PicWriteIDCode();
+        return;
+    }
+    QString read;
+    const bool ok = engine.PicReadIDCode(read);
+    report.readText = read;
+    switch (operation) {
+    case ChipOperation::Read:
+        report.succeeded = ok;
+        if (ok) {
+            image.IDCodeText = read;
+        }
+        break;
+    case ChipOperation::Verify:
+        report.expectedText = image.IDCodeText;
+        report.succeeded = ok && read == image.IDCodeText;
+        break;
+    default:
+        report.expectedText = kBlankIdCode;
+        report.succeeded = ok && read == kBlankIdCode;
+        break;
+    }
+}
+
+void RunConfigWord(PicEngine &engine, ChipOperation operation, const TargetSequenceHooks &hooks,
+                   TargetReport &report)
+{
+    MemoryImage &image = engine.Image();
+    if (operation == ChipOperation::Write || operation == ChipOperation::Verify) {
+        image.ConfigWord = hooks.configWordFromControls();
+    }
+    if (operation == ChipOperation::Write) {
+        report.succeeded = engine.PicWriteConfig(image.ConfigWord);
+        return;
+    }
+    std::uint16_t word = 0;
+    const bool ok = engine.PicReadConfig(word);
+    if (ok) {
+        report.readText = FormatHex(word, 4);
+    }
+    switch (operation) {
+    case ChipOperation::Read:
+        report.succeeded = ok;
+        if (ok) {
+            image.ConfigWord = word & kFourteenBits;
+            hooks.configWordRead(image.ConfigWord);
+        }
+        break;
+    case ChipOperation::Verify:
+        report.expectedText = FormatHex(image.ConfigWord, 4);
+        report.readText = ok ? FormatHex(word & kFourteenBits, 4) : QString();
+        report.succeeded = ok && (word & kFourteenBits) == image.ConfigWord;
+        break;
+    default:
+        // Blank means 3FFF on every family, the 12-bit ones included.
+        report.expectedText = FormatHex(kFourteenBits, 4);
+        report.succeeded = ok && word == kFourteenBits;
+        break;
+    }
+}
+
+} // namespace
+
+QString TargetName(ChipTarget target)
+{
+    switch (target) {
+    case ChipTarget::ProgramMemory:
+        return QStringLiteral("Program Memory");
+    case ChipTarget::DataMemory:
+        return QStringLiteral("Data Memory");
+    case ChipTarget::IdCode:
+        return QStringLiteral("ID Code");
+    case ChipTarget::ConfigWord:
+        return QStringLiteral("Configuration Word");
+    }
+    return {};
+}
+
+void RunTargetSequence(PicEngine &engine, ChipOperation operation, const TargetSequenceHooks &hooks)
+{
+    for (const ChipTarget target : {ChipTarget::ProgramMemory, ChipTarget::DataMemory,
+                                    ChipTarget::IdCode, ChipTarget::ConfigWord}) {
+        if (!hooks.ticked(target)) {
+            continue;
+        }
+        TargetReport report;
+        report.target = target;
+        if (target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory) {
+            report.detail = RunMemory(engine, operation, target);
+            report.succeeded = report.detail.Succeeded();
+            report.expectedText = report.detail.expectedText;
+            report.readText = report.detail.readText;
+        } else {
+            hooks.setStatus(StatusFor(operation, target));
+            if (target == ChipTarget::IdCode) {
+                RunIdCode(engine, operation, report);
+            } else {
+                RunConfigWord(engine, operation, hooks, report);
+            }
+        }
+        const Texts texts = TextsFor(operation, target);
+        report.soundBeforeMessage =
+            operation == ChipOperation::Verify || operation == ChipOperation::BlankCheck;
+        if (report.detail.outcome == EngineOutcome::BadImageText) {
+            report.message = InvalidHexMessage(report.detail.expectedText);
+            report.endsSequence = true;
+        } else if (!report.succeeded) {
+            report.message = QString::fromLatin1(texts.failure);
+        } else if (texts.success) {
+            report.message = QString::fromLatin1(texts.success);
+        }
+        hooks.report(report);
+        if (report.endsSequence) {
+            return;
+        }
+    }
+}

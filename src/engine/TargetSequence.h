@@ -1,0 +1,63 @@
+#pragma once
+
+#include "engine/EngineResult.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class PicEngine;
+
+// The four things a user can do to a chip over the ticked targets.
+enum class ChipOperation { Read, Write, Verify, BlankCheck };
+
+// The targets, in the fixed order every operation visits them.
+enum class ChipTarget { ProgramMemory, DataMemory, IdCode, ConfigWord };
+
+// What became of one target, and the message box the user is shown for it (if any).
+struct TargetReport
+{
+    ChipTarget target = ChipTarget::ProgramMemory;
+    bool succeeded = false;
+    // The box text: the failure message, or for Verify and Blank Check also the success text.
+    // Empty when nothing is shown (a Read or Write target that succeeded).
+    QString message;
+    // Verify and Blank Check play the ready sound before each target's box.
+    bool soundBeforeMessage = false;
+    // Memory targets: what the engine reported (address, expected and read values, words).
+    EngineResult detail;
+    // ID code and configuration targets of Verify and Blank Check: what was expected and what
+    // the chip gave, as the user sees them ("1234", "3FFF"); empty when the read failed.
+    QString expectedText;
+    QString readText;
+    // An image cell that is not a number ended the whole sequence; message holds the
+    // conversion error.
+    bool endsSequence = false;
+};
+
+// What the front end owns and the sequence asks for at the moment it needs it.
+struct TargetSequenceHooks
+{
+    // Whether the target's box is ticked, looked at when its turn comes.
+    std::function<bool(ChipTarget)> ticked;
+    // Write and Verify: the configuration word built from the option controls (it becomes the
+    // image's ConfigWord).
+    std::function<std::uint16_t()> configWordFromControls;
+    // Read: the chip's configuration word, masked to 14 bits, was stored as ConfigWord; the
+    // front end shows it (option controls, direct-access field, Programming page).
+    std::function<void(std::uint16_t)> configWordRead;
+    // The status line, repainted at once.
+    std::function<void(const QString &)> setStatus;
+    // One target finished.
+    std::function<void(const TargetReport &)> report;
+};
+
+// Runs one operation over the ticked targets in the order program memory, data memory, ID code,
+// configuration word. A failing target never skips the others; only an image cell that is not
+// a number ends the sequence (nothing sensible can be written after it).
+void RunTargetSequence(PicEngine &engine, ChipOperation operation,
+                       const TargetSequenceHooks &hooks);
+
+// The user's name for a target ("Program Memory"), for terminal lines.
+QString TargetName(ChipTarget target);
