@@ -79,7 +79,8 @@ struct AnswerCase
 };
 
 class EngineWriteErrorBox : public ::testing::TestWithParam<AnswerCase>
-{};
+{
+};
 
 TEST_P(EngineWriteErrorBox, AnswersDecideTheRestOfTheWrite)
 {
@@ -114,28 +115,89 @@ TEST_P(EngineWriteErrorBox, AnswersDecideTheRestOfTheWrite)
 
 using A = WriteErrorAnswer;
 using B = WriteErrorButtons;
-INSTANTIATE_TEST_SUITE_P(
-    Answers, EngineWriteErrorBox,
-    ::testing::Values(
-        AnswerCase{"ParallelAbortEnds", "16c62A", true, false, {A::Abort}, B::AbortRetryIgnore,
-                   EngineOutcome::Aborted, 1, false},
-        AnswerCase{"ParallelRetryThenIgnore", "16c62A", true, false, {A::Retry, A::Ignore},
-                   B::AbortRetryIgnore, EngineOutcome::Completed, 2, true},
-        AnswerCase{"SerialPulsesRetryThenIgnore", "16c62A", false, false, {A::Retry, A::Ignore},
-                   B::AbortRetryIgnore, EngineOutcome::Completed, 2, true},
-        AnswerCase{"FlashSerialIgnore", "16f84", false, false, {A::Ignore}, B::AbortRetryIgnore,
-                   EngineOutcome::Completed, 1, true},
-        AnswerCase{"TwelveBitOkSkipsTheWord", "16c54", true, false, {A::Ok}, B::OkCancel,
-                   EngineOutcome::Completed, 1, true},
-        AnswerCase{"TwelveBitCancelEnds", "16c54", true, false, {A::Cancel}, B::OkCancel,
-                   EngineOutcome::Aborted, 1, false},
-        AnswerCase{"Twelve508RetryThenAbort", "12c508", false, false, {A::Retry, A::Abort},
-                   B::AbortRetryIgnore, EngineOutcome::Aborted, 2, false},
-        AnswerCase{"DataParallelIgnore", "16f84", true, true, {A::Ignore}, B::AbortRetryIgnore,
-                   EngineOutcome::Completed, 1, true},
-        AnswerCase{"DataSerialAbort", "16f84", false, true, {A::Abort}, B::AbortRetryIgnore,
-                   EngineOutcome::Aborted, 1, false}),
-    [](const auto &row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Answers, EngineWriteErrorBox,
+                         ::testing::Values(AnswerCase{"ParallelAbortEnds",
+                                                      "16c62A",
+                                                      true,
+                                                      false,
+                                                      {A::Abort},
+                                                      B::AbortRetryIgnore,
+                                                      EngineOutcome::Aborted,
+                                                      1,
+                                                      false},
+                                           AnswerCase{"ParallelRetryThenIgnore",
+                                                      "16c62A",
+                                                      true,
+                                                      false,
+                                                      {A::Retry, A::Ignore},
+                                                      B::AbortRetryIgnore,
+                                                      EngineOutcome::Completed,
+                                                      2,
+                                                      true},
+                                           AnswerCase{"SerialPulsesRetryThenIgnore",
+                                                      "16c62A",
+                                                      false,
+                                                      false,
+                                                      {A::Retry, A::Ignore},
+                                                      B::AbortRetryIgnore,
+                                                      EngineOutcome::Completed,
+                                                      2,
+                                                      true},
+                                           AnswerCase{"FlashSerialIgnore",
+                                                      "16f84",
+                                                      false,
+                                                      false,
+                                                      {A::Ignore},
+                                                      B::AbortRetryIgnore,
+                                                      EngineOutcome::Completed,
+                                                      1,
+                                                      true},
+                                           AnswerCase{"TwelveBitOkSkipsTheWord",
+                                                      "16c54",
+                                                      true,
+                                                      false,
+                                                      {A::Ok},
+                                                      B::OkCancel,
+                                                      EngineOutcome::Completed,
+                                                      1,
+                                                      true},
+                                           AnswerCase{"TwelveBitCancelEnds",
+                                                      "16c54",
+                                                      true,
+                                                      false,
+                                                      {A::Cancel},
+                                                      B::OkCancel,
+                                                      EngineOutcome::Aborted,
+                                                      1,
+                                                      false},
+                                           AnswerCase{"Twelve508RetryThenAbort",
+                                                      "12c508",
+                                                      false,
+                                                      false,
+                                                      {A::Retry, A::Abort},
+                                                      B::AbortRetryIgnore,
+                                                      EngineOutcome::Aborted,
+                                                      2,
+                                                      false},
+                                           AnswerCase{"DataParallelIgnore",
+                                                      "16f84",
+                                                      true,
+                                                      true,
+                                                      {A::Ignore},
+                                                      B::AbortRetryIgnore,
+                                                      EngineOutcome::Completed,
+                                                      1,
+                                                      true},
+                                           AnswerCase{"DataSerialAbort",
+                                                      "16f84",
+                                                      false,
+                                                      true,
+                                                      {A::Abort},
+                                                      B::AbortRetryIgnore,
+                                                      EngineOutcome::Aborted,
+                                                      1,
+                                                      false}),
+                         [](const auto &row) { return std::string(row.param.name); });
 
 TEST(EngineFlow, SerialFlashWordAboveFourteenBitsNeverReadsBackEqual)
 {
@@ -157,7 +219,8 @@ struct RangeCase
 };
 
 class EngineRanges : public ::testing::TestWithParam<RangeCase>
-{};
+{
+};
 
 TEST_P(EngineRanges, ProcessesTheWordsBetweenStartAndEnd)
 {
@@ -240,7 +303,8 @@ struct IdCase
 };
 
 class EngineIdCode : public ::testing::TestWithParam<IdCase>
-{};
+{
+};
 
 TEST_P(EngineIdCode, EachLocationHoldsItsOwnNibble)
 {

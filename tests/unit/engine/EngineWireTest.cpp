@@ -89,47 +89,96 @@ struct WireCase
 const std::vector<WireCase> &WireCases()
 {
     static const std::vector<WireCase> cases = {
-        {"ParityPowerOnSerial", "16c715", false, {},
-         [](EngineRig &r) { return r.engine.PicPowerOn(); }, true,
+        {"ParityPowerOnSerial",
+         "16c715",
+         false,
+         {},
+         [](EngineRig &r) { return r.engine.PicPowerOn(); },
+         true,
          {kPowerOff, Sent(0x17), kIdleTiming, Sent(0x09)}},
-        {"ParityPowerOnParallel", "16c715", true, {},
-         [](EngineRig &r) { return r.engine.PicPowerOn(); }, true,
+        {"ParityPowerOnParallel",
+         "16c715",
+         true,
+         {},
+         [](EngineRig &r) { return r.engine.PicPowerOn(); },
+         true,
          {kPowerOff, Sent(0x17), kIdleTiming, Sent(0x09), Sent(0x01, "A")}},
-        {"SerialPowerOnAndOff16f84", "16f84", false, {},
-         [](EngineRig &r) { return r.engine.PicPowerOn() && r.engine.PicPowerOff(); }, true,
+        {"SerialPowerOnAndOff16f84",
+         "16f84",
+         false,
+         {},
+         [](EngineRig &r) { return r.engine.PicPowerOn() && r.engine.PicPowerOff(); },
+         true,
          Join({kSerialPowerOn, kPowerOffTail})},
-        {"StepZeroSendsNothing", "16f877", true, {},
-         [](EngineRig &r) { return StepAfterPowerOn(r, 0); }, true, {}},
-        {"Step1024", "16f877", true, {},
-         [](EngineRig &r) { return StepAfterPowerOn(r, 1024); }, true, {Sent(0x15, "F3F")}},
-        {"Step1025", "16f877", true, {},
-         [](EngineRig &r) { return StepAfterPowerOn(r, 1025); }, true,
+        {"StepZeroSendsNothing",
+         "16f877",
+         true,
+         {},
+         [](EngineRig &r) { return StepAfterPowerOn(r, 0); },
+         true,
+         {}},
+        {"Step1024",
+         "16f877",
+         true,
+         {},
+         [](EngineRig &r) { return StepAfterPowerOn(r, 1024); },
+         true,
+         {Sent(0x15, "F3F")}},
+        {"Step1025",
+         "16f877",
+         true,
+         {},
+         [](EngineRig &r) { return StepAfterPowerOn(r, 1025); },
+         true,
          {Sent(0x15, "E3F"), Sent(0x15, "100")}},
-        {"Step2047", "16f877", true, {},
-         [](EngineRig &r) { return StepAfterPowerOn(r, 2047); }, true,
+        {"Step2047",
+         "16f877",
+         true,
+         {},
+         [](EngineRig &r) { return StepAfterPowerOn(r, 2047); },
+         true,
          {Sent(0x15, "E3F"), Sent(0x15, "F3F")}},
-        {"Step2048", "16f877", true, {},
-         [](EngineRig &r) { return StepAfterPowerOn(r, 2048); }, true,
+        {"Step2048",
+         "16f877",
+         true,
+         {},
+         [](EngineRig &r) { return StepAfterPowerOn(r, 2048); },
+         true,
          {Sent(0x15, "E3F"), Sent(0x15, "E3F"), Sent(0x15, "100")}},
-        {"StepSerialThree", "16f84", false, {},
-         [](EngineRig &r) { return StepAfterPowerOn(r, 3); }, true,
+        {"StepSerialThree",
+         "16f84",
+         false,
+         {},
+         [](EngineRig &r) { return StepAfterPowerOn(r, 3); },
+         true,
          Repeat({Sent(0x01, "6")}, 3)},
-        {"Step16C5xIsOneAdvance", "16c57", true, {},
-         [](EngineRig &r) { return StepAfterPowerOn(r, 0x200); }, true, {Sent(0x13, "F1F")}},
-        {"ProgStartZeroSendsNothing", "16f84", true,
+        {"Step16C5xIsOneAdvance",
+         "16c57",
+         true,
+         {},
+         [](EngineRig &r) { return StepAfterPowerOn(r, 0x200); },
+         true,
+         {Sent(0x13, "F1F")}},
+        {"ProgStartZeroSendsNothing",
+         "16f84",
+         true,
          [](EngineRig &r) { r.host.progStart = "0000"; },
          [](EngineRig &r) {
              std::uint16_t s = 1, e = 0;
              return r.engine.PicGoStartAddress(s, e) && s == 0;
          },
-         true, {}},
-        {"ProgStartWithBlankFailsSilently", "16f84", true,
+         true,
+         {}},
+        {"ProgStartWithBlankFailsSilently",
+         "16f84",
+         true,
          [](EngineRig &r) { r.host.progStart = "A_00"; },
          [](EngineRig &r) {
              std::uint16_t s = 0, e = 0;
              return r.engine.PicGoStartAddress(s, e);
          },
-         false, {}},
+         false,
+         {}},
         {"DataStartSerialSingleSteps", "16f84", false,
          [](EngineRig &r) { r.host.dataStart = "03"; },
          [](EngineRig &r) {
@@ -144,27 +193,43 @@ const std::vector<WireCase> &WireCases()
              return StepAfterPowerOn(r, 0) && r.engine.PicGoDataStartAddress(s, e);
          },
          true, Repeat({Sent(0x14)}, 2)},
-        {"UnprotectSerial16f84", "16f84", false, {},
-         [](EngineRig &r) { return UnprotectDevice(r.engine); }, true,
-         Join({kSerialPowerOn,
-               {kIdleTiming, Sent(0x01, "0"), Sent(0x03, "E0F0F7")},
-               Repeat({Sent(0x01, "6")}, 7),
-               {Sent(0x01, "1"), Sent(0x01, "7"), Sent(0x01, "8"), Sent(0x01, "1"),
-                Sent(0x01, "7")},
-               kPowerOffTail})},
-        {"UnprotectParallel16f84", "16f84", true, {},
-         [](EngineRig &r) { return UnprotectDevice(r.engine); }, true,
-         Join({kParallelPowerOn,
-               {kIdleTiming, Sent(0x16, "FF30F0")},
-               Repeat({Sent(0x14)}, 7),
-               {Sent(0x00, "1"), Sent(0x00, "7"), Sent(0x00, "8"), Sent(0x00, "1"),
-                Sent(0x00, "7")},
-               kPowerOffTail})},
-        {"UnprotectParallel16f628a", "16f628a", true, {},
-         [](EngineRig &r) { return UnprotectDevice(r.engine); }, true,
+        {"UnprotectSerial16f84",
+         "16f84",
+         false,
+         {},
+         [](EngineRig &r) { return UnprotectDevice(r.engine); },
+         true,
+         Join(
+             {kSerialPowerOn,
+              {kIdleTiming, Sent(0x01, "0"), Sent(0x03, "E0F0F7")},
+              Repeat({Sent(0x01, "6")}, 7),
+              {Sent(0x01, "1"), Sent(0x01, "7"), Sent(0x01, "8"), Sent(0x01, "1"), Sent(0x01, "7")},
+              kPowerOffTail})},
+        {"UnprotectParallel16f84",
+         "16f84",
+         true,
+         {},
+         [](EngineRig &r) { return UnprotectDevice(r.engine); },
+         true,
+         Join(
+             {kParallelPowerOn,
+              {kIdleTiming, Sent(0x16, "FF30F0")},
+              Repeat({Sent(0x14)}, 7),
+              {Sent(0x00, "1"), Sent(0x00, "7"), Sent(0x00, "8"), Sent(0x00, "1"), Sent(0x00, "7")},
+              kPowerOffTail})},
+        {"UnprotectParallel16f628a",
+         "16f628a",
+         true,
+         {},
+         [](EngineRig &r) { return UnprotectDevice(r.engine); },
+         true,
          Join({kParallelPowerOn, {kIdleTiming}, kPowerOffTail})},
-        {"UnprotectSerial16f628a", "16f628a", false, {},
-         [](EngineRig &r) { return UnprotectDevice(r.engine); }, true,
+        {"UnprotectSerial16f628a",
+         "16f628a",
+         false,
+         {},
+         [](EngineRig &r) { return UnprotectDevice(r.engine); },
+         true,
          Join({kSerialPowerOn,
                {kIdleTiming, Sent(0x01, "0"), Sent(0x03, "E0F0F7"), Sent(0x01, "2"),
                 Sent(0x03, "E0F0F7"), Sent(0x01, "9"), Sent(0x01, "B")},
@@ -173,13 +238,20 @@ const std::vector<WireCase> &WireCases()
          [](EngineRig &r) { r.NoAckFrom(6); },
          [](EngineRig &r) { return UnprotectDevice(r.engine); }, false,
          Join({kSerialPowerOn, {kIdleTiming, Sent(0x01, "0"), Sent(0x03, "E0F0F7")}})},
-        {"IdRead16c54AdvancesPastProgramMemory", "16c54", true, {},
+        {"IdRead16c54AdvancesPastProgramMemory",
+         "16c54",
+         true,
+         {},
          [](EngineRig &r) {
              QString text;
              return r.engine.PicReadIDCode(text);
          },
-         true, Join({k16C5xPowerOn, {Sent(0x13, "020")}, Repeat({Sent(0x0A)}, 4), kPowerOffTail})},
-        {"IdRead12c508Increments201", "12c508", false, {},
+         true,
+         Join({k16C5xPowerOn, {Sent(0x13, "020")}, Repeat({Sent(0x0A)}, 4), kPowerOffTail})},
+        {"IdRead12c508Increments201",
+         "12c508",
+         false,
+         {},
          [](EngineRig &r) {
              QString text;
              return r.engine.PicReadIDCode(text);
@@ -187,31 +259,47 @@ const std::vector<WireCase> &WireCases()
          true,
          Join({kSerialPowerOn, Repeat({Sent(0x01, "6")}, 0x201),
                Repeat({Sent(0x01, "4"), Sent(0x02), Sent(0x01, "6")}, 4), kPowerOffTail})},
-        {"IdReadParallel16f84", "16f84", true, {},
+        {"IdReadParallel16f84",
+         "16f84",
+         true,
+         {},
          [](EngineRig &r) {
              QString text;
              return r.engine.PicReadIDCode(text);
          },
          true,
-         Join({kParallelPowerOn, {Sent(0x16, "000000")}, Repeat({Sent(0x0B), Sent(0x14)}, 4),
+         Join({kParallelPowerOn,
+               {Sent(0x16, "000000")},
+               Repeat({Sent(0x0B), Sent(0x14)}, 4),
                kPowerOffTail})},
-        {"ConfigReadParallel14Bit", "16f84", true, {},
+        {"ConfigReadParallel14Bit",
+         "16f84",
+         true,
+         {},
          [](EngineRig &r) {
              std::uint16_t w = 0;
              return r.engine.PicReadConfig(w) && w == 0x3FFF;
          },
          true,
-         Join({kParallelPowerOn, {Sent(0x16, "000000")}, Repeat({Sent(0x14)}, 7), {Sent(0x0B)},
+         Join({kParallelPowerOn,
+               {Sent(0x16, "000000")},
+               Repeat({Sent(0x14)}, 7),
+               {Sent(0x0B)},
                kPowerOffTail})},
-        {"WritePowerOnFailsSendsNoPowerOff", "16f84", true,
+        {"WritePowerOnFailsSendsNoPowerOff",
+         "16f84",
+         true,
          [](EngineRig &r) { r.NoAckFrom(1); },
-         [](EngineRig &r) { return r.engine.PicWrite(0x10, 0x1234); }, false, {kPowerOff}},
+         [](EngineRig &r) { return r.engine.PicWrite(0x10, 0x1234); },
+         false,
+         {kPowerOff}},
     };
     return cases;
 }
 
 class EngineWire : public ::testing::TestWithParam<WireCase>
-{};
+{
+};
 
 TEST_P(EngineWire, SendsExactly)
 {
@@ -235,9 +323,8 @@ TEST(EngineWireExact, SerialPowerOnAndOffAreAnsweredByAcknowledges)
     rig.host.parallel = false;
     ASSERT_TRUE(rig.engine.PicPowerOn());
     ASSERT_TRUE(rig.engine.PicPowerOff());
-    EXPECT_EQ(rig.TakeTranscript(),
-              (Lines{"07 -> 20", "05 43 30 30 31 34 46 -> 20", "09 -> 20",
-                     "05 43 30 30 31 34 46 -> 20", "07 -> 20"}));
+    EXPECT_EQ(rig.TakeTranscript(), (Lines{"07 -> 20", "05 43 30 30 31 34 46 -> 20", "09 -> 20",
+                                           "05 43 30 30 31 34 46 -> 20", "07 -> 20"}));
 }
 
 TEST(EngineWireExact, UnprotectPausesAfterEachEraseStep)
@@ -263,7 +350,8 @@ struct PulseCase
 };
 
 class EngineSerialPulses : public ::testing::TestWithParam<PulseCase>
-{};
+{
+};
 
 TEST_P(EngineSerialPulses, OverprogramThreeTimesThePulsesUsed)
 {
@@ -333,7 +421,8 @@ struct CalibrationCase
 };
 
 class EngineCalibration : public ::testing::TestWithParam<CalibrationCase>
-{};
+{
+};
 
 TEST_P(EngineCalibration, WritesTheLoadInstructionAtTheLastAddress)
 {
@@ -372,7 +461,8 @@ struct ProtectCase
 };
 
 class EngineAllCodeProtect : public ::testing::TestWithParam<ProtectCase>
-{};
+{
+};
 
 TEST_P(EngineAllCodeProtect, ProgramsTheDevicesProtectionPattern)
 {
