@@ -87,7 +87,7 @@ EngineResult PicEngine::PicBlankCheckDataMem()
                         })});
 }
 
-EngineResult PicEngine::PicWriteDataMem()
+EngineResult PicEngine::PicWriteDataMem(WriteScope scope)
 {
     const bool parallel = m_host.ParallelSelected();
     const auto preamble = [this] {
@@ -123,5 +123,18 @@ EngineResult PicEngine::PicWriteDataMem()
         }
         return DataAdvance(parallel) ? StepOutcome::Next : StepOutcome::Failed;
     };
+    if (scope == WriteScope::SkipBlank) {
+        // Data memory is reached by single increments only.
+        return RunWordLoop(
+            {EngineTexts::kWritingData, true, preamble,
+             SkippingBlank(step, kBlankByte, true, [this, parallel](std::uint16_t n) {
+                 for (std::uint16_t i = 0; i < n; ++i) {
+                     if (!DataAdvance(parallel)) {
+                         return false;
+                     }
+                 }
+                 return true;
+             })});
+    }
     return RunWordLoop({EngineTexts::kWritingData, true, preamble, step});
 }

@@ -44,17 +44,22 @@ public:
     enum class PulseOutcome { Matched, NoMatch, Failed };
     PulseOutcome PulseProgramWord(std::uint16_t data, std::uint16_t expected);
 
+    // Which words a write programs. SkipBlank (for a freshly erased flash part) leaves out the
+    // words that equal the blank value and steps the address over them instead, so a small
+    // program on a large chip takes a fraction of the time; the chip ends up the same.
+    enum class WriteScope { EveryWord, SkipBlank };
+
     // --- Program memory, over the program address fields ---
     EngineResult PicReadProgMem();
     EngineResult PicVerifyProgMem();
     EngineResult PicBlankCheckProgMem();
-    EngineResult PicWriteProgMem();
+    EngineResult PicWriteProgMem(WriteScope scope = WriteScope::EveryWord);
 
     // --- Data memory, over the data address fields ---
     EngineResult PicReadDataMem();
     EngineResult PicVerifyDataMem();
     EngineResult PicBlankCheckDataMem();
-    EngineResult PicWriteDataMem();
+    EngineResult PicWriteDataMem(WriteScope scope = WriteScope::EveryWord);
 
     // --- Configuration word ---
     bool PicReadConfig(std::uint16_t &word);
@@ -104,6 +109,10 @@ private:
     ProgReadingStep(std::function<StepOutcome(std::uint16_t, std::uint16_t, EngineResult &)> judge);
     StepOutcome ProgWriteWord(std::uint8_t family, bool parallel, std::uint16_t address,
                               std::uint16_t value);
+    // Wraps a write step so that blank words only add to a pending skip, which is stepped
+    // over just before the next word that is written (trailing blanks are never stepped).
+    WordStep SkippingBlank(WordStep write, std::uint32_t blank, bool data,
+                           std::function<bool(std::uint16_t)> stepOver);
     StepOutcome RepeatUntilWritten(std::uint16_t address, WriteErrorButtons buttons,
                                    const std::function<StepOutcome()> &attempt);
 

@@ -160,22 +160,26 @@ EngineResult PicEngine::PicBlankCheckProgMem()
          })});
 }
 
-EngineResult PicEngine::PicWriteProgMem()
+EngineResult PicEngine::PicWriteProgMem(WriteScope scope)
 {
     const std::uint8_t family = m_device.DeviceFamily;
     if (!KnownFamily(family)) {
         return RunWordLoop({EngineTexts::kWritingProgram, false, {}, {}});
     }
     const bool parallel = m_host.ParallelSelected();
-    return RunWordLoop(
-        {EngineTexts::kWritingProgram, false, [this, family] { return ProgWritePreamble(family); },
-         [this, family, parallel](std::uint16_t address, EngineResult &result) {
-             const QString text = m_image.GetProgramWordText(address);
-             const auto value = ParseHexText(text);
-             if (!value) {
-                 result.expectedText = text;
-                 return StepOutcome::BadText;
-             }
-             return ProgWriteWord(family, parallel, address, static_cast<std::uint16_t>(*value));
-         }});
+    WordStep write = [this, family, parallel](std::uint16_t address, EngineResult &result) {
+        const QString text = m_image.GetProgramWordText(address);
+        const auto value = ParseHexText(text);
+        if (!value) {
+            result.expectedText = text;
+            return StepOutcome::BadText;
+        }
+        return ProgWriteWord(family, parallel, address, static_cast<std::uint16_t>(*value));
+    };
+    if (scope == WriteScope::SkipBlank) {
+        write = SkippingBlank(std::move(write), WordMask(family), false,
+                              [this](std::uint16_t count) { return StepBy(count); });
+    }
+    return RunWordLoop({EngineTexts::kWritingProgram, false,
+                        [this, family] { return ProgWritePreamble(family); }, write});
 }

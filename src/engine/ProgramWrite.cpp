@@ -5,7 +5,34 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
+#include "device/HexText.h"
+#include "device/MemoryImage.h"
 #include "link/ProgrammerModule.h"
+
+#include <memory>
+
+PicEngine::WordStep PicEngine::SkippingBlank(WordStep write, std::uint32_t blank, bool data,
+                                             std::function<bool(std::uint16_t)> stepOver)
+{
+    auto pending = std::make_shared<std::uint16_t>(0);
+    return [this, write = std::move(write), blank, data, stepOver = std::move(stepOver),
+            pending](std::uint16_t address, EngineResult &result) {
+        const QString text =
+            data ? m_image.GetDataByteText(address) : m_image.GetProgramWordText(address);
+        const auto value = ParseHexText(text);
+        if (value && *value == blank) {
+            ++*pending;
+            return StepOutcome::Next;
+        }
+        if (*pending != 0) {
+            if (!stepOver(*pending)) {
+                return StepOutcome::Failed;
+            }
+            *pending = 0;
+        }
+        return write(address, result);
+    };
+}
 
 PicEngine::StepOutcome PicEngine::RepeatUntilWritten(std::uint16_t address,
                                                      WriteErrorButtons buttons,
