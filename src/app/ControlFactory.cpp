@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
@@ -60,6 +61,14 @@ QToolButton *GlyphButton(const char *name, const QString &hint, const QString &g
     button->setAutoRaise(true);
     button->setFixedSize(kGlyphButtonSize, kGlyphButtonSize);
     return button;
+}
+
+void GiveShortcut(QToolButton *button, const QKeySequence &keys)
+{
+    button->setShortcut(keys);
+    // The accessible name keeps the plain caption; only the hint names the key.
+    button->setToolTip(QStringLiteral("%1 (%2)").arg(button->accessibleName(),
+                                                     keys.toString(QKeySequence::NativeText)));
 }
 
 QCheckBox *CheckBox(const char *name, const QString &caption)

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 class QCheckBox;
+class QKeySequence;
 class QGroupBox;
 class QHBoxLayout;
 class QLineEdit;
@@ -22,6 +23,8 @@ template <typename T> T *Named(T *widget, const char *name)
 // A speed button: the glyph (assets/glyphs/<glyph>.svg) is all it shows; the caption is
 // its hint, its tooltip and the name screen readers announce.
 QToolButton *GlyphButton(const char *name, const QString &hint, const QString &glyph);
+// Gives a speed button its key, and names the key in its hint: "Read From PIC (F5)".
+void GiveShortcut(QToolButton *button, const QKeySequence &keys);
 QCheckBox *CheckBox(const char *name, const QString &caption);
 QRadioButton *RadioButton(const char *name, const QString &caption);
 QGroupBox *Group(const char *name, const QString &title);
