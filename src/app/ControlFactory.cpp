@@ -31,12 +31,12 @@ constexpr int kGlyphButtonSize = 28;
 constexpr int kGlyphSize = 20;
 
 // Drawn straight from the SVG, so the glyphs need no icon-engine plugin at run time.
-QIcon Glyph(const QString &name)
+QIcon Glyph(const QString &name, std::initializer_list<int> sides = {kGlyphSize, 2 * kGlyphSize})
 {
     InitGlyphResources();
     QSvgRenderer renderer(QStringLiteral(":/glyphs/%1.svg").arg(name));
     QIcon icon;
-    for (const int side : {kGlyphSize, 2 * kGlyphSize}) {
+    for (const int side : sides) {
         QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
@@ -48,6 +48,11 @@ QIcon Glyph(const QString &name)
 }
 
 } // namespace
+
+QIcon ProgramIcon()
+{
+    return Glyph(QStringLiteral("tolm"), {16, 24, 32, 48, 64, 128});
+}
 
 QToolButton *GlyphButton(const char *name, const QString &hint, const QString &glyph)
 {
