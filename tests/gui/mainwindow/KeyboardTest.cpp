@@ -1,10 +1,12 @@
 // The main window from the keyboard: keys on the file and chip buttons, keys that turn the
 // pages, and a Tab order that follows the eye on every page.
 #include "MainWindowFixture.h"
+#include "editors/ProgView.h"
 
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTableView>
 
 using namespace MainWindowFixture;
 
@@ -34,6 +36,22 @@ class KeyboardTest : public QObject
 
 private slots:
     void init() { RemoveSettings(); }
+
+    // The program viewer follows the selected device's highest program address.
+    void viewerGreysPastTheDevice()
+    {
+        Program p;
+        const QAbstractItemModel *viewer = p.windows->ProgViewForm->PMemViewSG->model();
+        const auto greyed = [viewer](int address) {
+            return viewer->index(address / 16, address % 16).data(Qt::ForegroundRole).isValid();
+        };
+        QVERIFY(!greyed(0x3FF)); // 16c84, the default device
+        QVERIFY(greyed(0x400));
+        p.messages.confirmAnswers << false;
+        PickDevice(p.Main(), QStringLiteral("16f877"));
+        QVERIFY(!greyed(0x1FFF));
+        QVERIFY(!p.Main().windowIcon().isNull());
+    }
 
     void buttonKeys_data()
     {
