@@ -9,6 +9,6 @@ QString InstalledDataFolder()
     // the prefix ("bin", "share/tolm"); "bin" gives ".." from the program to the prefix.
     const QString binToPrefix =
         QDir(QStringLiteral("/" TOLM_INSTALL_BINDIR)).relativeFilePath(QStringLiteral("/"));
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                           binToPrefix + QStringLiteral("/" TOLM_INSTALL_DATADIR));
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') + binToPrefix +
+                           QStringLiteral("/" TOLM_INSTALL_DATADIR));
 }

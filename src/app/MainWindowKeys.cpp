@@ -33,16 +33,16 @@ void TTolmMain::SetKeyboardAccess()
     // Toolbar left to right, then the page tabs, then each page top to bottom and left to
     // right. Controls on hidden pages are passed over, so one chain serves all four.
     const QList<QWidget *> chain{
-        ConnectBtn,      OptionsBtn,     DataEditorBtn, ProgEditorBtn,  DeviceSelector,
-        ExitBtn,         OptionPages,    ProgMemCbx,    DataMemCbx,     ConfigCbx,
-        IDCodeCbx,       ParallelRBtn,   SerialRBtn,    LoadFromFileBtn, SaveToFileBtn,
-        ChipReadBtn,     ChipWriteBtn,   VerifyBtn,     BlancCheckBtn,  ProtectBtn,
-        UnProtectBtn,    IDCodeBtn,      OscBox,        ProtNoneBtn,    ProtUp12Btn,
-        ProtUp34Btn,     ProtAllBtn,     ConfigEdit,    ConfigReadBtn,  ConfigWriteBtn,
-        RefreshBtn,      CalEdit,        ReadCalBtn,    WriteCalBtn,    BuildCalBtn,
-        WdtCbx,          PutCbx,         LvpCbx,        BOutCbx,        MClrCbx,
-        DebugCbx,        CpdCbx,         WrtCbx,        MpeenCbx,       ProgStartEdit,
-        ProgEndEdit,     MaxProgBtn,     DataStartEdit, DataEndEdit,    MaxDataBtn};
+        ConnectBtn,   OptionsBtn,   DataEditorBtn, ProgEditorBtn,   DeviceSelector,
+        ExitBtn,      OptionPages,  ProgMemCbx,    DataMemCbx,      ConfigCbx,
+        IDCodeCbx,    ParallelRBtn, SerialRBtn,    LoadFromFileBtn, SaveToFileBtn,
+        ChipReadBtn,  ChipWriteBtn, VerifyBtn,     BlancCheckBtn,   ProtectBtn,
+        UnProtectBtn, IDCodeBtn,    OscBox,        ProtNoneBtn,     ProtUp12Btn,
+        ProtUp34Btn,  ProtAllBtn,   ConfigEdit,    ConfigReadBtn,   ConfigWriteBtn,
+        RefreshBtn,   CalEdit,      ReadCalBtn,    WriteCalBtn,     BuildCalBtn,
+        WdtCbx,       PutCbx,       LvpCbx,        BOutCbx,         MClrCbx,
+        DebugCbx,     CpdCbx,       WrtCbx,        MpeenCbx,        ProgStartEdit,
+        ProgEndEdit,  MaxProgBtn,   DataStartEdit, DataEndEdit,     MaxDataBtn};
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }

@@ -54,8 +54,7 @@ void ModuleConnection::Connect(Messages &messages)
         return;
     }
     messages.PlainWithDetail(QString::fromLatin1(kModuleNotConnectedText),
-                             openFailure.isEmpty() ? NoAnswerDetail(ModulePortName)
-                                                   : openFailure);
+                             openFailure.isEmpty() ? NoAnswerDetail(ModulePortName) : openFailure);
 }
 
 void ModuleConnection::Release(Messages &messages)

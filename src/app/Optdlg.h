@@ -29,7 +29,8 @@ public:
     // Offers COM1, COM2, the given system ports and the text itself when none of these is
     // it (see ModulePortChoices), and picks the one named exactly so; an empty text picks
     // COM1.
-    void SetPortText(const QString &text, const QList<SystemPort> &systemPorts = SystemSerialPorts());
+    void SetPortText(const QString &text,
+                     const QList<SystemPort> &systemPorts = SystemSerialPorts());
     // The port items in the order shown, COM1 and COM2 first.
     QList<QRadioButton *> PortButtons() const;
 

@@ -16,8 +16,7 @@ const char *const kLastCellProperty = "lastCell";
 
 bool IsArrowKey(int key)
 {
-    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up ||
-           key == Qt::Key_Down;
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
 QAbstractItemView *ViewOf(QWidget *editor)

@@ -121,10 +121,12 @@ int main(int argc, char *argv[])
     SerialLink missing;
     const QString missingPort = QStringLiteral("ttyUSB7");
     missing.OpenModulePort(missingPort);
-    ok = SaveMessageBox(dir, QStringLiteral("box-port-error-detail"), [&] {
-        messages.PlainWithDetail(QStringLiteral("COM Port Error"),
-                                 OpenFailureDetail(missingPort, missing));
-    }) && ok;
+    ok = SaveMessageBox(dir, QStringLiteral("box-port-error-detail"),
+                        [&] {
+                            messages.PlainWithDetail(QStringLiteral("COM Port Error"),
+                                                     OpenFailureDetail(missingPort, missing));
+                        }) &&
+         ok;
 
     TPortDlg &port = *windows.PortDlg;
     port.SetPortName(main.ModulePortName());

@@ -32,10 +32,9 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("bytes"); // from `start` on
         QTest::addColumn<int>("endsAt");        // address of the current cell afterwards
-        QTest::newRow("four bytes") << 0x00 << "12345678"
-                                    << QStringList{"12", "34", "56", "78"} << 0x04;
-        QTest::newRow("over a row's end") << 0x1F << "a1b2"
-                                          << QStringList{"A1", "B2"} << 0x21;
+        QTest::newRow("four bytes")
+            << 0x00 << "12345678" << QStringList{"12", "34", "56", "78"} << 0x04;
+        QTest::newRow("over a row's end") << 0x1F << "a1b2" << QStringList{"A1", "B2"} << 0x21;
         QTest::newRow("odd digit waits") << 0x40 << "123" << QStringList{"12", "3 "} << 0x41;
         QTest::newRow("last cell stays") << 0xFF << "c4" << QStringList{"C4"} << 0xFF;
     }

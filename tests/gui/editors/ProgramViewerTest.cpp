@@ -175,10 +175,10 @@ private slots:
         QTest::addColumn<QRect>("screen");
         QTest::addColumn<QSize>("opened");
         QTest::newRow("fits") << QSize(700, 200) << QRect(0, 0, 1280, 800) << QSize(700, 200);
-        QTest::newRow("narrow screen") << QSize(700, 200) << QRect(0, 24, 640, 456)
-                                       << QSize(640, 200);
-        QTest::newRow("short screen") << QSize(700, 500) << QRect(0, 0, 800, 400)
-                                      << QSize(700, 400);
+        QTest::newRow("narrow screen")
+            << QSize(700, 200) << QRect(0, 24, 640, 456) << QSize(640, 200);
+        QTest::newRow("short screen")
+            << QSize(700, 500) << QRect(0, 0, 800, 400) << QSize(700, 400);
     }
     void opensNoWiderThanTheScreen()
     {

@@ -62,14 +62,12 @@ private slots:
                               << "Load From File (Ctrl+O)";
         QTest::newRow("Save") << "SaveToFileBtn" << QKeySequence(Qt::CTRL | Qt::Key_S)
                               << "Save To File (Ctrl+S)";
-        QTest::newRow("Read") << "ChipReadBtn" << QKeySequence(Qt::Key_F5)
-                              << "Read From PIC (F5)";
-        QTest::newRow("Write") << "ChipWriteBtn" << QKeySequence(Qt::Key_F6)
-                               << "Write To PIC (F6)";
+        QTest::newRow("Read") << "ChipReadBtn" << QKeySequence(Qt::Key_F5) << "Read From PIC (F5)";
+        QTest::newRow("Write") << "ChipWriteBtn" << QKeySequence(Qt::Key_F6) << "Write To PIC (F6)";
         QTest::newRow("Verify") << "VerifyBtn" << QKeySequence(Qt::Key_F7)
                                 << "Verify PIC to Buffer (F7)";
-        QTest::newRow("Blank check") << "BlancCheckBtn" << QKeySequence(Qt::Key_F8)
-                                     << "Blanc Check (F8)";
+        QTest::newRow("Blank check")
+            << "BlancCheckBtn" << QKeySequence(Qt::Key_F8) << "Blanc Check (F8)";
     }
     // The key presses the button from anywhere in the window, another page included; the
     // hint names the key while the accessible name stays the plain caption.
@@ -130,22 +128,21 @@ private slots:
         QTest::addColumn<QStringList>("order");
         QTest::newRow("Programming")
             << "16f84" << 0
-            << QStringList{"ProgMemCbx",    "DataMemCbx",    "ConfigCbx",     "IDCodeCbx",
-                           "ParallelRBtn",  "LoadFromFileBtn", "SaveToFileBtn", "ChipReadBtn",
-                           "ChipWriteBtn",  "VerifyBtn",     "BlancCheckBtn", "ProtectBtn",
-                           "UnProtectBtn",  "IDCodeBtn"};
+            << QStringList{"ProgMemCbx",   "DataMemCbx",      "ConfigCbx",     "IDCodeCbx",
+                           "ParallelRBtn", "LoadFromFileBtn", "SaveToFileBtn", "ChipReadBtn",
+                           "ChipWriteBtn", "VerifyBtn",       "BlancCheckBtn", "ProtectBtn",
+                           "UnProtectBtn", "IDCodeBtn"};
         QTest::newRow("Configuration")
             << "12c508" << 1
-            << QStringList{"OscBox",     "ProtNoneBtn",   "ConfigEdit", "ConfigReadBtn",
-                           "ConfigWriteBtn", "RefreshBtn", "CalEdit",   "ReadCalBtn",
-                           "WriteCalBtn", "BuildCalBtn"};
+            << QStringList{"OscBox",         "ProtNoneBtn", "ConfigEdit", "ConfigReadBtn",
+                           "ConfigWriteBtn", "RefreshBtn",  "CalEdit",    "ReadCalBtn",
+                           "WriteCalBtn",    "BuildCalBtn"};
         QTest::newRow("System") << "16f877" << 2
-                                << QStringList{"WdtCbx", "PutCbx", "LvpCbx", "BOutCbx",
-                                               "MClrCbx", "DebugCbx", "CpdCbx", "WrtCbx",
-                                               "MpeenCbx"};
-        QTest::newRow("Addresses") << "16f84" << 3
-                                   << QStringList{"ProgStartEdit", "ProgEndEdit", "MaxProgBtn",
-                                                  "DataStartEdit", "DataEndEdit", "MaxDataBtn"};
+                                << QStringList{"WdtCbx",   "PutCbx", "LvpCbx", "BOutCbx", "MClrCbx",
+                                               "DebugCbx", "CpdCbx", "WrtCbx", "MpeenCbx"};
+        QTest::newRow("Addresses")
+            << "16f84" << 3 << QStringList{"ProgStartEdit", "ProgEndEdit", "MaxProgBtn",
+                                           "DataStartEdit", "DataEndEdit", "MaxDataBtn"};
     }
     void tabOrder()
     {

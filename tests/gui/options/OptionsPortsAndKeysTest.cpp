@@ -51,11 +51,9 @@ private slots:
         QTest::newRow("system ports, ttyS0 is COM1")
             << kMachinePorts << "COM1" << com + QStringList{"ttyACM0", "ttyS4", "ttyUSB0"}
             << com + QStringList{"ttyACM0 - USB CDC Serial", "ttyS4", "ttyUSB0 - FT232R USB UART"};
-        QTest::newRow("current is a system port") << kMachinePorts << "ttyUSB0"
-                                                  << com + QStringList{"ttyACM0", "ttyS4", "ttyUSB0"}
-                                                  << com + QStringList{"ttyACM0 - USB CDC Serial",
-                                                                       "ttyS4",
-                                                                       "ttyUSB0 - FT232R USB UART"};
+        QTest::newRow("current is a system port")
+            << kMachinePorts << "ttyUSB0" << com + QStringList{"ttyACM0", "ttyS4", "ttyUSB0"}
+            << com + QStringList{"ttyACM0 - USB CDC Serial", "ttyS4", "ttyUSB0 - FT232R USB UART"};
         QTest::newRow("simulator link added last")
             << QList<SystemPort>{{"ttyUSB0", ""}} << "/tmp/sim/link"
             << com + QStringList{"ttyUSB0", "/tmp/sim/link"}
