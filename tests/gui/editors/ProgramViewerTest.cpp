@@ -1,5 +1,4 @@
 #include "device/MemoryImage.h"
-#include "editors/EditorWindow.h"
 #include "editors/ProgView.h"
 
 #include <QAction>
@@ -167,25 +166,6 @@ private slots:
         QCOMPARE(cell.data(Qt::ForegroundRole).isValid(), greyed);
         QCOMPARE(cell.data(Qt::BackgroundRole).isValid(), greyed);
         QCOMPARE(cell.data().toString(), QStringLiteral("3FFF"));
-    }
-
-    void opensNoWiderThanTheScreen_data()
-    {
-        QTest::addColumn<QSize>("wanted");
-        QTest::addColumn<QRect>("screen");
-        QTest::addColumn<QSize>("opened");
-        QTest::newRow("fits") << QSize(700, 200) << QRect(0, 0, 1280, 800) << QSize(700, 200);
-        QTest::newRow("narrow screen")
-            << QSize(700, 200) << QRect(0, 24, 640, 456) << QSize(640, 200);
-        QTest::newRow("short screen")
-            << QSize(700, 500) << QRect(0, 0, 800, 400) << QSize(700, 400);
-    }
-    void opensNoWiderThanTheScreen()
-    {
-        QFETCH(QSize, wanted);
-        QFETCH(QRect, screen);
-        QFETCH(QSize, opened);
-        QCOMPARE(FitToScreen(wanted, screen), opened);
     }
 
     void screenshot()

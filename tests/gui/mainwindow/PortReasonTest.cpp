@@ -149,26 +149,6 @@ private slots:
         QCOMPARE(main.ConnectBtn->toolTip(), held);
     }
 
-    void portDialogNamesTheDevice_data()
-    {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("label");
-        QTest::newRow("COM1") << "COM1"
-                              << "Port: COM1 (/dev/ttyS0)";
-        QTest::newRow("device name") << "ttyUSB0"
-                                     << "Port: ttyUSB0 (/dev/ttyUSB0)";
-        QTest::newRow("path") << "/tmp/link"
-                              << "Port: /tmp/link";
-    }
-    void portDialogNamesTheDevice()
-    {
-        QFETCH(QString, port);
-        QFETCH(QString, label);
-        TPortDlg dialog;
-        dialog.SetPortName(port);
-        QCOMPARE(dialog.PortLbl->text(), label);
-    }
-
     // After a Release by Enter, the next showing answers Enter with Connect again.
     void connectHasTheFocusOnEveryShowing()
     {
