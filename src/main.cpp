@@ -1,13 +1,26 @@
+#include "app/CommandLine.h"
 #include "app/ProgramWindows.h"
 #include "app/QtMessages.h"
 #include "app/Tolm32U.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
+    // --help and --version print and end before the GUI starts, so they work without a
+    // display (over ssh, in a package check).
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QTextStream out(stdout);
+    if (const std::optional<int> exitCode = AnswerInformationRequest(arguments, out))
+        return *exitCode;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolm"));
+    // Lets the desktop match the window to tolm.desktop (its icon, its name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tolm"));
 
     QtMessages messages;
     ProgramWindows windows(messages);

@@ -7,6 +7,7 @@
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
+#include "editors/ProgView.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -61,7 +62,16 @@ bool TTolmMain::SetDeviceValues(const QString &deviceName, bool allowEditorClose
     ParallelRBtn->setEnabled(m_currentDevice.HasParallel);
     SetOptionControls();
     CalibrationBox->setVisible(m_currentDevice.HasCalibration);
+    ShowProgramEndInViewer();
     return true;
+}
+
+void TTolmMain::ShowProgramEndInViewer()
+{
+    if (!m_progViewForm)
+        return;
+    const std::optional<uint32_t> last = ParseHexText(m_currentDevice.ProgMaxText);
+    m_progViewForm->SetLastProgramAddress(last ? int(*last) : MemoryImage::kProgramWords - 1);
 }
 
 void TTolmMain::SelectDeviceInSelector(const QString &deviceName)

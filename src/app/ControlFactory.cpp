@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
@@ -30,12 +31,12 @@ constexpr int kGlyphButtonSize = 28;
 constexpr int kGlyphSize = 20;
 
 // Drawn straight from the SVG, so the glyphs need no icon-engine plugin at run time.
-QIcon Glyph(const QString &name)
+QIcon Glyph(const QString &name, std::initializer_list<int> sides = {kGlyphSize, 2 * kGlyphSize})
 {
     InitGlyphResources();
     QSvgRenderer renderer(QStringLiteral(":/glyphs/%1.svg").arg(name));
     QIcon icon;
-    for (const int side : {kGlyphSize, 2 * kGlyphSize}) {
+    for (const int side : sides) {
         QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
@@ -47,6 +48,11 @@ QIcon Glyph(const QString &name)
 }
 
 } // namespace
+
+QIcon ProgramIcon()
+{
+    return Glyph(QStringLiteral("tolm"), {16, 24, 32, 48, 64, 128});
+}
 
 QToolButton *GlyphButton(const char *name, const QString &hint, const QString &glyph)
 {
@@ -60,6 +66,14 @@ QToolButton *GlyphButton(const char *name, const QString &hint, const QString &g
     button->setAutoRaise(true);
     button->setFixedSize(kGlyphButtonSize, kGlyphButtonSize);
     return button;
+}
+
+void GiveShortcut(QToolButton *button, const QKeySequence &keys)
+{
+    button->setShortcut(keys);
+    // The accessible name keeps the plain caption; only the hint names the key.
+    button->setToolTip(QStringLiteral("%1 (%2)").arg(button->accessibleName(),
+                                                     keys.toString(QKeySequence::NativeText)));
 }
 
 QCheckBox *CheckBox(const char *name, const QString &caption)

@@ -4,6 +4,8 @@
 #include <initializer_list>
 
 class QCheckBox;
+class QIcon;
+class QKeySequence;
 class QGroupBox;
 class QHBoxLayout;
 class QLineEdit;
@@ -22,6 +24,10 @@ template <typename T> T *Named(T *widget, const char *name)
 // A speed button: the glyph (assets/glyphs/<glyph>.svg) is all it shows; the caption is
 // its hint, its tooltip and the name screen readers announce.
 QToolButton *GlyphButton(const char *name, const QString &hint, const QString &glyph);
+// The program's own icon (assets/tolm.svg), for the window frame and the task bar.
+QIcon ProgramIcon();
+// Gives a speed button its key, and names the key in its hint: "Read From PIC (F5)".
+void GiveShortcut(QToolButton *button, const QKeySequence &keys);
 QCheckBox *CheckBox(const char *name, const QString &caption);
 QRadioButton *RadioButton(const char *name, const QString &caption);
 QGroupBox *Group(const char *name, const QString &title);

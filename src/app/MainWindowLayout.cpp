@@ -24,6 +24,7 @@
 void TTolmMain::BuildWindow()
 {
     setWindowTitle(QStringLiteral("Tolm ") + VersionText);
+    setWindowIcon(ProgramIcon());
     // A fixed single-border window: system menu and minimise, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -13,6 +13,9 @@ public:
 
     // Plain box, no icon, one OK button: results and most errors ("COM Port Error").
     virtual void Plain(const QString &text) = 0;
+    // The same box with a detail text under the fixed message: which port, the system's
+    // reason and what the user can do about it.
+    virtual void PlainWithDetail(const QString &text, const QString &detail) = 0;
     // Information icon, OK ("File loaded successfully").
     virtual void Information(const QString &text) = 0;
     // Warning icon, OK ("No target selected", records not found).

@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 #include "PortConU.h"
+#include "PortProblem.h"
 #include "device/DeviceRecord.h"
 #include "link/ModuleCheck.h"
 
@@ -13,8 +14,22 @@ ModuleConnection::ModuleConnection() = default;
 
 void ModuleConnection::OpenAtStartup(Messages &messages)
 {
-    if (!m_link.OpenModulePort(ModulePortName))
-        messages.Plain(kPortErrorText);
+    Open(messages);
+}
+
+QString ModuleConnection::Open(Messages &messages)
+{
+    m_openedPortName = ModulePortName;
+    if (m_link.OpenModulePort(ModulePortName))
+        return {};
+    const QString detail = OpenFailureDetail(ModulePortName, m_link);
+    messages.PlainWithDetail(kPortErrorText, detail);
+    return detail;
+}
+
+QString ModuleConnection::HeldPortName() const
+{
+    return m_link.State() == PortState::Held ? m_openedPortName : QString();
 }
 
 void ModuleConnection::HandlePortChoice(int portDialogResult, Messages &messages)
@@ -30,13 +45,16 @@ void ModuleConnection::HandlePortChoice(int portDialogResult, Messages &messages
 
 void ModuleConnection::Connect(Messages &messages)
 {
-    if (!m_link.OpenModulePort(ModulePortName))
-        messages.Plain(kPortErrorText);
+    const QString openFailure = Open(messages);
     // The presence check runs even after a failed open: it then fails at once and the user
     // sees both messages, which tells a missing port from a silent module.
     ModuleConnected = ModulePresent(m_module);
-    messages.Plain(
-        QString::fromLatin1(ModuleConnected ? kModuleConnectedText : kModuleNotConnectedText));
+    if (ModuleConnected) {
+        messages.Plain(QString::fromLatin1(kModuleConnectedText));
+        return;
+    }
+    messages.PlainWithDetail(QString::fromLatin1(kModuleNotConnectedText),
+                             openFailure.isEmpty() ? NoAnswerDetail(ModulePortName) : openFailure);
 }
 
 void ModuleConnection::Release(Messages &messages)

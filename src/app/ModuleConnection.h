@@ -31,13 +31,21 @@ public:
     // Whether the module suits the device; true (after its message) means stop.
     bool IncorrectModule(const DeviceRecord &device, Messages &messages);
 
+    // The name the held port was opened with (Options may have named another since), or
+    // empty when no port is held.
+    QString HeldPortName() const;
+
     ProgrammerModule &Module() { return m_module; }
     SerialLink &Link() { return m_link; }
 
 private:
     void Connect(Messages &messages);
     void Release(Messages &messages);
+    // Opens ModulePortName; a failure says "COM Port Error" with the reason and gives the
+    // detail text, empty on success.
+    QString Open(Messages &messages);
 
     SerialLink m_link;
     ProgrammerModule m_module{m_link};
+    QString m_openedPortName;
 };

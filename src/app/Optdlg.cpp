@@ -30,6 +30,7 @@ namespace {
 
 const QString kCom1 = QStringLiteral("COM1");
 const QString kCom2 = QStringLiteral("COM2");
+const char *const kPortNameProperty = "portName";
 
 // The Save glyph is our own drawing; QSvgRenderer draws it without needing an icon plugin.
 QIcon SaveGlyph()
@@ -68,16 +69,20 @@ TOptionsDlg::TOptionsDlg(Messages &messages, QWidget *parent)
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(SaveBtn, &QPushButton::clicked, this, &TOptionsDlg::SaveBtnClick);
+    SetTabOrder();
 }
 
 void TOptionsDlg::CreateControls()
 {
-    ComPortNum = Named(new QGroupBox(QStringLiteral("Module Port"), this), "ComPortNum");
+    // The "&" marks each group's and button's Alt key; the captions read as before.
+    ComPortNum = Named(new QGroupBox(QStringLiteral("Module &Port"), this), "ComPortNum");
     Com1Btn = Named(new QRadioButton(kCom1, ComPortNum), "Com1Btn");
+    Com1Btn->setProperty(kPortNameProperty, kCom1);
     Com2Btn = Named(new QRadioButton(kCom2, ComPortNum), "Com2Btn");
+    Com2Btn->setProperty(kPortNameProperty, kCom2);
     Com1Btn->setChecked(true);
 
-    DeviceSet = Named(new QGroupBox(QStringLiteral("Device"), this), "DeviceSet");
+    DeviceSet = Named(new QGroupBox(QStringLiteral("&Device"), this), "DeviceSet");
     DeviceSelectOpt = Named(new QComboBox(DeviceSet), "DeviceSelectOpt");
     // Unlike the main window's selector this box takes any typed text; a name that is not
     // in the catalogue is dealt with when the main window applies it.
@@ -86,22 +91,23 @@ void TOptionsDlg::CreateControls()
     DeviceSelectOpt->addItems(SelectorDeviceNames());
     DeviceSelectOpt->setEditText(TolmSettings::kDefaultDevice);
 
-    DirBox = Named(new QGroupBox(QStringLiteral("Working Directory"), this), "DirBox");
+    DirBox = Named(new QGroupBox(QStringLiteral("&Working Directory"), this), "DirBox");
     WorkingDirEdit = Named(new QLineEdit(DirBox), "WorkingDirEdit");
 
-    OKBtn = Named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
+    OKBtn = Named(new QPushButton(QStringLiteral("&OK"), this), "OKBtn");
     OKBtn->setDefault(true);
-    CancelBtn = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelBtn");
-    SaveBtn = Named(new QPushButton(SaveGlyph(), QStringLiteral("Save"), this), "SaveBtn");
+    CancelBtn = Named(new QPushButton(QStringLiteral("C&ancel"), this), "CancelBtn");
+    SaveBtn = Named(new QPushButton(SaveGlyph(), QStringLiteral("&Save"), this), "SaveBtn");
     SaveBtn->setAutoDefault(false);
     CancelBtn->setAutoDefault(false);
 }
 
 void TOptionsDlg::LayOutControls()
 {
-    auto *portLayout = new QHBoxLayout(ComPortNum);
-    portLayout->addWidget(Com1Btn);
-    portLayout->addWidget(Com2Btn);
+    // COM1 and COM2 side by side, as ever; the longer names of other ports one to a row.
+    m_portLayout = new QGridLayout(ComPortNum);
+    m_portLayout->addWidget(Com1Btn, 0, 0);
+    m_portLayout->addWidget(Com2Btn, 0, 1);
 
     auto *deviceLayout = new QHBoxLayout(DeviceSet);
     deviceLayout->addWidget(DeviceSelectOpt);
@@ -124,14 +130,56 @@ void TOptionsDlg::LayOutControls()
     setMinimumWidth(377);
 }
 
-QString TOptionsDlg::PortText() const
+// The eye reads the groups top left to bottom, then the buttons on the right.
+void TOptionsDlg::SetTabOrder()
 {
-    return Com2Btn->isChecked() ? kCom2 : kCom1;
+    QList<QWidget *> chain;
+    for (QRadioButton *button : PortButtons())
+        chain << button;
+    chain << DeviceSelectOpt << WorkingDirEdit << OKBtn << CancelBtn << SaveBtn;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
-void TOptionsDlg::SetPortText(const QString &text)
+QList<QRadioButton *> TOptionsDlg::PortButtons() const
 {
-    (text == kCom2 ? Com2Btn : Com1Btn)->setChecked(true);
+    return QList<QRadioButton *>{Com1Btn, Com2Btn} + m_extraPortButtons;
+}
+
+QRadioButton *TOptionsDlg::AddPortButton(const PortChoice &choice)
+{
+    auto *button = new QRadioButton(choice.label, ComPortNum);
+    button->setObjectName(QStringLiteral("PortBtn%1").arg(m_extraPortButtons.size() + 1));
+    button->setProperty(kPortNameProperty, choice.name);
+    m_portLayout->addWidget(button, m_portLayout->rowCount(), 0, 1, 2);
+    m_extraPortButtons.append(button);
+    return button;
+}
+
+QString TOptionsDlg::PortText() const
+{
+    for (const QRadioButton *button : PortButtons()) {
+        if (button->isChecked())
+            return button->property(kPortNameProperty).toString();
+    }
+    return kCom1;
+}
+
+void TOptionsDlg::SetPortText(const QString &text, const QList<SystemPort> &systemPorts)
+{
+    qDeleteAll(m_extraPortButtons);
+    m_extraPortButtons.clear();
+    const QList<PortChoice> choices = ModulePortChoices(systemPorts, text);
+    for (qsizetype i = 2; i < choices.size(); ++i)
+        AddPortButton(choices[i]);
+    SetTabOrder();
+    adjustSize();
+
+    Com1Btn->setChecked(true);
+    for (QRadioButton *button : PortButtons()) {
+        if (button->property(kPortNameProperty).toString() == text)
+            button->setChecked(true);
+    }
 }
 
 void TOptionsDlg::SaveBtnClick()
@@ -155,5 +203,10 @@ void TOptionsDlg::SaveBtnClick()
 void TOptionsDlg::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    OKBtn->setFocus();
+    // Tab then walks the fields in the order they are read; Enter still answers OK, the
+    // default button.
+    for (QRadioButton *button : PortButtons()) {
+        if (button->isChecked())
+            button->setFocus();
+    }
 }

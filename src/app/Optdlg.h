@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ModulePortChoices.h"
+
 #include <QDialog>
+#include <QList>
 #include <QString>
 
 class Messages;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -20,10 +24,15 @@ class TOptionsDlg : public QDialog
 public:
     explicit TOptionsDlg(Messages &messages, QWidget *parent = nullptr);
 
-    // "COM1" or "COM2", the item picked in ComPortNum.
+    // The name of the port picked in ComPortNum, as the settings store it.
     QString PortText() const;
-    // Picks "COM2" only for exactly that text; any other name picks "COM1".
-    void SetPortText(const QString &text);
+    // Offers COM1, COM2, the given system ports and the text itself when none of these is
+    // it (see ModulePortChoices), and picks the one named exactly so; an empty text picks
+    // COM1.
+    void SetPortText(const QString &text,
+                     const QList<SystemPort> &systemPorts = SystemSerialPorts());
+    // The port items in the order shown, COM1 and COM2 first.
+    QList<QRadioButton *> PortButtons() const;
 
     // Writes PicDevice, ModulePort and WorkingDir, in this order, into section Main of the
     // settings file. A failed write is reported and ends the save; the dialog stays open.
@@ -46,6 +55,10 @@ protected:
 private:
     void CreateControls();
     void LayOutControls();
+    void SetTabOrder();
+    QRadioButton *AddPortButton(const PortChoice &choice);
 
     Messages &m_messages;
+    QGridLayout *m_portLayout = nullptr;
+    QList<QRadioButton *> m_extraPortButtons; // after COM1 and COM2, rebuilt on each showing
 };

@@ -1,5 +1,8 @@
 #include "PortConU.h"
 
+#include "PortProblem.h"
+
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,12 +20,17 @@ TPortDlg::TPortDlg(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("PortDlg"));
     setWindowTitle(QStringLiteral("Port"));
-    ReleaseBtn = MakeButton(this, QStringLiteral("ReleaseBtn"), QStringLiteral("Release"));
-    OKBtn = MakeButton(this, QStringLiteral("OKBtn"), QStringLiteral("Connect"));
-    CancelBtn = MakeButton(this, QStringLiteral("CancelBtn"), QStringLiteral("Cancel"));
+    PortLbl = new QLabel(this);
+    PortLbl->setObjectName(QStringLiteral("PortLbl"));
+    PortLbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The "&" gives each button its Alt key; the captions read as before.
+    ReleaseBtn = MakeButton(this, QStringLiteral("ReleaseBtn"), QStringLiteral("&Release"));
+    OKBtn = MakeButton(this, QStringLiteral("OKBtn"), QStringLiteral("&Connect"));
+    CancelBtn = MakeButton(this, QStringLiteral("CancelBtn"), QStringLiteral("C&ancel"));
     OKBtn->setDefault(true);
 
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(PortLbl);
     layout->addWidget(ReleaseBtn);
     layout->addWidget(OKBtn);
     layout->addWidget(CancelBtn);
@@ -31,6 +39,19 @@ TPortDlg::TPortDlg(QWidget *parent) : QDialog(parent)
     connect(ReleaseBtn, &QPushButton::clicked, this, [this] { done(kReleaseResult); });
     connect(OKBtn, &QPushButton::clicked, this, [this] { done(kConnectResult); });
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(kCancelResult); });
+}
+
+void TPortDlg::SetPortName(const QString &portName)
+{
+    PortLbl->setText(QStringLiteral("Port: %1").arg(PortDisplayName(portName)));
+}
+
+void TPortDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // The button pressed last time keeps the focus otherwise, and as an auto-default button
+    // it would take Enter: one Release would make Enter release again.
+    OKBtn->setFocus();
 }
 
 void TPortDlg::reject()

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 
 // The small "Port" dialog behind the Connect button: connect to the module again, or give
@@ -17,10 +18,15 @@ public:
 
     explicit TPortDlg(QWidget *parent = nullptr);
 
+    // Names the port that Connect will open and Release will give back.
+    void SetPortName(const QString &portName);
+
+    QLabel *PortLbl;
     QPushButton *ReleaseBtn;
     QPushButton *OKBtn;
     QPushButton *CancelBtn;
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void reject() override; // Esc and the window's close button answer Cancel
 };

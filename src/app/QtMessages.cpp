@@ -11,10 +11,17 @@ const QString kProgramTitle = QStringLiteral("Tolm");
 
 QMessageBox::StandardButton ShowBox(QMessageBox::Icon icon, const QString &title,
                                     const QString &text, QMessageBox::StandardButtons buttons,
-                                    QMessageBox::StandardButton defaultButton)
+                                    QMessageBox::StandardButton defaultButton,
+                                    const QString &detail = QString())
 {
     QMessageBox box(icon, title, text, buttons, QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
+    // Shown at once under the message rather than behind a "Show Details" button: it is
+    // what the user needs to fix the port.
+    if (!detail.isEmpty()) {
+        box.setInformativeText(detail);
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse); // the remedy can be copied
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -39,6 +46,11 @@ Messages::Answer ToAnswer(QMessageBox::StandardButton button)
 void QtMessages::Plain(const QString &text)
 {
     ShowBox(QMessageBox::NoIcon, kProgramTitle, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtMessages::PlainWithDetail(const QString &text, const QString &detail)
+{
+    ShowBox(QMessageBox::NoIcon, kProgramTitle, text, QMessageBox::Ok, QMessageBox::Ok, detail);
 }
 
 void QtMessages::Information(const QString &text)

@@ -9,6 +9,7 @@ class QtMessages : public Messages
 {
 public:
     void Plain(const QString &text) override;
+    void PlainWithDetail(const QString &text, const QString &detail) override;
     void Information(const QString &text) override;
     void Warning(const QString &text) override;
     void Error(const QString &text) override;

@@ -26,7 +26,9 @@ TTolmMain::TTolmMain(MemoryImage &image, Messages &messages, QWidget *parent)
     setObjectName(QStringLiteral("TolmMain"));
     BuildWindow();
     ConnectHandlers();
+    SetKeyboardAccess();
     FormCreate();
+    ShowPortInConnectHint();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -40,6 +42,7 @@ void TTolmMain::SetWindows(TOptionsDlg *optionsDlg, TDataEditForm *dataEditForm,
     m_dataEditForm = dataEditForm;
     m_progViewForm = progViewForm;
     m_aboutBox = aboutBox;
+    ShowProgramEndInViewer();
 }
 
 // Runs while no other window exists yet: it must not reach for any of them.
@@ -118,8 +121,11 @@ void TTolmMain::OptionsBtnClick()
 
 void TTolmMain::ConnectBtnClick()
 {
-    if (m_portDlg)
-        m_module.HandlePortChoice(m_portDlg->exec(), m_messages);
+    if (!m_portDlg)
+        return;
+    m_portDlg->SetPortName(m_module.ModulePortName);
+    m_module.HandlePortChoice(m_portDlg->exec(), m_messages);
+    ShowPortInConnectHint();
 }
 
 void TTolmMain::CheckModuleAfterDeviceChange()

@@ -16,6 +16,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QKeySequence;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -190,6 +191,11 @@ private:
     QWidget *BuildSystemPage();
     QWidget *BuildAddressesPage();
     void ConnectHandlers();
+    // Shortcuts, page keys and the Tab order (MainWindowKeys.cpp).
+    void SetKeyboardAccess();
+    void AddPageKey(const QKeySequence &keys, int step);
+    // The Connect button's hint names the port held, or says that none is.
+    void ShowPortInConnectHint();
 
     // Device-dependent control states (ConfigControlsBinding.cpp).
     void SetOscillatorList();
@@ -198,6 +204,8 @@ private:
     void SetDataMemoryControls(bool allowEditorClose);
     void SetOptionControls();
     void SelectDeviceInSelector(const QString &deviceName);
+    // Greys the program viewer's words past the selected device's highest address.
+    void ShowProgramEndInViewer();
     // A memory-parity device needs a parity-capable module; a wrong or silent module ends
     // any operation that is waiting in the progress window.
     void CheckModuleAfterDeviceChange();

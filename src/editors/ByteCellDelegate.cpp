@@ -2,17 +2,36 @@
 
 #include "DataCellInput.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 
 namespace {
 
 constexpr QChar kBlankShown = u'_';
+constexpr int kBytePlaces = 2;
+// Set on the editor of the grid's last cell, where typing has no next cell to go on to.
+const char *const kLastCellProperty = "lastCell";
+
+bool IsArrowKey(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+QAbstractItemView *ViewOf(QWidget *editor)
+{
+    for (QWidget *w = editor->parentWidget(); w; w = w->parentWidget()) {
+        if (auto *view = qobject_cast<QAbstractItemView *>(w))
+            return view;
+    }
+    return nullptr;
+}
 
 } // namespace
 
 QWidget *ByteCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
-                                        const QModelIndex &) const
+                                        const QModelIndex &index) const
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(QStringLiteral("DMemCellEdit"));
@@ -22,8 +41,10 @@ QWidget *ByteCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     edit->setAlignment(Qt::AlignCenter);
     // Right-clicking the cell opens the grid's own menu, not the line edit's.
     edit->setContextMenuPolicy(Qt::NoContextMenu);
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, edit] { emit const_cast<ByteCellDelegate *>(this)->commitData(edit); });
+    const QAbstractItemModel *model = index.model();
+    edit->setProperty(kLastCellProperty, index.row() == model->rowCount() - 1 &&
+                                             index.column() == model->columnCount() - 1);
+    connect(edit, &QLineEdit::textEdited, this, [this, edit] { ByteEdited(edit); });
     return edit;
 }
 
@@ -49,6 +70,17 @@ void ByteCellDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     if (!edit->isModified())
         return;
     model->setData(index, CellText(edit), Qt::EditRole);
+}
+
+void ByteCellDelegate::ByteEdited(QLineEdit *edit) const
+{
+    // Signals are not const; the editor's own signal is what drives this.
+    auto *self = const_cast<ByteCellDelegate *>(this);
+    emit self->commitData(edit);
+    // The second digit completes the byte: on to the next cell, as in a spreadsheet, so a
+    // row of bytes is typed as one run of digits.
+    if (edit->cursorPosition() >= kBytePlaces && !edit->property(kLastCellProperty).toBool())
+        emit self->closeEditor(edit, QAbstractItemDelegate::EditNextItem);
 }
 
 QString ByteCellDelegate::CellText(const QLineEdit *edit)
@@ -81,7 +113,20 @@ bool ByteCellDelegate::PassesKeyFilter(const QKeyEvent *key)
 
 bool ByteCellDelegate::eventFilter(QObject *object, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && !PassesKeyFilter(static_cast<QKeyEvent *>(event)))
+    if (event->type() != QEvent::KeyPress)
+        return QStyledItemDelegate::eventFilter(object, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (!PassesKeyFilter(key))
         return true;
+    // Arrow keys move between cells, never between the two places of one cell: the grid,
+    // not the cell's editor, gets them.
+    auto *editor = qobject_cast<QWidget *>(object);
+    if (IsArrowKey(key->key()) && editor) {
+        if (QAbstractItemView *view = ViewOf(editor)) {
+            QKeyEvent forwarded(key->type(), key->key(), key->modifiers(), key->text());
+            QApplication::sendEvent(view, &forwarded);
+            return true;
+        }
+    }
     return QStyledItemDelegate::eventFilter(object, event);
 }

@@ -8,7 +8,9 @@ class QLineEdit;
 // The in-place editor of a data memory cell. It works like a two-place masked field: typed
 // hex digits overwrite the places in turn and show in upper case, a place the user has not
 // filled is shown as "_" and stored as a blank, and every change goes into the image at
-// once, so the image always holds what is on the screen.
+// once, so the image always holds what is on the screen. As in a spreadsheet, typing starts
+// at the first place, the second digit moves on to the next cell, and arrow keys move
+// between cells.
 class ByteCellDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -29,4 +31,7 @@ public:
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
+
+private:
+    void ByteEdited(QLineEdit *edit) const;
 };

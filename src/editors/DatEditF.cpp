@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int kVisibleRows = 4;
+constexpr int kAllRows = 16;
 
 int AddressOfCell(CellPosition cell)
 {
@@ -32,7 +33,7 @@ TDataEditForm::TDataEditForm(MemoryImage &image, QWidget *parent)
     // and never ends the program.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
     CreateGrid();
     CreatePopupMenu();
@@ -66,7 +67,11 @@ void TDataEditForm::CreateGrid()
     layout->addWidget(DMemEditSG);
 
     // Wide enough for all sixteen columns, tall enough for a few rows; the rest scrolls.
-    setFixedSize(GridWindowSize(DMemEditSG, kVisibleRows));
+    // The user may pull it taller, up to all sixteen rows, but never narrower or shorter.
+    const QSize initial = GridWindowSize(DMemEditSG, kVisibleRows);
+    setMinimumSize(initial);
+    setMaximumSize(initial.width(), GridWindowSize(DMemEditSG, kAllRows).height());
+    resize(initial);
 }
 
 void TDataEditForm::CreatePopupMenu()

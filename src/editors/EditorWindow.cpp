@@ -5,7 +5,27 @@
 #include <QHeaderView>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QTableView>
+
+namespace {
+
+// The column headers carry leading blanks (" 0", "  0") as the old grid drew them left
+// aligned; centred over a word, those blanks would push the digit off the word's middle.
+class CentredHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        option->text = option->text.trimmed();
+    }
+};
+
+} // namespace
 
 QFont MemoryGridFont()
 {
@@ -14,6 +34,7 @@ QFont MemoryGridFont()
 
 void StyleMemoryGrid(QTableView *grid, int cellTextChars)
 {
+    grid->setHorizontalHeader(new CentredHeader(Qt::Horizontal, grid));
     grid->setFont(MemoryGridFont());
     grid->setFrameShape(QFrame::NoFrame);
     grid->setShowGrid(false);
@@ -53,4 +74,9 @@ QSize GridWindowSize(const QTableView *grid, int rows)
     const int height = grid->horizontalHeader()->sizeHint().height() +
                        rows * grid->verticalHeader()->defaultSectionSize() + 2;
     return {width, height};
+}
+
+QSize FitToScreen(QSize wanted, const QRect &available)
+{
+    return wanted.boundedTo(available.size());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QRect>
 #include <QSize>
 
 class QTableView;
@@ -15,3 +16,6 @@ void StyleMemoryGrid(QTableView *grid, int cellTextChars);
 QSize GridWindowSize(const QTableView *grid, int rows);
 // Places a window in the middle of its screen, as both memory windows appear first.
 void CentreOnScreen(QWidget *window);
+// The wanted size cut down to what the screen can show, so that on a small screen a window
+// never opens wider or taller than the screen (the grid then scrolls).
+QSize FitToScreen(QSize wanted, const QRect &available);

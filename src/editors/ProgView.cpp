@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScreen>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -83,10 +84,17 @@ void TProgViewForm::Set3FFFClick()
     m_image.FillProgramImage(QStringLiteral("3FFF"));
 }
 
+void TProgViewForm::SetLastProgramAddress(int address)
+{
+    m_model->SetLastProgramAddress(address);
+}
+
 void TProgViewForm::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!m_placed) {
+        if (const QScreen *shownOn = screen())
+            resize(FitToScreen(size(), shownOn->availableGeometry()));
         CentreOnScreen(this);
         m_placed = true;
     }

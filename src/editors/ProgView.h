@@ -20,6 +20,8 @@ public:
     void Clear0000Click();
     void Set0FFFClick();
     void Set3FFFClick();
+    // The selected device's highest program address; the words past it are greyed.
+    void SetLastProgramAddress(int address);
 
     QTableView *PMemViewSG = nullptr;
     QMenu *ProgPopupMenu = nullptr;

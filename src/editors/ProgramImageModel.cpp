@@ -3,6 +3,15 @@
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 
+#include <QBrush>
+#include <QColor>
+
+namespace {
+// Dimmed against the grid's silver, still readable.
+const QColor kBeyondChipText(112, 112, 112);
+const QColor kBeyondChipBackground(172, 172, 172);
+} // namespace
+
 ProgramImageModel::ProgramImageModel(const MemoryImage &image, QObject *parent)
     : QAbstractTableModel(parent), m_image(image)
 {
@@ -28,7 +37,22 @@ QVariant ProgramImageModel::data(const QModelIndex &index, int role) const
         return m_image.GetProgramWordText(AddressOf(index));
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
+    if (AddressOf(index) > m_lastProgramAddress) {
+        if (role == Qt::ForegroundRole)
+            return QBrush(kBeyondChipText);
+        if (role == Qt::BackgroundRole)
+            return QBrush(kBeyondChipBackground);
+    }
     return {};
+}
+
+void ProgramImageModel::SetLastProgramAddress(int address)
+{
+    if (address == m_lastProgramAddress)
+        return;
+    m_lastProgramAddress = address;
+    emit dataChanged(index(0, 0), index(kRows - 1, kColumns - 1),
+                     {Qt::ForegroundRole, Qt::BackgroundRole});
 }
 
 QVariant ProgramImageModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -19,6 +19,11 @@ public:
     static int AddressOf(const QModelIndex &index) { return index.row() * 16 + index.column(); }
     QModelIndex IndexOf(int address) const { return index(address / 16, address % 16); }
 
+    // Words past the selected device's highest program address are shown greyed: they are
+    // in the image (and in a hex file) but the chip has no such locations.
+    void SetLastProgramAddress(int address);
+    int LastProgramAddress() const { return m_lastProgramAddress; }
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -30,4 +35,5 @@ private:
     void ImageFilled();
 
     const MemoryImage &m_image;
+    int m_lastProgramAddress = kRows * kColumns - 1;
 };

@@ -29,10 +29,12 @@ bool SerialLink::OpenModulePort(const QString &name)
 {
     CloseModulePort();
     m_errorText.clear();
+    m_openError = QSerialPort::NoError;
     m_portName = name;
     m_port->setPortName(ModulePortSystemLocation(name));
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_state = PortState::OpenFailed;
+        m_openError = m_port->error();
         NoteError(QStringLiteral("cannot open"));
         return false;
     }

@@ -3,10 +3,9 @@
 #include "link/ByteChannel.h"
 
 #include <QDeadlineTimer>
+#include <QSerialPort>
 #include <QString>
 #include <memory>
-
-class QSerialPort;
 
 // Whether the link holds its port.
 enum class PortState {
@@ -45,6 +44,9 @@ public:
     // Why the last open failed, for the user: the port name, its device path and the system's
     // reason, e.g. "cannot open port COM1 (/dev/ttyS0): No such file or directory".
     QString LastErrorText() const { return m_errorText; }
+    // The kind of the last open's failure, so that the program can tell the user what to do
+    // about it (a missing device, a permission, a port another program holds).
+    QSerialPort::SerialPortError LastOpenError() const { return m_openError; }
 
     bool WriteByte(std::uint8_t byte) override;
     std::optional<std::uint8_t> ReadByte() override;
@@ -59,4 +61,5 @@ private:
     PortState m_state = PortState::NoPort;
     QString m_portName;
     QString m_errorText;
+    QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
 };

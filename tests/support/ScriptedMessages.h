@@ -19,8 +19,14 @@ public:
     QQueue<QString> saveFileNames;
     QStringList fileDialogDirectories; // the directory each chooser was opened in
     QStringList fileDialogFilters;
+    QStringList details; // the detail text of each box that has one, in order
 
     void Plain(const QString &text) override { shown << "Plain: " + text; }
+    void PlainWithDetail(const QString &text, const QString &detail) override
+    {
+        shown << "Plain: " + text;
+        details << detail;
+    }
     void Information(const QString &text) override { shown << "Information: " + text; }
     void Warning(const QString &text) override { shown << "Warning: " + text; }
     void Error(const QString &text) override { shown << "Error: " + text; }

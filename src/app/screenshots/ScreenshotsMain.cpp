@@ -2,11 +2,14 @@
 // look of the windows can be checked without a desktop (QT_QPA_PLATFORM=offscreen).
 #include "app/AboutBox.h"
 #include "app/Optdlg.h"
+#include "app/PortConU.h"
+#include "app/PortProblem.h"
 #include "app/ProgramWindows.h"
 #include "app/QtMessages.h"
 #include "app/Tolm32U.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
+#include "link/SerialLink.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -114,5 +117,20 @@ int main(int argc, char *argv[])
     ok = SaveMessageBox(dir, QStringLiteral("box-address-error"),
                         [&] { messages.Plain(QStringLiteral("Min or Max Address Error!")); }) &&
          ok;
+    // A port that is not there: the box carries the reason and the remedy as its detail.
+    SerialLink missing;
+    const QString missingPort = QStringLiteral("ttyUSB7");
+    missing.OpenModulePort(missingPort);
+    ok = SaveMessageBox(dir, QStringLiteral("box-port-error-detail"),
+                        [&] {
+                            messages.PlainWithDetail(QStringLiteral("COM Port Error"),
+                                                     OpenFailureDetail(missingPort, missing));
+                        }) &&
+         ok;
+
+    TPortDlg &port = *windows.PortDlg;
+    port.SetPortName(main.ModulePortName());
+    ok = Save(&port, dir, QStringLiteral("port-dialog")) && ok;
+    port.hide();
     return ok ? 0 : 1;
 }

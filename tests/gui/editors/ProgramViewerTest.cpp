@@ -139,6 +139,35 @@ private slots:
         QCOMPARE(form.PMemViewSG->model()->index(0, 5).data().toString(), QStringLiteral("0123"));
     }
 
+    // Words past the device's highest address are greyed, so a 1K part stands apart from
+    // the 8K image; the headers keep their text but sit centred over their words.
+    void wordsPastTheDeviceAreGreyed_data()
+    {
+        QTest::addColumn<int>("lastAddress");
+        QTest::addColumn<int>("address");
+        QTest::addColumn<bool>("greyed");
+        QTest::newRow("16f84, last word") << 0x3FF << 0x3FF << false;
+        QTest::newRow("16f84, first word past it") << 0x3FF << 0x400 << true;
+        QTest::newRow("16f84, image end") << 0x3FF << 0x1FFF << true;
+        QTest::newRow("16f877, image end") << 0x1FFF << 0x1FFF << false;
+        QTest::newRow("12c508, word 0x200") << 0x1FF << 0x200 << true;
+    }
+    void wordsPastTheDeviceAreGreyed()
+    {
+        QFETCH(int, lastAddress);
+        QFETCH(int, address);
+        QFETCH(bool, greyed);
+        MemoryImage image;
+        TProgViewForm form(image, QStringLiteral("3FFF"));
+        QSignalSpy repaints(form.PMemViewSG->model(), &QAbstractItemModel::dataChanged);
+        form.SetLastProgramAddress(lastAddress);
+        QCOMPARE(repaints.size(), lastAddress == 0x1FFF ? 0 : 1);
+        const QModelIndex cell = form.PMemViewSG->model()->index(address / 16, address % 16);
+        QCOMPARE(cell.data(Qt::ForegroundRole).isValid(), greyed);
+        QCOMPARE(cell.data(Qt::BackgroundRole).isValid(), greyed);
+        QCOMPARE(cell.data().toString(), QStringLiteral("3FFF"));
+    }
+
     void screenshot()
     {
         const QString dir = qEnvironmentVariable("TOLM_GUI_SHOTS");
@@ -147,6 +176,7 @@ private slots:
         MemoryImage image;
         TProgViewForm form(image, QStringLiteral("3FFF"));
         image.SetProgramWordText(0x13, QStringLiteral("2A5F"));
+        form.SetLastProgramAddress(0x3F); // a part that ends inside the visible rows
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(form.grab().save(dir + QStringLiteral("/program-viewer.png")));

@@ -265,16 +265,30 @@ private slots:
         QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("16c84"));
     }
 
-    void lowerCasePortIsShownAndSetAsCom1()
+    // A port name set by hand (another case, a device path, a simulator link) is offered as
+    // its own item and kept by OK; it used to turn into COM1, and Connect then failed.
+    void handSetPortIsShownAndKept_data()
     {
-        QVERIFY(WriteSettings({"ModulePort=com2"}));
+        QTest::addColumn<QString>("port");
+        QTest::newRow("lower-case com2") << "com2";
+        QTest::newRow("simulator link") << "/tmp/tolm-sim/link";
+    }
+    void handSetPortIsShownAndKept()
+    {
+        QFETCH(QString, port);
+        QVERIFY(WriteSettings({"ModulePort=" + port}));
         Program p;
         TTolmMain &main = p.Main();
-        RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
-            QCOMPARE(d.PortText(), QStringLiteral("COM1"));
+        QString shown;
+        p.messages.confirmAnswers << false;
+        RunOptions(main, *p.windows->OptionsDlg, [&shown](TOptionsDlg &d) {
+            shown = d.PortText();
+            d.SaveBtn->click();
             d.OKBtn->click();
         });
-        QCOMPARE(main.ModulePortName(), QStringLiteral("COM1"));
+        QCOMPARE(shown, port);
+        QCOMPARE(main.ModulePortName(), port);
+        QCOMPARE(SavedValue(TolmSettings::kModulePortKey), port);
     }
 
     void unknownTypedNameKeepsTheDevice()

@@ -1,0 +1,18 @@
+# cmake --install <build> [--prefix DIR]: the three programs, the desktop entry, the icon
+# and the data folder that the completion sound is looked up in.
+foreach(program tolm tolm-cli tolm-modsim)
+    if(TARGET ${program})
+        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endif()
+endforeach()
+
+install(FILES ${PROJECT_SOURCE_DIR}/assets/tolm.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/assets/tolm.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# Sounds (Ready.wav) go to <prefix>/share/tolm, the folder InstalledDataFolder() names; the
+# folder is read at install time, so a sound added to assets/ needs no new rule.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/tolm
+        FILES_MATCHING PATTERN "*.wav"
+        PATTERN "glyphs" EXCLUDE)

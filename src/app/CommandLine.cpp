@@ -1,0 +1,37 @@
+#include "CommandLine.h"
+
+#include "Tolm32U.h"
+
+#include <QTextStream>
+
+namespace {
+
+const char *const kHelpText =
+    "Usage: tolm [--help] [--version]\n"
+    "\n"
+    "Tolm programs PIC microcontrollers through a programmer module on a serial port.\n"
+    "It starts its window; the device, the module port and the working directory come\n"
+    "from VIRIVI.INI in the configuration folder ($XDG_CONFIG_HOME, else ~/.config)\n"
+    "and are changed in the Options dialog. Scripts use tolm-cli.\n"
+    "\n"
+    "  -h, --help     show this text and end\n"
+    "  -v, --version  show the version and end\n";
+
+} // namespace
+
+std::optional<int> AnswerInformationRequest(const QStringList &arguments, QTextStream &out)
+{
+    // The first argument is the program's own name.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
+            out << kHelpText;
+            return 0;
+        }
+        if (argument == QStringLiteral("--version") || argument == QStringLiteral("-v")) {
+            out << "Tolm " << TTolmMain::VersionText << "\n";
+            return 0;
+        }
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// A serial port the system reports, as QSerialPortInfo describes it.
+struct SystemPort
+{
+    QString name;        // "ttyUSB0"
+    QString description; // "FT232R USB UART", often empty for built-in ports
+};
+
+// One item of the Options dialog's "Module Port" group: the name stored in the settings and
+// handed to the link, and the text the user sees.
+struct PortChoice
+{
+    QString name;
+    QString label;
+    bool operator==(const PortChoice &) const = default;
+};
+
+// The serial ports of this machine, as Qt finds them now (adapters come and go).
+QList<SystemPort> SystemSerialPorts();
+
+// COM1 and COM2 first, as always; then every port the system reports that is not one of
+// those two under another name (ttyS0 is COM1); then the current name when none of these
+// carries it (a path set by hand, a simulator link), so that OK keeps it instead of
+// turning it into COM1. An empty current name adds nothing.
+QList<PortChoice> ModulePortChoices(const QList<SystemPort> &systemPorts,
+                                    const QString &currentName);
