@@ -51,7 +51,9 @@ void TTolmMain::LoadFromFileBtnClick()
     }
     if (!result.FileError.isEmpty())
         m_messages.Error(result.FileError);
-    else if (result.MissingRecords)
+    // Missing records and a reading cut short by a damaged line are both warnings: the
+    // image may lack words the user expects to program.
+    else if (result.IsWarning())
         m_messages.Warning(result.Report);
     else
         m_messages.Information(result.Report);

@@ -6,6 +6,7 @@
 #include "device/DeviceTable.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -90,6 +91,13 @@ void TOptionsDlg::CreateControls()
     DeviceSelectOpt->setInsertPolicy(QComboBox::NoInsert);
     DeviceSelectOpt->addItems(SelectorDeviceNames());
     DeviceSelectOpt->setEditText(TolmSettings::kDefaultDevice);
+    // Device names are exact and case-sensitive, so what is typed must be what Save writes.
+    // Qt's own completer fills in "16f83" while "16f8" is typed, and on Enter the box picks
+    // the item that matches without regard to case ("16F84" becomes "16f84"). A completer
+    // with nothing to offer that matches case keeps the text as typed.
+    auto *noCompletion = new QCompleter(QStringList(), DeviceSelectOpt);
+    noCompletion->setCaseSensitivity(Qt::CaseSensitive);
+    DeviceSelectOpt->setCompleter(noCompletion);
 
     DirBox = Named(new QGroupBox(QStringLiteral("&Working Directory"), this), "DirBox");
     WorkingDirEdit = Named(new QLineEdit(DirBox), "WorkingDirEdit");

@@ -1,9 +1,10 @@
 #include "PrivateProfile.h"
 
+#include "fileio/SafeSave.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 namespace {
@@ -73,12 +74,30 @@ QStringList DecodedLines(const QList<QByteArray> &raw)
     return lines;
 }
 
+bool HasLineEnd(const QString &text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+// Private-profile readers drop one pair of matching double or single quotes around a value,
+// so a hand-written PicDevice="16f84" names the 16f84.
+QString Unquoted(const QString &value)
+{
+    if (value.size() >= 2 && value.front() == value.back() &&
+        (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')))
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
 } // namespace
 
 PrivateProfile::PrivateProfile(QString path) : m_path(std::move(path)) {}
 
 QList<QByteArray> PrivateProfile::ReadRawLines() const
 {
+    // Opening a FIFO would wait for a writer that never comes; only a regular file is read.
+    if (SpecialFileKind(m_path))
+        return {};
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -99,18 +118,23 @@ QString PrivateProfile::ReadString(const QString &section, const QString &key,
     if (loc.key < 0)
         return defaultValue.left(kMaxValueLength);
     const QString &line = lines[loc.key];
-    return line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed().left(kMaxValueLength);
+    return Unquoted(line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed()).left(kMaxValueLength);
 }
 
 bool PrivateProfile::WriteString(const QString &section, const QString &key, const QString &value)
 {
+    // A line end inside a name or value would write lines of its own ("x\n[Main]"), which
+    // later reads would take as sections and keys.
+    if (HasLineEnd(section) || HasLineEnd(key) || HasLineEnd(value))
+        return false;
     QList<QByteArray> raw = ReadRawLines();
     const Location loc = Find(DecodedLines(raw), section, key);
-    // New and changed lines follow the file's own line ends.
+    // New lines follow the file's own line ends; a replaced line keeps the end it had.
     const QByteArray carriageReturn = !raw.isEmpty() && raw.first().endsWith('\r') ? "\r" : "";
-    const QByteArray entry = (key + QLatin1Char('=') + value).toUtf8() + carriageReturn;
+    const QByteArray keyLine = (key + QLatin1Char('=') + value).toUtf8();
+    const QByteArray entry = keyLine + carriageReturn;
     if (loc.key >= 0) {
-        raw[loc.key] = entry;
+        raw[loc.key] = keyLine + (raw[loc.key].endsWith('\r') ? "\r" : "");
     } else if (loc.section >= 0) {
         raw.insert(loc.sectionEnd, entry);
     } else {
@@ -121,12 +145,9 @@ bool PrivateProfile::WriteString(const QString &section, const QString &key, con
     }
 
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    for (const QByteArray &line : raw) {
-        if (file.write(line + '\n') != line.size() + 1)
-            return false; // QSaveFile drops the unfinished copy; the old file stays
-    }
-    return file.commit();
+    QByteArray content;
+    for (const QByteArray &line : raw)
+        content += line + '\n';
+    // All or nothing: a full disk keeps the old file byte for byte and fails the write.
+    return SaveFileSafely(m_path, content).Ok;
 }

@@ -1,5 +1,6 @@
 #include "CliContext.h"
 
+#include "CliOptionCheck.h"
 #include "app/PrivateProfile.h"
 #include "app/TolmSettings.h"
 #include "device/DeviceTable.h"
@@ -44,6 +45,11 @@ bool CliContext::Parse(QCommandLineParser &parser, const QStringList &args, int 
         return false;
     }
     m_command = &parser;
+    // A misspelt value fails every command alike, not only the ones that would use it.
+    if (!CheckGlobalOptionValues(*this)) {
+        exitCode = CliExit::kUsage;
+        return false;
+    }
     return true;
 }
 

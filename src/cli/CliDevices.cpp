@@ -38,6 +38,7 @@ int RunDevicesCommand(CliContext &ctx, const QStringList &args)
     parser.setApplicationDescription(QStringLiteral(
         "Lists the devices in the selector's order: name, family, highest program address, "
         "highest data address (or -), methods."));
+    CliContext::AddGlobalOptions(parser); // accepted, and checked, like everywhere else
     int exitCode = 0;
     if (!ctx.Parse(parser, args, exitCode))
         return exitCode;

@@ -103,12 +103,26 @@ std::optional<HexLoadResult> CliLoadHexFile(CliContext &ctx, const QString &path
         exitCode = CliExit::kFileError;
         return std::nullopt;
     }
-    // The window stops silently at a damaged line; a terminal user is told where.
-    if (result.StoppedAtLine > 0)
-        ctx.err << "tolm-cli: " << path << ": line " << result.StoppedAtLine
-                << " is not a valid record; reading stopped there" << Qt::endl;
-    ctx.err << (result.MissingRecords ? "warning: " : "") << result.Report << Qt::endl;
+    // The report as the window shows it, one warning a line: missing records, and where a
+    // damaged line stopped the reading.
+    for (const QString &line : result.Report.split(QLatin1Char('\n')))
+        ctx.err << (result.IsWarning() ? "warning: " : "") << line << Qt::endl;
     return result;
+}
+
+int CliRefuseIncompleteFile(CliContext &ctx, const QString &path, const HexLoadResult &loaded)
+{
+    QString reason;
+    if (loaded.StoppedAtLine > 0)
+        reason = QStringLiteral("line %1 is not a valid record, so the file was read only in "
+                                "part")
+                     .arg(loaded.StoppedAtLine);
+    else if (!loaded.FoundAny())
+        reason = QStringLiteral("it holds no record for any of the targets");
+    else
+        return CliExit::kOk;
+    ctx.err << "tolm-cli: " << path << ": " << reason << "; refusing to use it" << Qt::endl;
+    return CliExit::kFileError;
 }
 
 std::optional<CliLoadedInput> CliLoadInput(CliContext &ctx, const QString &path, MemoryImage &image,

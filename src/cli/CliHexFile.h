@@ -31,6 +31,13 @@ std::optional<HexLoadResult> CliLoadHexFile(CliContext &ctx, const QString &path
                                             MemoryImage &image, const DeviceRecord &device,
                                             const HexTargets &targets, int &exitCode);
 
+// Commands that pass a file on (convert, write) take it only when it was read whole and gave
+// at least one record for the targets: a damaged line or a file of nothing but foreign
+// records would otherwise become an incomplete or all-blank image, written as if it were
+// the file. Gives kOk, or reports why and gives kFileError; the caller then leaves its
+// output file and the chip untouched.
+int CliRefuseIncompleteFile(CliContext &ctx, const QString &path, const HexLoadResult &loaded);
+
 // What a command that reads a hex file works on: the device, targets and address texts from
 // the options, and the file loaded into a fresh image.
 struct CliLoadedInput

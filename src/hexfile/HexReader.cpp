@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace {
 
@@ -141,8 +142,23 @@ void BuildReport(const HexTargets &targets, HexLoadResult &result)
     if (targets.IDCode && !result.IDCodeFound)
         missing += QStringLiteral("<ID Code> ");
     result.MissingRecords = !missing.isEmpty();
-    result.Report = result.MissingRecords ? missing + QStringLiteral("Records NOT found")
-                                          : QStringLiteral("File loaded successfully");
+    QStringList lines;
+    if (result.MissingRecords)
+        lines << missing + QStringLiteral("Records NOT found");
+    if (result.StoppedAtLine > 0)
+        lines << QStringLiteral("Reading stopped at line %1: it is not a valid record. The "
+                                "records after it were not loaded.")
+                     .arg(result.StoppedAtLine);
+    result.Report = lines.isEmpty() ? QStringLiteral("File loaded successfully")
+                                    : lines.join(QLatin1Char('\n'));
+}
+
+// Extended linear (type 04) and extended segment (type 02) address records move the records
+// that follow away from the first 64 KiB, where every memory of these chips lies.
+bool IsAddressRecord(uint16_t type)
+{
+    return type == HexRecordType::kExtendedLinearAddress ||
+           type == HexRecordType::kExtendedSegmentAddress;
 }
 
 } // namespace
@@ -155,8 +171,8 @@ HexLoadResult LoadHexFromDevice(QIODevice &source, MemoryImage &image, const Dev
     HexLineSource lines(source);
     QByteArray raw;
     int lineNumber = 0;
-    // Set by an extended linear address other than 0000: the data records that follow lie
-    // above 64 KiB, where no memory of these chips is.
+    // Set by an extended address other than 0000: the data records that follow lie away
+    // from the first 64 KiB, where no memory of these chips is.
     bool aboveFirst64K = false;
     while (lines.Next(raw)) {
         ++lineNumber;
@@ -167,7 +183,7 @@ HexLoadResult LoadHexFromDevice(QIODevice &source, MemoryImage &image, const Dev
         }
         if (record->RecordType == HexRecordType::kEndOfFile)
             break;
-        if (record->RecordType == HexRecordType::kExtendedLinearAddress)
+        if (IsAddressRecord(record->RecordType))
             aboveFirst64K = HasNonZeroDigit(record->DataText);
         if (record->RecordType != HexRecordType::kData || aboveFirst64K)
             continue;

@@ -25,14 +25,21 @@ struct HexLoadResult
 
     // The report the window shows: "File loaded successfully" (information box) or, when a
     // ticked target found no record, e.g. "<Data> <ID Code> Records NOT found" (warning box,
-    // MissingRecords true). Not used when FileError is set.
+    // MissingRecords true). When a damaged line ended the reading, a line saying so follows
+    // (or replaces the success text): the image may lack records that came after it, and a
+    // chip must not be programmed from it believing it whole. Not used when FileError is set.
     QString Report;
     bool MissingRecords = false;
 
     // The 1-based line that was not a valid record (bad checksum, length or characters) and
-    // ended the reading without a message; 0 when reading ended at the end record or at the
-    // end of the file. Everything stored before that line stays.
+    // ended the reading; 0 when reading ended at the end record or at the end of the file.
+    // Everything stored before that line stays.
     int StoppedAtLine = 0;
+
+    // The report is a warning, not the success text.
+    bool IsWarning() const { return MissingRecords || StoppedAtLine > 0; }
+    // Some record was stored for at least one ticked target.
+    bool FoundAny() const { return ProgramFound || DataFound || ConfigFound || IDCodeFound; }
 
     // Not empty: the file could not be opened or read, and this is the message to show in
     // place of the report. Records stored before the failure stay in the image, and
@@ -45,7 +52,8 @@ struct HexLoadResult
 // deliver change; later records win. Lines may end in CR LF, CR or LF; Ctrl-Z ends the
 // file; reading stops at the end record or at the first line that is not a valid record.
 // Records of types other than 00 are not stored, and data records above 64 KiB (after an
-// extended linear address other than 0000) are skipped.
+// extended linear or segment address other than 0000) are skipped until a zero address
+// returns.
 HexLoadResult LoadHexFile(const QString &path, MemoryImage &image, const DeviceRecord &device,
                           const HexTargets &targets);
 HexLoadResult LoadHexBytes(const QByteArray &bytes, MemoryImage &image, const DeviceRecord &device,

@@ -10,6 +10,9 @@
 namespace HexRecordType {
 constexpr uint16_t kData = 0x00;
 constexpr uint16_t kEndOfFile = 0x01;
+// Written by older tools (INHX86): a segment whose value times 16 is added to the byte
+// addresses of the data records that follow.
+constexpr uint16_t kExtendedSegmentAddress = 0x02;
 // Written first by today's assemblers (INHX32): the upper 16 bits of the byte addresses of
 // the data records that follow.
 constexpr uint16_t kExtendedLinearAddress = 0x04;

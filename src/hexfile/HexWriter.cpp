@@ -5,8 +5,8 @@
 #include "device/DeviceRecord.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "fileio/SafeSave.h"
 
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -206,13 +206,12 @@ HexSaveResult SaveHexFile(const QString &path, const MemoryImage &image, const D
     HexSaveResult result = BuildHexFileText(image, device, targets, addresses, text);
     if (!result.Ok())
         return result;
-    // Written beside the old file and renamed over it only when complete, so a full disk or
-    // a lost mount never leaves a half-written file where a good one was.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    // All or nothing: a full disk or a lost mount never leaves a half-written file where a
+    // good one was, and a FIFO or device node given as the file is refused, not replaced.
+    const SafeSaveResult saved = SaveFileSafely(path, text);
+    if (!saved.Ok) {
         result.Status = HexSaveStatus::FileError;
-        result.Message =
-            QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString());
+        result.Message = QStringLiteral("Cannot write file \"%1\". %2").arg(path, saved.Reason);
     }
     return result;
 }

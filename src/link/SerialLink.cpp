@@ -1,6 +1,7 @@
 #include "link/SerialLink.h"
 
 #include "link/PortName.h"
+#include "link/PortOpenError.h"
 
 #include <QSerialPort>
 #include <sys/ioctl.h>
@@ -70,7 +71,9 @@ void SerialLink::NoteError(const QString &what)
     const QString location = ModulePortSystemLocation(m_portName);
     const QString port =
         location == m_portName ? m_portName : QStringLiteral("%1 (%2)").arg(m_portName, location);
-    m_errorText = QStringLiteral("%1 port %2: %3").arg(what, port, m_port->errorString());
+    m_errorText =
+        QStringLiteral("%1 port %2: %3")
+            .arg(what, port, PortOpenFailureReason(m_port->error(), m_port->errorString()));
 }
 
 bool SerialLink::WriteByte(std::uint8_t byte)

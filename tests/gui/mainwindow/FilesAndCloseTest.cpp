@@ -122,6 +122,25 @@ private slots:
         QCOMPARE(main.ConfigEdit->text(), QStringLiteral("0000"));
     }
 
+    void loadStoppedByADamagedLineIsAWarning()
+    {
+        // Program word 4 comes after the damaged line: the image lacks it.
+        Program p;
+        TTolmMain &main = p.Main();
+        p.messages.openFileNames << WriteFile(m_dir, "cut.hex",
+                                              ":080000000100020003000400EE\r\n"
+                                              ":0200080005000F\r\n" // checksum should be F1
+                                              ":020008000500F1\r\n"
+                                              ":00000001FF\r\n");
+        main.ProgMemCbx->setChecked(true);
+        main.LoadFromFileBtn->click();
+        QCOMPARE(p.messages.shown,
+                 QStringList({"OpenFile", "Warning: Reading stopped at line 2: it is not a valid "
+                                          "record. The records after it were not loaded."}));
+        QCOMPARE(p.Image().GetProgramWordText(3), QStringLiteral("0004"));
+        QCOMPARE(p.Image().GetProgramWordText(4), QStringLiteral("3FFF"));
+    }
+
     void loadCancelledChangesNothing()
     {
         Program p;

@@ -64,6 +64,37 @@ private slots:
         QCOMPARE(box->count(), 30);
     }
 
+    // Device names are exact and case-sensitive: the box shows, and Save writes, what was
+    // typed, with no completion while typing and no case folding on Enter.
+    void deviceBoxKeepsWhatIsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("enter");
+        QTest::newRow("a prefix of several names") << "16f8" << false;
+        QTest::newRow("a prefix of one name") << "16f62" << false;
+        QTest::newRow("upper case, Enter") << "16F84" << true;
+        QTest::newRow("exact name, Enter") << "16f84" << true;
+        QTest::newRow("upper-case prefix, Enter") << "16C6" << true;
+    }
+    void deviceBoxKeepsWhatIsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, enter);
+        ScriptedMessages messages;
+        TOptionsDlg dlg(messages);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QComboBox *box = dlg.DeviceSelectOpt;
+        box->setFocus();
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), typed);
+        if (enter)
+            QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(box->currentText(), typed);
+        dlg.SaveBtn->click();
+        QVERIFY(SettingsContent().contains("PicDevice=" + typed.toLatin1() + "\n"));
+    }
+
     void portText_data()
     {
         QTest::addColumn<QString>("given");

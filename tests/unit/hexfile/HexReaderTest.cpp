@@ -120,7 +120,32 @@ TEST(HexReader, StopsAtTheFirstDamagedLineKeepingWhatCameBefore)
     EXPECT_FALSE(r.ConfigFound);
     EXPECT_EQ(image.ConfigWord, 0);
     EXPECT_EQ(r.StoppedAtLine, 3);
-    EXPECT_EQ(r.Report, "<Configuration> Records NOT found");
+    EXPECT_EQ(r.Report, "<Configuration> Records NOT found\nReading stopped at line 3: it is "
+                        "not a valid record. The records after it were not loaded.");
+}
+
+TEST(HexReader, AFileReadOnlyInPartIsNeverReportedAsLoaded)
+{
+    struct Case
+    {
+        const char *text;
+        const char *report;
+    };
+    const Case cases[] = {
+        // Every ticked target found, but the reading ended early: records may be missing.
+        {":020000000100FD\n:02400E00F13F80\nnot a record\n:020002000200FA\n",
+         "Reading stopped at line 3: it is not a valid record. The records after it were not "
+         "loaded."},
+        {":020000000100FD\n:02400E00F13F80\n:00000001FF\nnot a record\n",
+         "File loaded successfully"},
+        {":020000000100FD\n:02400E00F13F80\n", "File loaded successfully"},
+    };
+    for (const Case &c : cases) {
+        MemoryImage image;
+        const HexLoadResult r = Load(image, c.text, {true, false, true, false});
+        EXPECT_EQ(r.Report, c.report) << c.text;
+        EXPECT_EQ(r.IsWarning(), r.Report != "File loaded successfully") << c.text;
+    }
 }
 
 TEST(HexReader, UntickedTargetsAndRecordsOutsideTheWindowsChangeNothing)
@@ -197,6 +222,32 @@ TEST(HexReader, AddressRecordsAreNotStoredAndRecordsAbove64KAreSkipped)
     EXPECT_EQ(image.GetProgramWordText(2), "0003");
     EXPECT_FALSE(r.ConfigFound);
     EXPECT_EQ(r.StoppedAtLine, 0);
+}
+
+TEST(HexReader, ASegmentAddressAwayFromZeroSkipsTheRecordsUntilZeroReturns)
+{
+    struct Case
+    {
+        const char *segmentRecord;
+        const char *word0; // what the data record after it leaves at word 0
+    };
+    const Case cases[] = {
+        {":020000021000EC", "1111"}, // segment 1000: byte address 10000, above 64 KiB
+        {":020000020001FB", "1111"}, // any segment but 0000 moves the records away
+        {":020000020000FC", "0009"}, // segment 0000: records stay where they are
+    };
+    for (const Case &c : cases) {
+        MemoryImage image;
+        image.FillProgramImage("1111");
+        const QByteArray text = QByteArray(c.segmentRecord) +
+                                "\n:020000000900F5\n" // word 0
+                                ":020000020000FC\n"   // back to segment 0000
+                                ":020002000200FA\n"   // word 1
+                                ":00000001FF\n";
+        Load(image, text.constData(), {true, false, false, false});
+        EXPECT_EQ(image.GetProgramWordText(0), c.word0) << c.segmentRecord;
+        EXPECT_EQ(image.GetProgramWordText(1), "0002") << c.segmentRecord;
+    }
 }
 
 TEST(HexReader, RecordsWithoutWordsDeliverNothing)

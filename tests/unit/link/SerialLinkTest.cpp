@@ -2,12 +2,15 @@
 #include "PseudoTerminal.h"
 #include "link/ModuleCheck.h"
 #include "link/PortName.h"
+#include "link/PortOpenError.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -146,6 +149,37 @@ TEST_F(SerialLinkTest, OpenOfAMissingPortFailsAndTransfersFailAtOnce)
     EXPECT_EQ(link.State(), PortState::OpenFailed) << "only the next open leaves this state";
     EXPECT_TRUE(link.OpenModulePort(m_pty.SlavePath()));
     EXPECT_EQ(link.State(), PortState::Held);
+}
+
+TEST_F(SerialLinkTest, APortHeldByAnotherProgramSaysSo)
+{
+    SerialLink holder;
+    ASSERT_TRUE(holder.OpenModulePort(m_pty.SlavePath())) << holder.LastErrorText().toStdString();
+    SerialLink latecomer;
+    EXPECT_FALSE(latecomer.OpenModulePort(m_pty.SlavePath()));
+    EXPECT_TRUE(latecomer.LastErrorText().endsWith(": in use by another program"))
+        << latecomer.LastErrorText().toStdString();
+}
+
+TEST(PortOpenFailure, OnlyAPortHeldElsewhereIsCalledInUse)
+{
+    struct Case
+    {
+        QSerialPort::SerialPortError error;
+        QString systemText;
+        QString reason;
+    };
+    const QString inUse = QStringLiteral("in use by another program");
+    const Case cases[] = {
+        {QSerialPort::PermissionError, "Permission error while locking the device", inUse},
+        {QSerialPort::PermissionError, QString::fromLocal8Bit(std::strerror(EBUSY)), inUse},
+        {QSerialPort::PermissionError, "Permission denied", "Permission denied"},
+        {QSerialPort::DeviceNotFoundError, "No such file or directory",
+         "No such file or directory"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(PortOpenFailureReason(c.error, c.systemText), c.reason)
+            << c.systemText.toStdString();
 }
 
 TEST_F(SerialLinkTest, OpensThroughASymlink)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// How a whole-file save ended.
+struct SafeSaveResult
+{
+    bool Ok = false;
+    // Why nothing was saved, in the system's words ("No space left on device"), or why the
+    // target was refused. Empty on success.
+    QString Reason;
+};
+
+// Replaces the contents of `path` with `bytes`, all or nothing. The bytes go to a new file
+// beside the target and every write is checked; only a complete copy is renamed over the
+// old file, so a full disk, a size limit or a lost mount leaves the old file byte for byte.
+// An existing target that is not a regular file (a FIFO, a device node, a socket, a
+// directory) is refused and left alone: renaming a new file over /dev/null, as root, would
+// destroy the system's device node.
+SafeSaveResult SaveFileSafely(const QString &path, const QByteArray &bytes);
+
+// What an existing non-regular file is ("a FIFO", "a character device", ...), following
+// symbolic links; nothing for a regular file or a name that does not exist yet.
+std::optional<QString> SpecialFileKind(const QString &path);
