@@ -8,7 +8,6 @@ namespace tolm::sim {
 
 namespace {
 
-constexpr int kBitsPerByte = 10; // start bit, 8 data bits, stop bit
 constexpr uint8_t kIdentifyCommand = 0x06;
 
 std::string HexBytes(const std::vector<uint8_t> &bytes)
@@ -52,9 +51,7 @@ void ModuleSimulator::SetTranscriptSink(std::function<void(const std::string &)>
 
 ModuleSimulator::Clock::duration ModuleSimulator::ByteTime() const
 {
-    const int baud = std::max(1, m_timing.baud);
-    return std::chrono::duration_cast<Clock::duration>(
-        std::chrono::microseconds(kBitsPerByte * 1'000'000LL / baud));
+    return m_timing.ByteTime();
 }
 
 bool ModuleSimulator::LineCarriesAnotherByte()
@@ -75,12 +72,16 @@ void ModuleSimulator::HostWrite(std::span<const uint8_t> bytes)
 
 void ModuleSimulator::HostWrite(uint8_t byte)
 {
+    HostWriteAt(byte, m_now());
+}
+
+void ModuleSimulator::HostWriteAt(uint8_t byte, TimePoint lineStart)
+{
     if (!LineCarriesAnotherByte()) {
         return;
     }
-    const TimePoint now = m_now();
     // The byte has arrived once its last bit is in: after the bytes before it on the line.
-    m_inputDone = m_timing.realtime ? std::max(now, m_inputDone) + ByteTime() : now;
+    m_inputDone = m_timing.realtime ? std::max(lineStart, m_inputDone) + ByteTime() : lineStart;
     if (!m_inExchange) {
         StartExchange(byte);
         return;
@@ -94,6 +95,7 @@ void ModuleSimulator::HostWrite(uint8_t byte)
 void ModuleSimulator::StartExchange(uint8_t command)
 {
     ++m_exchanges;
+    m_lastChipTime = {};
     m_log.BeginExchange(m_exchanges, command);
     m_command = command;
     m_hostBytes.assign(1, command);
@@ -116,6 +118,7 @@ void ModuleSimulator::FinishExchange()
     m_inExchange = false;
     const std::span<const uint8_t> args(m_hostBytes.data() + 1, m_hostBytes.size() - 1);
     const CommandResult result = m_firmware.Execute(m_command, args);
+    m_lastChipTime = result.busy;
     std::vector<uint8_t> sent;
     Schedule(ApplyReplyFaults(result), result.busy, sent);
     AddTranscriptLine(sent);

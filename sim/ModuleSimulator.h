@@ -62,6 +62,9 @@ public:
 
     // --- The host's end of the line ---
     void HostWrite(uint8_t byte);
+    // A byte whose first bit went onto the line at lineStart (a server that paces the line
+    // knows this better than the moment it hands the byte over).
+    void HostWriteAt(uint8_t byte, TimePoint lineStart);
     void HostWrite(std::span<const uint8_t> bytes);
     // The next reply byte if it is due by now.
     std::optional<uint8_t> HostRead();
@@ -101,6 +104,9 @@ public:
     // Called with every transcript line as soon as its exchange completes.
     void SetTranscriptSink(std::function<void(const std::string &)> sink);
     int ExchangeCount() const { return m_exchanges; }
+    // How long the chip was busy programming in the last exchange (pulses, erase/program
+    // cycles); known when its transcript line is passed on.
+    std::chrono::microseconds LastChipTime() const { return m_lastChipTime; }
 
 private:
     struct OutputByte
@@ -130,6 +136,7 @@ private:
     uint8_t m_command = 0;
     std::vector<uint8_t> m_hostBytes;
     int m_exchanges = 0;
+    std::chrono::microseconds m_lastChipTime{0};
     long m_lineBytes = 0;
     TimePoint m_inputDone{};
     TimePoint m_outputDone{};

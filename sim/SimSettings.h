@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,6 +35,13 @@ struct TimingSettings
 {
     bool realtime = false;
     int baud = 9600; // every byte takes 10 bit times
+
+    // One byte on the line: start bit, 8 data bits, stop bit.
+    std::chrono::microseconds ByteTime() const
+    {
+        constexpr long long kBitsPerByte = 10;
+        return std::chrono::microseconds(kBitsPerByte * 1'000'000LL / std::max(1, baud));
+    }
 };
 
 // A host mistake the module noticed: tests assert that a correct host causes none.

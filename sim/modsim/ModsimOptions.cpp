@@ -71,6 +71,9 @@ void AddOptions(QCommandLineParser &p)
         {QStringLiteral("transcript"),
          QStringLiteral("Append one line per exchange (host bytes -> module bytes) to FILE."),
          QStringLiteral("FILE")},
+        {QStringLiteral("transcript-chip-time"),
+         QStringLiteral("End each transcript line whose exchange kept the chip busy with "
+                        "\"; chip N us\" (pulses and programming cycles).")},
         {QStringLiteral("list-devices"), QStringLiteral("List the chips and exit.")},
         {QStringLiteral("no-ack-from"),
          QStringLiteral("Fault: no acknowledge byte from exchange N on."), QStringLiteral("N")},
@@ -187,6 +190,7 @@ ParseOutcome ParseModsimOptions(const QStringList &arguments, ModsimOptions &opt
     options.chipIn = p.value(QStringLiteral("chip-in")).toStdString();
     options.chipOut = p.value(QStringLiteral("chip-out")).toStdString();
     options.transcriptPath = p.value(QStringLiteral("transcript")).toStdString();
+    options.transcriptChipTime = p.isSet(QStringLiteral("transcript-chip-time"));
     if (!FindChip(options.device)) {
         message = QStringLiteral("--device: unknown chip '%1' (see --list-devices)")
                       .arg(QString::fromStdString(options.device));

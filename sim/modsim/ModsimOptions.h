@@ -20,6 +20,7 @@ struct ModsimOptions
     std::string chipIn;
     std::string chipOut;
     std::string transcriptPath;
+    bool transcriptChipTime = false;
     std::optional<uint8_t> identifyByte;
     TimingSettings timing;
     FaultSettings faults;

@@ -1,11 +1,13 @@
 #include "PtyServer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -70,42 +72,64 @@ bool PtyServer::Open(std::string &error)
     return true;
 }
 
-int PtyServer::PollTimeoutMs(const ModuleSimulator &module) const
+std::optional<ModuleSimulator::TimePoint> PtyServer::NextWake(const ModuleSimulator &module) const
 {
+    using namespace std::chrono_literals;
+    std::optional<ModuleSimulator::TimePoint> wake = module.NextOutputDue();
     if (!m_outgoing.empty()) {
-        return 50; // POLLOUT wakes us sooner when the terminal takes bytes again
+        // POLLOUT wakes us sooner when the terminal takes bytes again.
+        const auto retry = ModuleSimulator::Clock::now() + 50ms;
+        wake = wake ? std::min(*wake, retry) : retry;
     }
-    const auto due = module.NextOutputDue();
-    if (!due) {
-        return -1;
+    if (m_pacer && m_pacer->HasWaiting()) {
+        wake = wake ? std::min(*wake, m_pacer->FreeAt()) : m_pacer->FreeAt();
     }
-    const auto wait = *due - ModuleSimulator::Clock::now();
-    if (wait <= wait.zero()) {
-        return 0;
-    }
-    // Round up so that the byte is due when poll returns.
-    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
+    return wake;
+}
+
+// While a byte is known to wait for the line, the terminal is not watched: it would report the
+// same byte again and again until the line is free.
+bool PtyServer::WatchesInput(ModuleSimulator::TimePoint now) const
+{
+    return !m_pacer || !m_pacer->HasWaiting() || m_pacer->IsFree(now);
 }
 
 bool PtyServer::Serve(ModuleSimulator &module, int stopFd, std::string &error)
 {
     for (;;) {
-        pollfd fds[2] = {{m_master, POLLIN, 0}, {stopFd, POLLIN, 0}};
+        const auto now = ModuleSimulator::Clock::now();
+        pollfd fds[2] = {{m_master, 0, 0}, {stopFd, POLLIN, 0}};
+        if (WatchesInput(now)) {
+            fds[0].events |= POLLIN;
+        }
         if (!m_outgoing.empty()) {
             fds[0].events |= POLLOUT;
         }
-        const int ready = ::poll(fds, 2, PollTimeoutMs(module));
+        // Reply bytes are due to the microsecond in real time; a timeout in whole milliseconds
+        // would hold each reply up to a millisecond too long.
+        timespec timeout{};
+        const auto wake = NextWake(module);
+        if (wake) {
+            const auto wait = std::max(*wake - now, ModuleSimulator::Clock::duration::zero());
+            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+            timeout.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+            timeout.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+        }
+        const int ready = ::ppoll(fds, 2, wake ? &timeout : nullptr, nullptr);
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            error = SystemError("poll");
+            error = SystemError("ppoll");
             return false;
         }
         if (fds[1].revents != 0) {
             return true;
         }
         if ((fds[0].revents & POLLIN) != 0 && !PumpInput(module, error)) {
+            return false;
+        }
+        if (m_pacer && m_pacer->HasWaiting() && !TakePacedByte(module, error)) {
             return false;
         }
         if ((fds[0].revents & (POLLHUP | POLLERR)) != 0 && (fds[0].revents & POLLIN) == 0) {
@@ -120,6 +144,11 @@ bool PtyServer::Serve(ModuleSimulator &module, int stopFd, std::string &error)
 
 bool PtyServer::PumpInput(ModuleSimulator &module, std::string &error)
 {
+    if (m_pacer) {
+        // The byte stays in the terminal until the line takes it.
+        m_pacer->NoteWaiting(ModuleSimulator::Clock::now());
+        return true;
+    }
     uint8_t buffer[256];
     const ssize_t n = ::read(m_master, buffer, sizeof buffer);
     if (n < 0) {
@@ -131,6 +160,30 @@ bool PtyServer::PumpInput(ModuleSimulator &module, std::string &error)
     }
     for (ssize_t i = 0; i < n; ++i) {
         module.HostWrite(buffer[i]);
+    }
+    return true;
+}
+
+bool PtyServer::TakePacedByte(ModuleSimulator &module, std::string &error)
+{
+    const auto now = ModuleSimulator::Clock::now();
+    if (!m_pacer->IsFree(now)) {
+        return true;
+    }
+    uint8_t byte = 0;
+    const ssize_t n = ::read(m_master, &byte, 1);
+    if (n != 1) {
+        if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) {
+            error = SystemError("read");
+            return false;
+        }
+        m_pacer->ForgetWaiting(); // the host flushed it, or closed the terminal
+        return true;
+    }
+    module.HostWriteAt(byte, m_pacer->Take(now));
+    int more = 0;
+    if (::ioctl(m_master, FIONREAD, &more) == 0 && more > 0) {
+        m_pacer->NoteWaiting(now);
     }
     return true;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "LinePacer.h"
 #include "ModuleSimulator.h"
 
+#include <optional>
 #include <string>
 
 namespace tolm::sim {
@@ -24,19 +26,26 @@ public:
     bool Open(std::string &error);
     const std::string &SlavePath() const { return m_slavePath; }
 
+    // Real time: take the host's bytes off the terminal no faster than the line carries them,
+    // one per byteTime. Without it every byte is taken as soon as it is there.
+    void PaceInput(std::chrono::steady_clock::duration byteTime) { m_pacer.emplace(byteTime); }
+
     // Runs until a byte arrives on stopFd (the signal handler's pipe) or a fatal error.
     // Returns false with a message on a fatal error.
     bool Serve(ModuleSimulator &module, int stopFd, std::string &error);
 
 private:
     bool PumpInput(ModuleSimulator &module, std::string &error);
+    bool TakePacedByte(ModuleSimulator &module, std::string &error);
     bool PumpOutput(ModuleSimulator &module, std::string &error);
-    int PollTimeoutMs(const ModuleSimulator &module) const;
+    bool WatchesInput(ModuleSimulator::TimePoint now) const;
+    std::optional<ModuleSimulator::TimePoint> NextWake(const ModuleSimulator &module) const;
 
     int m_master = -1;
     int m_slave = -1;
     std::string m_slavePath;
     std::string m_outgoing; // due bytes the terminal has not taken yet
+    std::optional<LinePacer> m_pacer;
 };
 
 } // namespace tolm::sim

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
+#include <string>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,6 +93,24 @@ void Configure(ModuleSimulator &module, const ModsimOptions &o)
     module.SetKeepTranscript(false);
 }
 
+// Lets a tool that reads the transcript add up how long the chip itself needed.
+std::string ChipTimeSuffix(const ModuleSimulator &module, bool wanted)
+{
+    const auto chip = module.LastChipTime();
+    if (!wanted || chip.count() == 0) {
+        return {};
+    }
+    return "; chip " + std::to_string(chip.count()) + " us";
+}
+
+void PaceRealTime(PtyServer &server, const TimingSettings &timing)
+{
+    server.PaceInput(timing.ByteTime());
+    // Bytes are due to the microsecond; the default timer slack lets a sleeping server wake
+    // up to 50 us late, which a host then waits for on every exchange.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+}
+
 int Fail(const std::string &message)
 {
     std::fprintf(stderr, "tolm-modsim: %s\n", message.c_str());
@@ -128,11 +148,15 @@ int main(int argc, char **argv)
         if (!transcript) {
             return Fail("cannot write " + options.transcriptPath);
         }
-        module.SetTranscriptSink([&transcript](const std::string &line) {
-            transcript << line << '\n' << std::flush;
+        const bool chipTime = options.transcriptChipTime;
+        module.SetTranscriptSink([&transcript, &module, chipTime](const std::string &line) {
+            transcript << line << ChipTimeSuffix(module, chipTime) << '\n' << std::flush;
         });
     }
     PtyServer server;
+    if (options.timing.realtime) {
+        PaceRealTime(server, options.timing);
+    }
     if (!InstallStopSignals(error) || !server.Open(error) ||
         !MakeLink(options.linkPath, server.SlavePath(), error)) {
         return Fail(error);

@@ -1,19 +1,15 @@
 #include "link/SerialLink.h"
 
+#include "link/OutputQueueWait.h"
 #include "link/PortName.h"
 #include "link/PortOpenError.h"
 
 #include <QSerialPort>
 #include <sys/ioctl.h>
-#include <thread>
 
 namespace {
 
 constexpr qint32 kModuleBaudRate = 9600;
-
-// A byte takes about a millisecond on the line at 9600 baud; this is how often a write checks
-// whether its byte has left.
-constexpr auto kTransmitPollInterval = std::chrono::milliseconds(1);
 
 int RemainingMs(const QDeadlineTimer &deadline)
 {
@@ -106,18 +102,16 @@ bool SerialLink::WaitUntilQueued(const QDeadlineTimer &deadline)
 bool SerialLink::WaitUntilTransmitted(const QDeadlineTimer &deadline) const
 {
     // The kernel accepts the byte at once and holds it in its output queue while the module
-    // keeps CTS off; the byte has only left when that queue is empty. There is no drain with a
-    // time limit, so the queue is looked at until it empties or the time is up.
-    for (;;) {
+    // keeps CTS off; the byte has only left when that queue is empty.
+    const int fd = static_cast<int>(m_port->handle());
+    const auto queuedBytes = [fd]() -> std::optional<int> {
         int queued = 0;
-        if (::ioctl(static_cast<int>(m_port->handle()), TIOCOUTQ, &queued) != 0 || queued == 0) {
-            return true;
+        if (::ioctl(fd, TIOCOUTQ, &queued) != 0) {
+            return std::nullopt;
         }
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        std::this_thread::sleep_for(kTransmitPollInterval);
-    }
+        return queued;
+    };
+    return WaitForEmptyOutputQueue(queuedBytes, deadline);
 }
 
 std::optional<std::uint8_t> SerialLink::ReadByte()

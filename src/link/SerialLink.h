@@ -22,7 +22,8 @@ enum class PortState {
 //
 // A pseudo-terminal (how the module simulator is reached) has no CTS line. Linux accepts the
 // hardware flow control setting on it and ignores it, so the same settings apply to both and
-// a write to a pseudo-terminal is never held.
+// a write to a pseudo-terminal is held only when nobody takes bytes off it and its buffer is
+// full (or its output is stopped).
 class SerialLink : public ByteChannel
 {
 public:

@@ -234,15 +234,49 @@ TEST_F(ModsimPtyTest, LoadsTheChipFromAFileAndServesFaults)
     EXPECT_EQ(modsim.Stop(SIGINT), 0);
 }
 
+TEST_F(ModsimPtyTest, RealTimeTakesABurstAtTheLinesPaceAndWritesDownTheChipsTime)
+{
+    const std::string link = m_dir + "/link";
+    const std::string transcriptPath = m_dir + "/transcript";
+    Modsim modsim({"--device", "16f84", "--link", link, "--realtime", "--transcript",
+                   transcriptPath, "--transcript-chip-time"});
+    ASSERT_FALSE(modsim.FirstLine().empty());
+    {
+        Line line(link);
+        ASSERT_TRUE(line.IsOpen());
+        // Twenty power-off commands written at once: the terminal holds them and the line
+        // carries one per byte time; every one is answered, none lost or doubled.
+        constexpr int kBurst = 20;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(line.Exchange(Bytes(kBurst, 0x07), kBurst), Bytes(kBurst, 0x20));
+        const auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(elapsed, kBurst * std::chrono::microseconds(1041));
+
+        EXPECT_EQ(line.Exchange({0x09, 0x01, 'A'}, 2), (Bytes{0x20, 0x20}));
+        EXPECT_EQ(line.Exchange({0x10, '4', '8', '3', '0', '4', '0'}, 1), kAck); // 0x1234
+    }
+    EXPECT_EQ(modsim.Stop(SIGTERM), 0);
+    std::ifstream transcript(transcriptPath);
+    std::vector<std::string> lines;
+    for (std::string l; std::getline(transcript, l);) {
+        lines.push_back(l);
+    }
+    ASSERT_EQ(lines.size(), 23u);
+    EXPECT_EQ(lines[19], "07 -> 20");
+    EXPECT_EQ(lines[21], "01 41 -> 20") << "no chip time: the line stays as it was";
+    EXPECT_EQ(lines[22], "10 34 38 33 30 34 30 -> 20; chip 20000 us") << "one flash cycle";
+}
+
 TEST(ModsimCommandLineTest, HelpDocumentsEveryOptionAndBadInputIsRefused)
 {
     Modsim help({"--help"});
     const std::string text = help.AllOutput();
     EXPECT_EQ(help.Wait(), 0);
-    for (const char *option : {"--device", "--link", "--chip-in", "--chip-out", "--identify-byte",
-                               "--baud", "--realtime", "--transcript", "--no-ack-from",
-                               "--wrong-ack-at", "--wrong-ack-byte", "--late-reply", "--late-at",
-                               "--bad-digit-at", "--dead-after", "--pulses", "--never-program"}) {
+    for (const char *option :
+         {"--device", "--link", "--chip-in", "--chip-out", "--identify-byte", "--baud",
+          "--realtime", "--transcript", "--transcript-chip-time", "--no-ack-from", "--wrong-ack-at",
+          "--wrong-ack-byte", "--late-reply", "--late-at", "--bad-digit-at", "--dead-after",
+          "--pulses", "--never-program"}) {
         EXPECT_NE(text.find(option), std::string::npos) << option;
     }
     Modsim unknown({"--device", "16F84", "--link", "/tmp/unused-tolm-link"});

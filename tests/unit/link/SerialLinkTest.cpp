@@ -13,9 +13,11 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fcntl.h>
 #include <memory>
 #include <termios.h>
+#include <thread>
 
 namespace {
 
@@ -116,6 +118,109 @@ TEST_F(SerialLinkTest, ReadGivesUpAfterAQuarterSecond)
     EXPECT_TRUE(reply.empty());
     EXPECT_GE(elapsed, 240) << "the first missing byte ends the reply";
     EXPECT_LT(elapsed, 450) << "and the reply does not wait for the other three";
+}
+
+// The module holding CTS off, as a pseudo-terminal shows it: output stopped at the line.
+class HeldLine
+{
+public:
+    explicit HeldLine(const QString &slavePath)
+        : m_fd(::open(slavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
+    {}
+    ~HeldLine()
+    {
+        Release();
+        ::close(m_fd);
+    }
+    bool IsOpen() const { return m_fd >= 0; }
+    void Hold() { ::tcflow(m_fd, TCOOFF); }
+    void Release() { ::tcflow(m_fd, TCOON); }
+    // Fills the terminal until it takes no more: a peer that never reads. The kernel moves
+    // bytes on to the reader's side a moment after they are written, which makes room again,
+    // so it is filled until a pause frees none.
+    void Fill()
+    {
+        const std::string filler(256, '\x55');
+        bool tookSome = true;
+        while (tookSome) {
+            tookSome = false;
+            while (::write(m_fd, filler.data(), filler.size()) > 0) {
+                tookSome = true;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+    }
+
+private:
+    int m_fd;
+};
+
+TEST_F(SerialLinkTest, AByteThatCannotLeaveFailsAfterItsLimitAndNeverArrives)
+{
+    struct Case
+    {
+        const char *name;
+        void (*block)(HeldLine &);
+    };
+    const Case cases[] = {
+        {"CTS held off", [](HeldLine &line) { line.Hold(); }},
+        {"nobody reads the terminal", [](HeldLine &line) { line.Fill(); }},
+    };
+    for (const Case &c : cases) {
+        PseudoTerminal pty;
+        HeldLine line(pty.SlavePath());
+        ASSERT_TRUE(line.IsOpen());
+        SerialLink link;
+        ASSERT_TRUE(link.OpenModulePort(pty.SlavePath()));
+        c.block(line);
+        QElapsedTimer timer;
+        timer.start();
+        EXPECT_FALSE(link.WriteByte(0x07)) << c.name;
+        EXPECT_GE(timer.elapsed(), kByteTimeoutMs - 10) << c.name;
+        EXPECT_LT(timer.elapsed(), kByteTimeoutMs + 200) << c.name;
+
+        line.Release();
+        const std::string before = pty.Read(1 << 16, 200ms);
+        EXPECT_EQ(before.find('\x07'), std::string::npos) << c.name << ": the refused byte";
+        EXPECT_TRUE(link.WriteByte(0x06)) << c.name << ": the line works again";
+        EXPECT_EQ(pty.Read(1, 500ms), "\x06") << c.name;
+    }
+}
+
+TEST_F(SerialLinkTest, BytesHeldBrieflyAllLeaveInOrder)
+{
+    struct Case
+    {
+        const char *name;
+        std::chrono::milliseconds held;
+    };
+    const Case cases[] = {
+        {"never held", 0ms},
+        {"held for part of the time limit now and then", 60ms},
+    };
+    std::string sent;
+    for (int i = 0; i < 64; ++i) {
+        sent.push_back(static_cast<char>(i * 4 + 1));
+    }
+    for (const Case &c : cases) {
+        PseudoTerminal pty;
+        HeldLine line(pty.SlavePath());
+        SerialLink link;
+        ASSERT_TRUE(link.OpenModulePort(pty.SlavePath()));
+        std::atomic<bool> done = false;
+        std::thread module([&] {
+            while (c.held > 0ms && !done) {
+                line.Hold();
+                std::this_thread::sleep_for(c.held);
+                line.Release();
+                std::this_thread::sleep_for(c.held / 4);
+            }
+        });
+        EXPECT_TRUE(link.SendChars(sent)) << c.name;
+        done = true;
+        module.join();
+        EXPECT_EQ(pty.Read(sent.size() + 1, 500ms), sent) << c.name;
+    }
 }
 
 TEST_F(SerialLinkTest, PresenceCheckWithNothingAttached)
