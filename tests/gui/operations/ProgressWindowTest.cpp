@@ -2,6 +2,8 @@
 // other, and where the first operation puts it.
 #include "OperationsFixture.h"
 
+#include <QTemporaryDir>
+
 using namespace MainWindowFixture;
 using namespace OperationsFixture;
 
@@ -104,6 +106,37 @@ private slots:
         QCOMPARE(secondPlace, QPoint(500, 30));
         QVERIFY(!p.Form().isVisible());
         QVERIFY(p.messages.shown.isEmpty()); // Close in Ready runs nothing
+    }
+
+    // The first folder holding the chime wins; none found means the beep.
+    void readySoundLookupOrder_data()
+    {
+        QTest::addColumn<QList<bool>>("hasFile");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("current directory first") << QList<bool>{true, true, true} << 0;
+        QTest::newRow("beside the executable") << QList<bool>{false, true, true} << 1;
+        QTest::newRow("data folder") << QList<bool>{false, false, true} << 2;
+        QTest::newRow("nowhere") << QList<bool>{false, false, false} << -1;
+    }
+
+    void readySoundLookupOrder()
+    {
+        QFETCH(QList<bool>, hasFile);
+        QFETCH(int, chosen);
+        QTemporaryDir root;
+        QStringList folders;
+        for (int i = 0; i < hasFile.size(); ++i) {
+            const QString folder = root.filePath(QString::number(i));
+            QDir().mkpath(folder);
+            if (hasFile[i]) {
+                QFile file(QDir(folder).filePath(QStringLiteral("Ready.wav")));
+                QVERIFY(file.open(QIODevice::WriteOnly));
+            }
+            folders << folder;
+        }
+        const QString expected =
+            chosen < 0 ? QString() : QDir(folders[chosen]).filePath(QStringLiteral("Ready.wav"));
+        QCOMPARE(FindReadySoundFile(folders), expected);
     }
 };
 
