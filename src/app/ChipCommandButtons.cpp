@@ -17,7 +17,7 @@
 
 bool TTolmMain::Confirmed(const QString &text)
 {
-    return m_messages.Confirm(text);
+    return m_messages.ConfirmChipCommand(text);
 }
 
 void TTolmMain::ConfigReadBtnClick()
