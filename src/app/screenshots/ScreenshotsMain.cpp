@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -59,6 +60,23 @@ bool SaveMessageBox(const QDir &dir, const QString &name, const std::function<vo
     });
     show();
     return ok;
+}
+
+// Where the named controls of the Programming page sit in the main window (their centres,
+// from the window's top left corner), for scripts that click them (scripts/demo).
+bool SaveControlMap(TTolmMain &main, const QDir &dir)
+{
+    QFile file(dir.filePath(QStringLiteral("controls.txt")));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    QTextStream out(&file);
+    for (const QWidget *control : main.findChildren<QWidget *>()) {
+        if (control->objectName().isEmpty() || !control->isVisible())
+            continue;
+        const QPoint centre = control->mapTo(&main, control->rect().center());
+        out << control->objectName() << ' ' << centre.x() << ' ' << centre.y() << '\n';
+    }
+    return true;
 }
 
 // The progress window in its three states, as a Write shows them.
@@ -144,6 +162,7 @@ int main(int argc, char *argv[])
     TTolmMain &main = *windows.TolmMain;
 
     bool ok = Save(&main, dir, QStringLiteral("main-window"));
+    ok = SaveControlMap(main, dir) && ok;
     ok = SaveMainPages(main, dir, QStringLiteral("main-16c84-")) && ok;
     // Devices that show the groups the default device hides.
     main.SetDeviceValues(QStringLiteral("12c508"), false);
