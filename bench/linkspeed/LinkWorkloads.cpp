@@ -1,51 +1,89 @@
 #include "LinkWorkloads.h"
 
-#include <cstdint>
+#include "ScriptedEngineHost.h"
+
+#include "device/DeviceTable.h"
+#include "device/HexText.h"
+#include "device/MemoryImage.h"
+#include "engine/PicEngine.h"
+
+#include <chrono>
+#include <thread>
 
 namespace {
 
-constexpr std::uint16_t kPowerTiming = 0xF40C;
-constexpr std::uint8_t kPowerTimingCount = 1;
-constexpr std::uint8_t kEnterParallelMode = 10;
-constexpr int kWords16f84 = 1024;
+enum class Memory { Program, Data };
+enum class Action { Read, Write };
 
-// The chip powered in programming mode with the Parallel method, as every 16f84 operation
-// begins.
-bool PowerOnParallel(ProgrammerModule &m)
+// One engine operation over a range, with a host whose pauses really sleep: the ideal time
+// counts them, so a host that skipped them would look faster than the line allows.
+std::function<bool(ProgrammerModule &)>
+EngineWorkload(const char *device, bool parallel, Memory memory, Action action, const char *end)
 {
-    return m.ModulePowerOff() && m.ModuleSetPulseTiming(kPowerTiming, kPowerTimingCount) &&
-           m.ModulePowerOnSerialMode() && m.ModuleSerialPicCommand(kEnterParallelMode);
-}
-
-bool PowerOff(ProgrammerModule &m)
-{
-    const bool timing = m.ModuleSetPulseTiming(kPowerTiming, kPowerTimingCount);
-    return m.ModulePowerOff() && timing;
-}
-
-// Every program word of a 16f84 read with the module's combined commands: one 0x0B read and
-// one 0x14 increment per word.
-bool ReadProgram16f84Parallel(ProgrammerModule &m)
-{
-    if (!PowerOnParallel(m)) {
-        return false;
-    }
-    for (int address = 0; address < kWords16f84; ++address) {
-        std::uint16_t word = 0;
-        if (!m.ModuleReadProgWord(word) || !m.ModuleIncrementAddress()) {
-            PowerOff(m);
-            return false;
+    return [=](ProgrammerModule &module) {
+        const DeviceRecord record = *FindDevice(QString::fromLatin1(device));
+        ScriptedEngineHost host;
+        host.parallel = parallel;
+        host.progEnd = QString::fromLatin1(end);
+        host.dataEnd = QString::fromLatin1(end);
+        host.onDelay = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+        MemoryImage image;
+        for (int a = 0; a < MemoryImage::kProgramWords; ++a) {
+            image.SetProgramWordText(a, FormatHex(static_cast<std::uint32_t>(a * 37) & 0x3FFF, 4));
         }
-    }
-    return PowerOff(m);
+        for (int a = 0; a < MemoryImage::kDataBytes; ++a) {
+            image.SetDataByteText(a, FormatHex(static_cast<std::uint32_t>(a * 11) & 0xFF, 2));
+        }
+        PicEngine engine(module, host, image, record);
+        EngineResult result;
+        if (memory == Memory::Program) {
+            result = action == Action::Read ? engine.PicReadProgMem() : engine.PicWriteProgMem();
+        } else {
+            result = action == Action::Read ? engine.PicReadDataMem() : engine.PicWriteDataMem();
+        }
+        return result.outcome == EngineOutcome::Completed;
+    };
 }
 
 } // namespace
 
 const std::vector<LinkWorkload> &AllLinkWorkloads()
 {
+    using enum Memory;
+    using enum Action;
     static const std::vector<LinkWorkload> workloads = {
-        {"16f84-program-read-parallel-commands", "16f84", {}, ReadProgram16f84Parallel},
+        {"16f84-program-read-parallel",
+         "16f84",
+         {},
+         EngineWorkload("16f84", true, Program, Read, "03FF")},
+        {"16f84-program-read-serial",
+         "16f84",
+         {},
+         EngineWorkload("16f84", false, Program, Read, "03FF")},
+        {"16f84-program-write-parallel",
+         "16f84",
+         {},
+         EngineWorkload("16f84", true, Program, Write, "03FF")},
+        {"16f84-program-write-serial",
+         "16f84",
+         {},
+         EngineWorkload("16f84", false, Program, Write, "03FF")},
+        {"16f877-program-read-parallel-0000-07FF",
+         "16f877",
+         {},
+         EngineWorkload("16f877", true, Program, Read, "07FF")},
+        {"16f877-program-write-parallel-0000-07FF",
+         "16f877",
+         {},
+         EngineWorkload("16f877", true, Program, Write, "07FF")},
+        {"16f84-data-read-parallel-00-3F",
+         "16f84",
+         {},
+         EngineWorkload("16f84", true, Data, Read, "3F")},
+        {"16f84-data-write-parallel-00-3F",
+         "16f84",
+         {},
+         EngineWorkload("16f84", true, Data, Write, "3F")},
     };
     return workloads;
 }

@@ -24,6 +24,9 @@ public:
     virtual void Error(const QString &text) = 0;
     // Caption "Confirmation", question icon, OK and Cancel; true on OK.
     virtual bool Confirm(const QString &text) = 0;
+    // The same before a command that changes the chip: Cancel is the default button, so an
+    // Enter pressed out of habit sends nothing.
+    virtual bool ConfirmChipCommand(const QString &text) { return Confirm(text); }
     // Error icon with Abort, Retry and Ignore: a word that will not program.
     virtual Answer AskAbortRetryIgnore(const QString &text) = 0;
     // Error icon with OK and Cancel: a word that will not program, second form.

@@ -38,6 +38,10 @@ public:
     ProgrammerModule &Module() { return m_module; }
     SerialLink &Link() { return m_link; }
 
+    // Puts another line behind the module commands (the in-process simulator in tests);
+    // nullptr goes back to the serial port.
+    void UseChannel(ByteChannel *channel) { m_route.target = channel ? channel : &m_link; }
+
 private:
     void Connect(Messages &messages);
     void Release(Messages &messages);
@@ -45,7 +49,17 @@ private:
     // detail text, empty on success.
     QString Open(Messages &messages);
 
+    // Passes every byte to the line in use.
+    struct ChannelRoute : ByteChannel
+    {
+        explicit ChannelRoute(ByteChannel &line) : target(&line) {}
+        ByteChannel *target;
+        bool WriteByte(std::uint8_t byte) override { return target->WriteByte(byte); }
+        std::optional<std::uint8_t> ReadByte() override { return target->ReadByte(); }
+    };
+
     SerialLink m_link;
-    ProgrammerModule m_module{m_link};
+    ChannelRoute m_route{m_link};
+    ProgrammerModule m_module{m_route};
     QString m_openedPortName;
 };

@@ -7,6 +7,9 @@
 class Messages;
 class TAboutBox;
 class TDataEditForm;
+class TIDCodeDlg;
+class TProcessForm;
+class TWaitingForm;
 class TOptionsDlg;
 class TPortDlg;
 class TProgViewForm;
@@ -24,9 +27,12 @@ public:
 
     MemoryImage Image;
     std::unique_ptr<TTolmMain> TolmMain;
+    std::unique_ptr<TIDCodeDlg> IDCodeDlg;
     std::unique_ptr<TOptionsDlg> OptionsDlg;
     std::unique_ptr<TDataEditForm> DataEditForm;
     std::unique_ptr<TProgViewForm> ProgViewForm;
+    std::unique_ptr<TProcessForm> ProcessForm;
     std::unique_ptr<TAboutBox> AboutBox;
+    std::unique_ptr<TWaitingForm> WaitingForm;
     std::unique_ptr<TPortDlg> PortDlg;
 };

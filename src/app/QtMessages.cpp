@@ -76,6 +76,12 @@ bool QtMessages::Confirm(const QString &text)
                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
 }
 
+bool QtMessages::ConfirmChipCommand(const QString &text)
+{
+    return ShowBox(QMessageBox::Question, QStringLiteral("Confirmation"), text,
+                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
 Messages::Answer QtMessages::AskAbortRetryIgnore(const QString &text)
 {
     return ToAnswer(ShowBox(QMessageBox::Critical, QStringLiteral("Error"), text,

@@ -14,6 +14,7 @@ public:
     void Warning(const QString &text) override;
     void Error(const QString &text) override;
     bool Confirm(const QString &text) override;
+    bool ConfirmChipCommand(const QString &text) override;
     Answer AskAbortRetryIgnore(const QString &text) override;
     Answer AskOkCancel(const QString &text) override;
     QString OpenFileName(const QString &directory, const QString &filter) override;

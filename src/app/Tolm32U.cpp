@@ -11,6 +11,9 @@
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
+#include "ops/OperationDriver.h"
+#include "ops/ProcDlg.h"
+#include "ops/ReadySound.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,6 +30,7 @@ TTolmMain::TTolmMain(MemoryImage &image, Messages &messages, QWidget *parent)
     BuildWindow();
     ConnectHandlers();
     SetKeyboardAccess();
+    ConnectChipHandlers();
     FormCreate();
     ShowPortInConnectHint();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -97,6 +101,16 @@ void TTolmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (m_handlerDepth > 0) {
+        // Chip work is under way: the running method finishes its word and powers the chip
+        // off as with Close, nothing further runs, and the program ends when the work has
+        // returned (RunHandler). The windows stay until then.
+        event->ignore();
+        m_closeWhenIdle = true;
+        if (m_processForm)
+            m_processForm->CloseBtnClick();
+        return;
+    }
     event->accept();
     emit MainWindowClosed();
 }
@@ -130,7 +144,15 @@ void TTolmMain::ConnectBtnClick()
 
 void TTolmMain::CheckModuleAfterDeviceChange()
 {
-    if (m_module.IncorrectModule(m_currentDevice, m_messages))
+    // The check talks to the module; in the middle of chip work it would garble both. The
+    // running work keeps the device it started with.
+    if (ModuleBusy())
+        return;
+    if (!m_module.IncorrectModule(m_currentDevice, m_messages))
+        return;
+    if (m_processForm)
+        m_processForm->CloseBtnClick(); // wakes an operation waiting for Start
+    else
         m_requests.CloseRequested = true;
 }
 

@@ -3,11 +3,14 @@
 #include "ModuleConnection.h"
 #include "device/ConfigControls.h"
 #include "device/DeviceRecord.h"
+#include "engine/EngineHost.h"
 #include "hexfile/HexTargets.h"
 #include "ops/RequestFlags.h"
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
+#include <memory>
 
 class Messages;
 class MemoryImage;
@@ -30,11 +33,19 @@ class TAboutBox;
 class TDataEditForm;
 class TProgViewForm;
 class TPortDlg;
+class TIDCodeDlg;
+class TProcessForm;
+class TWaitingForm;
+class OperationDriver;
+class PicEngine;
+class ReadySound;
+enum class ChipOperation;
 
 // The main window: the device selector, the user's targets and method, the configuration
 // controls and the address fields are the user's whole request; every operation reads them
-// from here at the moment it runs.
-class TTolmMain : public QMainWindow
+// from here at the moment it runs. It is also the chip engine's host: the method buttons,
+// the address fields, the progress window and the "Please Wait" window.
+class TTolmMain : public QMainWindow, public EngineHost
 {
     Q_OBJECT
 public:
@@ -63,6 +74,12 @@ public:
 
     // The Port dialog, created last of all windows.
     void SetPortDialog(TPortDlg *portDlg) { m_portDlg = portDlg; }
+    // The windows of the chip operations (OperationButtons.cpp).
+    void SetOperationWindows(TIDCodeDlg *idCodeDlg, TProcessForm *processForm,
+                             TWaitingForm *waitingForm);
+    OperationDriver *Driver() { return m_driver.get(); }
+    // The chime at the end of an operation; the window's own plays "Ready.wav".
+    void SetReadySound(ReadySound &sound);
     MemoryImage &Image() { return m_image; }
 
     // Selects the named device and adapts every control to it. A name that matches no
@@ -89,6 +106,41 @@ public slots:
     void ProgEditorBtnClick();
     void LoadFromFileBtnClick();
     void SaveToFileBtnClick();
+
+    // The four operations over the ticked targets (OperationButtons.cpp).
+    void ChipReadBtnClick();
+    void ChipWriteBtnClick();
+    void VerifyBtnClick();
+    void BlancCheckBtnClick();
+    // The chip commands beside them (ChipCommandButtons.cpp).
+    void ConfigReadBtnClick();
+    void ConfigWriteBtnClick();
+    void ProtectBtnClick();
+    void UnProtectBtnClick();
+    void ReadCalBtnClick();
+    void WriteCalBtnClick();
+    void BuildCalBtnClick();
+    void IDCodeBtnClick();
+
+public:
+    // EngineHost (MainEngineHost.cpp).
+    bool ParallelSelected() const override;
+    void SetParallelSelected(bool parallel) override;
+    QString ProgStartText() const override;
+    QString ProgEndText() const override;
+    QString DataStartText() const override;
+    QString DataEndText() const override;
+    void SetStatus(const QString &text) override;
+    void SetProgressMax(int maximum) override;
+    void StepProgress() override;
+    void SetStartCaption(const QString &caption) override;
+    bool PauseRequested() const override;
+    bool CloseRequested() const override;
+    void ProcessEvents() override;
+    void WaitWhilePaused() override;
+    void Delay(int ms) override;
+    WriteErrorAnswer AskWriteError(const QString &text, WriteErrorButtons buttons) override;
+    void ShowWaiting(bool visible) override;
 
 signals:
     // Emitted once the user has confirmed closing the main window; the program ends then.
@@ -210,6 +262,20 @@ private:
     // any operation that is waiting in the progress window.
     void CheckModuleAfterDeviceChange();
 
+    // Chip work (OperationButtons.cpp). One conversation with the module at a time: while
+    // an operation or a chip command runs, the others are refused.
+    void ConnectChipHandlers();
+    bool ModuleBusy() const;
+    // A click handler that may wait in the event loop; a close of the main window that came
+    // meanwhile takes effect when the last such handler has returned.
+    void RunHandler(const std::function<void()> &handler);
+    // The body with an engine over a copy of the selected device (a device picked meanwhile
+    // takes effect at the next operation), the module marked busy.
+    void RunWithEngine(const std::function<void(PicEngine &)> &body);
+    // A command the user must confirm; true to go on.
+    bool Confirmed(const QString &text);
+    void RunOperation(ChipOperation operation);
+
     MemoryImage &m_image;
     Messages &m_messages;
     HexEditFilter *m_hexFilter = nullptr;
@@ -225,4 +291,13 @@ private:
     TProgViewForm *m_progViewForm = nullptr;
     TAboutBox *m_aboutBox = nullptr;
     TPortDlg *m_portDlg = nullptr;
+
+    TIDCodeDlg *m_idCodeDlg = nullptr;
+    TProcessForm *m_processForm = nullptr;
+    TWaitingForm *m_waitingForm = nullptr;
+    std::unique_ptr<ReadySound> m_ownSound;
+    ReadySound *m_readySound = nullptr;
+    std::unique_ptr<OperationDriver> m_driver;
+    int m_handlerDepth = 0;
+    bool m_closeWhenIdle = false; // the user closed the main window during chip work
 };

@@ -1,20 +1,27 @@
 // tolm-screenshots DIR: renders every window of the program into PNG files in DIR, so the
 // look of the windows can be checked without a desktop (QT_QPA_PLATFORM=offscreen).
 #include "app/AboutBox.h"
+#include "app/Iddlg.h"
 #include "app/Optdlg.h"
 #include "app/PortConU.h"
 #include "app/PortProblem.h"
 #include "app/ProgramWindows.h"
 #include "app/QtMessages.h"
 #include "app/Tolm32U.h"
+#include "app/WaitForm.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
 #include "link/SerialLink.h"
+#include "ops/ProcDlg.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
@@ -58,6 +65,79 @@ bool SaveMessageBox(const QDir &dir, const QString &name, const std::function<vo
     return ok;
 }
 
+// Where the named controls of the Programming page sit in the main window (their centres,
+// from the window's top left corner), for scripts that click them (scripts/demo).
+bool SaveControlMap(TTolmMain &main, const QDir &dir)
+{
+    QFile file(dir.filePath(QStringLiteral("controls.txt")));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    QTextStream out(&file);
+    for (const QWidget *control : main.findChildren<QWidget *>()) {
+        if (control->objectName().isEmpty() || !control->isVisible())
+            continue;
+        const QPoint centre = control->mapTo(&main, control->rect().center());
+        out << control->objectName() << ' ' << centre.x() << ' ' << centre.y() << '\n';
+    }
+    return true;
+}
+
+// The progress window in its three states, as a Write shows them.
+bool SaveProgressWindow(TProcessForm &form, const QDir &dir)
+{
+    form.setWindowTitle(QStringLiteral("Write to PIC"));
+    form.BeReady();
+    bool ok = Save(&form, dir, QStringLiteral("progress-ready"));
+    form.SetStatus(QStringLiteral("Writing Program Memory ..."));
+    form.StartBtn->setEnabled(false);
+    form.StopBtn->setEnabled(true);
+    form.ProgressBar->setMaximum(0x3FF);
+    form.ProgressBar->setValue(0x180);
+    ok = Save(&form, dir, QStringLiteral("progress-running")) && ok;
+    form.StartBtn->setEnabled(true);
+    form.StopBtn->setEnabled(false);
+    form.StartBtn->setText(QStringLiteral("Continue"));
+    ok = Save(&form, dir, QStringLiteral("progress-paused")) && ok;
+    form.hide();
+    return ok;
+}
+
+// The boxes of the chip work, one of each kind.
+bool SaveChipBoxes(QtMessages &messages, const QDir &dir)
+{
+    const std::pair<const char *, std::function<void()>> boxes[] = {
+        {"box-confirm-direct-read",
+         [&] {
+             messages.ConfirmChipCommand(
+                 QStringLiteral("Read Configuration Word Directly ! Proceed?"));
+         }},
+        {"box-confirm-protect",
+         [&] {
+             messages.ConfirmChipCommand(
+                 QStringLiteral("This Process will Code Protect All the Device! Proceed?"));
+         }},
+        {"box-error-reading-configuration",
+         [&] { messages.Plain(QStringLiteral("Error Reading Configuration")); }},
+        {"box-conversion-error",
+         [&] { messages.Error(QStringLiteral("'$3F__' is not a valid integer value")); }},
+        {"box-verify-completed",
+         [&] { messages.Plain(QStringLiteral("Program Memory Verify Completed.  No Errors...")); }},
+        {"box-write-error",
+         [&] {
+             messages.AskAbortRetryIgnore(
+                 QStringLiteral("Error Writing Program Memory Address $01FF"));
+         }},
+        {"box-write-error-12bit",
+         [&] {
+             messages.AskOkCancel(QStringLiteral("Error Writing Program Memory Address $0010"));
+         }},
+    };
+    bool ok = true;
+    for (const auto &[name, show] : boxes)
+        ok = SaveMessageBox(dir, QString::fromLatin1(name), show) && ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -85,6 +165,7 @@ int main(int argc, char *argv[])
     TTolmMain &main = *windows.TolmMain;
 
     bool ok = Save(&main, dir, QStringLiteral("main-window"));
+    ok = SaveControlMap(main, dir) && ok;
     ok = SaveMainPages(main, dir, QStringLiteral("main-16c84-")) && ok;
     // Devices that show the groups the default device hides.
     main.SetDeviceValues(QStringLiteral("12c508"), false);
@@ -104,6 +185,13 @@ int main(int argc, char *argv[])
     about.SetVersionName(QStringLiteral("Version ") + TTolmMain::VersionText);
     ok = Save(&about, dir, QStringLiteral("about-box")) && ok;
     about.hide();
+
+    ok = SaveProgressWindow(*windows.ProcessForm, dir) && ok;
+    ok = Save(windows.IDCodeDlg.get(), dir, QStringLiteral("id-code-dialog")) && ok;
+    windows.IDCodeDlg->hide();
+    ok = Save(windows.WaitingForm.get(), dir, QStringLiteral("please-wait")) && ok;
+    windows.WaitingForm->hide();
+    ok = SaveChipBoxes(messages, dir) && ok;
 
     ok = Save(windows.DataEditForm.get(), dir, QStringLiteral("data-editor")) && ok;
     ok = Save(windows.ProgViewForm.get(), dir, QStringLiteral("program-viewer")) && ok;

@@ -1,8 +1,15 @@
 // Start-up from the settings file and the Options flows of the running program.
 #include "MainWindowFixture.h"
+#include "app/AboutBox.h"
+#include "app/Iddlg.h"
 #include "app/Optdlg.h"
+#include "app/PortConU.h"
 #include "app/PrivateProfile.h"
+#include "app/WaitForm.h"
 #include "app/WorkingDir.h"
+#include "editors/DatEditF.h"
+#include "editors/ProgView.h"
+#include "ops/ProcDlg.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -136,6 +143,28 @@ private slots:
         QVERIFY(main.ProcessFormUnplaced());
         QVERIFY(p.messages.shown.isEmpty()); // start-up asks nothing
         QVERIFY(!QFile::exists(TolmSettings::SettingsFilePath()) || !settings.isEmpty());
+    }
+
+    // Every window exists from start-up on, hidden until it is asked for, each under the
+    // name the program uses for it.
+    void allNineWindowsExistHidden()
+    {
+        RemoveSettings();
+        Program p;
+        ProgramWindows &w = *p.windows;
+        const QList<QWidget *> windows{
+            w.TolmMain.get(),     w.IDCodeDlg.get(),    w.OptionsDlg.get(),
+            w.DataEditForm.get(), w.ProgViewForm.get(), w.ProcessForm.get(),
+            w.AboutBox.get(),     w.WaitingForm.get(),  w.PortDlg.get()};
+        QStringList names;
+        for (QWidget *window : windows) {
+            QVERIFY(window);
+            QVERIFY(window->isHidden());
+            names << window->objectName();
+        }
+        QCOMPARE(names,
+                 QStringList({"TolmMain", "IDCodeDlg", "OptionsDlg", "DataEditForm", "ProgViewForm",
+                              "ProcessForm", "AboutBox", "WaitingForm", "PortDlg"}));
     }
 
     void emptyRecordHasNoCapabilities()

@@ -1,0 +1,130 @@
+// The main window as the chip engine's host: the user's method and address fields, the
+// progress window, the waits and the write error box.
+#include "Tolm32U.h"
+#include "WaitForm.h"
+#include "app/Messages.h"
+#include "ops/EventWaits.h"
+#include "ops/ProcDlg.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+// A paused word loop looks at the flags again after this long even without a click.
+constexpr int kPausedPassMs = 50;
+} // namespace
+
+bool TTolmMain::ParallelSelected() const
+{
+    return ParallelRBtn->isChecked();
+}
+
+void TTolmMain::SetParallelSelected(bool parallel)
+{
+    (parallel ? ParallelRBtn : SerialRBtn)->setChecked(true);
+}
+
+// The fields as shown, blanks included: "A_00" must fail to convert rather than mean 0A00.
+QString TTolmMain::ProgStartText() const
+{
+    return ProgStartEdit->displayText();
+}
+
+QString TTolmMain::ProgEndText() const
+{
+    return ProgEndEdit->displayText();
+}
+
+QString TTolmMain::DataStartText() const
+{
+    return DataStartEdit->displayText();
+}
+
+QString TTolmMain::DataEndText() const
+{
+    return DataEndEdit->displayText();
+}
+
+void TTolmMain::SetStatus(const QString &text)
+{
+    if (m_processForm)
+        m_processForm->SetStatus(text);
+}
+
+void TTolmMain::SetProgressMax(int maximum)
+{
+    if (!m_processForm)
+        return;
+    // A one-word range has the maximum 0, which a progress bar would show as "busy" forever.
+    m_processForm->ProgressBar->setMaximum(qMax(1, maximum));
+}
+
+void TTolmMain::StepProgress()
+{
+    if (!m_processForm)
+        return;
+    QProgressBar *bar = m_processForm->ProgressBar;
+    bar->setValue(qMin(bar->value() + 1, bar->maximum()));
+}
+
+void TTolmMain::SetStartCaption(const QString &caption)
+{
+    if (m_processForm)
+        m_processForm->StartBtn->setText(caption);
+}
+
+bool TTolmMain::PauseRequested() const
+{
+    return m_requests.PauseRequested;
+}
+
+bool TTolmMain::CloseRequested() const
+{
+    return m_requests.CloseRequested;
+}
+
+void TTolmMain::ProcessEvents()
+{
+    QApplication::processEvents();
+}
+
+void TTolmMain::WaitWhilePaused()
+{
+    if (m_processForm)
+        WaitForSignal(m_processForm, &TProcessForm::RequestChanged, kPausedPassMs);
+    else
+        SleepInEventLoop(kPausedPassMs);
+}
+
+void TTolmMain::Delay(int ms)
+{
+    SleepInEventLoop(ms);
+}
+
+WriteErrorAnswer TTolmMain::AskWriteError(const QString &text, WriteErrorButtons buttons)
+{
+    if (buttons == WriteErrorButtons::OkCancel)
+        return m_messages.AskOkCancel(text) == Messages::Answer::Ok ? WriteErrorAnswer::Ok
+                                                                    : WriteErrorAnswer::Cancel;
+    switch (m_messages.AskAbortRetryIgnore(text)) {
+    case Messages::Answer::Retry:
+        return WriteErrorAnswer::Retry;
+    case Messages::Answer::Ignore:
+        return WriteErrorAnswer::Ignore;
+    default:
+        return WriteErrorAnswer::Abort; // Esc or the box's close button: stop, the safe answer
+    }
+}
+
+void TTolmMain::ShowWaiting(bool visible)
+{
+    if (!m_waitingForm)
+        return;
+    if (visible)
+        m_waitingForm->ShowNow();
+    else
+        m_waitingForm->hide();
+}

@@ -1,0 +1,109 @@
+#include "ops/OperationDriver.h"
+
+#include "app/Messages.h"
+#include "ops/EventWaits.h"
+#include "ops/ProcDlg.h"
+#include "ops/ReadySound.h"
+
+#include <QLabel>
+
+namespace {
+// How long a wait sleeps before it looks at the flags again even without a click: a flag
+// raised from outside the progress window (a failed module check) is seen within this time.
+constexpr int kFlagPollMs = 250;
+} // namespace
+
+OperationDriver::OperationDriver(TProcessForm &form, const QWidget &mainWindow, Messages &messages,
+                                 ReadySound &sound, Hooks hooks)
+    : m_form(form), m_mainWindow(mainWindow), m_messages(messages), m_sound(&sound),
+      m_hooks(std::move(hooks))
+{}
+
+QString OperationDriver::Caption(ChipOperation operation)
+{
+    switch (operation) {
+    case ChipOperation::Read:
+        return QStringLiteral("Read from PIC");
+    case ChipOperation::Write:
+        return QStringLiteral("Write to PIC");
+    case ChipOperation::Verify:
+        return QStringLiteral("Verify PIC");
+    case ChipOperation::BlankCheck:
+        return QStringLiteral("Blank Check PIC");
+    }
+    return {};
+}
+
+void OperationDriver::Run(ChipOperation operation)
+{
+    // Checked first: the module check below talks to the module, which must not happen in
+    // the middle of another operation or chip command.
+    if (m_hooks.moduleBusy())
+        return;
+    if (m_hooks.noTargetSelected())
+        return;
+    if (m_hooks.incorrectModule())
+        return;
+    RequestFlags &flags = m_form.Flags();
+    if (flags.ProcessFormUnplaced) {
+        m_form.PlaceBelow(m_mainWindow);
+        flags.ProcessFormUnplaced = false;
+    }
+    if (m_form.isVisible() && m_form.StatusLbl->text() != TProcessForm::kReadyText)
+        return;
+
+    m_form.setWindowTitle(Caption(operation));
+    m_form.BeReady();
+    m_form.show();
+    m_form.raise();
+    m_form.activateWindow();
+    WaitForStartOrClose(operation);
+    m_form.hide();
+}
+
+void OperationDriver::WaitForStartOrClose(ChipOperation operation)
+{
+    RequestFlags &flags = m_form.Flags();
+    while (!flags.CloseRequested && !m_hooks.programClosing()) {
+        if (flags.StartRequested) {
+            RunSequence(operation);
+            if (m_hooks.programClosing())
+                return;
+            // Read and Write chime once at the end; Verify and Blank Check did with each box.
+            if (operation == ChipOperation::Read || operation == ChipOperation::Write)
+                m_sound->Play();
+            m_form.BeReady();
+            emit SequenceFinished();
+            continue;
+        }
+        if (!WaitForSignal(&m_form, &TProcessForm::RequestChanged, kFlagPollMs))
+            return; // the application is ending
+    }
+}
+
+void OperationDriver::RunSequence(ChipOperation operation)
+{
+    TargetSequenceHooks hooks;
+    hooks.ticked = [this](ChipTarget target) {
+        return !m_hooks.programClosing() && m_hooks.ticked(target);
+    };
+    hooks.configWordFromControls = m_hooks.configWordFromControls;
+    hooks.configWordRead = m_hooks.configWordRead;
+    hooks.setStatus = [this](const QString &text) { m_form.SetStatus(text); };
+    hooks.report = [this](const TargetReport &report) { Report(report); };
+    m_hooks.withEngine([&](PicEngine &engine) { RunTargetSequence(engine, operation, hooks); });
+}
+
+void OperationDriver::Report(const TargetReport &report)
+{
+    if (report.message.isEmpty())
+        return;
+    if (report.soundBeforeMessage)
+        m_sound->Play();
+    // An image cell that is not a number is the conversion error users know from every other
+    // field; the rest of the sequence has not run.
+    if (report.endsSequence)
+        m_messages.Error(report.message);
+    else
+        m_messages.Plain(report.message);
+}

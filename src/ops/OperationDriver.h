@@ -1,0 +1,65 @@
+#pragma once
+
+#include "engine/TargetSequence.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class Messages;
+class PicEngine;
+class QWidget;
+class ReadySound;
+class TProcessForm;
+
+// Read From PIC, Write To PIC, Verify PIC to Buffer and Blanc Check: opens the progress
+// window, waits for Start or Close, runs the ticked targets on each Start and reports every
+// result in a box, until the user closes the window. The next chip is programmed by pressing
+// Start again, without reopening the window.
+class OperationDriver : public QObject
+{
+    Q_OBJECT
+public:
+    // What the driver asks the main window for, at the moment it needs it.
+    struct Hooks
+    {
+        // True while something talks to the module: a second conversation would garble both.
+        std::function<bool()> moduleBusy;
+        std::function<bool()> noTargetSelected;
+        std::function<bool()> incorrectModule;
+        std::function<bool(ChipTarget)> ticked;
+        std::function<std::uint16_t()> configWordFromControls;
+        std::function<void(std::uint16_t)> configWordRead;
+        // Runs the body with an engine over the selected device, the module marked busy.
+        std::function<void(const std::function<void(PicEngine &)> &)> withEngine;
+        // The user closed the main window: the running target ends as with Close, nothing
+        // else runs, and the wait ends so that the program can quit.
+        std::function<bool()> programClosing;
+    };
+
+    OperationDriver(TProcessForm &form, const QWidget &mainWindow, Messages &messages,
+                    ReadySound &sound, Hooks hooks);
+
+    // The click handlers of the four buttons; each returns when its wait has ended.
+    void Run(ChipOperation operation);
+    // The sound the driver plays (tests and the program replace it).
+    void SetSound(ReadySound &sound) { m_sound = &sound; }
+
+    static QString Caption(ChipOperation operation);
+
+signals:
+    // One Start has run the ticked targets and the window is Ready again.
+    void SequenceFinished();
+
+private:
+    void WaitForStartOrClose(ChipOperation operation);
+    void RunSequence(ChipOperation operation);
+    void Report(const TargetReport &report);
+
+    TProcessForm &m_form;
+    const QWidget &m_mainWindow;
+    Messages &m_messages;
+    ReadySound *m_sound;
+    Hooks m_hooks;
+};

@@ -1,0 +1,296 @@
+// Read, Write, Verify and Blank Check through the main window's buttons, against the
+// in-process simulator: the order of targets, the boxes and sounds, pausing and closing, and
+// the refusal of a second conversation with the module.
+#include "OperationsFixture.h"
+
+#include <QSignalSpy>
+
+using namespace MainWindowFixture;
+using namespace OperationsFixture;
+
+namespace {
+const QString kSound = QStringLiteral("Sound");
+
+void FillProgram(MemoryImage &image, int words, const QString &text)
+{
+    for (int a = 0; a < words; ++a)
+        image.SetProgramWordText(a, text);
+}
+} // namespace
+
+class OperationDriverTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { RemoveSettings(); }
+
+    void noTargetTickedOpensNothing_data()
+    {
+        QTest::addColumn<QString>("button");
+        for (const char *name : {"ChipReadBtn", "ChipWriteBtn", "VerifyBtn", "BlancCheckBtn"})
+            QTest::newRow(name) << name;
+    }
+
+    void noTargetTickedOpensNothing()
+    {
+        QFETCH(QString, button);
+        SimulatedProgram p(QStringLiteral("16f84"));
+        p.Tick(false, false, false, false);
+        p.Main().findChild<QToolButton *>(button)->click();
+        QCOMPARE(p.messages.shown, QStringList{"Warning: No target selected"});
+        QVERIFY(!p.Form().isVisible());
+        QVERIFY(p.Main().ProcessFormUnplaced());
+        QCOMPARE(p.sim->ExchangeCount(), 0);
+    }
+
+    void readingTheConfigurationWordAloneShowsItEverywhere()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        p.Chip().SetConfigWord(0x3FF5); // XT oscillator, watchdog on
+        p.Tick(false, false, false, true);
+        p.Main().OptionPages->setCurrentIndex(3);
+        bool readyAgain = false;
+        p.RunOnce(p.Main().ChipReadBtn, [&] {
+            readyAgain = p.Form().isVisible() && p.Form().StatusLbl->text() == "Ready...";
+            p.Form().CloseBtn->click();
+        });
+        QVERIFY(readyAgain);
+        QVERIFY(!p.Form().isVisible());
+        QCOMPARE(p.Image().ConfigWord, 0x3FF5);
+        QCOMPARE(p.Main().ConfigEdit->text(), QStringLiteral("3FF5"));
+        QVERIFY(p.Main().WdtCbx->isChecked());
+        QCOMPARE(p.Main().OscBox->currentIndex(), 1);
+        QCOMPARE(p.Main().OptionPages->currentWidget(), p.Main().Programming);
+        QCOMPARE(p.messages.shown, QStringList{kSound});
+    }
+
+    void everyTargetFailingInReadGivesFourBoxesInOrderThenOneSound()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        tolm::sim::FaultSettings silent;
+        silent.noAckFromExchange = 0;
+        p.sim->SetFaults(silent);
+        p.Tick(true, true, true, true);
+        p.RunOnce(p.Main().ChipReadBtn);
+        QCOMPARE(p.messages.shown,
+                 QStringList({"Plain: Error Reading Program Memory",
+                              "Plain: Error Reading Data Memory", "Plain: Error Reading ID Code",
+                              "Plain: Error Reading Configuration", kSound}));
+    }
+
+    void verifySoundsBeforeEachBox_data()
+    {
+        QTest::addColumn<QString>("imageWord");
+        QTest::addColumn<QString>("idCode");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("matching") << "3FFF"
+                                  << "FFFF"
+                                  << QStringList{kSound,
+                                                 "Plain: Program Memory Verify Completed.  No "
+                                                 "Errors...",
+                                                 kSound,
+                                                 "Plain: ID Code Verify Completed. No Errors"};
+        QTest::newRow("differing") << "1234"
+                                   << "1234"
+                                   << QStringList{kSound, "Plain: Error Verifying Program Memory",
+                                                  kSound, "Plain: Error Verifying ID Code"};
+    }
+
+    void verifySoundsBeforeEachBox()
+    {
+        QFETCH(QString, imageWord);
+        QFETCH(QString, idCode);
+        SimulatedProgram p(QStringLiteral("16f84"));
+        p.Image().SetProgramWordText(0x10, imageWord);
+        p.Image().IDCodeText = idCode;
+        p.Tick(true, false, true, false);
+        p.RunOnce(p.Main().VerifyBtn);
+        QTEST(p.messages.shown, "expected");
+    }
+
+    void blankCheckTexts_data()
+    {
+        QTest::addColumn<bool>("memoriesAndId");
+        QTest::addColumn<int>("chipConfig");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("erased chip")
+            << true << 0x3FFF << QStringList{kSound, "Plain: Program Memory Blank",
+                                             kSound, "Plain: Data Memory Blanc",
+                                             kSound, "Plain: ID Code Blank"};
+        QTest::newRow("configuration 3FFF")
+            << false << 0x3FFF << QStringList{kSound, "Plain: Configuration Blank"};
+        QTest::newRow("configuration 0FFF")
+            << false << 0x0FFF << QStringList{kSound, "Plain: Configuration Blank Check Failed"};
+    }
+
+    void blankCheckTexts()
+    {
+        QFETCH(bool, memoriesAndId);
+        QFETCH(int, chipConfig);
+        SimulatedProgram p(QStringLiteral("16f84"));
+        p.Chip().SetConfigWord(static_cast<std::uint16_t>(chipConfig));
+        p.Tick(memoriesAndId, memoriesAndId, memoriesAndId, !memoriesAndId);
+        p.RunOnce(p.Main().BlancCheckBtn);
+        QTEST(p.messages.shown, "expected");
+    }
+
+    // While a Write runs, neither another operation nor a chip command may reach the module.
+    void clicksDuringAWriteAreRefused()
+    {
+        SimulatedProgram p(QStringLiteral("12c508"));
+        p.Tick(true, false, false, false);
+        p.Main().ProgEndEdit->setText(QStringLiteral("0010"));
+        QString caption;
+        int exchangesBefore = -1;
+        int exchangesAfter = -2;
+        QStringList shownDuring;
+        p.AtProgress(5, [&] {
+            exchangesBefore = p.sim->ExchangeCount();
+            for (QToolButton *button :
+                 {p.Main().ChipReadBtn, p.Main().VerifyBtn, p.Main().ConfigReadBtn,
+                  p.Main().ConfigWriteBtn, p.Main().ProtectBtn, p.Main().UnProtectBtn,
+                  p.Main().ReadCalBtn, p.Main().WriteCalBtn})
+                button->click();
+            exchangesAfter = p.sim->ExchangeCount();
+            caption = p.Form().windowTitle();
+            shownDuring = p.messages.shown;
+        });
+        p.RunOnce(p.Main().ChipWriteBtn);
+        QCOMPARE(exchangesAfter, exchangesBefore);
+        QCOMPARE(caption, QStringLiteral("Write to PIC"));
+        QVERIFY(shownDuring.isEmpty());
+        QCOMPARE(p.messages.shown, QStringList{kSound});
+        QVERIFY(!p.Main().Module().OperationInProgress);
+    }
+
+    void anotherOperationRetitlesTheWaitingWindow()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        p.Tick(false, false, true, false);
+        QString nestedCaption;
+        QTimer::singleShot(0, &p.Form(), [&] {
+            QTimer::singleShot(0, &p.Form(), [&] {
+                nestedCaption = p.Form().windowTitle();
+                p.Form().CloseBtn->click();
+            });
+            p.Main().VerifyBtn->click(); // a wait inside the Read's wait
+        });
+        p.Main().ChipReadBtn->click();
+        QCOMPARE(nestedCaption, QStringLiteral("Verify PIC"));
+        QVERIFY(!p.Form().isVisible()); // one Close ended both waits
+        QVERIFY(p.messages.shown.isEmpty());
+    }
+
+    // Close during the program memory: the word in progress is finished, the data memory
+    // writes its first byte, ID and configuration are written whole, and the window is Ready.
+    void closeDuringAWriteFinishesTheWordAndTheSequence()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        FillProgram(p.Image(), 0x400, QStringLiteral("1234"));
+        p.Image().FillDataImage(QStringLiteral("55"));
+        p.Image().IDCodeText = QStringLiteral("1234");
+        p.Tick(true, true, true, true);
+        p.AtProgress(3, [&] { p.Form().CloseBtn->click(); });
+        bool readyAgain = false;
+        p.RunOnce(p.Main().ChipWriteBtn, [&] {
+            readyAgain = p.Form().isVisible() && p.Form().StatusLbl->text() == "Ready..." &&
+                         !p.Main().Requests().CloseRequested;
+            p.Form().CloseBtn->click();
+        });
+        QVERIFY(readyAgain);
+        QCOMPARE(p.Chip().ProgramWord(2), 0x1234);
+        QCOMPARE(p.Chip().ProgramWord(3), 0x3FFF);
+        QCOMPARE(p.Chip().DataByte(0), 0x55);
+        QCOMPARE(p.Chip().DataByte(1), 0xFF);
+        QCOMPARE(p.Chip().IdWord(0), 0x0004);
+        QCOMPARE(p.Chip().IdWord(3), 0x0001);
+        QCOMPARE(p.Chip().ConfigWord(), p.Image().ConfigWord);
+        QCOMPARE(p.messages.shown, QStringList{kSound});
+    }
+
+    void stopShowsContinueAndStartResumesAtTheNextWord()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        FillProgram(p.Image(), 0x400, QStringLiteral("1234"));
+        p.Tick(true, false, false, false);
+        QString pausedCaption;
+        std::uint16_t lastDone = 0;
+        std::uint16_t nextWord = 0;
+        p.AtProgress(2, [&] {
+            p.Form().StopBtn->click();
+            QTimer::singleShot(30, &p.Form(), [&] {
+                pausedCaption = p.Form().StartBtn->text();
+                lastDone = p.Chip().ProgramWord(1);
+                nextWord = p.Chip().ProgramWord(2);
+                p.Form().StartBtn->click();
+            });
+        });
+        p.RunOnce(p.Main().ChipWriteBtn);
+        QCOMPARE(pausedCaption, QStringLiteral("Continue"));
+        QCOMPARE(lastDone, 0x1234);
+        QCOMPARE(nextWord, 0x3FFF);
+        QCOMPARE(p.Chip().ProgramWord(0x3FF), 0x1234);
+        QCOMPARE(p.messages.shown, QStringList{kSound});
+    }
+
+    // A cell that is not a number: the conversion error, the chip off, nothing after it.
+    void aBadImageCellEndsTheWrite()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        p.Image().SetProgramWordText(0, QStringLiteral("1234"));
+        p.Image().SetProgramWordText(1, QStringLiteral("12G4"));
+        p.Tick(true, false, false, true);
+        bool readyAgain = false;
+        p.RunOnce(p.Main().ChipWriteBtn, [&] {
+            readyAgain = p.Form().StatusLbl->text() == "Ready...";
+            p.Form().CloseBtn->click();
+        });
+        QVERIFY(readyAgain);
+        QCOMPARE(p.messages.shown,
+                 QStringList({"Error: '$12G4' is not a valid integer value", kSound}));
+        QCOMPARE(p.Chip().ProgramWord(0), 0x1234);
+        QCOMPARE(p.Chip().ProgramWord(1), 0x3FFF);
+        QCOMPARE(p.Chip().ConfigWord(), p.Chip().Description().configErased);
+        QVERIFY(!p.sim->State().powered);
+    }
+
+    void closingTheMainWindowDuringAWritePowersOffFirst()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        FillProgram(p.Image(), 0x400, QStringLiteral("1234"));
+        p.Image().IDCodeText = QStringLiteral("1234");
+        p.Tick(true, false, true, true);
+        p.messages.confirmAnswers.enqueue(true);
+        QSignalSpy closed(&p.Main(), &TTolmMain::MainWindowClosed);
+        bool poweredAtEnd = true;
+        connect(&p.Main(), &TTolmMain::MainWindowClosed, this,
+                [&] { poweredAtEnd = p.sim->State().powered; });
+        bool closeAccepted = true;
+        p.AtProgress(3, [&] { closeAccepted = p.Main().close(); });
+        QTimer::singleShot(0, &p.Form(), [&] { p.Form().StartBtn->click(); });
+        p.Main().ChipWriteBtn->click(); // returns without a Close in the progress window
+        QVERIFY(!closeAccepted);
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!poweredAtEnd);
+        QCOMPARE(p.Chip().ProgramWord(2), 0x1234);
+        QCOMPARE(p.Chip().ProgramWord(3), 0x3FFF);
+        QCOMPARE(p.Chip().IdWord(0), 0x3FFF); // nothing after the running target
+        QCOMPARE(p.messages.shown, QStringList{"Confirm: Close program?..."});
+    }
+
+    void cancellingTheCloseQuestionLetsTheWriteGoOn()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        FillProgram(p.Image(), 0x400, QStringLiteral("1234"));
+        p.Tick(true, false, false, false);
+        QSignalSpy closed(&p.Main(), &TTolmMain::MainWindowClosed);
+        p.AtProgress(3, [&] { p.Main().close(); });
+        p.RunOnce(p.Main().ChipWriteBtn);
+        QCOMPARE(closed.count(), 0);
+        QCOMPARE(p.Chip().ProgramWord(0x3FF), 0x1234);
+    }
+};
+
+QTEST_MAIN(OperationDriverTest)
+#include "OperationDriverTest.moc"
