@@ -24,6 +24,7 @@ class SilentMessages : public Messages
 {
 public:
     void Plain(const QString &) override {}
+    void PlainWithDetail(const QString &, const QString &) override {}
     void Information(const QString &) override {}
     void Warning(const QString &) override {}
     void Error(const QString &) override {}
