@@ -3,14 +3,14 @@
 #include "AboutBox.h"
 #include "Optdlg.h"
 #include "PortConU.h"
-#include "PrivateProfile.h"
-#include "TolmSettings.h"
-#include "WorkingDir.h"
 #include "app/Messages.h"
 #include "device/DeviceOptions.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TolmSettings.h"
+#include "settings/WorkingDir.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 #include "CliContext.h"
 
-#include "app/PrivateProfile.h"
-#include "app/TolmSettings.h"
 #include "device/DeviceTable.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TolmSettings.h"
 
 #include <QRegularExpression>
 

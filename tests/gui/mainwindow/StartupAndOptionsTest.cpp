@@ -1,8 +1,8 @@
 // Start-up from the settings file and the Options flows of the running program.
 #include "MainWindowFixture.h"
 #include "app/Optdlg.h"
-#include "app/PrivateProfile.h"
-#include "app/WorkingDir.h"
+#include "settings/PrivateProfile.h"
+#include "settings/WorkingDir.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
