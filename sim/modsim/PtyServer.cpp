@@ -70,21 +70,23 @@ bool PtyServer::Open(std::string &error)
     return true;
 }
 
-int PtyServer::PollTimeoutMs(const ModuleSimulator &module) const
+std::optional<timespec> PtyServer::PollTimeout(const ModuleSimulator &module) const
 {
     if (!m_outgoing.empty()) {
-        return 50; // POLLOUT wakes us sooner when the terminal takes bytes again
+        return timespec{0, 50'000'000}; // POLLOUT wakes us sooner when the terminal takes bytes
     }
     const auto due = module.NextOutputDue();
     if (!due) {
-        return -1;
+        return std::nullopt;
     }
     const auto wait = *due - ModuleSimulator::Clock::now();
     if (wait <= wait.zero()) {
-        return 0;
+        return timespec{0, 0};
     }
-    // Round up so that the byte is due when poll returns.
-    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count());
+    // To the nanosecond: a timeout rounded up to whole milliseconds would deliver every reply
+    // byte up to a millisecond late, about as long as the byte itself takes on the wire.
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+    return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
 }
 
 bool PtyServer::Serve(ModuleSimulator &module, int stopFd, std::string &error)
@@ -94,12 +96,13 @@ bool PtyServer::Serve(ModuleSimulator &module, int stopFd, std::string &error)
         if (!m_outgoing.empty()) {
             fds[0].events |= POLLOUT;
         }
-        const int ready = ::poll(fds, 2, PollTimeoutMs(module));
+        const std::optional<timespec> timeout = PollTimeout(module);
+        const int ready = ::ppoll(fds, 2, timeout ? &*timeout : nullptr, nullptr);
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            error = SystemError("poll");
+            error = SystemError("ppoll");
             return false;
         }
         if (fds[1].revents != 0) {

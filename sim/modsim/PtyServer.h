@@ -2,6 +2,8 @@
 
 #include "ModuleSimulator.h"
 
+#include <ctime>
+#include <optional>
 #include <string>
 
 namespace tolm::sim {
@@ -31,7 +33,7 @@ public:
 private:
     bool PumpInput(ModuleSimulator &module, std::string &error);
     bool PumpOutput(ModuleSimulator &module, std::string &error);
-    int PollTimeoutMs(const ModuleSimulator &module) const;
+    std::optional<timespec> PollTimeout(const ModuleSimulator &module) const;
 
     int m_master = -1;
     int m_slave = -1;

@@ -34,4 +34,5 @@ void WriteErrorResponder::StartTarget()
 {
     m_word.clear();
     m_retriesOfWord = 0;
+    m_skippedWords = 0;
 }

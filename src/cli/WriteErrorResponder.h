@@ -33,7 +33,7 @@ public:
     int TakeSkippedWords();
 
     // A new target: Retry counts start again even for a box with the same text (data byte
-    // 0000 and program word 0000 share it).
+    // 0000 and program word 0000 share it), and skipped words are counted afresh.
     void StartTarget();
 
 private:
