@@ -31,6 +31,8 @@ protected:
         if (!QCoreApplication::instance())
             s_app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // The application must go before the statics it relies on do, at the end of each suite.
+    static void TearDownTestSuite() { s_app.reset(); }
 
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
