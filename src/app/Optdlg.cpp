@@ -1,9 +1,9 @@
 #include "Optdlg.h"
 
 #include "Messages.h"
-#include "PrivateProfile.h"
-#include "TolmSettings.h"
 #include "device/DeviceTable.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TolmSettings.h"
 
 #include <QComboBox>
 #include <QCompleter>

@@ -3,9 +3,6 @@
 #include "AboutBox.h"
 #include "Optdlg.h"
 #include "PortConU.h"
-#include "PrivateProfile.h"
-#include "TolmSettings.h"
-#include "WorkingDir.h"
 #include "app/Messages.h"
 #include "device/DeviceOptions.h"
 #include "device/MemoryImage.h"
@@ -14,6 +11,9 @@
 #include "ops/OperationDriver.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TolmSettings.h"
+#include "settings/WorkingDir.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

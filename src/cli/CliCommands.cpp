@@ -12,6 +12,18 @@ const CliCommand kCommands[] = {
     {"show", "Print what a hex file delivers for the targets.", RunShowCommand},
     {"probe", "Check that a programmer module answers on the port.", RunProbeCommand},
     {"identify", "Print the programmer module's identification byte.", RunIdentifyCommand},
+    {"read", "Read the chip into a hex file.", RunReadCommand},
+    {"write", "Write a hex file to the chip.", RunWriteCommand},
+    {"verify", "Verify the chip against a hex file.", RunVerifyCommand},
+    {"blank", "Blank-check the chip.", RunBlankCommand},
+    {"erase", "Unprotect and erase the chip.", RunEraseCommand},
+    {"protect", "Code-protect the whole chip.", RunProtectCommand},
+    {"config read", "Print the chip's configuration word.", RunConfigReadCommand},
+    {"config write", "Program the chip's configuration word.", RunConfigWriteCommand},
+    {"cal read", "Print the chip's oscillator calibration value.", RunCalReadCommand},
+    {"cal write", "Program the oscillator calibration value.", RunCalWriteCommand},
+    {"id read", "Print the chip's ID code.", RunIdReadCommand},
+    {"id write", "Program the chip's ID code.", RunIdWriteCommand},
 };
 } // namespace
 

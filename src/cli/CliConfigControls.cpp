@@ -43,3 +43,12 @@ ConfigControls FreshControls(const DeviceRecord &device)
 {
     return ControlsAfterDeviceSelection(device, ConfigControls{}); // every box unchecked
 }
+
+std::uint16_t ConfigWordThroughControls(const DeviceRecord &device, std::uint16_t word,
+                                        bool delivered)
+{
+    ConfigControls controls = FreshControls(device);
+    if (delivered)
+        controls = ConfigToControls(word, device, controls);
+    return ControlsToConfig(controls, device, word);
+}

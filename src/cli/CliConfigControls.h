@@ -3,6 +3,7 @@
 #include "device/ConfigControls.h"
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 struct DeviceRecord;
@@ -22,3 +23,9 @@ std::optional<int> FindOscillatorItem(const DeviceRecord &device, const QString 
 
 // The controls exactly as the main window shows them right after the device is picked.
 ConfigControls FreshControls(const DeviceRecord &device);
+
+// The configuration word as the window builds it for Save To File, Write and Verify: the
+// controls are set from `word` when a file or the chip delivered one (`delivered`), else
+// they stand as right after the device was picked; the word is then built from them.
+std::uint16_t ConfigWordThroughControls(const DeviceRecord &device, std::uint16_t word,
+                                        bool delivered);

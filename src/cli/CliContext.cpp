@@ -1,9 +1,9 @@
 #include "CliContext.h"
 
 #include "CliOptionCheck.h"
-#include "app/PrivateProfile.h"
-#include "app/TolmSettings.h"
 #include "device/DeviceTable.h"
+#include "settings/PrivateProfile.h"
+#include "settings/TolmSettings.h"
 
 #include <QRegularExpression>
 

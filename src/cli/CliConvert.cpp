@@ -2,7 +2,6 @@
 #include "CliConfigControls.h"
 #include "CliContext.h"
 #include "CliHexFile.h"
-#include "device/ConfigControls.h"
 #include "device/MemoryImage.h"
 
 namespace {
@@ -50,11 +49,9 @@ int RunConvertCommand(CliContext &ctx, const QStringList &args)
         return refused;
     const DeviceRecord &device = input->Device;
 
-    ConfigControls controls = FreshControls(device);
-    if (input->Loaded.ConfigFound)
-        controls = ConfigToControls(image.ConfigWord, device, controls);
     if (input->Targets.Config)
-        image.ConfigWord = ControlsToConfig(controls, device, image.ConfigWord);
+        image.ConfigWord =
+            ConfigWordThroughControls(device, image.ConfigWord, input->Loaded.ConfigFound);
 
     const HexSaveResult saved =
         SaveHexFile(files[1], image, device, input->Targets, input->Addresses);

@@ -25,9 +25,32 @@ public:
 
     ProgrammerModule &Module() { return m_module; }
 
+    // Whether the module has acknowledged any exchange since the port was opened: a command
+    // that failed without a single acknowledge met no module at all (exit 4), one that failed
+    // later met a module that could not do the work (exit 1).
+    bool ModuleAnswered() const { return m_watch.acknowledged; }
+
 private:
+    // Passes every byte through and notes an acknowledge byte coming back. Reply digits are
+    // hexadecimal characters and the identification byte is not a space, so only an
+    // acknowledge can be this byte.
+    struct AcknowledgeWatch : ByteChannel
+    {
+        explicit AcknowledgeWatch(ByteChannel &channel) : inner(channel) {}
+        bool WriteByte(std::uint8_t byte) override { return inner.WriteByte(byte); }
+        std::optional<std::uint8_t> ReadByte() override
+        {
+            const auto byte = inner.ReadByte();
+            acknowledged = acknowledged || byte == kAckByte;
+            return byte;
+        }
+        ByteChannel &inner;
+        bool acknowledged = false;
+    };
+
     CliContext &m_ctx;
     SerialLink m_link;
-    ProgrammerModule m_module{m_link};
+    AcknowledgeWatch m_watch{m_link};
+    ProgrammerModule m_module{m_watch};
     QFile m_trace;
 };

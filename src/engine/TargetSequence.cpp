@@ -144,6 +144,13 @@ void RunConfigWord(PicEngine &engine, ChipOperation operation, const TargetSeque
 
 } // namespace
 
+QString TargetMessage(ChipOperation operation, ChipTarget target, bool succeeded)
+{
+    const Texts texts = TextsFor(operation, target);
+    const char *text = succeeded ? texts.success : texts.failure;
+    return text ? QString::fromLatin1(text) : QString();
+}
+
 QString TargetName(ChipTarget target)
 {
     switch (target) {
@@ -181,16 +188,13 @@ void RunTargetSequence(PicEngine &engine, ChipOperation operation, const TargetS
                 RunConfigWord(engine, operation, hooks, report);
             }
         }
-        const Texts texts = TextsFor(operation, target);
         report.soundBeforeMessage =
             operation == ChipOperation::Verify || operation == ChipOperation::BlankCheck;
         if (report.detail.outcome == EngineOutcome::BadImageText) {
             report.message = InvalidHexMessage(report.detail.expectedText);
             report.endsSequence = true;
-        } else if (!report.succeeded) {
-            report.message = QString::fromLatin1(texts.failure);
-        } else if (texts.success) {
-            report.message = QString::fromLatin1(texts.success);
+        } else {
+            report.message = TargetMessage(operation, target, report.succeeded);
         }
         hooks.report(report);
         if (report.endsSequence) {

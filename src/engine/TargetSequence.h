@@ -59,5 +59,9 @@ struct TargetSequenceHooks
 void RunTargetSequence(PicEngine &engine, ChipOperation operation,
                        const TargetSequenceHooks &hooks);
 
+// The box text for one target's result: the failure message, or the success text of Verify
+// and Blank Check; empty for a Read or Write target that succeeded.
+QString TargetMessage(ChipOperation operation, ChipTarget target, bool succeeded);
+
 // The user's name for a target ("Program Memory"), for terminal lines.
 QString TargetName(ChipTarget target);

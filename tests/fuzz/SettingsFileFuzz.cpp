@@ -1,6 +1,6 @@
 // libFuzzer target: the settings file on any contents. Reads the keys, writes one, and
 // requires that the write changed only its own line (or added it) and reads back as written.
-#include "app/PrivateProfile.h"
+#include "settings/PrivateProfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "ScriptedMessages.h"
 #include "app/ProgramWindows.h"
 #include "app/Tolm32U.h"
-#include "app/TolmSettings.h"
+#include "settings/TolmSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

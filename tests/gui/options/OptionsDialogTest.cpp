@@ -1,7 +1,7 @@
 #include "ScriptedMessages.h"
 #include "app/Optdlg.h"
-#include "app/TolmSettings.h"
 #include "device/DeviceTable.h"
+#include "settings/TolmSettings.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "ScriptedMessages.h"
 #include "app/ModulePortChoices.h"
 #include "app/Optdlg.h"
-#include "app/TolmSettings.h"
+#include "settings/TolmSettings.h"
 
 #include <QComboBox>
 #include <QFile>

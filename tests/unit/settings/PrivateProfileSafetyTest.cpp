@@ -2,7 +2,7 @@
 // cannot smuggle in lines of its own, and a settings path that is not a regular file is left
 // alone.
 #include "FileSizeLimit.h"
-#include "app/PrivateProfile.h"
+#include "settings/PrivateProfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "app/PrivateProfile.h"
+#include "settings/PrivateProfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,0 +1,140 @@
+// read, write, verify and blank: the four operations of the desktop over the targets.
+#include "CliChipSession.h"
+#include "CliChipWork.h"
+#include "CliCommands.h"
+#include "CliContext.h"
+#include "CliHexFile.h"
+#include "CliStopSignals.h"
+#include "device/MemoryImage.h"
+
+namespace {
+
+const char kWriteCalOption[] = "write-cal";
+const char kAllOption[] = "all";
+
+// Parses a chip command with `fileCount` file arguments and resolves the chip options. False
+// means: stop with `exitCode` (help shown, or a usage error reported).
+bool ParseChipCommand(CliContext &ctx, QCommandLineParser &parser, const QStringList &args,
+                      int fileCount, int &exitCode)
+{
+    if (!ctx.Parse(parser, args, exitCode))
+        return false;
+    if (parser.positionalArguments().size() != fileCount) {
+        exitCode = ctx.UsageError(
+            QStringLiteral("%1 takes %2")
+                .arg(args.value(0).section(QLatin1Char(' '), 1),
+                     fileCount ? QStringLiteral("one file") : QStringLiteral("no arguments")));
+        return false;
+    }
+    return true;
+}
+
+// Loads IN for a write or verify into a fresh image; nothing (exit 3) when it cannot be read,
+// before any port is opened.
+std::optional<HexLoadResult> LoadInput(CliContext &ctx, const ChipSetup &setup, const QString &path,
+                                       MemoryImage &image, int &exitCode)
+{
+    ResetImage(image, setup.device);
+    return CliLoadHexFile(ctx, path, image, setup.device, setup.targets, exitCode);
+}
+
+void AddWriteCalOption(QCommandLineParser &parser)
+{
+    parser.addOption({kWriteCalOption,
+                      "Program (or compare) the file's calibration word on the 12c508, 12c509 "
+                      "and 12ce674 instead of keeping the chip's."});
+}
+
+} // namespace
+
+int RunReadCommand(CliContext &ctx, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Reads the targets from the chip into a fresh image and saves OUT over the ranges. "
+        "When OUT cannot be written, the image goes to a file in the temporary folder."));
+    CliContext::AddGlobalOptions(parser);
+    parser.addPositionalArgument("OUT", "Intel HEX file to write.");
+    int exitCode = 0;
+    if (!ParseChipCommand(ctx, parser, args, 1, exitCode))
+        return exitCode;
+    const auto setup = ResolveChipSetup(ctx);
+    if (!setup)
+        return CliExit::kUsage;
+    MemoryImage image;
+    ResetImage(image, setup->device);
+    CliStopSignals stopSignals;
+    ChipSession session(ctx, *setup, image);
+    return ReadChipToFile(session, parser.positionalArguments()[0]);
+}
+
+int RunWriteCommand(CliContext &ctx, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Loads IN and writes the targets to the chip. On the 12c508, 12c509 and 12ce674 the "
+        "chip's calibration word is read first and programmed in place of the file's."));
+    CliContext::AddGlobalOptions(parser);
+    parser.addPositionalArgument("IN", "Intel HEX file to write.");
+    AddWriteCalOption(parser);
+    int exitCode = 0;
+    if (!ParseChipCommand(ctx, parser, args, 1, exitCode))
+        return exitCode;
+    const auto setup = ResolveChipSetup(ctx);
+    if (!setup)
+        return CliExit::kUsage;
+    MemoryImage image;
+    const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image, exitCode);
+    if (!loaded)
+        return exitCode;
+    CliStopSignals stopSignals;
+    ChipSession session(ctx, *setup, image);
+    return WriteChipFromImage(session, *loaded, parser.isSet(kWriteCalOption));
+}
+
+int RunVerifyCommand(CliContext &ctx, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Loads IN and verifies the chip against it. The first difference of each target goes "
+        "to stdout as 'TARGET ADDRESS expected VALUE read VALUE'. The calibration word of the "
+        "12c508, 12c509 and 12ce674 is left out unless --write-cal is given."));
+    CliContext::AddGlobalOptions(parser);
+    parser.addPositionalArgument("IN", "Intel HEX file to compare with.");
+    AddWriteCalOption(parser);
+    parser.addOption({kAllOption, "Read each memory whole and list every difference (at most "
+                                  "100 a target), then 'TARGET differences COUNT'."});
+    int exitCode = 0;
+    if (!ParseChipCommand(ctx, parser, args, 1, exitCode))
+        return exitCode;
+    const auto setup = ResolveChipSetup(ctx);
+    if (!setup)
+        return CliExit::kUsage;
+    MemoryImage image;
+    const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image, exitCode);
+    if (!loaded)
+        return exitCode;
+    CliStopSignals stopSignals;
+    ChipSession session(ctx, *setup, image);
+    return VerifyChipAgainstImage(session, *loaded, parser.isSet(kWriteCalOption),
+                                  parser.isSet(kAllOption));
+}
+
+int RunBlankCommand(CliContext &ctx, const QStringList &args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Blank-checks the targets. The first word that is not blank goes to stdout as "
+        "'TARGET ADDRESS expected VALUE read VALUE'."));
+    CliContext::AddGlobalOptions(parser);
+    int exitCode = 0;
+    if (!ParseChipCommand(ctx, parser, args, 0, exitCode))
+        return exitCode;
+    const auto setup = ResolveChipSetup(ctx);
+    if (!setup)
+        return CliExit::kUsage;
+    MemoryImage image;
+    CliStopSignals stopSignals;
+    ChipSession session(ctx, *setup, image);
+    return BlankCheckChip(session);
+}

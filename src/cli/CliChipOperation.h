@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/TargetSequence.h"
+#include "hexfile/HexTargets.h"
+
+#include <cstdint>
+#include <functional>
+
+class ChipSession;
+class MemoryImage;
+
+// One of the four operations over the chosen targets, in the desktop driver's order and with
+// its texts.
+struct ChipOperationRequest
+{
+    ChipOperation operation = ChipOperation::Read;
+    HexTargets targets;
+    // Write and Verify: the configuration word the option controls give.
+    std::function<std::uint16_t()> configWordFromControls;
+    // Verify: read each memory target whole and list every difference, not just the first.
+    bool listEveryDifference = false;
+};
+
+// Runs the operation on the session's chip and reports every target on the terminal; gives
+// the exit code (the worst target's, or 130/143 after Ctrl-C or SIGTERM).
+int RunChipOperation(ChipSession &session, const ChipOperationRequest &request);
+
+// verify --all for one memory target: reads the range into a scratch image (the wire
+// traffic of a read), compares it with `expected` word by word, prints at most
+// kMaxDifferenceLines differences and a count. The report carries the verify texts.
+constexpr int kMaxDifferenceLines = 100;
+class TargetReporter;
+TargetReport VerifyWholeMemory(ChipSession &session, TargetReporter &reporter,
+                               const MemoryImage &expected, ChipTarget target);

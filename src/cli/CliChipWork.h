@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class ChipSession;
+class MemoryImage;
+struct HexLoadResult;
+
+// The chip work of each command, on a session of its own (its port, module, engine, image and
+// output streams), so the same work can run on several ports at once. Each opens the
+// session's port, does the work and gives the exit code.
+
+// read OUT: reads the targets into the session's (fresh) image and saves OUT.
+int ReadChipToFile(ChipSession &session, const QString &outPath);
+// write IN: writes the loaded image; keeps the chip's calibration word unless writeCal.
+int WriteChipFromImage(ChipSession &session, const HexLoadResult &loaded, bool writeCal);
+// verify IN: compares the chip with the loaded image.
+int VerifyChipAgainstImage(ChipSession &session, const HexLoadResult &loaded, bool writeCal,
+                           bool listEveryDifference);
+int BlankCheckChip(ChipSession &session);
+
+int EraseChip(ChipSession &session);
+int ProtectChip(ChipSession &session);
+int ReadChipConfig(ChipSession &session);
+int WriteChipConfig(ChipSession &session, std::uint16_t word);
+int ReadChipCalibration(ChipSession &session);
+int WriteChipCalibration(ChipSession &session, std::uint8_t value);
+int ReadChipId(ChipSession &session);
+int WriteChipId(ChipSession &session, const QString &idCode);

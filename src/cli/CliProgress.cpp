@@ -1,0 +1,108 @@
+#include "CliProgress.h"
+
+#include <unistd.h>
+
+namespace {
+constexpr int kBarWidth = 24;
+// A terminal over SSH should not be flooded: ten redraws a second read as smooth.
+constexpr qint64 kRedrawMs = 100;
+} // namespace
+
+QString DurationText(qint64 seconds)
+{
+    const qint64 hours = seconds / 3600;
+    const qint64 minutes = seconds / 60 % 60;
+    const QString secs = QStringLiteral("%1").arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    if (hours > 0)
+        return QStringLiteral("%1:%2:%3")
+            .arg(hours)
+            .arg(minutes, 2, 10, QLatin1Char('0'))
+            .arg(secs);
+    return QStringLiteral("%1:%2").arg(minutes).arg(secs);
+}
+
+QString ProgressLineText(const QString &label, int done, int total, qint64 elapsedMs)
+{
+    if (total <= 0)
+        return label;
+    const qint64 shown = std::min<qint64>(done, total);
+    const int filled = static_cast<int>(shown * kBarWidth / total);
+    const QString bar =
+        QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('.'));
+    const qint64 percent = shown * 100 / total;
+    const QString left = shown > 0
+                             ? DurationText((elapsedMs * (total - shown) / shown + 999) / 1000)
+                             : QStringLiteral("-:--");
+    return QStringLiteral("%1 [%2] %3%  %4/%5  %6 left %7")
+        .arg(label, bar)
+        .arg(percent, 3)
+        .arg(shown)
+        .arg(total)
+        .arg(DurationText(elapsedMs / 1000), left);
+}
+
+bool ProgressWanted(bool quiet)
+{
+    return !quiet && isatty(STDERR_FILENO) == 1;
+}
+
+CliProgress::CliProgress(QTextStream &err, bool enabled) : m_err(err), m_enabled(enabled) {}
+
+void CliProgress::StartTarget(const QString &status)
+{
+    if (m_lineOpen)
+        FinishTarget();
+    QString label = status.trimmed();
+    if (label.endsWith(QLatin1String("...")))
+        label = label.chopped(3).trimmed();
+    m_label = label;
+    m_total = 0;
+    m_done = 0;
+    m_elapsed.start();
+    Draw(true);
+}
+
+void CliProgress::SetMaximum(int maximum)
+{
+    m_total = maximum + 1;
+    Draw(true);
+}
+
+void CliProgress::Step()
+{
+    ++m_done;
+    Draw(m_done >= m_total);
+}
+
+void CliProgress::FinishTarget()
+{
+    if (!m_enabled || !m_lineOpen)
+        return;
+    Draw(true);
+    m_err << '\n';
+    m_err.flush();
+    m_lineOpen = false;
+    m_label.clear();
+}
+
+void CliProgress::Interrupt()
+{
+    if (!m_enabled || !m_lineOpen)
+        return;
+    m_err << '\n';
+    m_err.flush();
+    m_lineOpen = false;
+}
+
+void CliProgress::Draw(bool force)
+{
+    if (!m_enabled || m_label.isEmpty())
+        return;
+    if (!force && m_sinceDraw.isValid() && m_sinceDraw.elapsed() < kRedrawMs)
+        return;
+    m_sinceDraw.start();
+    // Carriage return, the line, then erase what a longer earlier line left behind.
+    m_err << '\r' << ProgressLineText(m_label, m_done, m_total, m_elapsed.elapsed()) << "\x1b[K";
+    m_err.flush();
+    m_lineOpen = true;
+}

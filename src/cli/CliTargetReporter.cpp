@@ -1,0 +1,170 @@
+#include "CliTargetReporter.h"
+
+#include "CliChipSession.h"
+#include "CliContext.h"
+#include "CliStopSignals.h"
+#include "device/HexText.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsMemory(ChipTarget target)
+{
+    return target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory;
+}
+
+// What went wrong in a memory target, after the driver's text.
+QString FailureDetail(const EngineResult &detail, const QString &address)
+{
+    switch (detail.outcome) {
+    case EngineOutcome::PowerOnFailed:
+        return QStringLiteral("the module did not take the power-on sequence");
+    case EngineOutcome::BadAddressField:
+        return QStringLiteral("an address range is not hexadecimal");
+    case EngineOutcome::CommunicationFailed:
+        return QStringLiteral("an exchange with the module failed at %1").arg(address);
+    case EngineOutcome::VerifyDifference:
+        return QStringLiteral("%1 differs").arg(address);
+    case EngineOutcome::NotBlank:
+        return QStringLiteral("%1 is not blank").arg(address);
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+QString TargetOptionName(ChipTarget target)
+{
+    switch (target) {
+    case ChipTarget::ProgramMemory:
+        return QStringLiteral("prog");
+    case ChipTarget::DataMemory:
+        return QStringLiteral("data");
+    case ChipTarget::IdCode:
+        return QStringLiteral("id");
+    case ChipTarget::ConfigWord:
+        return QStringLiteral("config");
+    }
+    return {};
+}
+
+TargetReporter::TargetReporter(ChipSession &session, ChipOperation operation)
+    : m_session(session), m_operation(operation)
+{}
+
+bool TargetReporter::Runs(const HexTargets &targets, ChipTarget target)
+{
+    if (StopRequested())
+        return false;
+    switch (target) {
+    case ChipTarget::ProgramMemory:
+        return targets.Program;
+    case ChipTarget::DataMemory:
+        return targets.Data;
+    case ChipTarget::IdCode:
+        return targets.IDCode;
+    case ChipTarget::ConfigWord:
+        return targets.Config;
+    }
+    return false;
+}
+
+QString TargetReporter::AddressText(ChipTarget target, int address) const
+{
+    if (target == ChipTarget::ProgramMemory)
+        return FormatHex(static_cast<std::uint16_t>(address), 4);
+    if (target == ChipTarget::DataMemory)
+        return FormatHex(static_cast<std::uint16_t>(address) & 0xFF, 2);
+    return QStringLiteral("-"); // the ID code and the configuration word are one value each
+}
+
+void TargetReporter::PrintDifference(ChipTarget target, const QString &address,
+                                     const QString &expected, const QString &read)
+{
+    m_session.out << TargetOptionName(target) << ' ' << address << " expected " << expected
+                  << " read " << read << '\n';
+    m_session.out.flush();
+}
+
+void TargetReporter::Report(const TargetReport &report, bool printFirstDifference)
+{
+    m_session.Progress().FinishTarget();
+    const EngineResult &detail = report.detail;
+    const QString name = TargetName(report.target);
+    if (IsMemory(report.target) && detail.outcome == EngineOutcome::Closed) {
+        // The word loop finished the word in progress and powered the chip off.
+        const int lastDone = detail.address - 1;
+        ReportStop(QStringLiteral("%1 stopped after %2 %3")
+                       .arg(name,
+                            report.target == ChipTarget::ProgramMemory ? QStringLiteral("word")
+                                                                       : QStringLiteral("byte"),
+                            AddressText(report.target, lastDone)));
+        return;
+    }
+    if (!report.succeeded || report.endsSequence) {
+        ReportFailure(report, printFirstDifference);
+        return;
+    }
+    const QString failureText = TargetMessage(m_operation, report.target, false);
+    if (detail.outcome == EngineOutcome::Aborted) {
+        // The desktop treats the user's Abort as an ending of their choosing; here the answer
+        // was given in advance and the chip is left half written, so the run has failed.
+        m_session.err << "tolm-cli: " << failureText << ": the write ended at "
+                      << AddressText(report.target, detail.address) << " (--on-write-error)"
+                      << Qt::endl;
+        m_exitCode = std::max(m_exitCode, int{CliExit::kFailed});
+    } else if (const int skipped = m_session.Host().WriteErrors().TakeSkippedWords()) {
+        m_session.err << "tolm-cli: " << failureText << ": " << skipped
+                      << (skipped == 1 ? " word was" : " words were")
+                      << " left as the chip took them (--on-write-error ignore)" << Qt::endl;
+        m_exitCode = std::max(m_exitCode, int{CliExit::kFailed});
+    } else if (!report.message.isEmpty()) {
+        m_session.err << report.message << Qt::endl; // Verify's and Blank Check's success text
+    }
+    m_lastFinished = name;
+}
+
+void TargetReporter::ReportFailure(const TargetReport &report, bool printFirstDifference)
+{
+    const EngineResult &detail = report.detail;
+    const bool memory = IsMemory(report.target);
+    const bool differs = memory ? (detail.outcome == EngineOutcome::VerifyDifference ||
+                                   detail.outcome == EngineOutcome::NotBlank)
+                                : !report.readText.isEmpty();
+    const QString address = memory ? AddressText(report.target, detail.address) : QString();
+    if (differs && printFirstDifference)
+        PrintDifference(report.target, memory ? address : AddressText(report.target, 0),
+                        report.expectedText, report.readText);
+
+    m_session.err << "tolm-cli: " << report.message;
+    const QString why = memory ? FailureDetail(detail, address) : QString();
+    if (!why.isEmpty())
+        m_session.err << ": " << why;
+    const int exitCode = differs ? int{CliExit::kFailed} : m_session.FailureExitCode();
+    if (exitCode == CliExit::kPortError)
+        m_session.err << " (the programmer module does not answer)";
+    m_session.err << Qt::endl;
+    m_exitCode = std::max(m_exitCode, exitCode);
+    m_lastFinished = TargetName(report.target);
+}
+
+void TargetReporter::ReportStop(const QString &what)
+{
+    m_session.Progress().Interrupt();
+    m_session.err << "tolm-cli: " << what << "; the chip is powered off" << Qt::endl;
+    m_stopReported = true;
+}
+
+int TargetReporter::ExitCode()
+{
+    const int signal = StopSignalReceived();
+    if (signal == 0)
+        return m_exitCode;
+    if (!m_stopReported)
+        ReportStop(m_lastFinished.isEmpty()
+                       ? QStringLiteral("stopped before the first target")
+                       : QStringLiteral("stopped after the %1").arg(m_lastFinished));
+    return StopExitCode(signal);
+}

@@ -1,0 +1,176 @@
+#include "ChipCliFixture.h"
+
+#include "device/HexText.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+struct Fault
+{
+    const char *name;
+    QStringList modsim;  // fault options of the simulator
+    QStringList command; // tolm-cli's options and command; "IN" stands for the sample file
+    int exitCode;
+    const char *message; // a line part that stderr must hold
+};
+
+class ChipFaults : public ChipCli
+{
+protected:
+    QString SampleFile()
+    {
+        MemoryImage image;
+        image.FillProgramImage("3FFF");
+        image.FillDataImage("FF");
+        image.ConfigWord = 0x3FFF;
+        for (int a = 0; a < 0x20; ++a)
+            image.SetProgramWordText(a, FormatHex(0x2000 + a, 4));
+        return Save("sample.hex", image);
+    }
+};
+
+// Every fault ends within a few seconds with the exit code and message a script can act on.
+TEST_F(ChipFaults, FaultsEndWithTheirExitCodeAndMessage)
+{
+    const QStringList range = {"-t", "prog", "--prog-range", "0000-001F"};
+    const Fault cases[] = {
+        {"no module",
+         {"--no-ack-from", "1"},
+         range + QStringList{"write", "IN"},
+         4,
+         "Error Writing Program Memory: the module did not take the power-on sequence (the "
+         "programmer module does not answer)"},
+        {"module falls silent",
+         {"--no-ack-from", "20"},
+         range + QStringList{"read", "OUT"},
+         1,
+         "Error Reading Program Memory: an exchange with the module failed at"},
+        {"wrong acknowledge",
+         {"--wrong-ack-at", "8"},
+         range + QStringList{"read", "OUT"},
+         1,
+         "Error Reading Program Memory"},
+        {"dead line",
+         {"--dead-after", "60"},
+         QStringList{"verify", "IN"},
+         1,
+         "Error Verifying Program Memory"},
+        {"word never programs",
+         {"--never-program", "0005"},
+         range + QStringList{"write", "IN"},
+         1,
+         "Error Writing Program Memory: the write ended at 0005 (--on-write-error)"},
+        {"ignored word",
+         {"--never-program", "0005"},
+         range + QStringList{"--on-write-error", "ignore", "write", "IN"},
+         1,
+         "1 word was left as the chip took them"},
+        {"retried word",
+         {"--never-program", "0005"},
+         range + QStringList{"--on-write-error", "retry=2", "write", "IN"},
+         1,
+         "Error Writing Program Memory Address $0005: retry 2 of 2"},
+        {"config read, no module",
+         {"--no-ack-from", "1"},
+         QStringList{"config", "read"},
+         4,
+         "Error Reading Configuration: the programmer module does not answer"},
+        {"id write, module falls silent",
+         {"--no-ack-from", "6"},
+         QStringList{"id", "write", "1"},
+         1,
+         "Error Writing ID Code"},
+        {"erase, no module",
+         {"--no-ack-from", "1"},
+         QStringList{"erase"},
+         4,
+         "Communication Error"},
+    };
+    for (const Fault &c : cases) {
+        StartChip("16f84", c.modsim);
+        QStringList args = c.command;
+        args.replaceInStrings(QRegularExpression("^IN$"), SampleFile());
+        args.replaceInStrings(QRegularExpression("^OUT$"), Path("out.hex"));
+        const CliRun run = Cli(args, 8000);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << c.name << ": " << run.err.toStdString();
+        EXPECT_LT(run.elapsedMs, 5000) << c.name;
+    }
+}
+
+TEST_F(ChipFaults, IgnoreWritesTheWordsAfterTheOneThatFails)
+{
+    StartChip("16f84", {"--never-program", "0005"});
+    const CliRun run = Cli({"-t", "prog", "--prog-range", "0000-001F", "--on-write-error", "ignore",
+                            "write", SampleFile()});
+    EXPECT_EQ(run.exitCode, 1);
+    const auto chip = StopAndLoadChip();
+    EXPECT_EQ(chip->GetProgramWordText(4), "2004");
+    EXPECT_EQ(chip->GetProgramWordText(5), "3FFF");
+    EXPECT_EQ(chip->GetProgramWordText(6), "2006");
+}
+
+// Exit codes that need no chip: bad values (2), files (3), the port and module (4). Each is
+// decided before the chip is touched.
+TEST_F(ChipFaults, ExitCodesBeforeAnyChipWork)
+{
+    StartChip("16c715", {"--identify-byte", "55"});
+    const QString parityLink = LinkPath();
+    const QString missingPort = Path("no-such-port");
+    const QString in = SampleFile();
+    const struct
+    {
+        QStringList args;
+        int exitCode;
+        const char *message;
+    } cases[] = {
+        {{"-d", "16f84", "-p", missingPort, "config", "write", "1FFFF"}, 2, "WORD: '1FFFF'"},
+        {{"-d", "16f84", "-p", missingPort, "config", "write", "3FGF"}, 2, "WORD: '3FGF'"},
+        {{"-d", "12c508", "-p", missingPort, "cal", "write", "100"}, 2, "XX: '100'"},
+        {{"-d", "16f84", "-p", missingPort, "id", "write", "12345"}, 2, "XXXX: '12345'"},
+        {{"-d", "16f84", "-p", missingPort, "cal", "read"}, 2, "16f84 has no calibration word"},
+        {{"-d", "16c62A", "-p", missingPort, "erase"}, 2, "16c62A cannot be erased"},
+        {{"-d", "12c508", "-p", missingPort, "-m", "parallel", "blank"},
+         2,
+         "cannot be programmed by the Parallel method"},
+        {{"-d", "16f84", "-p", missingPort, "-m", "fast", "blank"}, 2, "unknown method 'fast'"},
+        {{"-d", "16f84", "-p", missingPort, "--on-write-error", "retry=x", "write", in},
+         2,
+         "--on-write-error: 'retry=x'"},
+        {{"-d", "16f84", "-p", missingPort, "write", Path("missing.hex")}, 3, "missing.hex"},
+        {{"-d", "16f84", "-p", missingPort, "verify", Path("missing.hex")}, 3, "missing.hex"},
+        {{"-d", "16f84", "-p", missingPort, "write", in}, 4, "COM Port Error"},
+        {{"-d", "16f84", "-p", missingPort, "id", "read"}, 4, "COM Port Error"},
+        {{"-d", "16c715", "-p", parityLink, "read", Path("x.hex")},
+         4,
+         "Incorrect Programmer Device"},
+        {{"-d", "16c715", "-p", parityLink, "protect"}, 4, "Incorrect Programmer Device"},
+    };
+    for (const auto &c : cases) {
+        const CliRun run = RunTolmCli(QStringLiteral(TOLM_CLI), c.args, Path("config"));
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString() << '\n'
+                                            << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << c.args.join(' ').toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(Path("x.hex")));
+}
+
+TEST_F(ChipFaults, ReadThatCannotSaveKeepsTheImageElsewhere)
+{
+    StartChip("16f84");
+    const QString out = Path("no-such-folder/out.hex");
+    const CliRun run = Cli({"-t", "prog", "--prog-range", "0000-000F", "read", out});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains("cannot save " + out)) << run.err.toStdString();
+    const QRegularExpressionMatch saved =
+        QRegularExpression("the image read is saved in (\\S+)").match(run.err);
+    ASSERT_TRUE(saved.hasMatch()) << run.err.toStdString();
+    QFile rescue(saved.captured(1));
+    ASSERT_TRUE(rescue.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(rescue.readAll().startsWith(":10000000FF3FFF3F"));
+    rescue.remove();
+}
+
+} // namespace
