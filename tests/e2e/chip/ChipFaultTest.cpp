@@ -137,7 +137,7 @@ TEST_F(ChipFaults, ExitCodesBeforeAnyChipWork)
         {{"-d", "16f84", "-p", missingPort, "-m", "fast", "blank"}, 2, "unknown method 'fast'"},
         {{"-d", "16f84", "-p", missingPort, "--on-write-error", "retry=x", "write", in},
          2,
-         "--on-write-error: 'retry=x'"},
+         "unknown --on-write-error answer 'retry=x'"},
         {{"-d", "16f84", "-p", missingPort, "write", Path("missing.hex")}, 3, "missing.hex"},
         {{"-d", "16f84", "-p", missingPort, "verify", Path("missing.hex")}, 3, "missing.hex"},
         {{"-d", "16f84", "-p", missingPort, "write", in}, 4, "COM Port Error"},
