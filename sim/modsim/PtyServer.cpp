@@ -16,6 +16,9 @@ namespace tolm::sim {
 
 namespace {
 
+// How long before a reply byte is due the server stops sleeping and watches the clock.
+constexpr auto kAwakeBeforeDue = std::chrono::microseconds(250);
+
 std::string SystemError(const char *what)
 {
     return std::string(what) + ": " + std::strerror(errno);
@@ -110,7 +113,13 @@ bool PtyServer::Serve(ModuleSimulator &module, int stopFd, std::string &error)
         timespec timeout{};
         const auto wake = NextWake(module);
         if (wake) {
-            const auto wait = std::max(*wake - now, ModuleSimulator::Clock::duration::zero());
+            auto wait = std::max(*wake - now, ModuleSimulator::Clock::duration::zero());
+            // A sleeping process wakes tens of microseconds after its timer, more on a
+            // virtual machine; a real module sends on time. The last stretch before a reply
+            // byte is due is therefore waited out awake.
+            if (wait < kAwakeBeforeDue) {
+                wait = wait.zero();
+            }
             const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
             timeout.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
             timeout.tv_nsec = static_cast<long>(ns % 1'000'000'000);

@@ -5,7 +5,10 @@
 #include "link/PortOpenError.h"
 
 #include <QSerialPort>
+#include <cerrno>
+#include <poll.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -78,8 +81,7 @@ bool SerialLink::WriteByte(std::uint8_t byte)
         return false;
     }
     const QDeadlineTimer deadline(kByteTimeoutMs);
-    const char c = static_cast<char>(byte);
-    if (m_port->write(&c, 1) == 1 && WaitUntilQueued(deadline) && WaitUntilTransmitted(deadline)) {
+    if (HandOver(static_cast<char>(byte), deadline) && WaitUntilTransmitted(deadline)) {
         return true;
     }
     // The caller is told that this byte was not sent, so it must never reach the module later
@@ -89,14 +91,26 @@ bool SerialLink::WriteByte(std::uint8_t byte)
     return false;
 }
 
-bool SerialLink::WaitUntilQueued(const QDeadlineTimer &deadline)
+bool SerialLink::HandOver(char byte, const QDeadlineTimer &deadline)
 {
-    while (m_port->bytesToWrite() > 0) {
-        if (deadline.hasExpired() || !m_port->waitForBytesWritten(RemainingMs(deadline))) {
-            return m_port->bytesToWrite() == 0;
+    // Straight to the driver: one byte at a time never needs the port object's own write
+    // buffer, and going round it saves a wait for writability before every byte, a system
+    // call that costs as much as the rest of the byte's handling.
+    const int fd = static_cast<int>(m_port->handle());
+    for (;;) {
+        const ssize_t written = ::write(fd, &byte, 1);
+        if (written == 1) {
+            return true;
         }
+        if (written < 0 && errno != EAGAIN && errno != EINTR) {
+            return false;
+        }
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        pollfd writable{fd, POLLOUT, 0};
+        ::poll(&writable, 1, RemainingMs(deadline));
     }
-    return true;
 }
 
 bool SerialLink::WaitUntilTransmitted(const QDeadlineTimer &deadline) const

@@ -54,7 +54,7 @@ public:
 
 private:
     bool ApplyLineSettings();
-    bool WaitUntilQueued(const QDeadlineTimer &deadline);
+    bool HandOver(char byte, const QDeadlineTimer &deadline);
     bool WaitUntilTransmitted(const QDeadlineTimer &deadline) const;
     void NoteError(const QString &what);
 
