@@ -28,6 +28,7 @@ PortSummaryRow RunPortThread(PortConsole &console, int index,
     const int exitCode = work(io);
     out.flush();
     err.flush();
+    console.Progress(index, QStringLiteral("finished: ") + PortResultText(exitCode));
     return {port, exitCode, io.wordsDone, timer.elapsed()};
 }
 

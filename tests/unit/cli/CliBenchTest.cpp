@@ -1,14 +1,12 @@
-// What tolm-cli adds for a production bench: the port list, the files and lines of each port,
-// the summary, the device ID message and when a fast write is refused.
+// What tolm-cli adds for a production bench: the port list, the file of each port, the
+// summary, the device ID message and when a fast write is refused.
 #include "cli/CliDeviceId.h"
 #include "cli/CliFastWrite.h"
 #include "cli/CliPortList.h"
 #include "cli/CliPortRun.h"
-#include "cli/PortConsole.h"
 #include "device/DeviceTable.h"
 #include "engine/DeviceId.h"
 
-#include <QBuffer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -84,29 +82,6 @@ TEST(CliBench, SummaryTable)
                     "ttyUSB3        stopped      130     100      1.0s\n");
 }
 
-// Without a terminal the console only prefixes lines; a line written in pieces stays whole.
-TEST(CliBench, ConsolePrefixesEveryLineWithItsPort)
-{
-    QString outText;
-    QString errText;
-    QTextStream out(&outText);
-    QTextStream err(&errText);
-    PortConsole console(out, err, {"ttyUSB0", "ttyUSB1"}, false);
-    {
-        PortLineDevice firstErr(console, 0, false);
-        PortLineDevice secondOut(console, 1, true);
-        QTextStream a(&firstErr);
-        QTextStream b(&secondOut);
-        a << "tolm-cli: Error "
-          << "Writing" << Qt::flush;
-        b << "id=09A0\npart=16f877" << Qt::flush;
-        a << " Program Memory\nwarning: x" << Qt::flush;
-        console.Progress(0, "ignored without a terminal");
-    }
-    EXPECT_EQ(errText, "ttyUSB0: tolm-cli: Error Writing Program Memory\nttyUSB0: warning: x\n");
-    EXPECT_EQ(outText, "ttyUSB1: id=09A0\nttyUSB1: part=16f877\n");
-}
-
 TEST(CliBench, SocketMismatchTexts)
 {
     EXPECT_EQ(SocketMismatchText(DecodeDeviceId(0x09E0), "16f877"),
@@ -131,10 +106,7 @@ TEST(CliBench, FastWriteOnlyOnFlashPartsAndWholeChips)
     } cases[] = {
         {"16f877", every, nullptr, nullptr},
         {"16f84", every, "3ff", nullptr}, // the same range, written otherwise
-        {"16c84", every, nullptr, nullptr},
-        {"16f628a", every, nullptr, nullptr},
         {"16c62A", {true, false, true, true}, nullptr, "the 16c62A is an EPROM part"},
-        {"16c54", {true, false, true, true}, nullptr, "the 16c54 is an EPROM part"},
         {"12c508", {true, false, true, true}, nullptr, "the 12c508 is an EPROM part"},
         {"16f877", {true, false, true, true}, nullptr, "leave out -t"},
         {"16f877", every, "0FFF", "leave out -t, --prog-range"},
