@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -84,18 +85,24 @@ int RunOnPorts(CliContext &ctx, const QStringList &ports, const PortWork &work)
     PortConsole console(ctx.out, ctx.err, ports,
                         ProgressWanted(ctx.IsSet(QStringLiteral("quiet"))));
     std::vector<PortSummaryRow> rows(static_cast<std::size_t>(ports.size()));
+    // The rows change hands under a lock as well as through the thread's end, so that a
+    // thread checker sees the hand-over (it cannot see into QThread::wait).
+    std::mutex rowsMutex;
     std::vector<std::unique_ptr<QThread>> threads;
     for (int i = 0; i < ports.size(); ++i) {
         // QThread rather than std::thread: the serial port made in it needs the event
         // dispatcher a QThread brings along.
-        threads.emplace_back(QThread::create([&console, &rows, &tracePath, &work, i] {
-            rows[static_cast<std::size_t>(i)] = RunPortThread(console, i, tracePath, work);
+        threads.emplace_back(QThread::create([&console, &rows, &rowsMutex, &tracePath, &work, i] {
+            PortSummaryRow row = RunPortThread(console, i, tracePath, work);
+            std::lock_guard lock(rowsMutex);
+            rows[static_cast<std::size_t>(i)] = std::move(row);
         }));
         threads.back()->start();
     }
     for (const auto &thread : threads)
         thread->wait();
     console.Finish();
+    std::lock_guard lock(rowsMutex);
     ctx.out << PortSummaryText(rows);
     ctx.out.flush();
     int worst = CliExit::kOk;

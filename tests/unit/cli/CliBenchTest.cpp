@@ -1,9 +1,8 @@
-// What tolm-cli adds for a production bench: the port list, the file of each port, the
-// summary, the device ID message and when a fast write is refused.
+// What tolm-cli adds for a production bench: the port list, the file of each port, the device
+// ID message and when a fast write is refused.
 #include "cli/CliDeviceId.h"
 #include "cli/CliFastWrite.h"
 #include "cli/CliPortList.h"
-#include "cli/CliPortRun.h"
 #include "device/DeviceTable.h"
 #include "engine/DeviceId.h"
 
@@ -67,19 +66,6 @@ TEST(CliBench, EachPortGetsItsOwnFile)
     };
     for (const auto &c : cases)
         EXPECT_EQ(PerPortPath(c.path, c.port), c.expected) << c.path << " " << c.port;
-}
-
-TEST(CliBench, SummaryTable)
-{
-    const QString text = PortSummaryText({{"ttyUSB0", 0, 8448, 83412},
-                                          {"/dev/ttyUSB10", 1, 12, 5000},
-                                          {"ttyUSB2", 4, 0, 260},
-                                          {"ttyUSB3", 130, 100, 1049}});
-    EXPECT_EQ(text, "port           result      exit   words   elapsed\n"
-                    "ttyUSB0        ok             0    8448     83.4s\n"
-                    "/dev/ttyUSB10  failed         1      12      5.0s\n"
-                    "ttyUSB2        port-error     4       0      0.3s\n"
-                    "ttyUSB3        stopped      130     100      1.0s\n");
 }
 
 TEST(CliBench, SocketMismatchTexts)
