@@ -3,11 +3,12 @@
 #include "CliChipWork.h"
 #include "CliCommands.h"
 #include "CliContext.h"
-#include "CliStopSignals.h"
+#include "CliDeviceId.h"
 #include "device/DeviceRecord.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "engine/ChipCommands.h"
+#include "engine/DeviceId.h"
 
 #include <functional>
 
@@ -41,6 +42,7 @@ struct AccessCommand
     std::uint32_t maxValue = 0;     // the widest value it takes
     Offered offered = Always;
     const char *notOffered = nullptr; // "%1 has no ..." with the device name
+    bool checksDeviceId = false;      // erase and protect: the device ID check, --force
 };
 
 // The value argument: hexadecimal digits only, at most maxValue.
@@ -67,6 +69,8 @@ int RunAccess(CliContext &ctx, const QStringList &args, const AccessCommand &com
     CliContext::AddGlobalOptions(parser);
     if (command.argument)
         parser.addPositionalArgument(command.argument, "Hexadecimal value.");
+    if (command.checksDeviceId)
+        AddForceOption(parser);
     int exitCode = 0;
     if (!ctx.Parse(parser, args, exitCode))
         return exitCode;
@@ -83,16 +87,16 @@ int RunAccess(CliContext &ctx, const QStringList &args, const AccessCommand &com
             return CliExit::kUsage;
         value = *parsed;
     }
-    const auto setup = ResolveChipSetup(ctx);
+    auto setup = ResolveChipSetup(ctx);
     if (!setup)
         return CliExit::kUsage;
     if (!command.offered(setup->device))
         return ctx.UsageError(
             QString::fromLatin1(command.notOffered).arg(setup->device.DeviceName));
+    setup->checkDeviceId = command.checksDeviceId && !parser.isSet(kForceOption);
     MemoryImage image;
-    CliStopSignals stopSignals;
-    ChipSession session(ctx, *setup, image);
-    return work(session, value);
+    return RunChipWork(ctx, *setup, image,
+                       [&](ChipSession &session, const QString &) { return work(session, value); });
 }
 
 } // namespace
@@ -101,7 +105,7 @@ int RunEraseCommand(CliContext &ctx, const QStringList &args)
 {
     return RunAccess(ctx, args,
                      {"Removes the code protection and erases the chip (Unprotect).", nullptr, 0,
-                      CanErase, "%1 cannot be erased: only parts with data EEPROM can"},
+                      CanErase, "%1 cannot be erased: only parts with data EEPROM can", true},
                      [](ChipSession &s, std::uint32_t) { return EraseChip(s); });
 }
 
@@ -110,7 +114,7 @@ int RunProtectCommand(CliContext &ctx, const QStringList &args)
     return RunAccess(ctx, args,
                      {"Code-protects the whole chip, keeping its other configuration options "
                       "(All Code Protect). Prints the configuration word programmed.",
-                      nullptr, 0, HasConfigWord, "%1 has no configuration word"},
+                      nullptr, 0, HasConfigWord, "%1 has no configuration word", true},
                      [](ChipSession &s, std::uint32_t) { return ProtectChip(s); });
 }
 
@@ -166,4 +170,15 @@ int RunIdWriteCommand(CliContext &ctx, const QStringList &args)
          "into the first location.",
          "XXXX", 0xFFFF},
         [](ChipSession &s, std::uint32_t v) { return WriteChipId(s, FormatHex(v, 4)); });
+}
+
+int RunDetectCommand(CliContext &ctx, const QStringList &args)
+{
+    return RunAccess(ctx, args,
+                     {"Reads the chip's device ID and prints it (id=09A0), the part it names "
+                      "(part=16f877) and the silicon revision (revision=0), or 'unknown device "
+                      "ID' (exit 1).",
+                      nullptr, 0, HasDeviceId,
+                      "%1 has no device ID; detect reads the 16f628, 16f628a, 16f876 and 16f877"},
+                     [](ChipSession &s, std::uint32_t) { return DetectChip(s); });
 }

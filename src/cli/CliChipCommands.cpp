@@ -3,14 +3,16 @@
 #include "CliChipWork.h"
 #include "CliCommands.h"
 #include "CliContext.h"
+#include "CliFastWrite.h"
 #include "CliHexFile.h"
-#include "CliStopSignals.h"
+#include "CliPortList.h"
 #include "device/MemoryImage.h"
 
 namespace {
 
 const char kWriteCalOption[] = "write-cal";
 const char kAllOption[] = "all";
+const char kFastOption[] = "fast";
 
 // Parses a chip command with `fileCount` file arguments and resolves the chip options. False
 // means: stop with `exitCode` (help shown, or a usage error reported).
@@ -38,6 +40,13 @@ std::optional<HexLoadResult> LoadInput(CliContext &ctx, const ChipSetup &setup, 
     return CliLoadHexFile(ctx, path, image, setup.device, setup.targets, exitCode);
 }
 
+void AddFastOptions(QCommandLineParser &parser)
+{
+    parser.addOption({kFastOption, "Flash parts: erase the chip, program only the words that "
+                                   "are not blank, then verify every target."});
+    AddForceOption(parser);
+}
+
 void AddWriteCalOption(QCommandLineParser &parser)
 {
     parser.addOption({kWriteCalOption,
@@ -52,7 +61,9 @@ int RunReadCommand(CliContext &ctx, const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Reads the targets from the chip into a fresh image and saves OUT over the ranges. "
-        "When OUT cannot be written, the image goes to a file in the temporary folder."));
+        "When OUT cannot be written, the image goes to a file in the temporary folder. With "
+        "several ports each chip goes to a file of its own: OUT with the port's name added "
+        "(board.hex from ttyUSB1 becomes board-ttyUSB1.hex)."));
     CliContext::AddGlobalOptions(parser);
     parser.addPositionalArgument("OUT", "Intel HEX file to write.");
     int exitCode = 0;
@@ -63,9 +74,11 @@ int RunReadCommand(CliContext &ctx, const QStringList &args)
         return CliExit::kUsage;
     MemoryImage image;
     ResetImage(image, setup->device);
-    CliStopSignals stopSignals;
-    ChipSession session(ctx, *setup, image);
-    return ReadChipToFile(session, parser.positionalArguments()[0]);
+    const QString out = parser.positionalArguments()[0];
+    const bool severalPorts = setup->ports.size() > 1;
+    return RunChipWork(ctx, *setup, image, [&](ChipSession &session, const QString &port) {
+        return ReadChipToFile(session, severalPorts ? PerPortPath(out, port) : out);
+    });
 }
 
 int RunWriteCommand(CliContext &ctx, const QStringList &args)
@@ -73,23 +86,33 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Loads IN and writes the targets to the chip. On the 12c508, 12c509 and 12ce674 the "
-        "chip's calibration word is read first and programmed in place of the file's."));
+        "chip's calibration word is read first and programmed in place of the file's. On the "
+        "16f628, 16f628a, 16f876 and 16f877 the chip's device ID must name the device."));
     CliContext::AddGlobalOptions(parser);
     parser.addPositionalArgument("IN", "Intel HEX file to write.");
     AddWriteCalOption(parser);
+    AddFastOptions(parser);
     int exitCode = 0;
     if (!ParseChipCommand(ctx, parser, args, 1, exitCode))
         return exitCode;
-    const auto setup = ResolveChipSetup(ctx);
+    auto setup = ResolveChipSetup(ctx);
     if (!setup)
         return CliExit::kUsage;
+    setup->checkDeviceId = !parser.isSet(kForceOption);
+    const bool fast = parser.isSet(kFastOption);
+    if (fast) {
+        if (const auto refusal = FastWriteRefusal(setup->device, setup->targets, setup->addresses))
+            return ctx.UsageError(*refusal);
+    }
     MemoryImage image;
     const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image, exitCode);
     if (!loaded)
         return exitCode;
-    CliStopSignals stopSignals;
-    ChipSession session(ctx, *setup, image);
-    return WriteChipFromImage(session, *loaded, parser.isSet(kWriteCalOption));
+    const bool writeCal = parser.isSet(kWriteCalOption);
+    return RunChipWork(ctx, *setup, image, [&](ChipSession &session, const QString &) {
+        return fast ? FastWriteChip(session, *loaded)
+                    : WriteChipFromImage(session, *loaded, writeCal);
+    });
 }
 
 int RunVerifyCommand(CliContext &ctx, const QStringList &args)
@@ -114,10 +137,11 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
     const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image, exitCode);
     if (!loaded)
         return exitCode;
-    CliStopSignals stopSignals;
-    ChipSession session(ctx, *setup, image);
-    return VerifyChipAgainstImage(session, *loaded, parser.isSet(kWriteCalOption),
-                                  parser.isSet(kAllOption));
+    const bool writeCal = parser.isSet(kWriteCalOption);
+    const bool all = parser.isSet(kAllOption);
+    return RunChipWork(ctx, *setup, image, [&](ChipSession &session, const QString &) {
+        return VerifyChipAgainstImage(session, *loaded, writeCal, all);
+    });
 }
 
 int RunBlankCommand(CliContext &ctx, const QStringList &args)
@@ -134,7 +158,7 @@ int RunBlankCommand(CliContext &ctx, const QStringList &args)
     if (!setup)
         return CliExit::kUsage;
     MemoryImage image;
-    CliStopSignals stopSignals;
-    ChipSession session(ctx, *setup, image);
-    return BlankCheckChip(session);
+    return RunChipWork(ctx, *setup, image, [](ChipSession &session, const QString &) {
+        return BlankCheckChip(session);
+    });
 }

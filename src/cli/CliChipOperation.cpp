@@ -26,6 +26,7 @@ int RunChipOperation(ChipSession &session, const ChipOperationRequest &request)
     hooks.configWordRead = [](std::uint16_t) {};
     hooks.setStatus = [&](const QString &text) { session.Host().SetStatus(text); };
     hooks.report = [&](const TargetReport &report) { reporter.Report(report); };
+    hooks.writeScope = request.writeScope;
     RunTargetSequence(session.Engine(), request.operation, hooks);
     return reporter.ExitCode();
 }

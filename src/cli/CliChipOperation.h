@@ -19,6 +19,8 @@ struct ChipOperationRequest
     std::function<std::uint16_t()> configWordFromControls;
     // Verify: read each memory target whole and list every difference, not just the first.
     bool listEveryDifference = false;
+    // Write: SkipBlank right after an erase (write --fast).
+    PicEngine::WriteScope writeScope = PicEngine::WriteScope::EveryWord;
 };
 
 // Runs the operation on the session's chip and reports every target on the terminal; gives

@@ -2,8 +2,18 @@
 
 #include "CliChipOptions.h"
 #include "CliContext.h"
+#include "CliDeviceId.h"
 #include "CliHexFile.h"
+#include "CliPortList.h"
+#include "CliStopSignals.h"
+#include "device/MemoryImage.h"
 #include "link/ModuleCheck.h"
+
+void AddForceOption(QCommandLineParser &parser)
+{
+    parser.addOption({kForceOption, "Skip the device ID check of the 16f628, 16f628a, 16f876 and "
+                                    "16f877 (a chip whose ID cannot be trusted)."});
+}
 
 std::optional<ChipSetup> ResolveChipSetup(CliContext &ctx)
 {
@@ -22,14 +32,18 @@ std::optional<ChipSetup> ResolveChipSetup(CliContext &ctx)
     const auto policy = CliWriteErrorPolicy(ctx);
     if (!policy)
         return std::nullopt;
+    const auto ports = CliPortList(ctx);
+    if (!ports)
+        return std::nullopt;
     return ChipSetup{*device,   *targets, *addresses,
-                     *parallel, *policy,  ctx.IsSet(QStringLiteral("quiet"))};
+                     *parallel, *policy,  ctx.IsSet(QStringLiteral("quiet")),
+                     *ports};
 }
 
-ChipSession::ChipSession(CliContext &ctx, const ChipSetup &setup, MemoryImage &image)
-    : out(ctx.out), err(ctx.err), m_setup(setup), m_port(ctx),
-      m_progress(ctx.err, ProgressWanted(setup.quiet)),
-      m_host(setup.parallel, setup.addresses, setup.policy, m_progress, ctx.err),
+ChipSession::ChipSession(PortIo &io, const ChipSetup &setup, MemoryImage &image)
+    : out(io.out), err(io.err), m_io(io), m_setup(setup), m_port(io.port, io.tracePath, io.err),
+      m_progress(io.err, ProgressWanted(setup.quiet), io.progressSink),
+      m_host(setup.parallel, setup.addresses, setup.policy, m_progress, io.err),
       m_engine(m_port.Module(), m_host, image, m_setup.device)
 {}
 
@@ -39,14 +53,15 @@ int ChipSession::Open(bool checkModule)
         return CliExit::kPortError;
     if (!m_port.StartTrace())
         return CliExit::kFileError;
-    if (!checkModule)
-        return CliExit::kOk;
-    const ModuleSuitability suitability =
-        CheckModuleForDevice(m_setup.device.HasMemoryParity != 0, m_port.Module());
-    if (suitability == ModuleSuitability::Suitable)
-        return CliExit::kOk;
-    err << "tolm-cli: " << ModuleSuitabilityMessage(suitability) << Qt::endl;
-    return CliExit::kPortError;
+    if (checkModule) {
+        const ModuleSuitability suitability =
+            CheckModuleForDevice(m_setup.device.HasMemoryParity != 0, m_port.Module());
+        if (suitability != ModuleSuitability::Suitable) {
+            err << "tolm-cli: " << ModuleSuitabilityMessage(suitability) << Qt::endl;
+            return CliExit::kPortError;
+        }
+    }
+    return m_setup.checkDeviceId ? CheckSocketDevice(*this) : CliExit::kOk;
 }
 
 int ChipSession::FailureExitCode() const
@@ -63,4 +78,27 @@ int ChipFailure(ChipSession &session, const QString &text)
         session.err << ": the programmer module does not answer";
     session.err << Qt::endl;
     return exitCode;
+}
+
+void CopyImage(const MemoryImage &from, MemoryImage &to)
+{
+    for (int a = 0; a < MemoryImage::kProgramWords; ++a)
+        to.SetProgramWordText(a, from.GetProgramWordText(a));
+    for (int a = 0; a < MemoryImage::kDataBytes; ++a)
+        to.SetDataByteText(a, from.GetDataByteText(a));
+    to.ConfigWord = from.ConfigWord;
+    to.IDCodeText = from.IDCodeText;
+}
+
+int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &input,
+                const ChipWork &work)
+{
+    CliStopSignals stopSignals;
+    return RunOnPorts(ctx, setup.ports, [&](PortIo &io) {
+        // The input is only read while the ports run; each port writes to its own copy.
+        MemoryImage image;
+        CopyImage(input, image);
+        ChipSession session(io, setup, image);
+        return work(session, io.port);
+    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CliModulePort.h"
+#include "CliPortRun.h"
 #include "CliProgress.h"
 #include "TerminalEngineHost.h"
 #include "WriteErrorResponder.h"
@@ -9,6 +10,9 @@
 #include "hexfile/HexTargets.h"
 #include "hexfile/HexWriter.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
+#include <functional>
 #include <optional>
 
 class CliContext;
@@ -24,10 +28,18 @@ struct ChipSetup
     bool parallel = true;
     WriteErrorPolicy policy;
     bool quiet = false;
+    QStringList ports; // -p: one port, or several to run on at once
+    // write, erase and protect without --force: the device ID of a part that has one must
+    // name the selected device before anything is done to the chip.
+    bool checkDeviceId = false;
 };
 
-// Resolves -d, -t, the ranges, -m, --on-write-error and -q; on a bad value it has reported
-// the reason and gives nothing (exit 2).
+// --force of write, erase and protect: skips the device ID check.
+inline constexpr char kForceOption[] = "force";
+void AddForceOption(QCommandLineParser &parser);
+
+// Resolves -d, -t, the ranges, -m, --on-write-error, -q and -p; on a bad value it has
+// reported the reason and gives nothing (exit 2).
 std::optional<ChipSetup> ResolveChipSetup(CliContext &ctx);
 
 // One chip command's own module, host and engine on one port. Nothing in it is shared with
@@ -35,11 +47,12 @@ std::optional<ChipSetup> ResolveChipSetup(CliContext &ctx);
 class ChipSession
 {
 public:
-    ChipSession(CliContext &ctx, const ChipSetup &setup, MemoryImage &image);
+    ChipSession(PortIo &io, const ChipSetup &setup, MemoryImage &image);
 
     // Starts the trace, opens the port and, when asked, runs the module check the desktop
-    // runs before Read, Write, Verify, Blank Check and All Code Protect. 0 when the chip
-    // work may start, else the exit code (after a message on stderr).
+    // runs before Read, Write, Verify, Blank Check and All Code Protect; then the device ID
+    // check when the setup asks for it. 0 when the chip work may start, else the exit code
+    // (after a message on stderr).
     int Open(bool checkModule);
 
     // The exit code for a chip command that failed: the module never answered (4) or the
@@ -53,10 +66,13 @@ public:
     const TerminalEngineHost &Host() const { return m_host; }
     CliProgress &Progress() { return m_progress; }
     ProgrammerModule &Module() { return m_port.Module(); }
+    // Words and bytes the memory targets went through, for the summary of several ports.
+    void CountWords(int words) { m_io.wordsDone += words; }
     QTextStream &out;
     QTextStream &err;
 
 private:
+    PortIo &m_io;
     ChipSetup m_setup;
     CliModulePort m_port;
     CliProgress m_progress;
@@ -66,3 +82,15 @@ private:
 
 // Reports a failed chip command on stderr ("tolm-cli: <text>") and gives its exit code.
 int ChipFailure(ChipSession &session, const QString &text);
+
+// The chip work of a command on one port: a session of its own and the port's name.
+using ChipWork = std::function<int(ChipSession &session, const QString &port)>;
+
+// Runs `work` on every port of the setup, each port with its own session over its own copy
+// of `input` (made on the port's thread: the image is a QObject). Ctrl-C and SIGTERM are
+// noted for the whole run. Gives the worst port's exit code.
+int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &input,
+                const ChipWork &work);
+
+// A copy of every cell, the configuration word and the ID code.
+void CopyImage(const MemoryImage &from, MemoryImage &to);

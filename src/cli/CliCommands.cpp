@@ -15,6 +15,7 @@ const CliCommand kCommands[] = {
     {"read", "Read the chip into a hex file.", RunReadCommand},
     {"write", "Write a hex file to the chip.", RunWriteCommand},
     {"verify", "Verify the chip against a hex file.", RunVerifyCommand},
+    {"detect", "Print the chip's device ID and the part it names.", RunDetectCommand},
     {"blank", "Blank-check the chip.", RunBlankCommand},
     {"erase", "Unprotect and erase the chip.", RunEraseCommand},
     {"protect", "Code-protect the whole chip.", RunProtectCommand},

@@ -37,3 +37,4 @@ int RunCalReadCommand(CliContext &ctx, const QStringList &args);
 int RunCalWriteCommand(CliContext &ctx, const QStringList &args);
 int RunIdReadCommand(CliContext &ctx, const QStringList &args);
 int RunIdWriteCommand(CliContext &ctx, const QStringList &args);
+int RunDetectCommand(CliContext &ctx, const QStringList &args);

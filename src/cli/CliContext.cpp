@@ -15,7 +15,10 @@ void CliContext::AddGlobalOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
         {{"d", "device"}, "Device, exactly as in the catalogue (16f84, 16c62A).", "NAME"},
-        {{"p", "port"}, "Module port: COM1, COM2, a device name (ttyUSB0) or a path.", "NAME"},
+        {{"p", "port"},
+         "Module port: COM1, COM2, a device name (ttyUSB0) or a path; a comma list (up to 16) "
+         "runs the command on every port at once.",
+         "NAME[,NAME...]"},
         {{"m", "method"}, "Programming method: parallel or serial.", "METHOD"},
         {{"t", "targets"}, "Comma list of prog, data, config, id.", "LIST"},
         {"prog-range", "Program word range, hexadecimal (0000-03FF).", "SSSS-EEEE"},

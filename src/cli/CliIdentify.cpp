@@ -1,6 +1,8 @@
 #include "CliCommands.h"
 #include "CliContext.h"
 #include "CliModulePort.h"
+#include "CliPortList.h"
+#include "CliPortRun.h"
 #include "device/HexText.h"
 
 #include <cstdint>
@@ -19,16 +21,22 @@ int RunIdentifyCommand(CliContext &ctx, const QStringList &args)
     if (!parser.positionalArguments().isEmpty())
         return ctx.UsageError(QStringLiteral("identify takes no arguments"));
 
-    CliModulePort port(ctx);
-    if (!port.StartTrace())
-        return CliExit::kFileError;
-    if (!port.OpenPort())
-        return CliExit::kPortError;
-    std::uint8_t id = 0;
-    if (!port.Module().ModuleIdentify(id)) {
-        ctx.err << "tolm-cli: the programmer module did not answer the identification" << Qt::endl;
-        return CliExit::kPortError;
-    }
-    ctx.out << FormatHex(id, 2) << Qt::endl;
-    return CliExit::kOk;
+    const auto ports = CliPortList(ctx);
+    if (!ports)
+        return CliExit::kUsage;
+    return RunOnPorts(ctx, *ports, [](PortIo &io) {
+        CliModulePort port(io.port, io.tracePath, io.err);
+        if (!port.StartTrace())
+            return CliExit::kFileError;
+        if (!port.OpenPort())
+            return CliExit::kPortError;
+        std::uint8_t id = 0;
+        if (!port.Module().ModuleIdentify(id)) {
+            io.err << "tolm-cli: the programmer module did not answer the identification"
+                   << Qt::endl;
+            return CliExit::kPortError;
+        }
+        io.out << FormatHex(id, 2) << Qt::endl;
+        return CliExit::kOk;
+    });
 }

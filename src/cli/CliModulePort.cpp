@@ -1,19 +1,19 @@
 #include "CliModulePort.h"
 
-#include "CliContext.h"
-
-CliModulePort::CliModulePort(CliContext &ctx) : m_ctx(ctx) {}
+CliModulePort::CliModulePort(QString portName, std::optional<QString> tracePath, QTextStream &err)
+    : m_portName(std::move(portName)), m_tracePath(std::move(tracePath)), m_err(err)
+{}
 
 bool CliModulePort::StartTrace()
 {
-    const std::optional<QString> path = m_ctx.Value(QStringLiteral("trace"));
-    if (!path) {
+    if (!m_tracePath) {
         return true;
     }
-    m_trace.setFileName(*path);
+    const QString &path = *m_tracePath;
+    m_trace.setFileName(path);
     if (!m_trace.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        m_ctx.err << "tolm-cli: cannot write trace file " << *path << ": " << m_trace.errorString()
-                  << Qt::endl;
+        m_err << "tolm-cli: cannot write trace file " << path << ": " << m_trace.errorString()
+              << Qt::endl;
         return false;
     }
     m_module.SetTranscript([this](const std::string &line) {
@@ -27,9 +27,9 @@ bool CliModulePort::StartTrace()
 
 bool CliModulePort::OpenPort()
 {
-    if (m_link.OpenModulePort(m_ctx.PortName())) {
+    if (m_link.OpenModulePort(m_portName)) {
         return true;
     }
-    m_ctx.err << "tolm-cli: COM Port Error: " << m_link.LastErrorText() << Qt::endl;
+    m_err << "tolm-cli: COM Port Error: " << m_link.LastErrorText() << Qt::endl;
     return false;
 }

@@ -4,15 +4,16 @@
 #include "link/SerialLink.h"
 
 #include <QFile>
+#include <QTextStream>
+#include <optional>
 
-class CliContext;
-
-// The module as tolm-cli's chip commands reach it: the port named by -p (or the settings
-// file), and every exchange written to --trace FILE when it is given.
+// The module as tolm-cli's chip commands reach it: one port of -p (or the settings file),
+// and every exchange written to --trace FILE when it is given. Messages go to `err`. It
+// holds a QSerialPort, so it is made, used and destroyed on one thread.
 class CliModulePort
 {
 public:
-    explicit CliModulePort(CliContext &ctx);
+    CliModulePort(QString portName, std::optional<QString> tracePath, QTextStream &err);
 
     // Starts the --trace file when one is asked for; false (after a message on stderr) when
     // it cannot be written.
@@ -48,7 +49,9 @@ private:
         bool acknowledged = false;
     };
 
-    CliContext &m_ctx;
+    QString m_portName;
+    std::optional<QString> m_tracePath;
+    QTextStream &m_err;
     SerialLink m_link;
     AcknowledgeWatch m_watch{m_link};
     ProgrammerModule m_module{m_watch};

@@ -1,6 +1,8 @@
 #include "CliCommands.h"
 #include "CliContext.h"
 #include "CliModulePort.h"
+#include "CliPortList.h"
+#include "CliPortRun.h"
 #include "link/ModuleCheck.h"
 
 // Connect's presence check: the module's power-off command must be acknowledged.
@@ -17,13 +19,18 @@ int RunProbeCommand(CliContext &ctx, const QStringList &args)
     if (!parser.positionalArguments().isEmpty())
         return ctx.UsageError(QStringLiteral("probe takes no arguments"));
 
-    CliModulePort port(ctx);
-    if (!port.StartTrace())
-        return CliExit::kFileError;
-    // As with Connect, a port that cannot be opened is reported and the check still runs: it
-    // then fails at once.
-    port.OpenPort();
-    const bool present = ModulePresent(port.Module());
-    ctx.out << (present ? kModuleConnectedText : kModuleNotConnectedText) << Qt::endl;
-    return present ? CliExit::kOk : CliExit::kPortError;
+    const auto ports = CliPortList(ctx);
+    if (!ports)
+        return CliExit::kUsage;
+    return RunOnPorts(ctx, *ports, [](PortIo &io) {
+        CliModulePort port(io.port, io.tracePath, io.err);
+        if (!port.StartTrace())
+            return CliExit::kFileError;
+        // As with Connect, a port that cannot be opened is reported and the check still runs:
+        // it then fails at once.
+        port.OpenPort();
+        const bool present = ModulePresent(port.Module());
+        io.out << (present ? kModuleConnectedText : kModuleNotConnectedText) << Qt::endl;
+        return present ? CliExit::kOk : CliExit::kPortError;
+    });
 }

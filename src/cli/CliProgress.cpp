@@ -46,7 +46,9 @@ bool ProgressWanted(bool quiet)
     return !quiet && isatty(STDERR_FILENO) == 1;
 }
 
-CliProgress::CliProgress(QTextStream &err, bool enabled) : m_err(err), m_enabled(enabled) {}
+CliProgress::CliProgress(QTextStream &err, bool enabled, Sink sink)
+    : m_err(err), m_enabled(enabled), m_sink(std::move(sink))
+{}
 
 void CliProgress::StartTarget(const QString &status)
 {
@@ -101,8 +103,14 @@ void CliProgress::Draw(bool force)
     if (!force && m_sinceDraw.isValid() && m_sinceDraw.elapsed() < kRedrawMs)
         return;
     m_sinceDraw.start();
+    const QString line = ProgressLineText(m_label, m_done, m_total, m_elapsed.elapsed());
+    if (m_sink) {
+        // The sink's line stays as last drawn; there is no open line to end on this stream.
+        m_sink(line);
+        return;
+    }
     // Carriage return, the line, then erase what a longer earlier line left behind.
-    m_err << '\r' << ProgressLineText(m_label, m_done, m_total, m_elapsed.elapsed()) << "\x1b[K";
+    m_err << '\r' << line << "\x1b[K";
     m_err.flush();
     m_lineOpen = true;
 }

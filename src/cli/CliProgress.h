@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTextStream>
 
+#include <functional>
+
 // The progress window of a terminal: one line per target, redrawn in place, showing the
 // target, a bar, the percentage, words done of the total, the time so far and the time left.
 // It is drawn only where a person watches (stderr a terminal, no --quiet); a log or a pipe
@@ -11,7 +13,11 @@
 class CliProgress
 {
 public:
-    CliProgress(QTextStream &err, bool enabled);
+    // Where a line goes instead of being drawn on `err`: with several ports, the port's line
+    // in the block of progress lines.
+    using Sink = std::function<void(const QString &line)>;
+
+    CliProgress(QTextStream &err, bool enabled, Sink sink = {});
 
     // A target starts: the status text names it ("Writing Program Memory ...").
     void StartTarget(const QString &status);
@@ -31,6 +37,7 @@ private:
 
     QTextStream &m_err;
     bool m_enabled;
+    Sink m_sink;
     QString m_label;
     int m_total = 0; // 0: no word count (ID code, configuration word)
     int m_done = 0;

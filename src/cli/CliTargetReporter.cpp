@@ -91,6 +91,7 @@ void TargetReporter::PrintDifference(ChipTarget target, const QString &address,
 void TargetReporter::Report(const TargetReport &report, bool printFirstDifference)
 {
     m_session.Progress().FinishTarget();
+    m_session.CountWords(report.detail.wordsDone);
     const EngineResult &detail = report.detail;
     const QString name = TargetName(report.target);
     if (IsMemory(report.target) && detail.outcome == EngineOutcome::Closed) {

@@ -61,14 +61,15 @@ QString StatusFor(ChipOperation operation, ChipTarget target)
     return {};
 }
 
-EngineResult RunMemory(PicEngine &engine, ChipOperation operation, ChipTarget target)
+EngineResult RunMemory(PicEngine &engine, ChipOperation operation, ChipTarget target,
+                       PicEngine::WriteScope scope)
 {
     const bool program = target == ChipTarget::ProgramMemory;
     switch (operation) {
     case ChipOperation::Read:
         return program ? engine.PicReadProgMem() : engine.PicReadDataMem();
     case ChipOperation::Write:
-        return program ? engine.PicWriteProgMem() : engine.PicWriteDataMem();
+        return program ? engine.PicWriteProgMem(scope) : engine.PicWriteDataMem(scope);
     case ChipOperation::Verify:
         return program ? engine.PicVerifyProgMem() : engine.PicVerifyDataMem();
     case ChipOperation::BlankCheck:
@@ -176,7 +177,7 @@ void RunTargetSequence(PicEngine &engine, ChipOperation operation, const TargetS
         TargetReport report;
         report.target = target;
         if (target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory) {
-            report.detail = RunMemory(engine, operation, target);
+            report.detail = RunMemory(engine, operation, target, hooks.writeScope);
             report.succeeded = report.detail.Succeeded();
             report.expectedText = report.detail.expectedText;
             report.readText = report.detail.readText;

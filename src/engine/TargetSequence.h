@@ -1,13 +1,12 @@
 #pragma once
 
 #include "engine/EngineResult.h"
+#include "engine/PicEngine.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <optional>
-
-class PicEngine;
 
 // The four things a user can do to a chip over the ticked targets.
 enum class ChipOperation { Read, Write, Verify, BlankCheck };
@@ -51,6 +50,9 @@ struct TargetSequenceHooks
     std::function<void(const QString &)> setStatus;
     // One target finished.
     std::function<void(const TargetReport &)> report;
+    // Write: which words the memory targets program. SkipBlank only on a chip just erased,
+    // where the blank words already hold their value.
+    PicEngine::WriteScope writeScope = PicEngine::WriteScope::EveryWord;
 };
 
 // Runs one operation over the ticked targets in the order program memory, data memory, ID code,

@@ -19,10 +19,12 @@ struct SequenceRun
 };
 
 SequenceRun RunOperation(EngineRig &rig, ChipOperation operation,
-                         const std::set<ChipTarget> &ticked, std::uint16_t controlsWord = 0x3FF1)
+                         const std::set<ChipTarget> &ticked, std::uint16_t controlsWord = 0x3FF1,
+                         PicEngine::WriteScope scope = PicEngine::WriteScope::EveryWord)
 {
     SequenceRun run;
     TargetSequenceHooks hooks;
+    hooks.writeScope = scope;
     hooks.ticked = [&](ChipTarget t) { return ticked.count(t) != 0; };
     hooks.configWordFromControls = [=] { return controlsWord; };
     hooks.configWordRead = [&](std::uint16_t w) { run.configShown.push_back(w); };
@@ -115,6 +117,37 @@ TEST(TargetSequence, ImageCellThatIsNotANumberEndsTheSequence)
     EXPECT_EQ(run.messages, QStringList{"'$12 4' is not a valid integer value"});
     ASSERT_EQ(run.reports.size(), 1u);
     EXPECT_TRUE(run.reports[0].endsSequence);
+}
+
+// The scope reaches both memory writes: a blank-skipping write of an erased chip sends far
+// fewer exchanges and leaves the chip as a whole write does.
+TEST(TargetSequence, WriteScopeReachesBothMemories)
+{
+    const std::set<ChipTarget> memories = {ChipTarget::ProgramMemory, ChipTarget::DataMemory};
+    EngineRig fast("16f84");
+    EngineRig whole("16f84");
+    int exchanges[2] = {0, 0};
+    int i = 0;
+    for (EngineRig *rig : {&fast, &whole}) {
+        rig->host.progEnd = "03FF";
+        rig->host.dataEnd = "3F";
+        rig->image.FillProgramImage("3FFF");
+        rig->image.FillDataImage("FF");
+        rig->image.SetProgramWordText(0x10, "0123");
+        rig->image.SetDataByteText(0x20, "5A");
+        rig->sim->SetKeepTranscript(false);
+        const int before = rig->sim->ExchangeCount();
+        const auto scope =
+            rig == &fast ? PicEngine::WriteScope::SkipBlank : PicEngine::WriteScope::EveryWord;
+        EXPECT_TRUE(
+            RunOperation(*rig, ChipOperation::Write, memories, 0, scope).messages.isEmpty());
+        exchanges[i++] = rig->sim->ExchangeCount() - before;
+    }
+    EXPECT_EQ(fast.sim->chip().ProgramWord(0x10), 0x0123);
+    EXPECT_EQ(fast.sim->chip().DataByte(0x20), 0x5A);
+    for (int a = 0; a < 0x400; ++a)
+        ASSERT_EQ(fast.sim->chip().ProgramWord(a), whole.sim->chip().ProgramWord(a)) << a;
+    EXPECT_LT(exchanges[0] * 20, exchanges[1]);
 }
 
 } // namespace
