@@ -15,7 +15,8 @@ std::optional<WriteErrorPolicy> ParseWriteErrorPolicy(const QString &text)
         return std::nullopt;
     bool isNumber = false;
     const int count = value.mid(retry.size()).toInt(&isNumber, 10);
-    if (!isNumber || count < 0 || count > kMaxRetries)
+    // retry=0 would be abort under another name: at least one more try.
+    if (!isNumber || count < 1 || count > kMaxRetries)
         return std::nullopt;
     return WriteErrorPolicy{WriteErrorPolicy::Mode::Retry, count};
 }
@@ -45,7 +46,7 @@ std::optional<WriteErrorPolicy> CliWriteErrorPolicy(CliContext &ctx)
     const auto policy = ParseWriteErrorPolicy(*given);
     if (!policy)
         ctx.UsageError(QStringLiteral("--on-write-error: '%1' is not abort, ignore or retry=N "
-                                      "(N from 0 to %2)")
+                                      "(N from 1 to %2)")
                            .arg(*given)
                            .arg(kMaxRetries));
     return policy;

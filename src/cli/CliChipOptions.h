@@ -10,7 +10,7 @@ struct DeviceRecord;
 
 // The global options only the chip commands use, each parsed in one small function.
 
-// "abort", "ignore" or "retry=N" (any case, N from 0 to kMaxRetries); nothing otherwise.
+// "abort", "ignore" or "retry=N" (any case, N from 1 to kMaxRetries); nothing otherwise.
 constexpr int kMaxRetries = 1000;
 std::optional<WriteErrorPolicy> ParseWriteErrorPolicy(const QString &text);
 

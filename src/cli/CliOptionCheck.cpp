@@ -1,5 +1,7 @@
 #include "CliOptionCheck.h"
 
+#include "CliChipOptions.h"
+
 #include "CliContext.h"
 #include "device/DeviceTable.h"
 #include "device/HexText.h"
@@ -22,7 +24,7 @@ bool CheckMethod(CliContext &ctx)
 bool CheckWriteErrorAnswer(CliContext &ctx)
 {
     const auto answer = ctx.Value(QStringLiteral("on-write-error"));
-    if (!answer || ParseWriteErrorAnswer(*answer))
+    if (!answer || ParseWriteErrorPolicy(*answer))
         return true;
     ctx.UsageError(QStringLiteral("unknown --on-write-error answer '%1'; use abort, ignore or "
                                   "retry=N (N from 1 to %2)")
@@ -99,22 +101,6 @@ std::optional<DeviceRecord> QuietDevice(const CliContext &ctx)
 }
 
 } // namespace
-
-std::optional<CliWriteErrorAnswer> ParseWriteErrorAnswer(const QString &text)
-{
-    using Kind = CliWriteErrorAnswer::Kind;
-    if (text.compare(QLatin1String("abort"), Qt::CaseInsensitive) == 0)
-        return CliWriteErrorAnswer{Kind::Abort, 0};
-    if (text.compare(QLatin1String("ignore"), Qt::CaseInsensitive) == 0)
-        return CliWriteErrorAnswer{Kind::Ignore, 0};
-    static const QRegularExpression retry(QStringLiteral("^retry=([0-9]{1,4})$"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = retry.match(text);
-    const int count = match.hasMatch() ? match.captured(1).toInt() : 0;
-    if (count < 1 || count > kMaxRetries)
-        return std::nullopt;
-    return CliWriteErrorAnswer{Kind::Retry, count};
-}
 
 bool CheckGlobalOptionValues(CliContext &ctx)
 {

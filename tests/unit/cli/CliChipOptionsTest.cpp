@@ -21,7 +21,7 @@ TEST(CliChipOptions, WriteErrorAnswers)
         int retries;
     } cases[] = {
         {"abort", true, Mode::Abort, 0},         {"IGNORE", true, Mode::Ignore, 0},
-        {"retry=3", true, Mode::Retry, 3},       {"Retry=0", true, Mode::Retry, 0},
+        {"retry=3", true, Mode::Retry, 3},       {"Retry=0", false, Mode::Abort, 0},
         {"retry=1000", true, Mode::Retry, 1000}, {"retry=1001", false, Mode::Abort, 0},
         {"retry=-1", false, Mode::Abort, 0},     {"retry=", false, Mode::Abort, 0},
         {"retry", false, Mode::Abort, 0},        {"retry=2x", false, Mode::Abort, 0},
