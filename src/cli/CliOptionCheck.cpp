@@ -6,7 +6,6 @@
 #include "device/DeviceTable.h"
 #include "device/HexText.h"
 
-#include <QRegularExpression>
 #include <utility>
 
 namespace {
