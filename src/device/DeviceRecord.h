@@ -47,6 +47,12 @@ constexpr uint8_t k16C5x = 1;      // 12-bit core, Parallel method only
 constexpr uint8_t kEprom14Bit = 2; // 14-bit-core EPROM parts
 constexpr uint8_t kFlash14Bit = 3; // 14-bit-core EEPROM and flash parts
 constexpr uint8_t k12C508 = 4;     // 12C508/12C509
+
+// Whether the family has programming algorithms; any other value processes nothing.
+constexpr bool HasAlgorithms(uint8_t family)
+{
+    return family >= k16C5x && family <= k12C508;
+}
 } // namespace DeviceFamily
 
 // Row of the no-device record: its type selects no layout and no oscillator list.

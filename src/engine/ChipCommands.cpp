@@ -83,19 +83,8 @@ bool SendDisableSequence(PicEngine &engine)
         return parallel ? m.ModuleParallelPicCommand(code) : m.ModuleSerialPicCommand(code);
     };
     // Reach the configuration word with Load Configuration (3FFF) and seven increments.
-    if (parallel) {
-        if (!m.ModuleLoadConfig(kFourteenBits)) {
-            return false;
-        }
-    } else if (!m.ModuleSerialPicCommand(PicCode::kLoadConfiguration) ||
-               !m.ModuleSerialLoadData(kFourteenBits)) {
+    if (!engine.PicGoConfigLocation(kFourteenBits, kConfigOffsetFromLoadConfig, parallel)) {
         return false;
-    }
-    for (int i = 0; i < kConfigOffsetFromLoadConfig; ++i) {
-        if (!(parallel ? m.ModuleIncrementAddress()
-                       : m.ModuleSerialPicCommand(PicCode::kIncrementAddress))) {
-            return false;
-        }
     }
     if (!pic(PicCode::kDisableProtectStep1) || !pic(PicCode::kDisableProtectStep2) ||
         !pic(PicCode::kBeginProgramming)) {

@@ -10,31 +10,34 @@ namespace {
 constexpr std::uint16_t k16F628Type = 27;
 } // namespace
 
-bool PicEngine::ReachConfigWord(bool parallel)
+bool PicEngine::PicGoConfigLocation(std::uint16_t loadData, int steps, bool parallel)
 {
-    // Load Configuration moves the counter to 2000 (the first ID location); the configuration
-    // word is seven locations further on.
-    if (parallel) {
-        if (!m_module.ModuleLoadConfig(0)) {
-            return false;
-        }
-        for (int i = 0; i < kConfigOffsetFromLoadConfig; ++i) {
-            if (!m_module.ModuleIncrementAddress()) {
-                return false;
-            }
-        }
-        return true;
-    }
-    if (!m_module.ModuleSerialPicCommand(PicCode::kLoadConfiguration) ||
-        !m_module.ModuleSerialLoadData(0)) {
+    // Load Configuration (with its data word) moves the counter to 2000, the first ID
+    // location; the device ID is six locations further on, the configuration word seven.
+    const bool loaded = parallel ? m_module.ModuleLoadConfig(loadData)
+                                 : m_module.ModuleSerialPicCommand(PicCode::kLoadConfiguration) &&
+                                       m_module.ModuleSerialLoadData(loadData);
+    if (!loaded) {
         return false;
     }
-    for (int i = 0; i < kConfigOffsetFromLoadConfig; ++i) {
-        if (!m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress)) {
+    for (int i = 0; i < steps; ++i) {
+        const bool stepped = parallel ? m_module.ModuleIncrementAddress()
+                                      : m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
+        if (!stepped) {
             return false;
         }
     }
     return true;
+}
+
+bool PicEngine::PicReadWordAtCounter(bool parallel, std::uint16_t &word)
+{
+    return ProgReadWord(DeviceFamily::kFlash14Bit, parallel, word);
+}
+
+bool PicEngine::ReachConfigWord(bool parallel)
+{
+    return PicGoConfigLocation(0, kConfigOffsetFromLoadConfig, parallel);
 }
 
 bool PicEngine::ReadConfigWord(std::uint16_t &word)
@@ -71,20 +74,11 @@ bool PicEngine::PicReadConfig(std::uint16_t &word)
     return ok;
 }
 
-bool PicEngine::ReadBackEquals(std::uint16_t expected, bool &equal)
-{
-    std::uint16_t readBack = 0;
-    if (!SerialReadWord(PicCode::kReadProgramData, readBack)) {
-        return false;
-    }
-    equal = readBack == expected; // all 16 bits: a word above 3FFF never matches
-    return true;
-}
-
 bool PicEngine::WriteConfigWord(std::uint16_t word)
 {
     const bool parallel = m_host.ParallelSelected();
-    bool equal = false;
+    // Read back, a word compares in all 16 bits: one above 3FFF never matches.
+    std::uint16_t readBack = 0;
     switch (m_device.DeviceFamily) {
     case DeviceFamily::k16C5x:
         return m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
@@ -99,18 +93,15 @@ bool PicEngine::WriteConfigWord(std::uint16_t word)
             return m_module.ModuleWriteWordEprom(word);
         }
         for (int pulses = 1; pulses <= kMaxProgramPulses; ++pulses) {
-            if (!m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) ||
-                !m_module.ModuleSerialLoadData(word) || !m_module.ModuleProgramPulse() ||
-                !ReadBackEquals(word, equal)) {
+            if (!LoadAndPulse(word) || !SerialReadWord(PicCode::kReadProgramData, readBack)) {
                 return false;
             }
-            if (!equal) {
+            if (readBack != word) {
                 continue;
             }
             // Every overprogramming pulse of the configuration word gets its own Load Data.
             for (int extra = 0; extra < kOverprogramFactor * pulses; ++extra) {
-                if (!m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) ||
-                    !m_module.ModuleSerialLoadData(word) || !m_module.ModuleProgramPulse()) {
+                if (!LoadAndPulse(word)) {
                     return false;
                 }
             }
@@ -125,17 +116,13 @@ bool PicEngine::WriteConfigWord(std::uint16_t word)
         if (parallel) {
             return m_module.ModuleWriteWordFlash(word);
         }
-        return m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) &&
-               m_module.ModuleSerialLoadData(word) &&
-               m_module.ModuleSerialPicCommand(PicCode::kBeginProgramming) &&
-               ReadBackEquals(word, equal) && equal;
+        return SerialFlashCycle(word, readBack) && readBack == word;
     case DeviceFamily::k12C508:
         // One pulse only: the configuration cell of these parts takes at once.
         return m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
                                              PulseTiming::kTwelveBitCount) &&
-               m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) &&
-               m_module.ModuleSerialLoadData(word) && m_module.ModuleProgramPulse() &&
-               ReadBackEquals(word, equal) && equal;
+               LoadAndPulse(word) && SerialReadWord(PicCode::kReadProgramData, readBack) &&
+               readBack == word;
     default:
         return true;
     }

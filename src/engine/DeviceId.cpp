@@ -4,7 +4,6 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
-#include "link/ProgrammerModule.h"
 
 #include <array>
 
@@ -58,24 +57,10 @@ std::optional<std::uint16_t> ReadDeviceId(PicEngine &engine)
     if (!engine.PicPowerOn()) {
         return std::nullopt;
     }
-    ProgrammerModule &m = engine.Module();
     const bool parallel = engine.Host().ParallelSelected();
     std::uint16_t word = 0;
-    bool ok = parallel ? m.ModuleLoadConfig(0)
-                       : m.ModuleSerialPicCommand(PicCode::kLoadConfiguration) &&
-                             m.ModuleSerialLoadData(0);
-    for (int i = 0; ok && i < kDeviceIdOffset; ++i) {
-        ok = parallel ? m.ModuleIncrementAddress()
-                      : m.ModuleSerialPicCommand(PicCode::kIncrementAddress);
-    }
-    if (ok && parallel) {
-        ok = m.ModuleReadProgWord(word);
-    } else if (ok && m.ModuleSerialPicCommand(PicCode::kReadProgramData)) {
-        engine.Delay(kReadSettleMs);
-        ok = m.ModuleSerialReadData(word);
-    } else {
-        ok = false;
-    }
+    const bool ok = engine.PicGoConfigLocation(0, kDeviceIdOffset, parallel) &&
+                    engine.PicReadWordAtCounter(parallel, word);
     engine.PicPowerOff();
     if (!ok) {
         return std::nullopt;

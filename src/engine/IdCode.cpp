@@ -10,11 +10,6 @@
 
 namespace {
 constexpr int kIdLocations = 4;
-
-bool KnownFamily(std::uint8_t family)
-{
-    return family >= DeviceFamily::k16C5x && family <= DeviceFamily::k12C508;
-}
 } // namespace
 
 bool PicEngine::ReachIdLocations(std::uint8_t family, bool parallel)
@@ -29,11 +24,7 @@ bool PicEngine::ReachIdLocations(std::uint8_t family, bool parallel)
     }
     case DeviceFamily::kEprom14Bit:
     case DeviceFamily::kFlash14Bit:
-        if (parallel) {
-            return m_module.ModuleLoadConfig(0);
-        }
-        return m_module.ModuleSerialPicCommand(PicCode::kLoadConfiguration) &&
-               m_module.ModuleSerialLoadData(0);
+        return PicGoConfigLocation(0, 0, parallel); // the ID locations start at 2000
     case DeviceFamily::k12C508:
         for (int i = 0; i <= m_device.IdAddress; ++i) {
             if (!m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress)) {
@@ -76,7 +67,7 @@ bool PicEngine::PicReadIDCode(QString &text)
     const std::uint8_t family = m_device.DeviceFamily;
     const bool parallel = m_host.ParallelSelected();
     std::uint16_t value = 0;
-    const bool ok = !KnownFamily(family) ||
+    const bool ok = !DeviceFamily::HasAlgorithms(family) ||
                     (ReachIdLocations(family, parallel) && ReadIdNibbles(family, parallel, value));
     PicPowerOff();
     if (ok) {
@@ -100,10 +91,7 @@ bool PicEngine::WriteIdNibbles(std::uint8_t family, bool parallel, std::uint16_t
                 m_module.ModuleIncrementAddress();
         } else if (family == DeviceFamily::kFlash14Bit) {
             std::uint16_t readBack = 0;
-            written = m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) &&
-                      m_module.ModuleSerialLoadData(nibble) &&
-                      m_module.ModuleSerialPicCommand(PicCode::kBeginProgramming) &&
-                      SerialReadWord(PicCode::kReadProgramData, readBack) &&
+            written = SerialFlashCycle(nibble, readBack) &&
                       readBack == nibble && // a location that did not take fails the write
                       m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
         } else {
@@ -145,7 +133,7 @@ bool PicEngine::PicWriteIDCode()
     default:
         break;
     }
-    if (ok && KnownFamily(family)) {
+    if (ok && DeviceFamily::HasAlgorithms(family)) {
         ok = ReachIdLocations(family, parallel) &&
              WriteIdNibbles(family, parallel, static_cast<std::uint16_t>(*value));
     }

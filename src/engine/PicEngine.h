@@ -67,6 +67,13 @@ public:
     // Whether the chip's configuration word has any code protection set.
     bool PicCodeProtected(bool &isProtected);
 
+    // Moves the counter into configuration space: Load Configuration with loadData (2000),
+    // then steps locations further, by the given method.
+    bool PicGoConfigLocation(std::uint16_t loadData, int steps, bool parallel);
+    // Reads the word the counter of a 14-bit part points at, by the given method; the counter
+    // does not move.
+    bool PicReadWordAtCounter(bool parallel, std::uint16_t &word);
+
     // --- ID locations ---
     // On success text holds the four digits read; on failure it is left as it was.
     bool PicReadIDCode(QString &text);
@@ -99,6 +106,13 @@ private:
     bool ReadDataRange(std::uint16_t &start, std::uint16_t &end);
     bool StepToDataAddress(std::uint16_t start);
     bool SerialReadWord(std::uint8_t readCommand, std::uint16_t &word);
+    // Load Data, the data word and one programming pulse at the counter (EPROM, Serial).
+    bool LoadAndPulse(std::uint16_t data);
+    // One erase/program cycle of a flash location by the Serial method (Load Data, the data,
+    // Begin Programming), then the location read back; false when an exchange failed.
+    bool SerialFlashCycle(std::uint16_t data, std::uint16_t &readBack);
+    // One power cycle with the "Please Wait" window around stepping to address and work.
+    bool SingleWordCycle(std::uint16_t address, const std::function<bool()> &work);
 
     // Program memory pieces, by family and method.
     bool ProgReadPreamble(std::uint8_t family);
@@ -126,7 +140,6 @@ private:
     bool ReachConfigWord(bool parallel);
     bool ReadConfigWord(std::uint16_t &word);
     bool WriteConfigWord(std::uint16_t word);
-    bool ReadBackEquals(std::uint16_t expected, bool &equal);
 
     // ID pieces.
     bool ReachIdLocations(std::uint8_t family, bool parallel);

@@ -162,13 +162,25 @@ bool PicEngine::SerialReadWord(std::uint8_t readCommand, std::uint16_t &word)
     return m_module.ModuleSerialReadData(word);
 }
 
+bool PicEngine::LoadAndPulse(std::uint16_t data)
+{
+    return m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) &&
+           m_module.ModuleSerialLoadData(data) && m_module.ModuleProgramPulse();
+}
+
+bool PicEngine::SerialFlashCycle(std::uint16_t data, std::uint16_t &readBack)
+{
+    return m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) &&
+           m_module.ModuleSerialLoadData(data) &&
+           m_module.ModuleSerialPicCommand(PicCode::kBeginProgramming) &&
+           SerialReadWord(PicCode::kReadProgramData, readBack);
+}
+
 PicEngine::PulseOutcome PicEngine::PulseProgramWord(std::uint16_t data, std::uint16_t expected)
 {
     for (int pulses = 1; pulses <= kMaxProgramPulses; ++pulses) {
         std::uint16_t readBack = 0;
-        if (!m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) ||
-            !m_module.ModuleSerialLoadData(data) || !m_module.ModuleProgramPulse() ||
-            !SerialReadWord(PicCode::kReadProgramData, readBack)) {
+        if (!LoadAndPulse(data) || !SerialReadWord(PicCode::kReadProgramData, readBack)) {
             return PulseOutcome::Failed;
         }
         if (readBack != expected) {

@@ -21,11 +21,6 @@ std::uint16_t WordMask(std::uint8_t family)
 {
     return IsTwelveBitFamily(family) ? 0x0FFF : 0x3FFF;
 }
-
-bool KnownFamily(std::uint8_t family)
-{
-    return family >= DeviceFamily::k16C5x && family <= DeviceFamily::k12C508;
-}
 } // namespace
 
 bool PicEngine::ProgReadPreamble(std::uint8_t family)
@@ -104,7 +99,7 @@ PicEngine::WordStep PicEngine::ProgReadingStep(
 EngineResult PicEngine::PicReadProgMem()
 {
     const std::uint8_t family = m_device.DeviceFamily;
-    if (!KnownFamily(family)) {
+    if (!DeviceFamily::HasAlgorithms(family)) {
         return RunWordLoop({EngineTexts::kReadingProgram, false, {}, {}});
     }
     return RunWordLoop(
@@ -119,7 +114,7 @@ EngineResult PicEngine::PicReadProgMem()
 EngineResult PicEngine::PicVerifyProgMem()
 {
     const std::uint8_t family = m_device.DeviceFamily;
-    if (!KnownFamily(family)) {
+    if (!DeviceFamily::HasAlgorithms(family)) {
         return RunWordLoop({EngineTexts::kVerifyingProgram, false, {}, {}});
     }
     const std::uint16_t mask = WordMask(family);
@@ -143,7 +138,7 @@ EngineResult PicEngine::PicVerifyProgMem()
 EngineResult PicEngine::PicBlankCheckProgMem()
 {
     const std::uint8_t family = m_device.DeviceFamily;
-    if (!KnownFamily(family)) {
+    if (!DeviceFamily::HasAlgorithms(family)) {
         return RunWordLoop({EngineTexts::kBlankCheckingProgram, false, {}, {}});
     }
     const std::uint16_t blank = WordMask(family);
@@ -163,7 +158,7 @@ EngineResult PicEngine::PicBlankCheckProgMem()
 EngineResult PicEngine::PicWriteProgMem(WriteScope scope)
 {
     const std::uint8_t family = m_device.DeviceFamily;
-    if (!KnownFamily(family)) {
+    if (!DeviceFamily::HasAlgorithms(family)) {
         return RunWordLoop({EngineTexts::kWritingProgram, false, {}, {}});
     }
     const bool parallel = m_host.ParallelSelected();

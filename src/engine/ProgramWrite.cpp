@@ -87,10 +87,7 @@ PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parall
         // above 3FFF never reads back equal.
         outcome = RepeatUntilWritten(address, WriteErrorButtons::AbortRetryIgnore, [&] {
             std::uint16_t readBack = 0;
-            if (!m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) ||
-                !m_module.ModuleSerialLoadData(value) ||
-                !m_module.ModuleSerialPicCommand(PicCode::kBeginProgramming) ||
-                !SerialReadWord(PicCode::kReadProgramData, readBack)) {
+            if (!SerialFlashCycle(value, readBack)) {
                 return StepOutcome::Failed;
             }
             return took(readBack == value);

@@ -21,79 +21,63 @@ private:
 };
 } // namespace
 
-bool PicEngine::PicRead(std::uint16_t address, std::uint16_t &word)
+bool PicEngine::SingleWordCycle(std::uint16_t address, const std::function<bool()> &work)
 {
     if (!PicPowerOn()) {
         return false;
     }
     const WaitingWindow waiting(m_host);
-    bool ok = PicGoAddress(address);
-    if (ok) {
-        switch (m_device.DeviceFamily) {
-        case DeviceFamily::k16C5x:
-            ok = m_module.ModuleRead12BitWord(word);
-            break;
-        case DeviceFamily::kEprom14Bit:
-        case DeviceFamily::kFlash14Bit:
-            ok = m_host.ParallelSelected() ? m_module.ModuleReadProgWord(word)
-                                           : SerialReadWord(PicCode::kReadProgramData, word);
-            break;
-        case DeviceFamily::k12C508:
-            // The counter starts at the configuration word: one more step reaches the address.
-            ok = m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress) &&
-                 SerialReadWord(PicCode::kReadProgramData, word);
-            break;
-        default:
-            break;
-        }
-    }
+    const bool ok = PicGoAddress(address) && work();
     PicPowerOff();
     return ok;
 }
 
+bool PicEngine::PicRead(std::uint16_t address, std::uint16_t &word)
+{
+    return SingleWordCycle(address, [&] {
+        const std::uint8_t family = m_device.DeviceFamily;
+        if (!DeviceFamily::HasAlgorithms(family)) {
+            return true;
+        }
+        // The 12C508/509's counter starts at the configuration word: one more step reaches
+        // the address.
+        if (family == DeviceFamily::k12C508 &&
+            !m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress)) {
+            return false;
+        }
+        return ProgReadWord(family, m_host.ParallelSelected(), word);
+    });
+}
+
 bool PicEngine::PicWrite(std::uint16_t address, std::uint16_t word)
 {
-    if (!PicPowerOn()) {
-        return false;
-    }
-    const WaitingWindow waiting(m_host);
-    bool ok = PicGoAddress(address);
-    if (ok) {
+    return SingleWordCycle(address, [&] {
+        std::uint16_t readBack = 0;
         switch (m_device.DeviceFamily) {
         case DeviceFamily::k16C5x:
-            ok = m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
-                                               PulseTiming::kTwelveBitCount) &&
-                 m_module.ModuleWrite12BitWord(word);
-            break;
+            return m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
+                                                 PulseTiming::kTwelveBitCount) &&
+                   m_module.ModuleWrite12BitWord(word);
         case DeviceFamily::kEprom14Bit:
-            ok = m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord, PulseTiming::kEpromCount);
-            if (ok) {
-                ok = m_host.ParallelSelected()
-                         ? m_module.ModuleWriteWordEprom(word)
-                         : PulseProgramWord(word, word & 0x3FFF) == PulseOutcome::Matched;
+            if (!m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord, PulseTiming::kEpromCount)) {
+                return false;
             }
-            break;
+            return m_host.ParallelSelected()
+                       ? m_module.ModuleWriteWordEprom(word)
+                       : PulseProgramWord(word, word & 0x3FFF) == PulseOutcome::Matched;
         case DeviceFamily::kFlash14Bit:
-            ok = m_module.ModuleSetPulseTiming(PulseTiming::kFlashWord, PulseTiming::kFlashCount);
-            if (ok && m_host.ParallelSelected()) {
-                ok = m_module.ModuleWriteWordFlash(word);
-            } else if (ok) {
-                std::uint16_t readBack = 0;
-                ok = m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) &&
-                     m_module.ModuleSerialLoadData(word) &&
-                     m_module.ModuleSerialPicCommand(PicCode::kBeginProgramming) &&
-                     SerialReadWord(PicCode::kReadProgramData, readBack) && readBack == word;
+            if (!m_module.ModuleSetPulseTiming(PulseTiming::kFlashWord, PulseTiming::kFlashCount)) {
+                return false;
             }
-            break;
+            return m_host.ParallelSelected() ? m_module.ModuleWriteWordFlash(word)
+                                             : SerialFlashCycle(word, readBack) && readBack == word;
         case DeviceFamily::k12C508:
-            ok = m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord, PulseTiming::kEpromCount) &&
-                 m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress) &&
-                 PulseProgramWord(word, word & 0x3FFF) == PulseOutcome::Matched;
-            break;
+            return m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
+                                                 PulseTiming::kEpromCount) &&
+                   m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress) &&
+                   PulseProgramWord(word, word & 0x3FFF) == PulseOutcome::Matched;
         default:
-            break;
+            return true;
         }
-    }
-    PicPowerOff();
-    return ok;
+    });
 }
