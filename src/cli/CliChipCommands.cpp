@@ -14,21 +14,24 @@ const char kWriteCalOption[] = "write-cal";
 const char kAllOption[] = "all";
 const char kFastOption[] = "fast";
 
-// Parses a chip command with `fileCount` file arguments and resolves the chip options. False
-// means: stop with `exitCode` (help shown, or a usage error reported).
-bool ParseChipCommand(CliContext &ctx, QCommandLineParser &parser, const QStringList &args,
-                      int fileCount, int &exitCode)
+// Parses a chip command with `fileCount` file arguments and resolves the chip options.
+// Nothing means: stop with `exitCode` (help shown, or a usage error reported).
+std::optional<ChipSetup> ParseChipCommand(CliContext &ctx, QCommandLineParser &parser,
+                                          const QStringList &args, int fileCount, int &exitCode)
 {
     if (!ctx.Parse(parser, args, exitCode))
-        return false;
+        return std::nullopt;
     if (parser.positionalArguments().size() != fileCount) {
         exitCode = ctx.UsageError(
             QStringLiteral("%1 takes %2")
                 .arg(args.value(0).section(QLatin1Char(' '), 1),
                      fileCount ? QStringLiteral("one file") : QStringLiteral("no arguments")));
-        return false;
+        return std::nullopt;
     }
-    return true;
+    auto setup = ResolveChipSetup(ctx);
+    if (!setup)
+        exitCode = CliExit::kUsage;
+    return setup;
 }
 
 // Loads IN for a write or verify into a fresh image; nothing (exit 3) when it cannot be read,
@@ -67,11 +70,9 @@ int RunReadCommand(CliContext &ctx, const QStringList &args)
     CliContext::AddGlobalOptions(parser);
     parser.addPositionalArgument("OUT", "Intel HEX file to write.");
     int exitCode = 0;
-    if (!ParseChipCommand(ctx, parser, args, 1, exitCode))
-        return exitCode;
-    const auto setup = ResolveChipSetup(ctx);
+    const auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
     if (!setup)
-        return CliExit::kUsage;
+        return exitCode;
     MemoryImage image;
     ResetImage(image, setup->device);
     const QString out = parser.positionalArguments()[0];
@@ -93,11 +94,9 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     AddWriteCalOption(parser);
     AddFastOptions(parser);
     int exitCode = 0;
-    if (!ParseChipCommand(ctx, parser, args, 1, exitCode))
-        return exitCode;
-    auto setup = ResolveChipSetup(ctx);
+    auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
     if (!setup)
-        return CliExit::kUsage;
+        return exitCode;
     setup->checkDeviceId = !parser.isSet(kForceOption);
     const bool fast = parser.isSet(kFastOption);
     if (fast) {
@@ -128,11 +127,9 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
     parser.addOption({kAllOption, "Read each memory whole and list every difference (at most "
                                   "100 a target), then 'TARGET differences COUNT'."});
     int exitCode = 0;
-    if (!ParseChipCommand(ctx, parser, args, 1, exitCode))
-        return exitCode;
-    const auto setup = ResolveChipSetup(ctx);
+    const auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
     if (!setup)
-        return CliExit::kUsage;
+        return exitCode;
     MemoryImage image;
     const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image, exitCode);
     if (!loaded)
@@ -152,11 +149,9 @@ int RunBlankCommand(CliContext &ctx, const QStringList &args)
         "'TARGET ADDRESS expected VALUE read VALUE'."));
     CliContext::AddGlobalOptions(parser);
     int exitCode = 0;
-    if (!ParseChipCommand(ctx, parser, args, 0, exitCode))
-        return exitCode;
-    const auto setup = ResolveChipSetup(ctx);
+    const auto setup = ParseChipCommand(ctx, parser, args, 0, exitCode);
     if (!setup)
-        return CliExit::kUsage;
+        return exitCode;
     MemoryImage image;
     return RunChipWork(ctx, *setup, image, [](ChipSession &session, const QString &) {
         return BlankCheckChip(session);
