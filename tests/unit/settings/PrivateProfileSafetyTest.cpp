@@ -2,6 +2,7 @@
 // cannot smuggle in lines of its own, and a settings path that is not a regular file is left
 // alone.
 #include "FileSizeLimit.h"
+#include "SettingsFileFixture.h"
 #include "settings/PrivateProfile.h"
 
 #include <QFile>
@@ -13,26 +14,8 @@ namespace {
 
 const QByteArray kSettings = "[Main]\r\nPicDevice=16f84\r\nModulePort=COM2\r\n";
 
-class PrivateProfileSafety : public testing::Test
+class PrivateProfileSafety : public SettingsFileFixture
 {
-protected:
-    QString Path() const { return m_dir.filePath(QStringLiteral("VIRIVI.INI")); }
-
-    void Store(const QByteArray &bytes) const
-    {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray Stored() const
-    {
-        QFile file(Path());
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.readAll();
-    }
-
-    QTemporaryDir m_dir;
 };
 
 TEST_F(PrivateProfileSafety, AWriteOntoAFullDiskFailsAndKeepsTheFile)

@@ -1,4 +1,5 @@
 #include "settings/PrivateProfile.h"
+#include "SettingsFileFixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -6,26 +7,8 @@
 
 namespace {
 
-class PrivateProfileTest : public testing::Test
+class PrivateProfileTest : public SettingsFileFixture
 {
-protected:
-    QString Path() const { return m_dir.filePath(QStringLiteral("VIRIVI.INI")); }
-
-    void Store(const QByteArray &bytes) const
-    {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray Stored() const
-    {
-        QFile file(Path());
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.readAll();
-    }
-
-    QTemporaryDir m_dir;
 };
 
 TEST_F(PrivateProfileTest, NamesMatchInAnyCaseAndMissingEntriesGiveTheDefault)
