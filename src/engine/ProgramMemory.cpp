@@ -99,9 +99,6 @@ PicEngine::WordStep PicEngine::ProgReadingStep(
 EngineResult PicEngine::PicReadProgMem()
 {
     const std::uint8_t family = m_device.DeviceFamily;
-    if (!DeviceFamily::HasAlgorithms(family)) {
-        return RunWordLoop({EngineTexts::kReadingProgram, false, {}, {}});
-    }
     return RunWordLoop(
         {EngineTexts::kReadingProgram, false, [this, family] { return ProgReadPreamble(family); },
          ProgReadingStep([this](std::uint16_t address, std::uint16_t word, EngineResult &) {
@@ -114,9 +111,6 @@ EngineResult PicEngine::PicReadProgMem()
 EngineResult PicEngine::PicVerifyProgMem()
 {
     const std::uint8_t family = m_device.DeviceFamily;
-    if (!DeviceFamily::HasAlgorithms(family)) {
-        return RunWordLoop({EngineTexts::kVerifyingProgram, false, {}, {}});
-    }
     const std::uint16_t mask = WordMask(family);
     return RunWordLoop({EngineTexts::kVerifyingProgram, false,
                         [this, family] { return ProgReadPreamble(family); },
@@ -138,9 +132,6 @@ EngineResult PicEngine::PicVerifyProgMem()
 EngineResult PicEngine::PicBlankCheckProgMem()
 {
     const std::uint8_t family = m_device.DeviceFamily;
-    if (!DeviceFamily::HasAlgorithms(family)) {
-        return RunWordLoop({EngineTexts::kBlankCheckingProgram, false, {}, {}});
-    }
     const std::uint16_t blank = WordMask(family);
     return RunWordLoop(
         {EngineTexts::kBlankCheckingProgram, false,
@@ -158,9 +149,6 @@ EngineResult PicEngine::PicBlankCheckProgMem()
 EngineResult PicEngine::PicWriteProgMem(WriteScope scope)
 {
     const std::uint8_t family = m_device.DeviceFamily;
-    if (!DeviceFamily::HasAlgorithms(family)) {
-        return RunWordLoop({EngineTexts::kWritingProgram, false, {}, {}});
-    }
     const bool parallel = m_host.ParallelSelected();
     WordStep write = [this, family, parallel](std::uint16_t address, EngineResult &result) {
         const QString text = m_image.GetProgramWordText(address);

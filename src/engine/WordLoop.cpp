@@ -3,6 +3,8 @@
 #include "engine/EngineTexts.h"
 #include "engine/PicEngine.h"
 
+#include "device/DeviceRecord.h"
+
 EngineResult PicEngine::FinishLoop(EngineResult result, EngineOutcome outcome)
 {
     PicPowerOff();
@@ -32,11 +34,12 @@ EngineResult PicEngine::RunWordLoop(const WordLoop &loop)
     // The bar counts end - start in 16 bits, as the address arithmetic of the chip does.
     m_host.SetProgressMax(static_cast<std::uint16_t>(end - start));
     result.address = start;
+    // Program memory of a family without algorithms: powered, positioned, nothing processed.
+    if (!loop.dataRange && !DeviceFamily::HasAlgorithms(m_device.DeviceFamily)) {
+        return FinishLoop(result, EngineOutcome::Completed);
+    }
     if (loop.preamble && !loop.preamble()) {
         return FinishLoop(result, EngineOutcome::CommunicationFailed);
-    }
-    if (!loop.step) {
-        return FinishLoop(result, EngineOutcome::Completed); // a family with no algorithm
     }
 
     std::uint16_t counter = start;
