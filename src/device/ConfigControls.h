@@ -51,3 +51,7 @@ ConfigControls ConfigToControls(uint16_t word, const DeviceRecord &device,
 // checked; building only ever sets bits on the base.
 uint16_t ControlsToConfig(const ConfigControls &controls, const DeviceRecord &device,
                           uint16_t currentWord);
+
+// The configuration bits the option controls read and build: oscillator, the boxes the
+// device offers and the code-protection bits. 0 for the no-device row.
+uint16_t ConfigBitsUsed(const DeviceRecord &device);

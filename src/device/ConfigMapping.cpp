@@ -226,7 +226,39 @@ uint16_t GenericToConfig(const ConfigControls &c, const DeviceRecord &d, uint16_
     return word | static_cast<uint16_t>(c.OscBox < 0 ? 0 : c.OscBox);
 }
 
+uint16_t OscillatorBits(OscField field)
+{
+    switch (field) {
+    case OscField::Bits2to0:
+        return 0x0007;
+    case OscField::Bit4AndBits1to0:
+        return 0x0013;
+    case OscField::Bits1to0:
+        break;
+    }
+    return 0x0003;
+}
+
+uint16_t BitsOf(const std::vector<BitControl> &bits)
+{
+    uint16_t used = 0;
+    for (const BitControl &bc : bits)
+        used |= bc.bit;
+    return used;
+}
+
 } // namespace
+
+uint16_t ConfigBitsUsed(const DeviceRecord &device)
+{
+    if (IsGenericLayout(device.DeviceType))
+        return static_cast<uint16_t>(device.ProtMask | BitsOf(GenericBits(device)) |
+                                     OscillatorBits(OscField::Bits1to0));
+    if (const FixedLayout *layout = FixedLayoutFor(device.DeviceType))
+        return static_cast<uint16_t>(layout->mask | BitsOf(layout->bits) |
+                                     OscillatorBits(layout->osc));
+    return 0;
+}
 
 ConfigControls ConfigToControls(uint16_t word, const DeviceRecord &device,
                                 const ConfigControls &current)

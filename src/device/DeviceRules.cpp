@@ -1,0 +1,61 @@
+#include "DeviceRules.h"
+
+#include "ConfigControls.h"
+#include "DeviceRecord.h"
+#include "HexText.h"
+#include "MemoryImage.h"
+
+bool HasTwelveBitCore(const DeviceRecord &device)
+{
+    return device.DeviceFamily == DeviceFamily::k16C5x ||
+           device.DeviceFamily == DeviceFamily::k12C508;
+}
+
+std::uint16_t WordMask(const DeviceRecord &device)
+{
+    return HasTwelveBitCore(device) ? 0x0FFF : 0x3FFF;
+}
+
+std::uint16_t BlankWord(const DeviceRecord &device)
+{
+    return WordMask(device);
+}
+
+int ConfigWidthBits(const DeviceRecord &device)
+{
+    return HasTwelveBitCore(device) ? 12 : 14;
+}
+
+std::uint16_t ConfigWordMask(const DeviceRecord &device)
+{
+    return static_cast<std::uint16_t>((1u << ConfigWidthBits(device)) - 1u);
+}
+
+std::uint16_t ProgMaxAddress(const DeviceRecord &device)
+{
+    return static_cast<std::uint16_t>(ParseHexText(device.ProgMaxText).value_or(0));
+}
+
+std::uint16_t DataMaxAddress(const DeviceRecord &device)
+{
+    return static_cast<std::uint16_t>(ParseHexText(device.DataMaxText).value_or(0));
+}
+
+std::optional<std::uint16_t> CalibrationAddress(const DeviceRecord &device)
+{
+    if (!device.HasCalibration)
+        return std::nullopt;
+    return ProgMaxAddress(device);
+}
+
+std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device)
+{
+    std::uint32_t sum = 0;
+    if (DeviceFamily::HasAlgorithms(device.DeviceFamily)) {
+        const std::uint16_t mask = WordMask(device);
+        for (int address = 0; address <= ProgMaxAddress(device); ++address)
+            sum += ParseHexText(image.GetProgramWordText(address)).value_or(0) & mask;
+    }
+    sum += image.ConfigWord & ConfigBitsUsed(device);
+    return static_cast<std::uint16_t>(sum);
+}

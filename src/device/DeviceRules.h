@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+struct DeviceRecord;
+class MemoryImage;
+
+// Facts about a device that several layers need, each decided here once.
+
+// The 16C5x and the 12C508/509 have a 12-bit core; every other part a 14-bit one.
+bool HasTwelveBitCore(const DeviceRecord &device);
+
+// The bits of a program word; an erased (blank) word has all of them set.
+std::uint16_t WordMask(const DeviceRecord &device);
+std::uint16_t BlankWord(const DeviceRecord &device);
+
+// The configuration word is as wide as the core: 12 bits or 14 bits. A bit beyond it does
+// not exist in the chip; asking the module to program one makes the read-back fail on
+// flash parts and, on EPROM parts, pulses bits the word cannot hold.
+int ConfigWidthBits(const DeviceRecord &device);
+std::uint16_t ConfigWordMask(const DeviceRecord &device);
+
+// Highest program and data addresses, from the catalogue's texts.
+std::uint16_t ProgMaxAddress(const DeviceRecord &device);
+std::uint16_t DataMaxAddress(const DeviceRecord &device);
+
+// The oscillator calibration word sits at the top of program memory of the parts that keep
+// one (a MOVLW or RETLW the factory programmed); none on the others.
+std::optional<std::uint16_t> CalibrationAddress(const DeviceRecord &device);
+
+// The image's checksum: the 16-bit sum of every program word over the device's whole program
+// memory (blank words included, each masked to the core's width) plus the configuration word
+// masked to the bits the option controls use. ID code and data memory are not part of it.
+// A cell that holds no number counts as 0.
+std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device);
