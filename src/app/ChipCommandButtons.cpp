@@ -47,6 +47,8 @@ void TTolmMain::ConfigWriteBtnClick()
         RunWithEngine([&](PicEngine &engine) { result = WriteConfigDirectly(engine, text); });
         if (!result.conversionError.isEmpty())
             m_messages.Error(result.conversionError);
+        else if (result.tooWide)
+            m_messages.Error(EngineTexts::ConfigTooWideText(*result.value, m_currentDevice));
         else if (!result.written)
             m_messages.Plain(kErrorWritingConfiguration);
     });

@@ -48,10 +48,11 @@ bool IsNavigationKey(int key)
 // A key press that types a character, as opposed to a bare key (Shift, arrows, F4).
 bool TypesCharacter(const QKeyEvent &event)
 {
-    if (IsNavigationKey(event.key()))
+    // Enter and Esc belong to the dialog around the field: its default button and Cancel.
+    if (IsNavigationKey(event.key()) || event.key() == Qt::Key_Return ||
+        event.key() == Qt::Key_Enter || event.key() == Qt::Key_Escape)
         return false;
-    if (event.key() == Qt::Key_Backspace || event.key() == Qt::Key_Return ||
-        event.key() == Qt::Key_Enter || event.key() == Qt::Key_Space)
+    if (event.key() == Qt::Key_Backspace || event.key() == Qt::Key_Space)
         return true;
     return !event.text().isEmpty();
 }

@@ -39,7 +39,7 @@ void TTolmMain::SetKeyboardAccess()
         ChipReadBtn,  ChipWriteBtn, VerifyBtn,     BlancCheckBtn,   ProtectBtn,
         UnProtectBtn, IDCodeBtn,    OscBox,        ProtNoneBtn,     ProtUp12Btn,
         ProtUp34Btn,  ProtAllBtn,   ConfigEdit,    ConfigReadBtn,   ConfigWriteBtn,
-        RefreshBtn,   CalEdit,      ReadCalBtn,    WriteCalBtn,     BuildCalBtn,
+        RefreshBtn,   CalEdit,      ReadCalBtn,    WriteCalBtn,     BuildCalBtn,  WriteCalCbx,
         WdtCbx,       PutCbx,       LvpCbx,        BOutCbx,         MClrCbx,
         DebugCbx,     CpdCbx,       WrtCbx,        MpeenCbx,        ProgStartEdit,
         ProgEndEdit,  MaxProgBtn,   DataStartEdit, DataEndEdit,     MaxDataBtn};

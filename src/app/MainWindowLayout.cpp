@@ -190,9 +190,16 @@ QWidget *TTolmMain::BuildConfigurationPage()
                               QStringLiteral("cal-write"));
     BuildCalBtn = GlyphButton("BuildCalBtn", QStringLiteral("Build From Memory"),
                               QStringLiteral("cal-build"));
+    // Off by default: the factory's value belongs to this chip, a file's to another one.
+    WriteCalCbx = CheckBox("WriteCalCbx", QStringLiteral("Write calibration word"));
+    WriteCalCbx->setToolTip(QStringLiteral(
+        "Write, Verify and Blank Check also take the calibration word at the top of program "
+        "memory. Leave off to keep the chip's factory value: EPROM bits once cleared cannot "
+        "be set again."));
     auto *cal = new QVBoxLayout(CalibrationBox);
     cal->addWidget(CalEdit);
     cal->addLayout(Row({ReadCalBtn, WriteCalBtn, BuildCalBtn}));
+    cal->addWidget(WriteCalCbx);
 
     auto *page = new QGridLayout(Configuration);
     page->setContentsMargins(4, 4, 4, 4);

@@ -164,6 +164,7 @@ public:
     QCheckBox *DataMemCbx = nullptr;
     QCheckBox *ConfigCbx = nullptr;
     QCheckBox *IDCodeCbx = nullptr;
+    QCheckBox *WriteCalCbx = nullptr; // Write, Verify and Blank Check take the calibration word
     QGroupBox *MethodBox = nullptr;
     QRadioButton *ParallelRBtn = nullptr;
     QRadioButton *SerialRBtn = nullptr;

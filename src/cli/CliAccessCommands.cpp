@@ -5,6 +5,8 @@
 #include "CliContext.h"
 #include "CliDeviceId.h"
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
+#include "engine/EngineTexts.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "engine/ChipCommands.h"
@@ -43,7 +45,17 @@ struct AccessCommand
     Offered offered = Always;
     const char *notOffered = nullptr; // "%1 has no ..." with the device name
     bool checksDeviceId = false;      // erase and protect: the device ID check, --force
+    // Why the value does not fit the device, or empty when it does.
+    QString (*valueMisfit)(const DeviceRecord &, std::uint32_t) = nullptr;
 };
+
+// A configuration word with bits beyond the chip's width cannot be programmed as given.
+QString ConfigWordMisfit(const DeviceRecord &device, std::uint32_t word)
+{
+    if ((word & ~std::uint32_t{ConfigWordMask(device)}) == 0)
+        return {};
+    return EngineTexts::ConfigTooWideText(word, device);
+}
 
 // The value argument: hexadecimal digits only, at most maxValue.
 std::optional<std::uint32_t> ParseValue(CliContext &ctx, const AccessCommand &command,
@@ -93,6 +105,11 @@ int RunAccess(CliContext &ctx, const QStringList &args, const AccessCommand &com
     if (!command.offered(setup->device))
         return ctx.UsageError(
             QString::fromLatin1(command.notOffered).arg(setup->device.DeviceName));
+    if (command.valueMisfit) {
+        const QString misfit = command.valueMisfit(setup->device, value);
+        if (!misfit.isEmpty())
+            return ctx.UsageError(misfit);
+    }
     setup->checkDeviceId = command.checksDeviceId && !parser.isSet(kForceOption);
     MemoryImage image;
     return RunChipWork(ctx, *setup, image,
@@ -130,7 +147,8 @@ int RunConfigWriteCommand(CliContext &ctx, const QStringList &args)
 {
     return RunAccess(ctx, args,
                      {"Programs WORD as the chip's configuration word and reads it back.", "WORD",
-                      0xFFFF, HasConfigWord, "%1 has no configuration word"},
+                      0xFFFF, HasConfigWord, "%1 has no configuration word", false,
+                      ConfigWordMisfit},
                      [](ChipSession &s, std::uint32_t v) {
                          return WriteChipConfig(s, static_cast<std::uint16_t>(v));
                      });

@@ -2,40 +2,38 @@
 
 #include "CliChipSession.h"
 #include "CliContext.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
-#include "device/MemoryImage.h"
-#include "engine/ChipCommands.h"
 
 bool CalibrationInRange(const ChipSession &session)
 {
-    const DeviceRecord &device = session.Device();
-    if (!CalibrationInstruction(device, 0))
+    const auto address = CalibrationAddress(session.Device());
+    if (!address)
         return false;
     const auto ranges = ParseAddressRanges(session.Host().Addresses());
-    const std::uint32_t address = CalibrationAddress(device);
-    return ranges && ranges->ProgStart <= address && address <= ranges->ProgEnd;
+    return ranges && ranges->ProgStart <= *address && *address <= ranges->ProgEnd;
 }
 
-int KeepChipCalibration(ChipSession &session, MemoryImage &image)
+void LeaveOutCalibration(ChipSession &session, ChipOperation operation)
 {
-    const std::uint16_t address = CalibrationAddress(session.Device());
-    std::uint16_t word = 0;
-    if (!session.Engine().PicRead(address, word))
-        return ChipFailure(session,
-                           kErrorReadingCalibration + QStringLiteral("; nothing was written"));
-    const QString chipText = FormatHex(word, 4);
-    session.err << "tolm-cli: keeping the chip's calibration word " << chipText << " at "
-                << FormatHex(address, 4) << " (the file has " << image.GetProgramWordText(address)
-                << "; --write-cal writes the file's)" << Qt::endl;
-    image.SetProgramWordText(address, chipText);
-    return CliExit::kOk;
-}
-
-void LeaveOutCalibration(ChipSession &session)
-{
-    const std::uint16_t address = CalibrationAddress(session.Device());
-    session.err << "tolm-cli: the calibration word at " << FormatHex(address, 4)
-                << " is left out of the comparison (--write-cal compares it)" << Qt::endl;
-    // The calibration word is the highest program address, so the range ends just before it.
-    session.Host().SetProgEndText(FormatHex(address - 1, 4));
+    const auto lastAddress = ProgramEndBeforeCalibration(session.Device(), operation, true);
+    if (!lastAddress || !CalibrationInRange(session))
+        return;
+    const QString address = FormatHex(*lastAddress + 1, 4);
+    switch (operation) {
+    case ChipOperation::Write:
+        session.err << "tolm-cli: the chip's calibration word at " << address
+                    << " is kept: it is left out of the write (--write-cal writes the file's)"
+                    << Qt::endl;
+        break;
+    case ChipOperation::Verify:
+        session.err << "tolm-cli: the calibration word at " << address
+                    << " is left out of the comparison (--write-cal compares it)" << Qt::endl;
+        break;
+    default:
+        session.err << "tolm-cli: the calibration word at " << address
+                    << " is left out of the blank check (--write-cal checks it)" << Qt::endl;
+        break;
+    }
+    session.Host().SetProgEndText(FormatHex(*lastAddress, 4));
 }

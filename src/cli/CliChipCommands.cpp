@@ -53,8 +53,9 @@ void AddFastOptions(QCommandLineParser &parser)
 void AddWriteCalOption(QCommandLineParser &parser)
 {
     parser.addOption({kWriteCalOption,
-                      "Program (or compare) the file's calibration word on the 12c508, 12c509 "
-                      "and 12ce674 instead of keeping the chip's."});
+                      "Program (compare, blank-check) the calibration word at the top of "
+                      "program memory on the 12c508, 12c509 and 12ce674 instead of leaving "
+                      "the chip's alone."});
 }
 
 } // namespace
@@ -87,7 +88,7 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Loads IN and writes the targets to the chip. On the 12c508, 12c509 and 12ce674 the "
-        "chip's calibration word is read first and programmed in place of the file's. On the "
+        "chip's calibration word at the top of program memory is left as it is. On the "
         "16f628, 16f628a, 16f876 and 16f877 the chip's device ID must name the device."));
     CliContext::AddGlobalOptions(parser);
     parser.addPositionalArgument("IN", "Intel HEX file to write.");
@@ -146,14 +147,17 @@ int RunBlankCommand(CliContext &ctx, const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Blank-checks the targets. The first word that is not blank goes to stdout as "
-        "'TARGET ADDRESS expected VALUE read VALUE'."));
+        "'TARGET ADDRESS expected VALUE read VALUE'. The factory calibration word of the "
+        "12c508, 12c509 and 12ce674 is left out unless --write-cal is given."));
     CliContext::AddGlobalOptions(parser);
+    AddWriteCalOption(parser);
     int exitCode = 0;
     const auto setup = ParseChipCommand(ctx, parser, args, 0, exitCode);
     if (!setup)
         return exitCode;
     MemoryImage image;
-    return RunChipWork(ctx, *setup, image, [](ChipSession &session, const QString &) {
-        return BlankCheckChip(session);
+    const bool checkCal = parser.isSet(kWriteCalOption);
+    return RunChipWork(ctx, *setup, image, [checkCal](ChipSession &session, const QString &) {
+        return BlankCheckChip(session, checkCal);
     });
 }

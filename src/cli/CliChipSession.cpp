@@ -1,4 +1,5 @@
 #include "CliChipSession.h"
+#include "texts/FailureTexts.h"
 
 #include "CliChipOptions.h"
 #include "CliContext.h"
@@ -64,6 +65,16 @@ int ChipSession::Open(bool checkModule)
     return m_setup.checkDeviceId ? CheckSocketDevice(*this) : CliExit::kOk;
 }
 
+int ChipSession::FinishTrace(int exitCode)
+{
+    return m_port.FinishTrace(exitCode);
+}
+
+bool ChipSession::ModuleAnsweredOnce() const
+{
+    return m_port.ModuleAnswered();
+}
+
 int ChipSession::FailureExitCode() const
 {
     return m_port.ModuleAnswered() ? CliExit::kFailed : CliExit::kPortError;
@@ -72,10 +83,23 @@ int ChipSession::FailureExitCode() const
 int ChipFailure(ChipSession &session, const QString &text)
 {
     session.Progress().Interrupt();
-    const int exitCode = session.FailureExitCode();
+    const PicEngine &engine = session.Engine();
+    const auto failure = engine.LastExchangeFailure();
+    const bool silent = failure && failure->ModuleSilent();
+    int exitCode = session.FailureExitCode();
+    if (silent)
+        exitCode = CliExit::kPortError;
     session.err << "tolm-cli: " << text;
-    if (exitCode == CliExit::kPortError)
+    if (exitCode == CliExit::kPortError && !session.ModuleAnsweredOnce())
         session.err << ": the programmer module does not answer";
+    else if (silent)
+        session.err << ": the module stopped answering";
+    if (failure)
+        session.err << (exitCode == CliExit::kPortError ? " (" : ": ")
+                    << ExchangeFailureText(*failure)
+                    << (exitCode == CliExit::kPortError ? ")" : "");
+    else if (const auto &difference = engine.LastReadBackDifference())
+        session.err << ": " << ReadBackText(*difference);
     session.err << Qt::endl;
     return exitCode;
 }
@@ -99,6 +123,6 @@ int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &inpu
         MemoryImage image;
         CopyImage(input, image);
         ChipSession session(io, setup, image);
-        return work(session, io.port);
+        return session.FinishTrace(work(session, io.port));
     });
 }

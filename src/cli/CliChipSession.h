@@ -58,10 +58,15 @@ public:
     // The exit code for a chip command that failed: the module never answered (4) or the
     // work failed (1).
     int FailureExitCode() const;
+    // Whether the module acknowledged anything on this port.
+    bool ModuleAnsweredOnce() const;
+    // See CliModulePort::FinishTrace.
+    int FinishTrace(int exitCode);
 
     const ChipSetup &Setup() const { return m_setup; }
     const DeviceRecord &Device() const { return m_setup.device; }
     PicEngine &Engine() { return m_engine; }
+    const PicEngine &Engine() const { return m_engine; }
     TerminalEngineHost &Host() { return m_host; }
     const TerminalEngineHost &Host() const { return m_host; }
     CliProgress &Progress() { return m_progress; }

@@ -10,9 +10,17 @@
 #include "hexfile/HexReader.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 namespace {
+
+// The temporary folder, or /tmp when TMPDIR names a folder that is not there.
+QString RescueFolder()
+{
+    const QFileInfo temp(QDir::tempPath());
+    return temp.isDir() && temp.isWritable() ? temp.absoluteFilePath() : QStringLiteral("/tmp");
+}
 
 // The image read is worth a chip's worth of work: when OUT cannot be written, it goes to a
 // file in the temporary folder instead, and the user is told where.
@@ -25,11 +33,13 @@ int SaveReadImage(ChipSession &session, const QString &outPath)
     if (saved.Ok())
         return CliExit::kOk;
     session.err << "tolm-cli: cannot save " << outPath << ": " << saved.Message << Qt::endl;
-    QTemporaryFile rescue(QDir::tempPath() + QStringLiteral("/tolm-cli-read-XXXXXX.hex"));
+    QTemporaryFile rescue(RescueFolder() + QStringLiteral("/tolm-cli-read-XXXXXX.hex"));
     rescue.setAutoRemove(false);
     const bool rescued = rescue.open() && SaveHexFile(rescue.fileName(), image, setup.device,
                                                       setup.targets, session.Host().Addresses())
                                               .Ok();
+    if (!rescued && rescue.isOpen())
+        rescue.remove(); // an empty rescue file would look like a chip read as blank
     if (rescued)
         session.err << "tolm-cli: the image read is saved in " << rescue.fileName() << Qt::endl;
     else
@@ -63,10 +73,8 @@ int WriteChipFromImage(ChipSession &session, const HexLoadResult &loaded, bool w
         return code;
     MemoryImage &image = session.Engine().Image();
     const HexTargets &targets = session.Setup().targets;
-    if (targets.Program && !writeCal && CalibrationInRange(session)) {
-        if (const int code = KeepChipCalibration(session, image))
-            return code;
-    }
+    if (targets.Program && !writeCal)
+        LeaveOutCalibration(session, ChipOperation::Write);
     const std::uint16_t config =
         ConfigWordThroughControls(session.Device(), image.ConfigWord, loaded.ConfigFound);
     return RunChipOperation(session,
@@ -79,18 +87,20 @@ int VerifyChipAgainstImage(ChipSession &session, const HexLoadResult &loaded, bo
     if (const int code = session.Open(true))
         return code;
     const HexTargets &targets = session.Setup().targets;
-    if (targets.Program && !writeCal && CalibrationInRange(session))
-        LeaveOutCalibration(session);
+    if (targets.Program && !writeCal)
+        LeaveOutCalibration(session, ChipOperation::Verify);
     const std::uint16_t config = ConfigWordThroughControls(
         session.Device(), session.Engine().Image().ConfigWord, loaded.ConfigFound);
     return RunChipOperation(session, {ChipOperation::Verify, targets, [config] { return config; },
                                       listEveryDifference});
 }
 
-int BlankCheckChip(ChipSession &session)
+int BlankCheckChip(ChipSession &session, bool checkCal)
 {
     if (const int code = session.Open(true))
         return code;
+    if (session.Setup().targets.Program && !checkCal)
+        LeaveOutCalibration(session, ChipOperation::BlankCheck);
     return RunChipOperation(session,
                             {ChipOperation::BlankCheck, session.Setup().targets, {}, false});
 }

@@ -17,7 +17,8 @@ int WriteChipFromImage(ChipSession &session, const HexLoadResult &loaded, bool w
 // verify IN: compares the chip with the loaded image.
 int VerifyChipAgainstImage(ChipSession &session, const HexLoadResult &loaded, bool writeCal,
                            bool listEveryDifference);
-int BlankCheckChip(ChipSession &session);
+// blank: leaves the calibration word out unless checkCal.
+int BlankCheckChip(ChipSession &session, bool checkCal);
 
 int EraseChip(ChipSession &session);
 int ProtectChip(ChipSession &session);

@@ -22,6 +22,6 @@ int RunModuleCommand(CliContext &ctx, const QStringList &args, const QString &na
         CliModulePort port(io.port, io.tracePath, io.err);
         if (!port.StartTrace())
             return CliExit::kFileError;
-        return work(port, io);
+        return port.FinishTrace(work(port, io));
     });
 }

@@ -1,5 +1,7 @@
 #include "CliModulePort.h"
 
+#include "CliContext.h"
+
 CliModulePort::CliModulePort(QString portName, std::optional<QString> tracePath, QTextStream &err)
     : m_portName(std::move(portName)), m_tracePath(std::move(tracePath)), m_err(err)
 {}
@@ -17,12 +19,28 @@ bool CliModulePort::StartTrace()
         return false;
     }
     m_module.SetTranscript([this](const std::string &line) {
-        m_trace.write(line.data(), static_cast<qint64>(line.size()));
-        m_trace.write("\n", 1);
-        // Written at once, so that the trace of a run that hangs or is killed is complete.
-        m_trace.flush();
+        const bool written = m_trace.write(line.data(), static_cast<qint64>(line.size())) ==
+                                 static_cast<qint64>(line.size()) &&
+                             m_trace.write("\n", 1) == 1 &&
+                             // Written at once, so that the trace of a run that hangs or is
+                             // killed is complete.
+                             m_trace.flush();
+        if (!written && !m_traceError)
+            m_traceError = m_trace.errorString();
     });
     return true;
+}
+
+int CliModulePort::FinishTrace(int exitCode)
+{
+    if (!m_traceError)
+        return exitCode;
+    // A trace with lines missing would mislead whoever reads it later: say so, and make a run
+    // that otherwise succeeded fail as a file that could not be written.
+    m_err << "tolm-cli: the trace file " << *m_tracePath << " could not be written: "
+          << *m_traceError << Qt::endl;
+    m_traceError.reset();
+    return exitCode == CliExit::kOk ? CliExit::kFileError : exitCode;
 }
 
 bool CliModulePort::OpenPort()

@@ -18,6 +18,9 @@ public:
     // Starts the --trace file when one is asked for; false (after a message on stderr) when
     // it cannot be written.
     bool StartTrace();
+    // After the work: when a trace line could not be written, says so and turns a success
+    // exit code into 3; otherwise gives exitCode unchanged.
+    int FinishTrace(int exitCode);
 
     // Opens the port; false (after a message on stderr naming the port and the reason) when
     // it cannot be opened. The desktop program carries on after such a failure and lets the
@@ -56,4 +59,5 @@ private:
     AcknowledgeWatch m_watch{m_link};
     ProgrammerModule m_module{m_watch};
     QFile m_trace;
+    std::optional<QString> m_traceError;
 };

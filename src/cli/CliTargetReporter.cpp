@@ -4,6 +4,7 @@
 #include "CliContext.h"
 #include "CliStopSignals.h"
 #include "device/HexText.h"
+#include "texts/FailureTexts.h"
 
 #include <algorithm>
 
@@ -12,25 +13,6 @@ namespace {
 bool IsMemory(ChipTarget target)
 {
     return target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory;
-}
-
-// What went wrong in a memory target, after the driver's text.
-QString FailureDetail(const EngineResult &detail, const QString &address)
-{
-    switch (detail.outcome) {
-    case EngineOutcome::PowerOnFailed:
-        return QStringLiteral("the module did not take the power-on sequence");
-    case EngineOutcome::BadAddressField:
-        return QStringLiteral("an address range is not hexadecimal");
-    case EngineOutcome::CommunicationFailed:
-        return QStringLiteral("an exchange with the module failed at %1").arg(address);
-    case EngineOutcome::VerifyDifference:
-        return QStringLiteral("%1 differs").arg(address);
-    case EngineOutcome::NotBlank:
-        return QStringLiteral("%1 is not blank").arg(address);
-    default:
-        return {};
-    }
 }
 
 } // namespace
@@ -139,13 +121,21 @@ void TargetReporter::ReportFailure(const TargetReport &report, bool printFirstDi
         PrintDifference(report.target, memory ? address : AddressText(report.target, 0),
                         report.expectedText, report.readText);
 
+    int exitCode = differs ? int{CliExit::kFailed} : m_session.FailureExitCode();
+    if (report.tooWideConfig)
+        exitCode = CliExit::kUsage; // refused before anything was sent
+    if (ModuleStoppedAnswering(report))
+        exitCode = CliExit::kPortError;
     m_session.err << "tolm-cli: " << report.message;
-    const QString why = memory ? FailureDetail(detail, address) : QString();
-    if (!why.isEmpty())
+    const auto &failure = memory ? detail.failure : report.failure;
+    if (exitCode == CliExit::kPortError && !m_session.ModuleAnsweredOnce()) {
+        // Not a single acknowledge on this port: there is no module to blame a step on.
+        m_session.err << ": the programmer module does not answer";
+        if (failure)
+            m_session.err << " (" << ExchangeFailureText(*failure) << ')';
+    } else if (const QString why = TargetFailureReason(report); !why.isEmpty()) {
         m_session.err << ": " << why;
-    const int exitCode = differs ? int{CliExit::kFailed} : m_session.FailureExitCode();
-    if (exitCode == CliExit::kPortError)
-        m_session.err << " (the programmer module does not answer)";
+    }
     m_session.err << Qt::endl;
     m_exitCode = std::max(m_exitCode, exitCode);
     m_lastFinished = TargetName(report.target);

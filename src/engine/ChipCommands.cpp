@@ -4,6 +4,7 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "link/ProgrammerModule.h"
@@ -113,6 +114,12 @@ DirectWriteResult WriteConfigDirectly(PicEngine &engine, const QString &configEd
         return result;
     }
     result.value = static_cast<std::uint16_t>(*value);
+    // A bit beyond the chip's configuration word cannot be programmed: on a one-time part the
+    // attempt can leave the chip protected for good. Nothing is sent.
+    if (*value & ~std::uint32_t{ConfigWordMask(engine.Device())}) {
+        result.tooWide = true;
+        return result;
+    }
     result.written = engine.PicWriteConfig(*result.value);
     return result;
 }
@@ -159,25 +166,21 @@ ProtectResult AllCodeProtect(PicEngine &engine, const ConfigControls &current)
 
 bool UnprotectDevice(PicEngine &engine)
 {
-    // A failed command ends the sequence where it is, without the power-off: the next
-    // operation's power-on starts with the module's power-off.
-    if (!engine.PicPowerOn() ||
-        !engine.Module().ModuleSetPulseTiming(PulseTiming::kFlashWord, PulseTiming::kFlashCount) ||
-        !SendDisableSequence(engine)) {
-        return false;
+    if (!engine.PicPowerOn()) {
+        return false; // the power-on has taken the power away again
     }
-    return engine.PicPowerOff();
-}
-
-std::uint16_t CalibrationAddress(const DeviceRecord &device)
-{
-    return static_cast<std::uint16_t>(ParseHexText(device.ProgMaxText).value_or(0));
+    // A failed command ends the sequence where it is; the chip is powered off all the same.
+    const bool sent =
+        engine.Module().ModuleSetPulseTiming(PulseTiming::kFlashWord, PulseTiming::kFlashCount) &&
+        SendDisableSequence(engine);
+    const bool poweredOff = engine.PicPowerOff();
+    return sent && poweredOff;
 }
 
 std::optional<std::uint8_t> ReadCalibration(PicEngine &engine)
 {
     std::uint16_t word = 0;
-    if (!engine.PicRead(CalibrationAddress(engine.Device()), word)) {
+    if (!engine.PicRead(ProgMaxAddress(engine.Device()), word)) {
         return std::nullopt;
     }
     return static_cast<std::uint8_t>(word & 0xFF);
@@ -215,7 +218,7 @@ CalibrationWriteResult WriteCalibration(PicEngine &engine, const QString &calEdi
     const std::uint16_t base = *CalibrationInstruction(device, 0);
     result.word = static_cast<std::uint16_t>(base | *value);
     result.status =
-        engine.PicWrite(CalibrationAddress(device), result.word) ? Status::Written : Status::Failed;
+        engine.PicWrite(ProgMaxAddress(device), result.word) ? Status::Written : Status::Failed;
     return result;
 }
 
@@ -223,7 +226,7 @@ CalibrationBuildResult BuildCalibrationFromMemory(const MemoryImage &image,
                                                   const DeviceRecord &device)
 {
     CalibrationBuildResult result;
-    const QString text = image.GetProgramWordText(CalibrationAddress(device));
+    const QString text = image.GetProgramWordText(ProgMaxAddress(device));
     const auto value = ParseHexText(text);
     if (!value) {
         result.conversionError = InvalidHexMessage(text);

@@ -33,6 +33,7 @@ struct DirectWriteResult
     // The field's value, when it converts: the new direct-access value, whatever the write did.
     std::optional<std::uint16_t> value;
     QString conversionError; // set when the text is not a number; nothing was sent
+    bool tooWide = false;    // bits beyond the device's configuration word; nothing was sent
     bool written = false;
 };
 DirectWriteResult WriteConfigDirectly(PicEngine &engine, const QString &configEditText);
@@ -57,9 +58,6 @@ std::uint16_t AllCodeProtectWord(const DeviceRecord &device, std::uint16_t chipW
 // Unprotect and erase (the code-protect disable sequence). True on success; false means the
 // user is told "Communication Error".
 bool UnprotectDevice(PicEngine &engine);
-
-// The oscillator calibration word sits at the device's highest program address.
-std::uint16_t CalibrationAddress(const DeviceRecord &device);
 
 // Read Oscillator Calibration: the calibration byte, or nothing when the read failed.
 std::optional<std::uint8_t> ReadCalibration(PicEngine &engine);

@@ -97,8 +97,10 @@ bool PicEngine::WriteConfigWord(std::uint16_t word)
                 return false;
             }
             if (readBack != word) {
+                NoteReadBack(word, readBack);
                 continue;
             }
+            m_readBackDifference.reset();
             // Every overprogramming pulse of the configuration word gets its own Load Data.
             for (int extra = 0; extra < kOverprogramFactor * pulses; ++extra) {
                 if (!LoadAndPulse(word)) {
@@ -116,16 +118,24 @@ bool PicEngine::WriteConfigWord(std::uint16_t word)
         if (parallel) {
             return m_module.ModuleWriteWordFlash(word);
         }
-        return SerialFlashCycle(word, readBack) && readBack == word;
+        return SerialFlashCycle(word, readBack) && ReadBackMatches(word, readBack);
     case DeviceFamily::k12C508:
         // One pulse only: the configuration cell of these parts takes at once.
         return m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
                                              PulseTiming::kTwelveBitCount) &&
                LoadAndPulse(word) && SerialReadWord(PicCode::kReadProgramData, readBack) &&
-               readBack == word;
+               ReadBackMatches(word, readBack);
     default:
         return true;
     }
+}
+
+bool PicEngine::ReadBackMatches(std::uint16_t expected, std::uint16_t read)
+{
+    if (read != expected) {
+        NoteReadBack(expected, read);
+    }
+    return read == expected;
 }
 
 bool PicEngine::PicWriteConfig(std::uint16_t word)

@@ -106,7 +106,11 @@ EngineResult PicEngine::PicWriteDataMem(WriteScope scope)
                 if (parallel) {
                     // The module's answer to the write says nothing certain about the cell;
                     // the read-back decides.
+                    const bool failedBefore = m_module.FirstFailure().has_value();
                     m_module.ModuleWriteDataByte(static_cast<std::uint16_t>(*value));
+                    if (!failedBefore) {
+                        m_module.ClearFailure(); // its answer is no failure of its own
+                    }
                     if (!m_module.ModuleReadDataWord(readBack)) {
                         return StepOutcome::Failed;
                     }
@@ -117,7 +121,8 @@ EngineResult PicEngine::PicWriteDataMem(WriteScope scope)
                     return StepOutcome::Failed;
                 }
                 return (readBack & 0xFF) == *value ? StepOutcome::Next : StepOutcome::Difference;
-            });
+            },
+            true);
         if (outcome != StepOutcome::Next) {
             return outcome;
         }

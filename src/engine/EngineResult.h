@@ -1,7 +1,10 @@
 #pragma once
 
+#include "link/ExchangeFailure.h"
+
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 // How a chip operation ended. The first three are successes: the work was done, or the user
 // chose to end it (Close in the progress window, Abort or Cancel in the write error box), and
@@ -19,6 +22,16 @@ enum class EngineOutcome {
     BadImageText,        // an image cell to be written is not a hexadecimal number
 };
 
+// A location written by a single-value operation (configuration word, ID location,
+// calibration word) that read back something else.
+struct ReadBackDifference
+{
+    std::uint16_t expected = 0;
+    std::uint16_t read = 0;
+    int location = -1; // the ID location (0 to 3); -1 for a single word
+    bool operator==(const ReadBackDifference &) const = default;
+};
+
 // What a memory operation did, for the desktop message, the terminal line and the tests.
 struct EngineResult
 {
@@ -33,6 +46,8 @@ struct EngineResult
     QString readText;
     // Words (or bytes) completely processed.
     int wordsDone = 0;
+    // PowerOnFailed and CommunicationFailed: the exchange that broke off, and how.
+    std::optional<ExchangeFailure> failure;
 
     bool Succeeded() const
     {

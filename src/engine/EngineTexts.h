@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+struct DeviceRecord;
+
 // Texts the engine puts in the progress window or hands to its callers.
 namespace EngineTexts {
 inline const QString kCommunicationError = QStringLiteral("Communication Error");
@@ -17,8 +19,10 @@ inline const QString kVerifyingData = QStringLiteral("Verifying Data Memory ..."
 inline const QString kBlankCheckingData = QStringLiteral("Blank Checking Data Memory ...");
 inline const QString kWritingData = QStringLiteral("Writing Data Memory ...");
 
-// The write error box names the word's address with four digits. The data memory write uses
-// the same words ("Program Memory") and four digits for a byte address: users and their
-// documentation know the box by this text.
-QString WriteErrorText(std::uint16_t address);
+// The write error box names the memory and the word's address with four digits, also for a
+// data byte: users and their documentation know the box by this form.
+QString WriteErrorText(std::uint16_t address, bool dataMemory = false);
+
+// "F000 has bits beyond the 16c54's 12-bit configuration word"
+QString ConfigTooWideText(std::uint32_t word, const DeviceRecord &device);
 } // namespace EngineTexts

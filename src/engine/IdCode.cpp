@@ -1,5 +1,6 @@
-// The four ID locations: each holds one nibble of the ID code in its low four bits, location
-// 0 the lowest nibble.
+// The four ID locations: each holds one digit of the ID code in its low four bits. The code
+// reads from the first location on, as assemblers write it (__IDLOCS 0x1234 puts 1 in the
+// first location and 4 in the last), so every other programmer reads the same code.
 #include "engine/PicCommandCodes.h"
 #include "engine/PicEngine.h"
 
@@ -10,6 +11,12 @@
 
 namespace {
 constexpr int kIdLocations = 4;
+
+// Location k holds digit k of the code counted from the left.
+int DigitShift(int location)
+{
+    return 4 * (kIdLocations - 1 - location);
+}
 } // namespace
 
 bool PicEngine::ReachIdLocations(std::uint8_t family, bool parallel)
@@ -54,7 +61,7 @@ bool PicEngine::ReadIdNibbles(std::uint8_t family, bool parallel, std::uint16_t 
         if (!ok) {
             return false;
         }
-        value |= static_cast<std::uint16_t>((word & 0xF) << (4 * k));
+        value |= static_cast<std::uint16_t>((word & 0xF) << DigitShift(k));
     }
     return true;
 }
@@ -80,7 +87,7 @@ bool PicEngine::WriteIdNibbles(std::uint8_t family, bool parallel, std::uint16_t
 {
     for (int k = 0; k < kIdLocations; ++k) {
         // Each location gets its own nibble, whatever happened at the one before.
-        const auto nibble = static_cast<std::uint16_t>((value >> (4 * k)) & 0xF);
+        const auto nibble = static_cast<std::uint16_t>((value >> DigitShift(k)) & 0xF);
         bool written = false;
         if (family == DeviceFamily::k16C5x) {
             written = m_module.ModuleWrite12BitWord(nibble) && m_module.ModuleIncrement12Bit();
@@ -91,14 +98,20 @@ bool PicEngine::WriteIdNibbles(std::uint8_t family, bool parallel, std::uint16_t
                 m_module.ModuleIncrementAddress();
         } else if (family == DeviceFamily::kFlash14Bit) {
             std::uint16_t readBack = 0;
-            written = SerialFlashCycle(nibble, readBack) &&
-                      readBack == nibble && // a location that did not take fails the write
-                      m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
+            written = SerialFlashCycle(nibble, readBack);
+            if (written && readBack != nibble) {
+                NoteReadBack(nibble, readBack, k); // a location that did not take fails the write
+                written = false;
+            }
+            written = written && m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
         } else {
             // A location still wrong after the last pulse fails the write: the driver then
             // says the ID code was not written instead of going on as if it had been.
             written = PulseProgramWord(nibble, nibble) == PulseOutcome::Matched &&
                       m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
+            if (m_readBackDifference) {
+                m_readBackDifference->location = k;
+            }
         }
         if (!written) {
             return false;
@@ -109,10 +122,15 @@ bool PicEngine::WriteIdNibbles(std::uint8_t family, bool parallel, std::uint16_t
 
 bool PicEngine::PicWriteIDCode()
 {
-    const auto value = ParseHexText(m_image.IDCodeText);
-    if (!value) {
+    // The code is read from the left, one digit a location; a shorter text leaves the last
+    // locations 0, a longer one is cut after the fourth digit.
+    const QString digits = m_image.IDCodeText.left(kIdLocations);
+    const auto number = ParseHexText(digits);
+    if (!number) {
         return false; // not a number: the chip is not touched
     }
+    const auto value =
+        static_cast<std::uint16_t>(*number << (4 * (kIdLocations - digits.size())));
     if (!PicPowerOn()) {
         return false;
     }
@@ -135,7 +153,7 @@ bool PicEngine::PicWriteIDCode()
     }
     if (ok && DeviceFamily::HasAlgorithms(family)) {
         ok = ReachIdLocations(family, parallel) &&
-             WriteIdNibbles(family, parallel, static_cast<std::uint16_t>(*value));
+             WriteIdNibbles(family, parallel, value);
     }
     PicPowerOff();
     return ok;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class ProgrammerModule;
 class MemoryImage;
@@ -80,6 +81,18 @@ public:
     // Writes the image's IDCodeText, one nibble per location, low nibble first.
     bool PicWriteIDCode();
 
+    // Why the last single-value operation (configuration word, ID code, one word) failed: the
+    // exchange that broke off, or the value read back. Both are cleared at every power-on.
+    std::optional<ExchangeFailure> LastExchangeFailure() const;
+    const std::optional<ReadBackDifference> &LastReadBackDifference() const
+    {
+        return m_readBackDifference;
+    }
+
+    // Ends every program range at this address at the latest: the factory calibration word at
+    // the top of program memory stays out of writes, verifies and blank checks.
+    void LimitProgramEnd(std::optional<std::uint16_t> lastAddress) { m_programEndLimit = lastAddress; }
+
     ProgrammerModule &Module() { return m_module; }
     EngineHost &Host() { return m_host; }
     MemoryImage &Image() { return m_image; }
@@ -99,6 +112,7 @@ private:
     EngineResult RunWordLoop(const WordLoop &loop);
     EngineResult FinishLoop(EngineResult result, EngineOutcome outcome);
 
+    bool PowerOnSequence();
     bool StepBy(std::uint16_t count);
     bool ParseRange(const QString &startText, const QString &endText, std::uint16_t &start,
                     std::uint16_t &end);
@@ -128,7 +142,13 @@ private:
     WordStep SkippingBlank(WordStep write, std::uint32_t blank, bool data,
                            std::function<bool(std::uint16_t)> stepOver);
     StepOutcome RepeatUntilWritten(std::uint16_t address, WriteErrorButtons buttons,
-                                   const std::function<StepOutcome()> &attempt);
+                                   const std::function<StepOutcome()> &attempt,
+                                   bool dataMemory = false);
+    // A write command the module answered with something other than the acknowledge: the
+    // word did not take (the chip's answer, not the link's), so it is no link failure.
+    bool WordTookOrRefused(bool written, bool &refused);
+    void NoteReadBack(std::uint16_t expected, std::uint16_t read, int location = -1);
+    bool ReadBackMatches(std::uint16_t expected, std::uint16_t read);
 
     // Data memory pieces, by method.
     bool DataReadByte(bool parallel, std::uint16_t &word);
@@ -150,4 +170,6 @@ private:
     EngineHost &m_host;
     MemoryImage &m_image;
     const DeviceRecord &m_device;
+    std::optional<std::uint16_t> m_programEndLimit;
+    std::optional<ReadBackDifference> m_readBackDifference;
 };

@@ -20,6 +20,40 @@ PicEngine::PicEngine(ProgrammerModule &module, EngineHost &host, MemoryImage &im
 
 bool PicEngine::PicPowerOn()
 {
+    m_module.ClearFailure();
+    m_readBackDifference.reset();
+    if (PowerOnSequence()) {
+        return true;
+    }
+    // Whatever step broke off, the module may have put power on the chip: take it away, so a
+    // failed start never leaves a chip powered.
+    PicPowerOff();
+    return false;
+}
+
+std::optional<ExchangeFailure> PicEngine::LastExchangeFailure() const
+{
+    return m_module.FirstFailure();
+}
+
+void PicEngine::NoteReadBack(std::uint16_t expected, std::uint16_t read, int location)
+{
+    m_readBackDifference = ReadBackDifference{expected, read, location};
+}
+
+bool PicEngine::WordTookOrRefused(bool written, bool &refused)
+{
+    refused = false;
+    const auto failure = m_module.FirstFailure();
+    if (!written && failure && failure->kind == ExchangeFailure::Kind::WrongAcknowledge) {
+        refused = true;
+        m_module.ClearFailure();
+    }
+    return written;
+}
+
+bool PicEngine::PowerOnSequence()
+{
     // Power-off first: the target starts unpowered and the module (and host) leave the
     // parity form, whatever an earlier, interrupted operation left behind.
     if (!m_module.ModulePowerOff()) {
@@ -114,7 +148,13 @@ bool PicEngine::ParseRange(const QString &startText, const QString &endText, std
 
 bool PicEngine::ReadProgRange(std::uint16_t &start, std::uint16_t &end)
 {
-    return ParseRange(m_host.ProgStartText(), m_host.ProgEndText(), start, end);
+    if (!ParseRange(m_host.ProgStartText(), m_host.ProgEndText(), start, end)) {
+        return false;
+    }
+    if (m_programEndLimit && end > *m_programEndLimit) {
+        end = *m_programEndLimit;
+    }
+    return true;
 }
 
 bool PicEngine::ReadDataRange(std::uint16_t &start, std::uint16_t &end)
@@ -184,8 +224,10 @@ PicEngine::PulseOutcome PicEngine::PulseProgramWord(std::uint16_t data, std::uin
             return PulseOutcome::Failed;
         }
         if (readBack != expected) {
+            NoteReadBack(expected, readBack);
             continue;
         }
+        m_readBackDifference.reset();
         // The location took after this many pulses; three times as many again make it hold
         // over the chip's life.
         if (!m_module.ModuleSerialPicCommand(PicCode::kLoadProgramData) ||

@@ -36,7 +36,8 @@ PicEngine::WordStep PicEngine::SkippingBlank(WordStep write, std::uint32_t blank
 
 PicEngine::StepOutcome PicEngine::RepeatUntilWritten(std::uint16_t address,
                                                      WriteErrorButtons buttons,
-                                                     const std::function<StepOutcome()> &attempt)
+                                                     const std::function<StepOutcome()> &attempt,
+                                                     bool dataMemory)
 {
     // attempt() gives Next when the word took, Difference when it did not, and Failed when an
     // exchange broke off. The box decides what a word that did not take means.
@@ -46,7 +47,7 @@ PicEngine::StepOutcome PicEngine::RepeatUntilWritten(std::uint16_t address,
             return outcome;
         }
         const WriteErrorAnswer answer =
-            m_host.AskWriteError(EngineTexts::WriteErrorText(address), buttons);
+            m_host.AskWriteError(EngineTexts::WriteErrorText(address, dataMemory), buttons);
         if (buttons == WriteErrorButtons::OkCancel) {
             // OK skips the word (the module cannot be asked to try it again), Cancel ends.
             return answer == WriteErrorAnswer::Cancel ? StepOutcome::Aborted : StepOutcome::Next;
@@ -64,14 +65,23 @@ PicEngine::StepOutcome PicEngine::RepeatUntilWritten(std::uint16_t address,
 PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parallel,
                                                 std::uint16_t address, std::uint16_t value)
 {
-    const auto took = [](bool written) {
-        return written ? StepOutcome::Next : StepOutcome::Difference;
+    // The module's write commands answer a word that did not take with another byte than the
+    // acknowledge; a module that does not answer at all has stopped, which no retry mends.
+    const auto moduleTook = [this](bool written) {
+        bool refused = false;
+        if (WordTookOrRefused(written, refused)) {
+            return StepOutcome::Next;
+        }
+        return refused ? StepOutcome::Difference : StepOutcome::Failed;
+    };
+    const auto readBackTook = [](bool equal) {
+        return equal ? StepOutcome::Next : StepOutcome::Difference;
     };
     StepOutcome outcome = StepOutcome::Next;
     if (family == DeviceFamily::k16C5x) {
         // The module pulses and verifies the word itself and only says whether it took.
         outcome = RepeatUntilWritten(address, WriteErrorButtons::OkCancel,
-                                     [&] { return took(m_module.ModuleWrite12BitWord(value)); });
+                                     [&] { return moduleTook(m_module.ModuleWrite12BitWord(value)); });
         if (outcome != StepOutcome::Next) {
             return outcome;
         }
@@ -79,8 +89,9 @@ PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parall
     }
     if (parallel && family != DeviceFamily::k12C508) {
         outcome = RepeatUntilWritten(address, WriteErrorButtons::AbortRetryIgnore, [&] {
-            return took(family == DeviceFamily::kEprom14Bit ? m_module.ModuleWriteWordEprom(value)
-                                                            : m_module.ModuleWriteWordFlash(value));
+            return moduleTook(family == DeviceFamily::kEprom14Bit
+                                  ? m_module.ModuleWriteWordEprom(value)
+                                  : m_module.ModuleWriteWordFlash(value));
         });
     } else if (family == DeviceFamily::kFlash14Bit) {
         // One erase/program cycle, then read back: the whole 16 bits must match, so a word
@@ -90,7 +101,7 @@ PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parall
             if (!SerialFlashCycle(value, readBack)) {
                 return StepOutcome::Failed;
             }
-            return took(readBack == value);
+            return readBackTook(readBack == value);
         });
     } else {
         // EPROM by the Serial method, and the 12C508/509 always.

@@ -70,7 +70,8 @@ bool PicEngine::PicWrite(std::uint16_t address, std::uint16_t word)
                 return false;
             }
             return m_host.ParallelSelected() ? m_module.ModuleWriteWordFlash(word)
-                                             : SerialFlashCycle(word, readBack) && readBack == word;
+                                             : SerialFlashCycle(word, readBack) &&
+                                                   ReadBackMatches(word, readBack);
         case DeviceFamily::k12C508:
             return m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
                                                  PulseTiming::kEpromCount) &&

@@ -2,8 +2,10 @@
 
 #include "engine/PicEngine.h"
 
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "engine/EngineTexts.h"
 
 #include <array>
 
@@ -87,6 +89,9 @@ void RunIdCode(PicEngine &engine, ChipOperation operation, TargetReport &report)
     }
     QString read;
     const bool ok = engine.PicReadIDCode(read);
+    if (!ok) {
+        read.clear();
+    }
     report.readText = read;
     switch (operation) {
     case ChipOperation::Read:
@@ -136,9 +141,10 @@ void RunConfigWord(PicEngine &engine, ChipOperation operation, const TargetSeque
         report.succeeded = ok && (word & kFourteenBits) == image.ConfigWord;
         break;
     default:
-        // Blank means 3FFF on every family, the 12-bit ones included.
-        report.expectedText = FormatHex(kFourteenBits, 4);
-        report.succeeded = ok && word == kFourteenBits;
+        // An erased configuration word has every bit of the core's width set: 0FFF on the
+        // 12-bit parts, 3FFF on the others.
+        report.expectedText = FormatHex(BlankWord(engine.Device()), 4);
+        report.succeeded = ok && word == BlankWord(engine.Device());
         break;
     }
 }
@@ -167,32 +173,119 @@ QString TargetName(ChipTarget target)
     return {};
 }
 
+QString StoppedMessage(ChipOperation operation, ChipTarget target, std::uint16_t address)
+{
+    const bool program = target == ChipTarget::ProgramMemory;
+    const char *verb = "Reading";
+    const char *undone = "read";
+    switch (operation) {
+    case ChipOperation::Read:
+        break;
+    case ChipOperation::Write:
+        verb = "Writing";
+        undone = "written";
+        break;
+    case ChipOperation::Verify:
+        verb = "Verifying";
+        undone = "checked";
+        break;
+    case ChipOperation::BlankCheck:
+        verb = "Blank Checking";
+        undone = "checked";
+        break;
+    }
+    return QStringLiteral("%1 %2 stopped at %3: the %4 from there on were not %5")
+        .arg(QLatin1String(verb), TargetName(target),
+             program ? FormatHex(address, 4) : FormatHex(address & 0xFF, 2),
+             program ? QStringLiteral("words") : QStringLiteral("bytes"), QLatin1String(undone));
+}
+
+std::optional<std::uint16_t> ProgramEndBeforeCalibration(const DeviceRecord &device,
+                                                         ChipOperation operation,
+                                                         bool leaveOutCalibration)
+{
+    const auto calibration = CalibrationAddress(device);
+    if (!leaveOutCalibration || !calibration || operation == ChipOperation::Read) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(*calibration - 1);
+}
+
+namespace {
+
+// Write: a configuration word wider than the chip's is refused before anything is sent.
+bool RefuseTooWideConfig(PicEngine &engine, ChipOperation operation,
+                         const TargetSequenceHooks &hooks)
+{
+    if (operation != ChipOperation::Write || !hooks.ticked(ChipTarget::ConfigWord)) {
+        return false;
+    }
+    const std::uint16_t word = hooks.configWordFromControls();
+    if ((word & ~ConfigWordMask(engine.Device())) == 0) {
+        return false;
+    }
+    TargetReport report;
+    report.target = ChipTarget::ConfigWord;
+    report.tooWideConfig = word;
+    report.message = EngineTexts::ConfigTooWideText(word, engine.Device());
+    report.endsSequence = true;
+    hooks.report(report);
+    return true;
+}
+
+void RunTarget(PicEngine &engine, ChipOperation operation, const TargetSequenceHooks &hooks,
+               TargetReport &report)
+{
+    const ChipTarget target = report.target;
+    if (target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory) {
+        engine.LimitProgramEnd(ProgramEndBeforeCalibration(engine.Device(), operation,
+                                                           hooks.leaveOutCalibration));
+        report.detail = RunMemory(engine, operation, target, hooks.writeScope);
+        engine.LimitProgramEnd(std::nullopt);
+        report.succeeded = report.detail.Succeeded();
+        report.expectedText = report.detail.expectedText;
+        report.readText = report.detail.readText;
+        report.stopped = report.detail.outcome == EngineOutcome::Closed;
+        return;
+    }
+    hooks.setStatus(StatusFor(operation, target));
+    if (target == ChipTarget::IdCode) {
+        RunIdCode(engine, operation, report);
+    } else {
+        RunConfigWord(engine, operation, hooks, report);
+    }
+    if (!report.succeeded) {
+        report.failure = engine.LastExchangeFailure();
+        report.readBack = engine.LastReadBackDifference();
+    }
+}
+
+} // namespace
+
 void RunTargetSequence(PicEngine &engine, ChipOperation operation, const TargetSequenceHooks &hooks)
 {
+    if (RefuseTooWideConfig(engine, operation, hooks)) {
+        return;
+    }
     for (const ChipTarget target : {ChipTarget::ProgramMemory, ChipTarget::DataMemory,
                                     ChipTarget::IdCode, ChipTarget::ConfigWord}) {
+        // Close ends the operation: a target not yet started does not start.
+        if (engine.Host().CloseRequested()) {
+            return;
+        }
         if (!hooks.ticked(target)) {
             continue;
         }
         TargetReport report;
         report.target = target;
-        if (target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory) {
-            report.detail = RunMemory(engine, operation, target, hooks.writeScope);
-            report.succeeded = report.detail.Succeeded();
-            report.expectedText = report.detail.expectedText;
-            report.readText = report.detail.readText;
-        } else {
-            hooks.setStatus(StatusFor(operation, target));
-            if (target == ChipTarget::IdCode) {
-                RunIdCode(engine, operation, report);
-            } else {
-                RunConfigWord(engine, operation, hooks, report);
-            }
-        }
+        RunTarget(engine, operation, hooks, report);
         report.soundBeforeMessage =
             operation == ChipOperation::Verify || operation == ChipOperation::BlankCheck;
         if (report.detail.outcome == EngineOutcome::BadImageText) {
             report.message = InvalidHexMessage(report.detail.expectedText);
+            report.endsSequence = true;
+        } else if (report.stopped) {
+            report.message = StoppedMessage(operation, target, report.detail.address);
             report.endsSequence = true;
         } else {
             report.message = TargetMessage(operation, target, report.succeeded);

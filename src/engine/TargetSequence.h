@@ -3,6 +3,8 @@
 #include "engine/EngineResult.h"
 #include "engine/PicEngine.h"
 
+struct DeviceRecord;
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -33,6 +35,16 @@ struct TargetReport
     // An image cell that is not a number ended the whole sequence; message holds the
     // conversion error.
     bool endsSequence = false;
+    // Close ended the target before the end of its range: the message says where, never the
+    // success text, and no later target runs.
+    bool stopped = false;
+    // ID code and configuration targets: the exchange that broke off, or the value a written
+    // location read back.
+    std::optional<ExchangeFailure> failure;
+    std::optional<ReadBackDifference> readBack;
+    // Write: the configuration word has bits beyond the device's configuration word. Nothing
+    // was sent for any target.
+    std::optional<std::uint16_t> tooWideConfig;
 };
 
 // What the front end owns and the sequence asks for at the moment it needs it.
@@ -53,6 +65,10 @@ struct TargetSequenceHooks
     // Write: which words the memory targets program. SkipBlank only on a chip just erased,
     // where the blank words already hold their value.
     PicEngine::WriteScope writeScope = PicEngine::WriteScope::EveryWord;
+    // Write, Verify and Blank Check leave the factory calibration word at the top of program
+    // memory out (the 12c508, 12c509 and 12ce674): a file from another chip must not replace
+    // it, and an EPROM bit once cleared cannot be set again.
+    bool leaveOutCalibration = false;
 };
 
 // Runs one operation over the ticked targets in the order program memory, data memory, ID code,
@@ -67,3 +83,13 @@ QString TargetMessage(ChipOperation operation, ChipTarget target, bool succeeded
 
 // The user's name for a target ("Program Memory"), for terminal lines.
 QString TargetName(ChipTarget target);
+
+// What a memory target ended by Close says: "Verifying Program Memory stopped at 0040: the
+// words from there on were not checked".
+QString StoppedMessage(ChipOperation operation, ChipTarget target, std::uint16_t address);
+
+// The last program address an operation may touch when the calibration word is left out;
+// nothing when the device has none or the operation reads (a read takes the word along).
+std::optional<std::uint16_t> ProgramEndBeforeCalibration(const DeviceRecord &device,
+                                                         ChipOperation operation,
+                                                         bool leaveOutCalibration);

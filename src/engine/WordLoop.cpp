@@ -4,9 +4,13 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
+#include "link/ProgrammerModule.h"
 
 EngineResult PicEngine::FinishLoop(EngineResult result, EngineOutcome outcome)
 {
+    if (outcome == EngineOutcome::CommunicationFailed) {
+        result.failure = m_module.FirstFailure();
+    }
     PicPowerOff();
     result.outcome = outcome;
     return result;
@@ -16,7 +20,9 @@ EngineResult PicEngine::RunWordLoop(const WordLoop &loop)
 {
     EngineResult result;
     if (!PicPowerOn()) {
+        // The power-on has already taken the power away again.
         result.outcome = EngineOutcome::PowerOnFailed;
+        result.failure = m_module.FirstFailure();
         return result;
     }
     m_host.SetStatus(loop.status);

@@ -2,6 +2,8 @@
 
 #include "link/ModuleEncoding.h"
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
 #include <utility>
 
@@ -39,23 +41,48 @@ bool ProgrammerModule::Exchange(ModuleCommand command, std::string_view argument
 bool ProgrammerModule::ExchangeSteps(ModuleCommand command, std::string_view argument,
                                      std::size_t replyLength, const ReplyHandler &takeReply)
 {
+    using Kind = ExchangeFailure::Kind;
     if (!m_link.WriteByte(static_cast<std::uint8_t>(command))) {
-        return false;
+        return Fail(command, Kind::PortGone, 0);
     }
     FollowParityMode(command);
     if (!argument.empty() && !m_link.SendChars(argument)) {
-        return false;
+        return Fail(command, Kind::PortGone, 0);
     }
     bool replyHasValue = true;
+    std::string reply;
     if (replyLength > 0) {
-        std::string reply;
         if (!m_link.ReceiveChars(replyLength, reply)) {
-            return false;
+            return Fail(command, Kind::NoAnswer, static_cast<int>(reply.size()));
         }
         replyHasValue = takeReply(reply);
     }
-    const bool acknowledged = m_link.ReadAck();
-    return acknowledged && replyHasValue;
+    const std::optional<std::uint8_t> ack = m_link.ReadByte();
+    if (!ack) {
+        return Fail(command, Kind::NoAnswer, static_cast<int>(replyLength));
+    }
+    if (*ack != kAckByte) {
+        return Fail(command, Kind::WrongAcknowledge, static_cast<int>(replyLength), *ack);
+    }
+    if (!replyHasValue) {
+        const auto bad = std::find_if(reply.begin(), reply.end(), [](char c) {
+            return !std::isxdigit(static_cast<unsigned char>(c));
+        });
+        const auto at = bad == reply.end() ? reply.begin() : bad;
+        return Fail(command, Kind::BadDigit, static_cast<int>(at - reply.begin()),
+                    static_cast<std::uint8_t>(reply.empty() ? 0 : *at));
+    }
+    return true;
+}
+
+bool ProgrammerModule::Fail(ModuleCommand command, ExchangeFailure::Kind kind, int replyByte,
+                            std::uint8_t received)
+{
+    if (!m_firstFailure) {
+        m_firstFailure =
+            ExchangeFailure{kind, static_cast<std::uint8_t>(command), replyByte, received};
+    }
+    return false;
 }
 
 void ProgrammerModule::FollowParityMode(ModuleCommand command)

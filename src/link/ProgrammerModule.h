@@ -1,11 +1,13 @@
 #pragma once
 
 #include "link/ByteChannel.h"
+#include "link/ExchangeFailure.h"
 #include "link/ModuleCommand.h"
 #include "link/TranscriptChannel.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +34,11 @@ public:
     // 0x17 switches it on and 0x07 off, so the host follows each as soon as the command byte
     // has gone out.
     bool ParityModeActive() const { return m_parityMode; }
+
+    // The first exchange that failed since ClearFailure, so that the cause of a failed
+    // operation survives the power-off that follows it.
+    const std::optional<ExchangeFailure> &FirstFailure() const { return m_firstFailure; }
+    void ClearFailure() { m_firstFailure.reset(); }
 
     bool ModuleParallelPicCommand(std::uint8_t code);
     bool ModuleSerialPicCommand(std::uint8_t code);
@@ -68,7 +75,10 @@ private:
     bool ExchangeSteps(ModuleCommand command, std::string_view argument, std::size_t replyLength,
                        const ReplyHandler &takeReply);
     void FollowParityMode(ModuleCommand command);
+    bool Fail(ModuleCommand command, ExchangeFailure::Kind kind, int replyByte,
+              std::uint8_t received = 0);
 
     TranscriptChannel m_link;
     bool m_parityMode = false;
+    std::optional<ExchangeFailure> m_firstFailure;
 };

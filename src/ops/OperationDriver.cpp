@@ -89,6 +89,7 @@ void OperationDriver::RunSequence(ChipOperation operation)
     };
     hooks.configWordFromControls = m_hooks.configWordFromControls;
     hooks.configWordRead = m_hooks.configWordRead;
+    hooks.leaveOutCalibration = m_hooks.leaveOutCalibration && m_hooks.leaveOutCalibration();
     hooks.setStatus = [this](const QString &text) { m_form.SetStatus(text); };
     hooks.report = [this](const TargetReport &report) { Report(report); };
     m_hooks.withEngine([&](PicEngine &engine) { RunTargetSequence(engine, operation, hooks); });
@@ -96,13 +97,14 @@ void OperationDriver::RunSequence(ChipOperation operation)
 
 void OperationDriver::Report(const TargetReport &report)
 {
-    if (report.message.isEmpty())
+    // A program being closed has been asked to stop: the stop needs no box of its own.
+    if (report.message.isEmpty() || (report.stopped && m_hooks.programClosing()))
         return;
     if (report.soundBeforeMessage)
         m_sound->Play();
     // An image cell that is not a number is the conversion error users know from every other
     // field; the rest of the sequence has not run.
-    if (report.endsSequence)
+    if (report.endsSequence && !report.stopped)
         m_messages.Error(report.message);
     else
         m_messages.Plain(report.message);

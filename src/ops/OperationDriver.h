@@ -36,6 +36,8 @@ public:
         // The user closed the main window: the running target ends as with Close, nothing
         // else runs, and the wait ends so that the program can quit.
         std::function<bool()> programClosing;
+        // Write, Verify and Blank Check leave the factory calibration word alone.
+        std::function<bool()> leaveOutCalibration;
     };
 
     OperationDriver(TProcessForm &form, const QWidget &mainWindow, Messages &messages,

@@ -136,7 +136,7 @@ private slots:
             << "12c508" << 1
             << QStringList{"OscBox",         "ProtNoneBtn", "ConfigEdit", "ConfigReadBtn",
                            "ConfigWriteBtn", "RefreshBtn",  "CalEdit",    "ReadCalBtn",
-                           "WriteCalBtn",    "BuildCalBtn"};
+                           "WriteCalBtn",    "BuildCalBtn",    "WriteCalCbx"};
         QTest::newRow("System") << "16f877" << 2
                                 << QStringList{"WdtCbx",   "PutCbx", "LvpCbx", "BOutCbx", "MClrCbx",
                                                "DebugCbx", "CpdCbx", "WrtCbx", "MpeenCbx"};

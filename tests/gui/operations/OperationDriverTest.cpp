@@ -182,9 +182,9 @@ private slots:
         QVERIFY(p.messages.shown.isEmpty());
     }
 
-    // Close during the program memory: the word in progress is finished, the data memory
-    // writes its first byte, ID and configuration are written whole, and the window is Ready.
-    void closeDuringAWriteFinishesTheWordAndTheSequence()
+    // Close during the program memory ends the operation: the word in progress is finished,
+    // the target says where it stopped, no later target starts, and the window is Ready.
+    void closeDuringAWriteEndsTheOperation()
     {
         SimulatedProgram p(QStringLiteral("16f84"));
         FillProgram(p.Image(), 0x400, QStringLiteral("1234"));
@@ -201,12 +201,36 @@ private slots:
         QVERIFY(readyAgain);
         QCOMPARE(p.Chip().ProgramWord(2), 0x1234);
         QCOMPARE(p.Chip().ProgramWord(3), 0x3FFF);
-        QCOMPARE(p.Chip().DataByte(0), 0x55);
-        QCOMPARE(p.Chip().DataByte(1), 0xFF);
-        QCOMPARE(p.Chip().IdWord(0), 0x0004);
-        QCOMPARE(p.Chip().IdWord(3), 0x0001);
-        QCOMPARE(p.Chip().ConfigWord(), p.Image().ConfigWord);
-        QCOMPARE(p.messages.shown, QStringList{kSound});
+        QCOMPARE(p.Chip().DataByte(0), 0xFF);
+        QCOMPARE(p.Chip().IdWord(0), 0x3FFF);
+        QCOMPARE(p.Chip().ConfigWord(), 0x3FFF);
+        QVERIFY(!p.sim->State().powered);
+        QCOMPARE(p.messages.shown,
+                 (QStringList{"Plain: Writing Program Memory stopped at 0003: the words from "
+                              "there on were not written",
+                              kSound}));
+    }
+
+    // Close during a verify never reports the target's success text.
+    void closeDuringAVerifySaysWhereItStopped_data()
+    {
+        QTest::addColumn<bool>("blankCheck");
+        QTest::newRow("verify") << false;
+        QTest::newRow("blank check") << true;
+    }
+    void closeDuringAVerifySaysWhereItStopped()
+    {
+        QFETCH(bool, blankCheck);
+        SimulatedProgram p(QStringLiteral("16f84"));
+        FillProgram(p.Image(), 0x400, QStringLiteral("3FFF"));
+        p.Tick(true, true, false, false);
+        p.AtProgress(3, [&] { p.Form().CloseBtn->click(); });
+        p.RunOnce(blankCheck ? p.Main().BlancCheckBtn : p.Main().VerifyBtn,
+                  [&] { p.Form().CloseBtn->click(); });
+        const QString verb = blankCheck ? "Blank Checking" : "Verifying";
+        QCOMPARE(p.messages.shown,
+                 (QStringList{kSound, "Plain: " + verb + " Program Memory stopped at 0003: the "
+                                                         "words from there on were not checked"}));
     }
 
     void stopShowsContinueAndStartResumesAtTheNextWord()

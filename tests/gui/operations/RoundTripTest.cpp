@@ -127,19 +127,36 @@ private slots:
         QVERIFY2(p.sim->ProtocolFaults().empty(), p.sim->ProtocolFaultsText().c_str());
     }
 
-    // Over the whole 12c508 range the blank image word cannot be programmed over the chip's
-    // calibration word: the write error box names 01FF, and Ignore lets the write end well.
-    void wholeTwelveBitRangeAsksAboutTheCalibrationWord()
+    // Over the whole 12c508 range the chip's factory calibration word at 01FF stays as it is
+    // unless "Write calibration word" is ticked; then the blank image word cannot be
+    // programmed over it, and the write error box names 01FF.
+    void wholeTwelveBitRangeKeepsTheCalibrationWord_data()
     {
+        QTest::addColumn<bool>("writeCal");
+        QTest::newRow("kept") << false;
+        QTest::newRow("written") << true;
+    }
+    void wholeTwelveBitRangeKeepsTheCalibrationWord()
+    {
+        QFETCH(bool, writeCal);
         SimulatedProgram p(QStringLiteral("12c508"));
         const std::uint16_t calibration = p.Chip().ProgramWord(0x1FF);
         p.Tick(true, false, false, false);
+        p.Main().WriteCalCbx->setChecked(writeCal);
         p.messages.writeErrorAnswers.enqueue(Messages::Answer::Ignore);
         p.RunOnce(p.Main().ChipWriteBtn);
-        QCOMPARE(
-            p.messages.shown,
-            QStringList({"AbortRetryIgnore: Error Writing Program Memory Address $01FF", kSound}));
+        QStringList expected{kSound};
+        if (writeCal)
+            expected.prepend("AbortRetryIgnore: Error Writing Program Memory Address $01FF");
+        QCOMPARE(p.messages.shown, expected);
         QCOMPARE(p.Chip().ProgramWord(0x1FF), calibration);
+
+        // Verify and Blank Check leave it out the same way: the blank image verifies.
+        p.messages.shown.clear();
+        p.RunOnce(p.Main().VerifyBtn);
+        QCOMPARE(p.messages.shown.value(1),
+                 writeCal ? QStringLiteral("Plain: Error Verifying Program Memory")
+                          : QStringLiteral("Plain: Program Memory Verify Completed.  No Errors..."));
     }
 };
 

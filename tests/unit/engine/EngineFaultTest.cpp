@@ -92,8 +92,6 @@ class EngineSilentModule : public ::testing::TestWithParam<FaultCase>
 TEST_P(EngineSilentModule, FailsPowersOffAndGivesUpPromptly)
 {
     const FaultCase &c = GetParam();
-    const int powerOnExchanges =
-        c.family.parallel && std::string(c.family.device) != "16c54" ? 4 : 3;
     int exchanges = 0;
     {
         auto clean = MakeRig(c.family, c.operation.readsProgram);
@@ -111,19 +109,15 @@ TEST_P(EngineSilentModule, FailsPowersOffAndGivesUpPromptly)
         for (const std::string &line : rig->sim->Transcript()) {
             sent.push_back(line.substr(0, line.find(" ->")));
         }
-        if (cut <= powerOnExchanges) {
-            EXPECT_EQ(static_cast<int>(sent.size()), cut) << "nothing after a failed power-on";
-            EXPECT_EQ(rig->channel.readsGivenUp, 1);
-        } else {
-            ASSERT_GE(sent.size(), 2u);
-            // A write the user was asked about goes on to one more exchange.
-            const int asked = rig->host.writeErrors.isEmpty() ? 0 : 1;
-            EXPECT_EQ(static_cast<int>(sent.size()), std::min(cut + 2 + asked, exchanges));
-            EXPECT_EQ(sent[sent.size() - 2], "05 43 30 30 31 34 46");
-            EXPECT_EQ(sent.back(), "07");
-            EXPECT_LE(rig->channel.readsGivenUp, 3 + asked)
-                << "the broken exchange and the power-off";
-        }
+        // Whatever broke off, the power-off sequence follows once, also after a failed
+        // power-on; a module that stopped answering is never taken for a word that did not
+        // take, so nobody is asked about it.
+        ASSERT_GE(sent.size(), 2u);
+        EXPECT_EQ(static_cast<int>(sent.size()), std::min(cut + 2, exchanges));
+        EXPECT_EQ(sent[sent.size() - 2], "05 43 30 30 31 34 46");
+        EXPECT_EQ(sent.back(), "07");
+        EXPECT_LE(rig->channel.readsGivenUp, 3) << "the broken exchange and the power-off";
+        EXPECT_TRUE(rig->host.writeErrors.isEmpty());
         if (c.operation.readsProgram) {
             // Read words form a prefix; the rest keeps its text.
             bool untouchedSeen = false;

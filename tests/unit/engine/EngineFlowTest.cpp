@@ -103,7 +103,8 @@ TEST_P(EngineWriteErrorBox, AnswersDecideTheRestOfTheWrite)
         c.dataMemory ? rig.engine.PicWriteDataMem() : rig.engine.PicWriteProgMem();
     EXPECT_EQ(result.outcome, c.outcome);
     EXPECT_EQ(rig.host.writeErrors,
-              QStringList(c.boxes, "Error Writing Program Memory Address $0002"));
+              QStringList(c.boxes, c.dataMemory ? "Error Writing Data Memory Address $0002"
+                                                : "Error Writing Program Memory Address $0002"));
     for (const WriteErrorButtons b : rig.host.writeErrorButtons) {
         EXPECT_EQ(b, c.buttons);
     }
@@ -312,8 +313,9 @@ TEST_P(EngineIdCode, EachLocationHoldsItsOwnNibble)
     rig.host.parallel = GetParam().parallel;
     rig.image.IDCodeText = "1234";
     ASSERT_TRUE(rig.engine.PicWriteIDCode());
+    // Digit k from the left goes to location k, as an assembler's __IDLOCS 0x1234 has it.
     for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(rig.sim->chip().IdWord(k), 4 - k) << k;
+        EXPECT_EQ(rig.sim->chip().IdWord(k), k + 1) << k;
     }
     QString read = "untouched";
     ASSERT_TRUE(rig.engine.PicReadIDCode(read));
@@ -327,7 +329,12 @@ TEST_P(EngineIdCode, ALocationThatDoesNotTakeFailsTheWrite)
     rig.sim->chip().SetNeverProgram(static_cast<std::uint16_t>(rig.device.IdAddress + 1));
     rig.image.IDCodeText = "1234";
     EXPECT_FALSE(rig.engine.PicWriteIDCode());
-    EXPECT_EQ(rig.sim->chip().IdWord(0), 4);
+    EXPECT_EQ(rig.sim->chip().IdWord(0), 1);
+    // The reason names the location: what it read back, or the module's refusal to program it.
+    const auto &difference = rig.engine.LastReadBackDifference();
+    const auto failure = rig.engine.LastExchangeFailure();
+    EXPECT_TRUE((difference && difference->location == 1 && difference->expected == 2) ||
+                (failure && failure->kind == ExchangeFailure::Kind::WrongAcknowledge));
     EXPECT_EQ(rig.sim->chip().IdWord(2), rig.sim->chip().Description().WordMask())
         << "nothing after the failing location";
     EXPECT_FALSE(rig.sim->State().powered);
@@ -374,14 +381,18 @@ TEST(EngineChipCommands, DirectAccess)
     EXPECT_TRUE(isProtected);
 }
 
-TEST(EngineChipCommands, ConfigWordAboveFourteenBitsNeverMatchesBySerial)
+TEST(EngineChipCommands, ConfigWordWiderThanTheChipsIsRefusedBeforeAnythingIsSent)
 {
-    // Family 2 tries all 25 pulses, family 3 gives up after its one cycle.
-    for (const auto &[device, pulses] : {std::pair{"16c62A", 25}, std::pair{"16f84", 0}}) {
+    // A bit beyond the configuration word would be pulsed into nothing on an EPROM part and
+    // could leave it protected for good.
+    for (const auto &[device, word] : {std::pair{"16c62A", "7FFF"}, std::pair{"16f84", "4000"},
+                                       std::pair{"16c54", "F000"}, std::pair{"12c508", "1000"}}) {
         EngineRig rig(device);
         rig.host.parallel = false;
-        EXPECT_FALSE(WriteConfigDirectly(rig.engine, "7FFF").written) << device;
-        EXPECT_EQ(rig.CountCommand(rig.TakeTranscript(), "04"), pulses) << device;
+        const DirectWriteResult result = WriteConfigDirectly(rig.engine, word);
+        EXPECT_TRUE(result.tooWide) << device;
+        EXPECT_FALSE(result.written) << device;
+        EXPECT_TRUE(rig.TakeTranscript().empty()) << device;
     }
 }
 

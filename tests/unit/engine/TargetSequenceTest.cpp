@@ -66,12 +66,14 @@ TEST(TargetSequence, BlankChipAndItsTexts)
         EXPECT_TRUE(r.soundBeforeMessage);
     }
 
-    // A 12-bit part's erased configuration word reads 0FFF: not blank by the 3FFF rule.
-    EngineRig twelve("16c54");
-    const SequenceRun config =
-        RunOperation(twelve, ChipOperation::BlankCheck, {ChipTarget::ConfigWord});
-    EXPECT_EQ(config.messages, QStringList{"Configuration Blank Check Failed"});
-    EXPECT_EQ(config.reports[0].readText, "0FFF");
+    // A 12-bit part's erased configuration word reads 0FFF, its blank word.
+    for (const char *device : {"16c54", "12c508"}) {
+        EngineRig twelve(device);
+        const SequenceRun config =
+            RunOperation(twelve, ChipOperation::BlankCheck, {ChipTarget::ConfigWord});
+        EXPECT_EQ(config.messages, QStringList{"Configuration Blank"}) << device;
+        EXPECT_EQ(config.reports[0].readText, "0FFF") << device;
+    }
 }
 
 TEST(TargetSequence, WriteThenVerifyUsesTheControlsWord)
@@ -106,7 +108,7 @@ TEST(TargetSequence, ReadStoresTheConfigurationAndIdCode)
     EXPECT_TRUE(run.messages.isEmpty());
     EXPECT_EQ(rig.image.ConfigWord, 0x3FF5);
     EXPECT_EQ(run.configShown, std::vector<std::uint16_t>{0x3FF5});
-    EXPECT_EQ(rig.image.IDCodeText, "FFF7");
+    EXPECT_EQ(rig.image.IDCodeText, "7FFF"); // the first location is the first digit
 }
 
 TEST(TargetSequence, ImageCellThatIsNotANumberEndsTheSequence)
