@@ -101,6 +101,16 @@ private slots:
         ClickConfirmed(p, QStringLiteral("ConfigWriteBtn"));
         QCOMPARE(p.Chip().ConfigWord(), 0x3FF1);
         QCOMPARE(p.messages.shown.size(), 2); // the two questions, no message
+
+        // A bit beyond the 14-bit word is refused with its reason; nothing is sent.
+        p.messages.shown.clear();
+        const int exchanges = p.sim->ExchangeCount();
+        p.Main().ConfigEdit->setText(QStringLiteral("4000"));
+        ClickConfirmed(p, QStringLiteral("ConfigWriteBtn"));
+        QCOMPARE(p.messages.shown.value(1),
+                 QStringLiteral("Error: 4000 has bits beyond the 16f84's 14-bit configuration word"));
+        QCOMPARE(p.sim->ExchangeCount(), exchanges);
+        QCOMPARE(p.Chip().ConfigWord(), 0x3FF1);
     }
 
     void protectThenUnprotect()
@@ -211,8 +221,14 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("idCode");
+        // "\r" and "\x1b" at the end: Enter and Esc typed in the field, which belong to the
+        // dialog's OK and Cancel.
         QTest::newRow("lower case shows upper") << 0 << "a" << true << "A000"
                                                 << "A000";
+        QTest::newRow("enter in the field is OK") << 0 << "5\r" << true << "5000"
+                                                  << "5000";
+        QTest::newRow("esc in the field is Cancel") << 0 << "5\x1b" << false << "5000"
+                                                    << "0000";
         QTest::newRow("G does nothing") << 0 << "G" << true << "0000"
                                         << "0000";
         QTest::newRow("blank does nothing") << 0 << " " << true << "0000"
@@ -234,19 +250,35 @@ private slots:
         p.Image().IDCodeText = QStringLiteral("0000");
         TIDCodeDlg &dialog = *p.windows->IDCodeDlg;
         QString shownText;
+        bool closedByKey = false;
         QTimer::singleShot(0, &dialog, [&] {
             dialog.IDMaskEdit->setFocus();
             dialog.IDMaskEdit->setCursorPosition(cursor);
             for (const QChar key : keys) {
                 if (key == QLatin1Char('\b'))
                     QTest::keyClick(dialog.IDMaskEdit, Qt::Key_Backspace);
+                else if (key == QLatin1Char('\r') || key == QLatin1Char('\x1b'))
+                    shownText = dialog.IDMaskEdit->displayText();
                 else
                     QTest::keyClicks(dialog.IDMaskEdit, QString(key));
+                if (key == QLatin1Char('\r'))
+                    QTest::keyClick(dialog.IDMaskEdit, Qt::Key_Return);
+                if (key == QLatin1Char('\x1b'))
+                    QTest::keyClick(dialog.IDMaskEdit, Qt::Key_Escape);
             }
+            const bool endsByKey = keys.contains('\r') || keys.contains('\x1b');
+            if (endsByKey) {
+                closedByKey = !dialog.isVisible();
+                if (!closedByKey)
+                    dialog.CancelBtn->click(); // the key was swallowed: end the test's dialog
+                return;
+            }
+            closedByKey = true;
             shownText = dialog.IDMaskEdit->displayText();
             (ok ? dialog.OKBtn : dialog.CancelBtn)->click();
         });
         p.Main().IDCodeBtn->click();
+        QVERIFY(closedByKey);
         QTEST(shownText, "shown");
         QTEST(p.Image().IDCodeText, "idCode");
         QCOMPARE(p.sim->ExchangeCount(), 0);
