@@ -11,6 +11,7 @@
 #include "engine/ChipCommands.h"
 #include "engine/EngineTexts.h"
 #include "engine/PicEngine.h"
+#include "texts/FailureTexts.h"
 
 #include <QLineEdit>
 #include <QTabWidget>
@@ -26,9 +27,13 @@ void TTolmMain::ConfigReadBtnClick()
         return;
     RunHandler([this] {
         std::optional<std::uint16_t> word;
-        RunWithEngine([&](PicEngine &engine) { word = ReadConfigDirectly(engine); });
+        QString reason;
+        RunWithEngine([&](PicEngine &engine) {
+            word = ReadConfigDirectly(engine);
+            reason = LastFailureReason(engine);
+        });
         if (!word) {
-            m_messages.Plain(kErrorReadingConfiguration);
+            ShowChipFailure(kErrorReadingConfiguration, reason);
             return;
         }
         // Only the field: the image's configuration word and the option controls stay.
@@ -42,16 +47,29 @@ void TTolmMain::ConfigWriteBtnClick()
         return;
     RunHandler([this] {
         DirectWriteResult result;
+        QString reason;
         // As shown, so that a blank position fails to convert and nothing is sent.
         const QString text = ConfigEdit->displayText();
-        RunWithEngine([&](PicEngine &engine) { result = WriteConfigDirectly(engine, text); });
+        RunWithEngine([&](PicEngine &engine) {
+            result = WriteConfigDirectly(engine, text);
+            reason = LastFailureReason(engine);
+        });
         if (!result.conversionError.isEmpty())
             m_messages.Error(result.conversionError);
         else if (result.tooWide)
             m_messages.Error(EngineTexts::ConfigTooWideText(*result.value, m_currentDevice));
         else if (!result.written)
-            m_messages.Plain(kErrorWritingConfiguration);
+            ShowChipFailure(kErrorWritingConfiguration, reason);
     });
+}
+
+void TTolmMain::ShowChipFailure(const QString &text, const QString &reason)
+{
+    // The box keeps its fixed text; why it failed goes under it when the engine knows.
+    if (reason.isEmpty())
+        m_messages.Plain(text);
+    else
+        m_messages.PlainWithDetail(text, reason);
 }
 
 void TTolmMain::ProtectBtnClick()
@@ -61,17 +79,21 @@ void TTolmMain::ProtectBtnClick()
         return;
     RunHandler([this] {
         ProtectResult result;
+        QString reason;
         const ConfigControls current = ReadConfigControls();
-        RunWithEngine([&](PicEngine &engine) { result = AllCodeProtect(engine, current); });
+        RunWithEngine([&](PicEngine &engine) {
+            result = AllCodeProtect(engine, current);
+            reason = LastFailureReason(engine);
+        });
         if (result.stage == ProtectResult::Stage::ReadFailed) {
-            m_messages.Plain(kErrorReadingConfiguration);
+            ShowChipFailure(kErrorReadingConfiguration, reason);
             return;
         }
         // The controls show the chip's configuration as read, before protection.
         WriteConfigControls(result.controls);
         OptionPages->setCurrentWidget(Programming);
         if (result.stage == ProtectResult::Stage::WriteFailed)
-            m_messages.Plain(kErrorWritingConfigurationWord);
+            ShowChipFailure(kErrorWritingConfigurationWord, reason);
     });
 }
 
@@ -82,9 +104,13 @@ void TTolmMain::UnProtectBtnClick()
         return;
     RunHandler([this] {
         bool done = false;
-        RunWithEngine([&](PicEngine &engine) { done = UnprotectDevice(engine); });
+        QString reason;
+        RunWithEngine([&](PicEngine &engine) {
+            done = UnprotectDevice(engine);
+            reason = LastFailureReason(engine);
+        });
         if (!done)
-            m_messages.Plain(EngineTexts::kCommunicationError);
+            ShowChipFailure(EngineTexts::kCommunicationError, reason);
     });
 }
 
@@ -94,10 +120,14 @@ void TTolmMain::ReadCalBtnClick()
         return;
     RunHandler([this] {
         std::optional<std::uint8_t> value;
-        RunWithEngine([&](PicEngine &engine) { value = ReadCalibration(engine); });
+        QString reason;
+        RunWithEngine([&](PicEngine &engine) {
+            value = ReadCalibration(engine);
+            reason = LastFailureReason(engine);
+        });
         // After a failed read the field keeps the value it had: nothing valid was read.
         if (!value)
-            m_messages.Plain(kErrorReadingCalibration);
+            ShowChipFailure(kErrorReadingCalibration, reason);
         else
             CalEdit->setText(FormatHex(*value, 2));
     });
@@ -109,12 +139,16 @@ void TTolmMain::WriteCalBtnClick()
         return;
     RunHandler([this] {
         CalibrationWriteResult result;
+        QString reason;
         const QString text = CalEdit->displayText();
-        RunWithEngine([&](PicEngine &engine) { result = WriteCalibration(engine, text); });
+        RunWithEngine([&](PicEngine &engine) {
+            result = WriteCalibration(engine, text);
+            reason = CalibrationWriteReason(engine);
+        });
         if (result.status == CalibrationWriteResult::Status::BadText)
             m_messages.Error(result.conversionError);
         else if (result.status == CalibrationWriteResult::Status::Failed)
-            m_messages.Plain(kErrorWritingCalibration);
+            ShowChipFailure(kErrorWritingCalibration, reason);
     });
 }
 

@@ -230,6 +230,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // A chip command's fixed failure text, with the reason under it when there is one.
+    void ShowChipFailure(const QString &text, const QString &reason);
+
     void FormCreate();
     bool FormCloseQuery();
     void SetDialogDirectories(const QString &directory);

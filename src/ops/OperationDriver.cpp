@@ -4,6 +4,7 @@
 #include "ops/EventWaits.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
+#include "texts/FailureTexts.h"
 
 #include <QLabel>
 
@@ -104,8 +105,14 @@ void OperationDriver::Report(const TargetReport &report)
         m_sound->Play();
     // An image cell that is not a number is the conversion error users know from every other
     // field; the rest of the sequence has not run.
-    if (report.endsSequence && !report.stopped)
+    if (report.endsSequence && !report.stopped) {
         m_messages.Error(report.message);
-    else
+        return;
+    }
+    // The box keeps its fixed text; what failed and where goes under it.
+    const QString reason = report.succeeded ? QString() : TargetFailureReason(report);
+    if (reason.isEmpty())
         m_messages.Plain(report.message);
+    else
+        m_messages.PlainWithDetail(report.message, reason);
 }

@@ -1,6 +1,7 @@
 #include "texts/FailureTexts.h"
 
 #include "device/HexText.h"
+#include "engine/PicEngine.h"
 
 #include <array>
 
@@ -121,4 +122,26 @@ bool ModuleStoppedAnswering(const TargetReport &report)
 {
     const auto &failure = IsMemory(report.target) ? report.detail.failure : report.failure;
     return failure && failure->ModuleSilent();
+}
+
+QString LastFailureReason(const PicEngine &engine)
+{
+    if (const auto failure = engine.LastExchangeFailure())
+        return failure->ModuleSilent()
+                   ? QStringLiteral("the module stopped answering: ") + ExchangeFailureText(*failure)
+                   : ExchangeFailureText(*failure);
+    if (const auto &difference = engine.LastReadBackDifference())
+        return ReadBackText(*difference);
+    return {};
+}
+
+QString CalibrationWriteReason(const PicEngine &engine)
+{
+    const QString reason = LastFailureReason(engine);
+    const auto &difference = engine.LastReadBackDifference();
+    if (!difference || engine.LastExchangeFailure() ||
+        (difference->expected & ~difference->read) == 0)
+        return reason;
+    return reason + QStringLiteral(": the chip's word has bits at 0 where the new value needs "
+                                   "a 1, and an EPROM bit cannot go from 0 back to 1");
 }

@@ -21,5 +21,13 @@ QString ReadBackText(const ReadBackDifference &difference);
 // where, the exchange that went wrong, the value read back.
 QString TargetFailureReason(const TargetReport &report);
 
+// Why a single-value command (direct access, protection, calibration, erase) failed, from what
+// the engine kept of its last power cycle; empty when it kept nothing.
+QString LastFailureReason(const PicEngine &engine);
+
+// A calibration word that read back with bits cleared that the new value needs set: an EPROM
+// bit once programmed to 0 cannot go back to 1.
+QString CalibrationWriteReason(const PicEngine &engine);
+
 // The module stopped answering (or the port went away) during the target: no chip fault.
 bool ModuleStoppedAnswering(const TargetReport &report);
