@@ -1,12 +1,14 @@
-# cmake --install <build> [--prefix DIR]: the three programs, the desktop entry, the icon
-# and the data folder that the completion sound is looked up in.
+# cmake --install <build> [--prefix DIR]: the three programs, the desktop entry, the icon,
+# the data folder that the completion sound is looked up in; then the manual pages and what the
+# Debian package carries besides (Manpages.cmake, Package.cmake).
 foreach(program tolm tolm-cli tolm-modsim)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
 endforeach()
 
-install(FILES ${PROJECT_SOURCE_DIR}/assets/tolm.desktop
+# The desktop entry is named after the program's AppStream id (packaging/*.metainfo.xml.in).
+install(FILES ${PROJECT_SOURCE_DIR}/assets/io.github.tolm.Tolm.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/tolm.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
@@ -16,3 +18,13 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/tolm
         FILES_MATCHING PATTERN "*.wav"
         PATTERN "glyphs" EXCLUDE)
+
+# The udev rule that sets FTDI adapters' latency timer to 1 ms, when the tree has it. udev reads
+# lib/udev/rules.d under the prefix (/usr/lib/udev/rules.d for the package).
+set(tolm_udev_rule ${PROJECT_SOURCE_DIR}/assets/60-tolm-ftdi-latency.rules)
+if(EXISTS ${tolm_udev_rule})
+    install(FILES ${tolm_udev_rule} DESTINATION lib/udev/rules.d)
+endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/Manpages.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)

@@ -19,8 +19,9 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolm"));
-    // Lets the desktop match the window to tolm.desktop (its icon, its name).
-    QGuiApplication::setDesktopFileName(QStringLiteral("tolm"));
+    // Lets the desktop match the window to its desktop entry (its icon, its name); the entry
+    // is named after the program's AppStream id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tolm.Tolm"));
 
     QtMessages messages;
     ProgramWindows windows(messages);

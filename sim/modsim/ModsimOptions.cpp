@@ -3,6 +3,7 @@
 #include "ChipDescription.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace tolm::sim {
 
@@ -48,6 +49,7 @@ void AddOptions(QCommandLineParser &p)
         "IDs at 2 x ID address, configuration at 2 x its address, data EEPROM at 0x4200 + 2 x "
         "address.\nExchanges are numbered from 1; each command byte starts one."));
     p.addHelpOption();
+    p.addVersionOption();
     p.addOptions({
         {QStringLiteral("device"),
          QStringLiteral("Chip in the socket, as in the catalogue "
@@ -175,6 +177,10 @@ ParseOutcome ParseModsimOptions(const QStringList &arguments, ModsimOptions &opt
     }
     if (p.isSet(QStringLiteral("help"))) {
         message = p.helpText();
+        return ParseOutcome::Exit;
+    }
+    if (p.isSet(QStringLiteral("version"))) {
+        message = QStringLiteral("tolm-modsim %1\n").arg(QCoreApplication::applicationVersion());
         return ParseOutcome::Exit;
     }
     if (p.isSet(QStringLiteral("list-devices"))) {

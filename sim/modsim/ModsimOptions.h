@@ -30,8 +30,8 @@ struct ModsimOptions
 
 enum class ParseOutcome { Run, Exit, Error };
 
-// Parses the arguments (program name first). On Exit (--help, --list-devices) the text to
-// print is in message; on Error, the complaint.
+// Parses the arguments (program name first). On Exit (--help, --version, --list-devices) the
+// text to print is in message; on Error, the complaint.
 ParseOutcome ParseModsimOptions(const QStringList &arguments, ModsimOptions &options,
                                 QString &message);
 

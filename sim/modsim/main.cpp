@@ -123,6 +123,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tolm-modsim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TOLM_VERSION));
     ModsimOptions options;
     QString message;
     switch (ParseModsimOptions(QCoreApplication::arguments(), options, message)) {

@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 #include "CliContext.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
@@ -52,10 +53,16 @@ int RunCli(const QStringList &arguments)
     global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     CliContext::AddGlobalOptions(global);
     global.addHelpOption();
+    global.addVersionOption();
     global.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("What to do."),
                                  QStringLiteral("COMMAND [ARGS]"));
     if (!global.parse(arguments))
         return ctx.UsageError(global.errorText());
+
+    if (global.isSet(QStringLiteral("version"))) {
+        out << "tolm-cli " << QCoreApplication::applicationVersion() << '\n';
+        return CliExit::kOk;
+    }
 
     const QStringList words = global.positionalArguments();
     const bool helpAsked = global.isSet(QStringLiteral("help"));
