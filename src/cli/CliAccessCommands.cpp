@@ -184,8 +184,8 @@ int RunIdWriteCommand(CliContext &ctx, const QStringList &args)
 {
     return RunAccess(
         ctx, args,
-        {"Programs the ID code XXXX, one digit per ID location, the last digit "
-         "into the first location.",
+        {"Programs the ID code XXXX, one digit per ID location, the first digit "
+         "into the first location (as an assembler's __IDLOCS writes it).",
          "XXXX", 0xFFFF},
         [](ChipSession &s, std::uint32_t v) { return WriteChipId(s, FormatHex(v, 4)); });
 }
