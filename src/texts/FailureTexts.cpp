@@ -2,6 +2,7 @@
 
 #include "device/HexText.h"
 #include "engine/PicEngine.h"
+#include "link/ModuleCommand.h"
 
 #include <array>
 
@@ -23,6 +24,12 @@ QString CommandText(std::uint8_t command)
                              ? QStringLiteral(" (%1)").arg(QLatin1String(kCommandNames[command]))
                              : QString();
     return QStringLiteral("command %1%2").arg(FormatHex(command, 2), name);
+}
+
+bool IsModuleWrite(std::uint8_t command)
+{
+    return command >= static_cast<std::uint8_t>(ModuleCommand::Write12BitWord) &&
+           command <= static_cast<std::uint8_t>(ModuleCommand::WriteDataByte);
 }
 
 bool IsMemory(ChipTarget target)
@@ -83,8 +90,11 @@ QString ExchangeFailureText(const ExchangeFailure &failure)
                          .arg(command)
                          .arg(failure.replyByte);
     case ExchangeFailure::Kind::WrongAcknowledge:
-        return QStringLiteral("the module answered %1 with %2 instead of the acknowledge 20")
-            .arg(command, FormatHex(failure.received, 2));
+        // The module's own write commands answer a word that would not take this way.
+        return QStringLiteral("%1the module answered %2 with %3 instead of the acknowledge 20")
+            .arg(IsModuleWrite(failure.command) ? QStringLiteral("the word did not take: ")
+                                                : QString(),
+                 command, FormatHex(failure.received, 2));
     case ExchangeFailure::Kind::BadDigit:
         return QStringLiteral("the module's reply to %1 held %2 at byte %3, not a hexadecimal "
                               "digit")

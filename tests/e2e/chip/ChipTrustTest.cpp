@@ -169,6 +169,9 @@ TEST_F(ChipTrust, AModuleThatStopsAnsweringSaysWhere)
          "Error Writing Configuration: the module stopped answering"},
         {"erase", {"--wrong-ack-at", "6"}, {"erase", "--force"}, 1,
          "Communication Error: the module answered command"},
+        {"config write, read back", {"--never-program", "2007"},
+         {"-m", "serial", "config", "write", "3FF1"}, 1,
+         "Error Writing Configuration: read back 3FFF, expected 3FF1"},
         {"id read", {"--bad-digit-at", "7"}, {"-m", "serial", "id", "read"}, 1,
          "Error Reading ID Code: the module's reply to command 02 (Serial Read Data) held 47"},
     };
