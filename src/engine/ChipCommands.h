@@ -59,7 +59,7 @@ std::uint16_t AllCodeProtectWord(const DeviceRecord &device, std::uint16_t chipW
 bool UnprotectDevice(PicEngine &engine);
 
 // The oscillator calibration word sits at the device's highest program address.
-std::uint16_t CalibrationAddress(const DeviceRecord &device);
+std::uint16_t CalibrationWordAddress(const DeviceRecord &device);
 
 // Read Oscillator Calibration: the calibration byte, or nothing when the read failed.
 std::optional<std::uint8_t> ReadCalibration(PicEngine &engine);
