@@ -36,7 +36,7 @@ HexRegion RegionOf(uint32_t a, const HexWindows &w)
         return HexRegion::ConfigWord;
     if (a >= kDataFirstWord && a <= kDataLastWord)
         return w.HasDataMemory && a - kDataFirstWord <= w.DataLast ? HexRegion::Data
-                                                                    : HexRegion::BeyondData;
+                                                                   : HexRegion::BeyondData;
     if (w.HasConfigurationSpace && a >= kConfigurationSpaceFirst && a <= kConfigurationSpaceLast)
         return HexRegion::ConfigurationSpace;
     return HexRegion::BeyondProgram;

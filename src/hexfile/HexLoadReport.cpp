@@ -101,8 +101,9 @@ QString HexLineFaultText(const HexLineFault &f)
             .arg(kLongestHexRecord);
     case HexLineFault::Kind::NotHexDigit: {
         const bool printable = f.Character >= 0x20 && f.Character < 0x7F;
-        const QString what = printable ? QStringLiteral("'%1'").arg(QChar(f.Character))
-                                       : QStringLiteral("the byte %1").arg(FormatHex(f.Character, 2));
+        const QString what = printable
+                                 ? QStringLiteral("'%1'").arg(QChar(f.Character))
+                                 : QStringLiteral("the byte %1").arg(FormatHex(f.Character, 2));
         return QStringLiteral("%1 at column %2 is not a hexadecimal digit").arg(what).arg(f.Column);
     }
     case HexLineFault::Kind::WrongLength:
@@ -174,7 +175,8 @@ void BuildHexLoadReport(const HexTargets &targets, const DeviceRecord &device,
         std::max(0, static_cast<int>(result.LeftOutReport.size()) - kListedLeftOut) +
         result.MoreLeftOut;
     if (unlisted > 0)
-        lines << QStringLiteral("%1 more stretches of the file were left out as well.").arg(unlisted);
+        lines
+            << QStringLiteral("%1 more stretches of the file were left out as well.").arg(unlisted);
     result.Report = lines.isEmpty() ? QStringLiteral("File loaded successfully")
                                     : lines.join(QLatin1Char('\n'));
 }

@@ -52,12 +52,12 @@ struct HexLineFault
         Checksum,    // Sum is the 8-bit sum the line gives, 00 when it adds up
     };
     Kind kind = Kind::EmptyLine;
-    int Column = 0;          // 1-based, counted on the line as the file has it
-    char16_t Character = 0;  // NotHexDigit
-    int Length = 0;          // WrongLength: characters of the record, blanks around it aside
-    int ExpectedLength = 0;  // WrongLength: 11 + 2 x LL
-    int ByteCount = 0;       // WrongLength: LL
-    uint8_t Sum = 0;         // Checksum
+    int Column = 0;         // 1-based, counted on the line as the file has it
+    char16_t Character = 0; // NotHexDigit
+    int Length = 0;         // WrongLength: characters of the record, blanks around it aside
+    int ExpectedLength = 0; // WrongLength: 11 + 2 x LL
+    int ByteCount = 0;      // WrongLength: LL
+    uint8_t Sum = 0;        // Checksum
     // Checksum: the checksum field as written and the value that would make the line add
     // up; only for an even byte count (with an odd one the field also pairs up as a data
     // byte, and only 00 can add up).
@@ -82,4 +82,3 @@ HexLineResult ParseHexLine(QStringView line);
 
 // The record of a line, or nothing when it is not one (ParseHexLine tells why).
 std::optional<HexRecord> ParseHexRecord(QStringView line);
-

@@ -5,9 +5,9 @@
 #include "device/MemoryImage.h"
 #include "hexfile/HexReader.h"
 
-#include <gtest/gtest.h>
+#include "HexLines.h"
 
-#include <initializer_list>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -16,41 +16,6 @@ const HexTargets kProgram{true, false, false, false};
 const HexTargets kData{false, true, false, false};
 const HexTargets kConfig{false, false, true, false};
 const HexTargets kConfigAndId{false, false, true, true};
-
-// One record line with its checksum: `bytes` as they stand in the data field.
-QByteArray Line(uint32_t byteAddress, int type, const QByteArray &bytes)
-{
-    QByteArray record;
-    record.append(static_cast<char>(bytes.size()));
-    record.append(static_cast<char>(byteAddress >> 8));
-    record.append(static_cast<char>(byteAddress & 0xFF));
-    record.append(static_cast<char>(type));
-    record.append(bytes);
-    int sum = 0;
-    for (char c : record)
-        sum += static_cast<unsigned char>(c);
-    record.append(static_cast<char>(-sum & 0xFF));
-    return ':' + record.toHex().toUpper() + '\n';
-}
-
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
-}
-
-// A data record of words at a word address, each low byte first.
-QByteArray Words(uint32_t wordAddress, std::initializer_list<uint16_t> words)
-{
-    QByteArray bytes;
-    for (uint16_t w : words) {
-        bytes.append(static_cast<char>(w & 0xFF));
-        bytes.append(static_cast<char>(w >> 8));
-    }
-    return Line(2 * wordAddress, 0, bytes);
-}
 
 HexLoadResult Load(const char *device, const HexTargets &targets, const QByteArray &file,
                    MemoryImage &image)
@@ -70,48 +35,53 @@ TEST(HexLeftOut, NamesEveryStretchTheDeviceHasNoPlaceFor)
     };
     const Case cases[] = {
         {"program words past the end", "16f84", kProgram,
-         Words(0, {1}) + Words(0x400, {1, 2, 3, 4, 5, 6, 7, 8}),
+         HexWords(0, {1}) + HexWords(0x400, {1, 2, 3, 4, 5, 6, 7, 8}),
          "8 words at 0400-0407 lie beyond the 16f84's program memory (0000-03FF) and were left "
          "out"},
-        {"a record running past the end", "16f84", kProgram, Words(0x3FE, {1, 2, 3}),
+        {"a record running past the end", "16f84", kProgram, HexWords(0x3FE, {1, 2, 3}),
          "1 word at 0400 lies beyond the 16f84's program memory (0000-03FF) and was left out"},
         {"neighbouring records make one stretch", "16c54", kProgram,
-         Words(0x300, {1, 2}) + Words(0x302, {3, 4}) + Words(0x400, {5}) + Words(0, {0}),
+         HexWords(0x300, {1, 2}) + HexWords(0x302, {3, 4}) + HexWords(0x400, {5}) +
+             HexWords(0, {0}),
          "4 words at 0300-0303 lie beyond the 16c54's program memory (0000-01FF) and were left "
          "out\n1 word at 0400 lies beyond the 16c54's program memory (0000-01FF) and was left "
          "out"},
-        {"program not ticked", "16f84", kData, Words(0x400, {1}) + Words(0x2100, {1}), ""},
+        {"program not ticked", "16f84", kData, HexWords(0x400, {1}) + HexWords(0x2100, {1}), ""},
         {"a 12-bit part has no configuration space", "16c54", kProgram,
-         Words(0, {0}) + Words(0x204, {1}),
+         HexWords(0, {0}) + HexWords(0x204, {1}),
          "1 word at 0204 lies beyond the 16c54's program memory (0000-01FF) and was left out"},
         {"configuration space", "16f84", kConfigAndId,
-         Words(0x2000, {1, 2, 3, 4, 0x3FFF, 0x3FFF, 0x3FFF, 0x3FF1}) + Words(0x2008, {0x3FFF}),
+         HexWords(0x2000, {1, 2, 3, 4, 0x3FFF, 0x3FFF, 0x3FFF, 0x3FF1}) +
+             HexWords(0x2008, {0x3FFF}),
          "3 words at 2004-2006 lie in configuration space but are neither the 16f84's ID "
          "locations (2000-2003) nor its configuration word (2007), and were left out\n"
          "1 word at 2008 lies in configuration space but is neither the 16f84's ID locations "
          "(2000-2003) nor its configuration word (2007), and was left out"},
-        {"data bytes past the EEPROM", "16f84", kData, Words(0x213E, {1, 2, 3, 4}),
+        {"data bytes past the EEPROM", "16f84", kData, HexWords(0x213E, {1, 2, 3, 4}),
          "2 data bytes at 40-41 lie beyond the 16f84's data memory (00-3F) and were left out"},
-        {"data bytes without an EEPROM", "16c54", kProgram, Words(0, {0}) + Words(0x2100, {1, 2}),
+        {"data bytes without an EEPROM", "16c54", kProgram,
+         HexWords(0, {0}) + HexWords(0x2100, {1, 2}),
          "2 data bytes at 00-01 were left out: the 16c54 has no data memory"},
         {"above 64 KiB", "16f84", kProgram,
-         Words(0, {0}) + Line(0, 4, Bytes({0x00, 0x01})) + Words(0, {1}) + Words(8, {2}) +
-             Line(0, 4, Bytes({0x00, 0x00})) + Words(1, {3}),
+         HexWords(0, {0}) + HexLine(0, 4, HexBytes({0x00, 0x01})) + HexWords(0, {1}) +
+             HexWords(8, {2}) + HexLine(0, 4, HexBytes({0x00, 0x00})) + HexWords(1, {3}),
          "2 records on lines 3-4 lie above the first 64 KiB (after the extended linear address "
          "0001) and were left out"},
         {"a segment away from zero", "16f84", kProgram,
-         Words(0, {0}) + Line(0, 2, Bytes({0x10, 0x00})) + Words(0, {1}),
+         HexWords(0, {0}) + HexLine(0, 2, HexBytes({0x10, 0x00})) + HexWords(0, {1}),
          "the record on line 3 lies above the first 64 KiB (after the extended segment address "
          "1000) and was left out"},
         {"undefined record types", "16f84", kConfig,
-         Words(0x2007, {0x3FF1}) + Line(0, 9, Bytes({0x01, 0x02})) + Line(0, 9, "") + Line(0, 6, "") +
-             Line(0, 9, ""),
+         HexWords(0x2007, {0x3FF1}) + HexLine(0, 9, HexBytes({0x01, 0x02})) + HexLine(0, 9, "") +
+             HexLine(0, 6, "") + HexLine(0, 9, ""),
          "2 records on lines 2-3 have type 09, which no Intel HEX dialect defines, and were left "
          "out\nthe record on line 4 has type 06, which no Intel HEX dialect defines, and was "
          "left out\nthe record on line 5 has type 09, which no Intel HEX dialect defines, and "
          "was left out"},
         {"start addresses carry no memory", "16f84", kProgram,
-         Words(0, {0}) + Line(0, 3, Bytes({0x00, 0x00, 0x01, 0x00})) + Line(0, 5, Bytes({0x00, 0x00, 0x01, 0x00})), ""},
+         HexWords(0, {0}) + HexLine(0, 3, HexBytes({0x00, 0x00, 0x01, 0x00})) +
+             HexLine(0, 5, HexBytes({0x00, 0x00, 0x01, 0x00})),
+         ""},
     };
     for (const Case &c : cases) {
         MemoryImage image;
@@ -132,11 +102,12 @@ TEST(HexLeftOut, EachWordGoesWhereItsOwnAddressSays)
     MemoryImage image;
     image.FillProgramImage("3FFF");
     // ID locations and the configuration word in one record, as some tools write them.
-    const HexLoadResult r = Load("16f84", kAll,
-                                 Words(0x3FE, {0x0AAA, 0x0BBB, 0x0CCC}) +
-                                     Words(0x2000, {1, 2, 3, 4, 0x3FFF, 0x3FFF, 0x3FFF, 0x3FF1}) +
-                                     Words(0x213F, {0x5A, 0xA5}),
-                                 image);
+    const HexLoadResult r =
+        Load("16f84", kAll,
+             HexWords(0x3FE, {0x0AAA, 0x0BBB, 0x0CCC}) +
+                 HexWords(0x2000, {1, 2, 3, 4, 0x3FFF, 0x3FFF, 0x3FFF, 0x3FF1}) +
+                 HexWords(0x213F, {0x5A, 0xA5}),
+             image);
     EXPECT_EQ(image.GetProgramWordText(0x3FF), "0BBB");
     // Kept in the image's cells beyond the device, where nothing reads it.
     EXPECT_EQ(image.GetProgramWordText(0x400), "0CCC");
@@ -159,27 +130,30 @@ TEST(HexLeftOut, AConfigurationWordWiderThanTheDeviceIsPaddingOrLeftOut)
     };
     const Case cases[] = {
         {"16c54", 0x0FF2, true, 0x0FF2, ""},
-        {"16c54", 0xFFF2, true, 0x0FF2, ""}, // padded with ones to 16 bits
+        {"16c54", 0xFFF2, true, 0x0FF2, ""},  // padded with ones to 16 bits
         {"12c508", 0xF000, true, 0x0000, ""}, // padding: the word is 000
-        {"12c508", 0x8FFF, false, 0, "configuration word 8FFF on line 1 has bits beyond the "
-                                     "12c508's 12-bit configuration word and was left out"},
-        {"16c54", 0x1FFF, false, 0, "configuration word 1FFF on line 1 has bits beyond the "
-                                    "16c54's 12-bit configuration word and was left out"},
+        {"12c508", 0x8FFF, false, 0,
+         "configuration word 8FFF on line 1 has bits beyond the "
+         "12c508's 12-bit configuration word and was left out"},
+        {"16c54", 0x1FFF, false, 0,
+         "configuration word 1FFF on line 1 has bits beyond the "
+         "16c54's 12-bit configuration word and was left out"},
         {"16f84", 0x3FF1, true, 0x3FF1, ""},
         {"16f84", 0xFFF1, true, 0x3FF1, ""},
-        {"16f84", 0x7FF1, false, 0, "configuration word 7FF1 on line 1 has bits beyond the "
-                                    "16f84's 14-bit configuration word and was left out"},
+        {"16f84", 0x7FF1, false, 0,
+         "configuration word 7FF1 on line 1 has bits beyond the "
+         "16f84's 14-bit configuration word and was left out"},
     };
     for (const Case &c : cases) {
         MemoryImage image;
         image.ConfigWord = 0x1234;
         const uint32_t address = FindDevice(QString::fromLatin1(c.device))->ConfigAddress;
-        const HexLoadResult r = Load(c.device, kConfig, Words(address, {c.word}), image);
+        const HexLoadResult r = Load(c.device, kConfig, HexWords(address, {c.word}), image);
         const std::string what = std::string(c.device) + ' ' + std::to_string(c.word);
         EXPECT_EQ(r.ConfigFound, c.found) << what;
         EXPECT_EQ(image.ConfigWord, c.found ? c.stored : 0x1234) << what;
-        EXPECT_EQ(r.ConfigEditText.toStdString(), c.found ? FormatHex(c.stored, 4).toStdString()
-                                                          : std::string())
+        EXPECT_EQ(r.ConfigEditText.toStdString(),
+                  c.found ? FormatHex(c.stored, 4).toStdString() : std::string())
             << what;
         EXPECT_EQ(r.LeftOutReport.join('\n').toStdString(), c.leftOut) << what;
         EXPECT_EQ(r.MissingRecords, !c.found) << what;
@@ -188,9 +162,9 @@ TEST(HexLeftOut, AConfigurationWordWiderThanTheDeviceIsPaddingOrLeftOut)
 
 TEST(HexLeftOut, AFileThatLeavesOutALotListsTenAndCountsTheRest)
 {
-    QByteArray file = Words(0, {0});
+    QByteArray file = HexWords(0, {0});
     for (uint32_t a = 0; a < 150; ++a)
-        file += Words(0x400 + 2 * a, {1}); // never neighbours: a stretch each
+        file += HexWords(0x400 + 2 * a, {1}); // never neighbours: a stretch each
     MemoryImage image;
     const HexLoadResult r = Load("16f84", kProgram, file, image);
     EXPECT_EQ(r.LeftOut.size(), size_t{HexLeftOutList::kMaxGroups});
