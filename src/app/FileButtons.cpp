@@ -51,8 +51,9 @@ void TTolmMain::LoadFromFileBtnClick()
     }
     if (!result.FileError.isEmpty())
         m_messages.Error(result.FileError);
-    // Missing records and a reading cut short by a damaged line are both warnings: the
-    // image may lack words the user expects to program.
+    // Missing records, a reading cut short by a damaged line and records the device has no
+    // place for are all warnings, each on a line of its own: the image may lack words the
+    // user expects to program.
     else if (result.IsWarning())
         m_messages.Warning(result.Report);
     else

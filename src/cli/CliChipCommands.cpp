@@ -34,13 +34,20 @@ std::optional<ChipSetup> ParseChipCommand(CliContext &ctx, QCommandLineParser &p
     return setup;
 }
 
-// Loads IN for a write or verify into a fresh image; nothing (exit 3) when it cannot be read,
-// before any port is opened.
+// Loads IN for a write or verify into a fresh image; nothing (exit 3) when it cannot be read
+// or is refused, before any port is opened.
 std::optional<HexLoadResult> LoadInput(CliContext &ctx, const ChipSetup &setup, const QString &path,
-                                       MemoryImage &image, int &exitCode)
+                                       MemoryImage &image, bool skipOutside, int &exitCode)
 {
     ResetImage(image, setup.device);
-    return CliLoadHexFile(ctx, path, image, setup.device, setup.targets, exitCode);
+    auto loaded = CliLoadHexFile(ctx, path, image, setup.device, setup.targets, exitCode);
+    if (!loaded)
+        return std::nullopt;
+    exitCode = CliRefuseIncompleteFile(ctx, path, *loaded, setup.device,
+                                       skipOutside ? CliLeftOut::Warn : CliLeftOut::Refuse);
+    if (exitCode != CliExit::kOk)
+        return std::nullopt;
+    return loaded;
 }
 
 void AddFastOptions(QCommandLineParser &parser)
@@ -94,6 +101,7 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     parser.addPositionalArgument("IN", "Intel HEX file to write.");
     AddWriteCalOption(parser);
     AddFastOptions(parser);
+    AddSkipOutsideOption(parser);
     int exitCode = 0;
     auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
     if (!setup)
@@ -105,7 +113,8 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
             return ctx.UsageError(*refusal);
     }
     MemoryImage image;
-    const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image, exitCode);
+    const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image,
+                                  parser.isSet(kSkipOutsideOption), exitCode);
     if (!loaded)
         return exitCode;
     const bool writeCal = parser.isSet(kWriteCalOption);
@@ -127,12 +136,14 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
     AddWriteCalOption(parser);
     parser.addOption({kAllOption, "Read each memory whole and list every difference (at most "
                                   "100 a target), then 'TARGET differences COUNT'."});
+    AddSkipOutsideOption(parser);
     int exitCode = 0;
     const auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
     if (!setup)
         return exitCode;
     MemoryImage image;
-    const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image, exitCode);
+    const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image,
+                                  parser.isSet(kSkipOutsideOption), exitCode);
     if (!loaded)
         return exitCode;
     const bool writeCal = parser.isSet(kWriteCalOption);

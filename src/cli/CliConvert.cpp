@@ -30,8 +30,9 @@ int RunConvertCommand(CliContext &ctx, const QStringList &args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Loads IN into a fresh image for the targets, then saves OUT over the ranges. "
-        "Missing records are a warning; the load report goes to stderr. A file with a damaged "
-        "line, or with no record for any target, is refused (exit 3) and OUT is not touched."));
+        "Missing records, and records that lie outside the device (left out of OUT), are "
+        "warnings; the load report goes to stderr. A file with a damaged line, or with no "
+        "record for any target, is refused (exit 3) and OUT is not touched."));
     CliContext::AddGlobalOptions(parser);
     parser.addPositionalArgument("IN", "Intel HEX file to load.");
     parser.addPositionalArgument("OUT", "Intel HEX file to write (replaced as a whole).");
@@ -45,9 +46,12 @@ int RunConvertCommand(CliContext &ctx, const QStringList &args)
     const auto input = CliLoadInput(ctx, files[0], image, exitCode);
     if (!input)
         return exitCode;
-    if (const int refused = CliRefuseIncompleteFile(ctx, files[0], input->Loaded))
-        return refused;
     const DeviceRecord &device = input->Device;
+    // OUT is a file, not a chip: records the device has no place for stay out of it, and
+    // the warnings above say which.
+    if (const int refused =
+            CliRefuseIncompleteFile(ctx, files[0], input->Loaded, device, CliLeftOut::Warn))
+        return refused;
 
     if (input->Targets.Config)
         image.ConfigWord =

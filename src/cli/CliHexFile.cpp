@@ -5,6 +5,8 @@
 #include "device/DeviceRecord.h"
 #include "device/MemoryImage.h"
 
+#include <QCommandLineParser>
+
 namespace {
 
 struct TargetName
@@ -110,18 +112,31 @@ std::optional<HexLoadResult> CliLoadHexFile(CliContext &ctx, const QString &path
     return result;
 }
 
-int CliRefuseIncompleteFile(CliContext &ctx, const QString &path, const HexLoadResult &loaded)
+void AddSkipOutsideOption(QCommandLineParser &parser)
+{
+    parser.addOption({kSkipOutsideOption,
+                      "Go on without the records that lie outside the device (a file from which "
+                      "anything was left out is otherwise refused, exit 3). A damaged file is "
+                      "refused all the same."});
+}
+
+int CliRefuseIncompleteFile(CliContext &ctx, const QString &path, const HexLoadResult &loaded,
+                            const DeviceRecord &device, CliLeftOut leftOut)
 {
     QString reason;
     if (loaded.StoppedAtLine > 0)
-        reason = QStringLiteral("line %1 is not a valid record, so the file was read only in "
-                                "part")
-                     .arg(loaded.StoppedAtLine);
+        reason = QStringLiteral("line %1: %2; the file was read only in part, refusing to use it")
+                     .arg(loaded.StoppedAtLine)
+                     .arg(loaded.StopReason);
     else if (!loaded.FoundAny())
-        reason = QStringLiteral("it holds no record for any of the targets");
+        reason = QStringLiteral("it holds no record for any of the targets; refusing to use it");
+    else if (loaded.AnyLeftOut() && leftOut == CliLeftOut::Refuse)
+        reason = QStringLiteral("records that lie outside the %1 were left out (see the warnings "
+                                "above); refusing to use it unless --%2 is given")
+                     .arg(device.DeviceName, QLatin1String(kSkipOutsideOption));
     else
         return CliExit::kOk;
-    ctx.err << "tolm-cli: " << path << ": " << reason << "; refusing to use it" << Qt::endl;
+    ctx.err << "tolm-cli: " << path << ": " << reason << Qt::endl;
     return CliExit::kFileError;
 }
 

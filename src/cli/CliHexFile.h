@@ -10,6 +10,7 @@
 
 class CliContext;
 class MemoryImage;
+class QCommandLineParser;
 struct DeviceRecord;
 
 // The targets of -t (prog, data, config, id, any case), or every target the device has.
@@ -31,12 +32,23 @@ std::optional<HexLoadResult> CliLoadHexFile(CliContext &ctx, const QString &path
                                             MemoryImage &image, const DeviceRecord &device,
                                             const HexTargets &targets, int &exitCode);
 
-// Commands that pass a file on (convert, write) take it only when it was read whole and gave
-// at least one record for the targets: a damaged line or a file of nothing but foreign
-// records would otherwise become an incomplete or all-blank image, written as if it were
-// the file. Gives kOk, or reports why and gives kFileError; the caller then leaves its
-// output file and the chip untouched.
-int CliRefuseIncompleteFile(CliContext &ctx, const QString &path, const HexLoadResult &loaded);
+// What a command does with a file from which records were left out because the device has
+// no place for them: a chip written without them would not hold what the user meant (the
+// file was usually made for another chip), while a converted file only lacks them.
+enum class CliLeftOut { Warn, Refuse };
+
+// write and verify refuse left-out records unless this option says to go on without them.
+inline constexpr char kSkipOutsideOption[] = "skip-outside";
+void AddSkipOutsideOption(QCommandLineParser &parser);
+
+// Commands that pass a file on (convert, write, verify) take it only when it was read whole
+// and gave at least one record for the targets: a damaged line or a file of nothing but
+// foreign records would otherwise become an incomplete or all-blank image, written as if it
+// were the file. With CliLeftOut::Refuse a file from which anything was left out is refused
+// too. Gives kOk, or reports why and gives kFileError; the caller then leaves its output
+// file and the chip untouched.
+int CliRefuseIncompleteFile(CliContext &ctx, const QString &path, const HexLoadResult &loaded,
+                            const DeviceRecord &device, CliLeftOut leftOut);
 
 // What a command that reads a hex file works on: the device, targets and address texts from
 // the options, and the file loaded into a fresh image.

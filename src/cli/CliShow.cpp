@@ -35,7 +35,8 @@ int RunShowCommand(CliContext &ctx, const QStringList &args)
         "Loads IN into a fresh image for the targets and prints it: program words over the "
         "program range (prog ADDR: eight words a line), data bytes over the data range "
         "(data ADDR: eight bytes a line), then 'config WORD' and 'id CODE' when the file "
-        "holds them. Words stand as the file writes them. The load report goes to stderr."));
+        "holds them, in upper-case digits. The load report (what is missing, where reading "
+        "stopped and why, what was left out) goes to stderr as warnings."));
     CliContext::AddGlobalOptions(parser);
     parser.addPositionalArgument("IN", "Intel HEX file to load.");
     int exitCode = 0;

@@ -1,156 +1,140 @@
 #include "HexReader.h"
 
 #include "HexLayout.h"
+#include "HexLineSource.h"
+#include "HexLoadReport.h"
 #include "HexRecord.h"
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 
 namespace {
 
-// The longest valid record is 11 + 2 x 255 characters; a longer line is cut here, which is
-// enough to make it fail, without holding a runaway line in memory.
-constexpr qsizetype kLongestLine = 600;
-constexpr char kCtrlZ = '\x1A';
-
-// Splits a hex file into lines. Assemblers on Linux end lines with LF alone, older tools
-// with CR LF or CR: each of them ends a line. Ctrl-Z marks the end of the file, as it did
-// for the tools that first wrote this format.
-class HexLineSource
+// Everything one load works with.
+struct Load
 {
-public:
-    explicit HexLineSource(QIODevice &source) : m_source(source) {}
-
-    // The next line without its line end; false at the end of the file.
-    bool Next(QByteArray &line)
-    {
-        line.clear();
-        if (m_ended)
-            return false;
-        char c = 0;
-        bool sawAny = false;
-        while (m_source.getChar(&c)) {
-            if (m_skipLineFeed) {
-                m_skipLineFeed = false;
-                if (c == '\n')
-                    continue;
-            }
-            sawAny = true;
-            if (c == kCtrlZ) {
-                m_ended = true;
-                return !line.isEmpty();
-            }
-            if (c == '\r' || c == '\n') {
-                m_skipLineFeed = c == '\r';
-                return true;
-            }
-            line.append(c);
-            if (line.size() > kLongestLine)
-                return true;
-        }
-        m_ended = true;
-        return sawAny;
-    }
-
-private:
-    QIODevice &m_source;
-    bool m_skipLineFeed = false;
-    bool m_ended = false;
+    const DeviceRecord &device;
+    const HexTargets &targets;
+    MemoryImage &image;
+    HexLoadResult &result;
+    HexWindows windows;
+    HexLeftOutList leftOut;
+    int line = 0;
 };
 
-// Where each target's records lie, in word addresses, for the selected device.
-struct TargetWindows
+uint32_t WordAddress(const HexRecord &record, int index)
 {
-    uint32_t programLimit;
-    uint32_t dataFirst;
-    uint32_t dataLimit;
-    uint32_t idFirst;
-    uint32_t idLast;
-    uint32_t configAddress;
-};
-
-TargetWindows WindowsFor(const DeviceRecord &device)
-{
-    const uint32_t idFirst = FileIdAddress(device);
-    // The ID window reaches one word past the four locations, as the loader always has.
-    return {ParseHexText(device.ProgMaxText).value_or(0),
-            HexLayout::kDataFirstWord,
-            HexLayout::kDataFirstWord + ParseHexText(device.DataMaxText).value_or(0),
-            idFirst,
-            idFirst + HexLayout::kIdLocations,
-            device.ConfigAddress};
+    return uint32_t{record.WordAddress} + static_cast<uint32_t>(index);
 }
 
-// Stores one data record for every ticked target whose window holds its start address.
-// Only the start is tested: a record that starts inside a window is stored whole.
-void StoreRecord(const HexRecord &record, const TargetWindows &w, const HexTargets &targets,
-                 MemoryImage &image, HexLoadResult &result)
+// Only the start is tested: a record that starts inside program memory is stored whole. Its
+// words past the end land in image cells no device has, where they do no harm; they are
+// reported as left out all the same.
+void StoreProgram(const HexRecord &record, Load &load)
 {
-    const uint32_t a = record.WordAddress;
-    const int n = record.WordCount;
-    if (n == 0)
-        return; // a record without words delivers nothing to any target
-    if (targets.Program && a <= w.programLimit) {
-        result.ProgramFound = true;
-        for (int i = 0; i < n; ++i)
-            image.SetProgramWordText(static_cast<int>(a) + i, record.Word(i));
-    }
-    if (targets.Data && a >= w.dataFirst && a <= w.dataLimit) {
-        result.DataFound = true;
+    if (!load.targets.Program || record.WordAddress > load.windows.ProgramLast)
+        return;
+    load.result.ProgramFound = true;
+    for (int i = 0; i < record.WordCount; ++i)
+        load.image.SetProgramWordText(static_cast<int>(WordAddress(record, i)), record.Word(i));
+}
+
+void StoreData(const HexRecord &record, Load &load)
+{
+    if (!load.targets.Data)
+        return;
+    for (int i = 0; i < record.WordCount; ++i) {
+        const uint32_t a = WordAddress(record, i);
+        if (RegionOf(a, load.windows) != HexRegion::Data)
+            continue;
+        load.result.DataFound = true;
         // A data byte travels as the low byte of a word; the high byte is padding.
-        for (int i = 0; i < n; ++i)
-            image.SetDataByteText(static_cast<int>(a - w.dataFirst) + i, record.Word(i).mid(2, 2));
+        load.image.SetDataByteText(static_cast<int>(a - HexLayout::kDataFirstWord),
+                                   record.Word(i).mid(2, 2));
     }
-    if (targets.Config && a == w.configAddress) {
-        result.ConfigFound = true;
-        result.ConfigEditText = record.Word(0);
-        image.ConfigWord = static_cast<uint16_t>(ParseHexText(result.ConfigEditText).value_or(0));
+}
+
+void StoreConfig(const HexRecord &record, Load &load)
+{
+    const uint32_t address = load.windows.ConfigAddress;
+    if (!load.targets.Config || address < record.WordAddress ||
+        address >= WordAddress(record, record.WordCount))
+        return;
+    const auto word =
+        static_cast<uint16_t>(ParseHexText(record.Word(address - record.WordAddress)).value_or(0));
+    const uint16_t mask = ConfigWordMask(load.device);
+    const auto beyond = static_cast<uint16_t>(word & ~mask);
+    // Some tools fill the word up to 16 bits with ones, which the chip does not have: those
+    // carry nothing. Any other bit beyond the word would reach the chip as something the
+    // user never meant (on a 12-bit part, code protection), so such a word is left out.
+    if (beyond != 0 && beyond != static_cast<uint16_t>(~mask)) {
+        load.leftOut.AddConfigTooWide(word, load.line);
+        return;
     }
-    if (targets.IDCode && a >= w.idFirst && a <= w.idLast) {
-        result.IDCodeFound = true;
-        // Each ID location carries one digit in its low four bits.
-        QString digits;
-        for (int i = 0; i < n; ++i)
+    load.result.ConfigFound = true;
+    load.image.ConfigWord = static_cast<uint16_t>(word & mask);
+    load.result.ConfigEditText = FormatHex(load.image.ConfigWord, 4);
+}
+
+void StoreIdCode(const HexRecord &record, Load &load)
+{
+    if (!load.targets.IDCode)
+        return;
+    // Each ID location carries one digit in its low four bits.
+    QString digits;
+    for (int i = 0; i < record.WordCount; ++i) {
+        if (RegionOf(WordAddress(record, i), load.windows) == HexRegion::IdLocation)
             digits += record.Word(i).back();
-        image.IDCodeText = digits;
+    }
+    if (digits.isEmpty())
+        return;
+    load.result.IDCodeFound = true;
+    load.image.IDCodeText = digits;
+}
+
+// Words of the record for which the device has no place, when they concern a ticked target.
+void NoteLeftOutWords(const HexRecord &record, Load &load)
+{
+    const HexTargets &t = load.targets;
+    for (int i = 0; i < record.WordCount; ++i) {
+        const uint32_t a = WordAddress(record, i);
+        switch (RegionOf(a, load.windows)) {
+        case HexRegion::BeyondProgram:
+            if (t.Program)
+                load.leftOut.AddWord(HexLeftOut::Kind::BeyondProgramMemory, a, load.line);
+            break;
+        case HexRegion::ConfigurationSpace:
+            if (t.Config || t.IDCode)
+                load.leftOut.AddWord(HexLeftOut::Kind::ConfigurationSpace, a, load.line);
+            break;
+        case HexRegion::BeyondData:
+            // On a part without data memory nothing can be ticked to take these bytes: they
+            // are always reported, as the file was plainly made for another chip.
+            if (t.Data || !load.windows.HasDataMemory)
+                load.leftOut.AddWord(HexLeftOut::Kind::BeyondDataMemory,
+                                     a - HexLayout::kDataFirstWord, load.line);
+            break;
+        default:
+            break; // one of the device's memories: taken when its target is ticked
+        }
     }
 }
 
-bool HasNonZeroDigit(const QString &text)
+// One data record: each word goes where its own address says, for every ticked target.
+void StoreRecord(const HexRecord &record, Load &load)
 {
-    for (QChar c : text) {
-        if (c != QLatin1Char('0'))
-            return true;
-    }
-    return false;
-}
-
-void BuildReport(const HexTargets &targets, HexLoadResult &result)
-{
-    QString missing;
-    if (targets.Program && !result.ProgramFound)
-        missing += QStringLiteral("<Program> ");
-    if (targets.Data && !result.DataFound)
-        missing += QStringLiteral("<Data> ");
-    if (targets.Config && !result.ConfigFound)
-        missing += QStringLiteral("<Configuration> ");
-    if (targets.IDCode && !result.IDCodeFound)
-        missing += QStringLiteral("<ID Code> ");
-    result.MissingRecords = !missing.isEmpty();
-    QStringList lines;
-    if (result.MissingRecords)
-        lines << missing + QStringLiteral("Records NOT found");
-    if (result.StoppedAtLine > 0)
-        lines << QStringLiteral("Reading stopped at line %1: it is not a valid record. The "
-                                "records after it were not loaded.")
-                     .arg(result.StoppedAtLine);
-    result.Report = lines.isEmpty() ? QStringLiteral("File loaded successfully")
-                                    : lines.join(QLatin1Char('\n'));
+    if (record.WordCount == 0)
+        return; // a record without words delivers nothing to any target
+    StoreProgram(record, load);
+    StoreData(record, load);
+    StoreConfig(record, load);
+    StoreIdCode(record, load);
+    NoteLeftOutWords(record, load);
 }
 
 // Extended linear (type 04) and extended segment (type 02) address records move the records
@@ -161,35 +145,54 @@ bool IsAddressRecord(uint16_t type)
            type == HexRecordType::kExtendedSegmentAddress;
 }
 
+// The address record's type in the upper 16 bits and its value in the lower; 0 when the
+// records that follow stay in the first 64 KiB.
+uint32_t ExtendedAddress(const HexRecord &record)
+{
+    // The value is written high byte first, unlike the words of data records.
+    const QString word = record.Word(0);
+    const uint32_t value = ParseHexText(word.mid(2, 2) + word.left(2)).value_or(0);
+    return value == 0 ? 0 : (uint32_t{record.RecordType} << 16) | value;
+}
+
 } // namespace
 
 HexLoadResult LoadHexFromDevice(QIODevice &source, MemoryImage &image, const DeviceRecord &device,
                                 const HexTargets &targets)
 {
     HexLoadResult result;
-    const TargetWindows windows = WindowsFor(device);
+    Load load{device, targets, image, result, WindowsFor(device), {}, 0};
     HexLineSource lines(source);
     QByteArray raw;
-    int lineNumber = 0;
     // Set by an extended address other than 0000: the data records that follow lie away
     // from the first 64 KiB, where no memory of these chips is.
-    bool aboveFirst64K = false;
+    uint32_t extendedAddress = 0;
     while (lines.Next(raw)) {
-        ++lineNumber;
-        const auto record = ParseHexRecord(QString::fromLatin1(raw));
-        if (!record) {
-            result.StoppedAtLine = lineNumber;
+        ++load.line;
+        const HexLineResult parsed = ParseHexLine(QString::fromLatin1(raw));
+        if (!parsed.Record) {
+            result.StoppedAtLine = load.line;
+            result.StopFault = parsed.Fault;
             break;
         }
-        if (record->RecordType == HexRecordType::kEndOfFile)
+        const HexRecord &record = *parsed.Record;
+        const uint16_t type = record.RecordType;
+        if (type == HexRecordType::kEndOfFile)
             break;
-        if (IsAddressRecord(record->RecordType))
-            aboveFirst64K = HasNonZeroDigit(record->DataText);
-        if (record->RecordType != HexRecordType::kData || aboveFirst64K)
-            continue;
-        StoreRecord(*record, windows, targets, image, result);
+        if (IsAddressRecord(type))
+            extendedAddress = record.WordCount > 0 ? ExtendedAddress(record) : 0;
+        else if (type >= HexRecordType::kFirstUndefined)
+            load.leftOut.AddRecord(HexLeftOut::Kind::UndefinedType, type, load.line);
+        else if (type != HexRecordType::kData)
+            continue; // a start address carries no memory
+        else if (extendedAddress == 0)
+            StoreRecord(record, load);
+        else if (record.WordCount > 0)
+            load.leftOut.AddRecord(HexLeftOut::Kind::Above64K, extendedAddress, load.line);
     }
-    BuildReport(targets, result);
+    result.LeftOut = load.leftOut.Groups();
+    result.MoreLeftOut = load.leftOut.MoreGroups();
+    BuildHexLoadReport(targets, device, result);
     return result;
 }
 

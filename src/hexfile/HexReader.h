@@ -1,9 +1,13 @@
 #pragma once
 
+#include "hexfile/HexLeftOut.h"
+#include "hexfile/HexRecord.h"
 #include "hexfile/HexTargets.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 struct DeviceRecord;
 class MemoryImage;
@@ -19,25 +23,33 @@ struct HexLoadResult
     bool IDCodeFound = false;
 
     // When ConfigFound: image.ConfigWord holds the last configuration record's word, and this
-    // its four characters as the file has them, for ConfigEdit. The caller then turns the
-    // word into the option controls (ConfigToControls).
+    // its four digits, for ConfigEdit. The caller then turns the word into the option
+    // controls (ConfigToControls).
     QString ConfigEditText;
 
-    // The report the window shows: "File loaded successfully" (information box) or, when a
-    // ticked target found no record, e.g. "<Data> <ID Code> Records NOT found" (warning box,
-    // MissingRecords true). When a damaged line ended the reading, a line saying so follows
-    // (or replaces the success text): the image may lack records that came after it, and a
-    // chip must not be programmed from it believing it whole. Not used when FileError is set.
+    // The report the window shows: "File loaded successfully" (information box), or warning
+    // lines: "<Data> <ID Code> Records NOT found" when a ticked target found no record
+    // (MissingRecords), where a damaged line ended the reading, and one line for each
+    // stretch of the file that was left out. Not used when FileError is set.
     QString Report;
     bool MissingRecords = false;
 
-    // The 1-based line that was not a valid record (bad checksum, length or characters) and
-    // ended the reading; 0 when reading ended at the end record or at the end of the file.
-    // Everything stored before that line stays.
+    // The 1-based line that was not a valid record and ended the reading, and why; 0 when
+    // reading ended at the end record or at the end of the file. Everything stored before
+    // that line stays, but a chip must not be programmed from it believing it whole.
     int StoppedAtLine = 0;
+    HexLineFault StopFault;
+    QString StopReason; // "the checksum does not add up (checksum F8, should be F7)"
 
+    // What lies where the device has no memory for it, for the ticked targets, in the order
+    // met; LeftOutReport holds a line of text for each (the report lists them too).
+    std::vector<HexLeftOut> LeftOut;
+    int MoreLeftOut = 0; // groups beyond those kept in LeftOut
+    QStringList LeftOutReport;
+
+    bool AnyLeftOut() const { return !LeftOut.empty(); }
     // The report is a warning, not the success text.
-    bool IsWarning() const { return MissingRecords || StoppedAtLine > 0; }
+    bool IsWarning() const { return MissingRecords || StoppedAtLine > 0 || AnyLeftOut(); }
     // Some record was stored for at least one ticked target.
     bool FoundAny() const { return ProgramFound || DataFound || ConfigFound || IDCodeFound; }
 
@@ -50,10 +62,12 @@ struct HexLoadResult
 // Reads Intel HEX records into the image for the ticked targets, as "Load From File" does.
 // The image is not cleared first: only the cells, ConfigWord and IDCodeText that records
 // deliver change; later records win. Lines may end in CR LF, CR or LF; Ctrl-Z ends the
-// file; reading stops at the end record or at the first line that is not a valid record.
-// Records of types other than 00 are not stored, and data records above 64 KiB (after an
-// extended linear or segment address other than 0000) are skipped until a zero address
-// returns.
+// file; a UTF-8 byte-order mark at its start and blanks around a record are passed over;
+// reading stops at the end record or at the first line that is not a valid record. Records
+// of types other than 00 are not stored, and data records above 64 KiB (after an extended
+// linear or segment address other than 0000) are skipped until a zero address returns.
+// Each word goes where its own address says; words, data bytes and records for which the
+// device has no place are reported as left out.
 HexLoadResult LoadHexFile(const QString &path, MemoryImage &image, const DeviceRecord &device,
                           const HexTargets &targets);
 HexLoadResult LoadHexBytes(const QByteArray &bytes, MemoryImage &image, const DeviceRecord &device,

@@ -98,8 +98,8 @@ TEST_F(CliHexFile, MissingRecordsAndDamagedLinesAreWarnings)
     const CliRun r = Run({"-d", "16f84", "--prog-range", "0000-0001", "show", Path("in.hex")});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "warning: <Data> <Configuration> <ID Code> Records NOT found\n"
-                     "warning: Reading stopped at line 2: it is not a valid record. The records "
-                     "after it were not loaded.\n");
+                     "warning: Reading stopped at line 2: the checksum does not add up "
+                     "(checksum F0, should be FA). The records after it were not loaded.\n");
     EXPECT_TRUE(r.out.startsWith("prog 0000: 0001 3FFF\n")) << r.out.toStdString();
 }
 

@@ -27,6 +27,8 @@ protected:
         Write("damaged.hex", ":020000000100FD\n:020002000200F0\n:020004000300F7\n:00000001FF\n");
         // Records only above 64 KiB: nothing for any target of a PIC.
         Write("foreign.hex", ":020000040001F9\n:020000000900F5\n:00000001FF\n");
+        // Word 0400 lies beyond a 16f84's program memory.
+        Write("outside.hex", ":020000000100FD\n:020800000500F1\n:00000001FF\n");
         Write("kept.hex", kKept);
         ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.hex")).constData(), 0600), 0);
     }
@@ -77,7 +79,8 @@ TEST_F(CliRefusal, BadValuesAndIncompleteFilesAreRefusedWithTheirExitCodes)
         {{"-d", "16f84", "--data-range", "3F", "show", good}, 2, "takes SS-EE in hexadecimal"},
         {{"-d", "16f84", "convert", Path("damaged.hex"), kept},
          3,
-         "line 2 is not a valid record, so the file was read only in part; refusing to use it"},
+         "damaged.hex: line 2: the checksum does not add up (checksum F0, should be FA); the "
+         "file was read only in part, refusing to use it"},
         {{"-d", "16f84", "convert", Path("foreign.hex"), kept},
          3,
          "it holds no record for any of the targets; refusing to use it"},
@@ -85,6 +88,17 @@ TEST_F(CliRefusal, BadValuesAndIncompleteFilesAreRefusedWithTheirExitCodes)
         {{"-d", "16f84", "convert", good, Path("fifo.hex")}, 3, "not a regular file but a FIFO"},
         {{"-d", "16f84", "-m", "SERIAL", "--on-write-error", "Retry=3", "show", good}, 0, ""},
         {{"-d", "16f84", "show", Path("damaged.hex")}, 0, "warning: Reading stopped at line 2"},
+        // A converted file only lacks what the device has no place for: a warning, no refusal.
+        {{"-d", "16f84", "convert", Path("outside.hex"), Path("converted.hex")},
+         0,
+         "warning: 1 word at 0400 lies beyond the 16f84's program memory (0000-03FF) and was "
+         "left out"},
+        {{"-d", "16f84", "show", Path("outside.hex")}, 0, "warning: 1 word at 0400 lies beyond"},
+        // A chip would not hold what the file means: refused before any port is opened.
+        {{"-d", "16f84", "-p", Path("no-such-port"), "verify", Path("outside.hex")},
+         3,
+         "records that lie outside the 16f84 were left out (see the warnings above); refusing "
+         "to use it unless --skip-outside is given"},
     };
     for (const Case &c : cases) {
         const CliRun r =

@@ -135,10 +135,29 @@ private slots:
         main.ProgMemCbx->setChecked(true);
         main.LoadFromFileBtn->click();
         QCOMPARE(p.messages.shown,
-                 QStringList({"OpenFile", "Warning: Reading stopped at line 2: it is not a valid "
-                                          "record. The records after it were not loaded."}));
+                 QStringList({"OpenFile", "Warning: Reading stopped at line 2: the checksum does "
+                                          "not add up (checksum 0F, should be F1). The records "
+                                          "after it were not loaded."}));
         QCOMPARE(p.Image().GetProgramWordText(3), QStringLiteral("0004"));
         QCOMPARE(p.Image().GetProgramWordText(4), QStringLiteral("3FFF"));
+    }
+
+    void loadLeavingOutRecordsIsAWarning()
+    {
+        // Behind a byte-order mark, with blanks around its records and in lower case, the file
+        // loads; its word at 0400 has no place in a 16f84.
+        Program p;
+        TTolmMain &main = p.Main();
+        p.messages.openFileNames << WriteFile(m_dir, "far.hex",
+                                              "\xEF\xBB\xBF :080000000100020003000a00e8\t\r\n"
+                                              " :020800000500F1\r\n"
+                                              ":00000001FF\r\n");
+        main.ProgMemCbx->setChecked(true);
+        main.LoadFromFileBtn->click();
+        QCOMPARE(p.messages.shown,
+                 QStringList({"OpenFile", "Warning: 1 word at 0400 lies beyond the 16f84's "
+                                          "program memory (0000-03FF) and was left out"}));
+        QCOMPARE(p.Image().GetProgramWordText(3), QStringLiteral("000A"));
     }
 
     void loadCancelledChangesNothing()

@@ -79,7 +79,7 @@ TEST(HexReader, IdRecordGivesOneDigitPerLocationInFileOrder)
     };
     const Case cases[] = {
         {"16f84", ":084000000100020003000400AE\r\n", "1234"},
-        {"16f84", ":084000000a000b000c000d008A\r\n", "abcd"},  // case kept
+        {"16f84", ":084000000a000b000c000d008A\r\n", "ABCD"},  // case raised
         {"16f84", ":0440000001000200B9\r\n", "12"},            // short record, short text
         {"12c508", ":080400000100020003000400EA\r\n", "1234"}, // 12-bit part, word 0x200
         {"16c71", ":084000000100020003000400AE\r\n", "1234"},  // ID at 0x2000 for 14-bit
@@ -92,15 +92,20 @@ TEST(HexReader, IdRecordGivesOneDigitPerLocationInFileOrder)
     }
 }
 
-TEST(HexReader, WordsKeepTheFileLetterCase)
+// Every other way into the image writes upper case: a lower-case file must not verify as
+// different from the chip it was written to.
+TEST(HexReader, WordsAreStoredInUpperCase)
 {
     MemoryImage image;
     image.FillProgramImage("0000");
-    Load(image, ":04000000ff3fAb1201\n:024200003f007d\n:02400e00f13f80\n");
-    EXPECT_EQ(image.GetProgramWordText(0), "3fff");
-    EXPECT_EQ(image.GetProgramWordText(1), "12Ab");
-    EXPECT_EQ(image.GetDataByteText(0), "3f");
+    const HexLoadResult r = Load(image, ":04000000ff3fAb1201\n:024200003f007d\n"
+                                        ":02400e00f13f80\n:0440000001000b00b0\n");
+    EXPECT_EQ(image.GetProgramWordText(0), "3FFF");
+    EXPECT_EQ(image.GetProgramWordText(1), "12AB");
+    EXPECT_EQ(image.GetDataByteText(0), "3F");
     EXPECT_EQ(image.ConfigWord, 0x3FF1);
+    EXPECT_EQ(r.ConfigEditText, "3FF1");
+    EXPECT_EQ(image.IDCodeText, "1B");
 }
 
 TEST(HexReader, StopsAtTheFirstDamagedLineKeepingWhatCameBefore)
@@ -120,8 +125,10 @@ TEST(HexReader, StopsAtTheFirstDamagedLineKeepingWhatCameBefore)
     EXPECT_FALSE(r.ConfigFound);
     EXPECT_EQ(image.ConfigWord, 0);
     EXPECT_EQ(r.StoppedAtLine, 3);
-    EXPECT_EQ(r.Report, "<Configuration> Records NOT found\nReading stopped at line 3: it is "
-                        "not a valid record. The records after it were not loaded.");
+    EXPECT_EQ(r.Report, "<Configuration> Records NOT found\nReading stopped at line 3: the "
+                        "checksum does not add up (checksum F8, should be F7). The records after "
+                        "it were not loaded.");
+    EXPECT_EQ(r.StopReason, "the checksum does not add up (checksum F8, should be F7)");
 }
 
 TEST(HexReader, AFileReadOnlyInPartIsNeverReportedAsLoaded)
@@ -134,8 +141,8 @@ TEST(HexReader, AFileReadOnlyInPartIsNeverReportedAsLoaded)
     const Case cases[] = {
         // Every ticked target found, but the reading ended early: records may be missing.
         {":020000000100FD\n:02400E00F13F80\nnot a record\n:020002000200FA\n",
-         "Reading stopped at line 3: it is not a valid record. The records after it were not "
-         "loaded."},
+         "Reading stopped at line 3: 'o' at column 2 is not a hexadecimal digit. The records "
+         "after it were not loaded."},
         {":020000000100FD\n:02400E00F13F80\n:00000001FF\nnot a record\n",
          "File loaded successfully"},
         {":020000000100FD\n:02400E00F13F80\n", "File loaded successfully"},
@@ -164,7 +171,8 @@ TEST(HexReader, UntickedTargetsAndRecordsOutsideTheWindowsChangeNothing)
     EXPECT_EQ(image.GetDataByteText(0), "FF");
     EXPECT_EQ(image.ConfigWord, 0x1234);
     EXPECT_EQ(image.IDCodeText, "FFFF");
-    EXPECT_EQ(r.Report, "File loaded successfully");
+    EXPECT_EQ(r.Report, "1 word at 0400 lies beyond the 16f84's program memory (0000-03FF) and "
+                        "was left out");
 }
 
 TEST(HexReader, ARecordStartingInsideAWindowIsStoredWhole)
