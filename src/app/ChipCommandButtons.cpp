@@ -5,12 +5,12 @@
 // sees.
 #include "Iddlg.h"
 #include "Tolm32U.h"
-#include "app/Messages.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "engine/ChipCommands.h"
 #include "engine/EngineTexts.h"
 #include "engine/PicEngine.h"
+#include "ops/Messages.h"
 
 #include <QLineEdit>
 #include <QTabWidget>

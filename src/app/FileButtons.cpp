@@ -2,11 +2,11 @@
 // file format itself lives in hexfile/; here are the checks, the choosers, the caption
 // and the reports.
 #include "Tolm32U.h"
-#include "app/Messages.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
 #include "hexfile/HexReader.h"
 #include "hexfile/HexWriter.h"
+#include "ops/Messages.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

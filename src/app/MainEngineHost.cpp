@@ -2,8 +2,8 @@
 // progress window, the waits and the write error box.
 #include "Tolm32U.h"
 #include "WaitForm.h"
-#include "app/Messages.h"
 #include "ops/EventWaits.h"
+#include "ops/Messages.h"
 #include "ops/ProcDlg.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "Optdlg.h"
 
-#include "Messages.h"
 #include "device/DeviceTable.h"
+#include "ops/Messages.h"
 #include "settings/PrivateProfile.h"
 #include "settings/TolmSettings.h"
 

@@ -1,7 +1,7 @@
 #include "ops/OperationDriver.h"
 
-#include "app/Messages.h"
 #include "ops/EventWaits.h"
+#include "ops/Messages.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
 
