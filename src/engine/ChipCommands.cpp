@@ -169,15 +169,11 @@ bool UnprotectDevice(PicEngine &engine)
     return engine.PicPowerOff();
 }
 
-std::uint16_t CalibrationAddress(const DeviceRecord &device)
-{
-    return static_cast<std::uint16_t>(ParseHexText(device.ProgMaxText).value_or(0));
-}
-
+// The calibration word sits at the highest program address (see CalibrationAddress).
 std::optional<std::uint8_t> ReadCalibration(PicEngine &engine)
 {
     std::uint16_t word = 0;
-    if (!engine.PicRead(CalibrationAddress(engine.Device()), word)) {
+    if (!engine.PicRead(ProgMaxAddress(engine.Device()), word)) {
         return std::nullopt;
     }
     return static_cast<std::uint8_t>(word & 0xFF);
@@ -215,7 +211,7 @@ CalibrationWriteResult WriteCalibration(PicEngine &engine, const QString &calEdi
     const std::uint16_t base = *CalibrationInstruction(device, 0);
     result.word = static_cast<std::uint16_t>(base | *value);
     result.status =
-        engine.PicWrite(CalibrationAddress(device), result.word) ? Status::Written : Status::Failed;
+        engine.PicWrite(ProgMaxAddress(device), result.word) ? Status::Written : Status::Failed;
     return result;
 }
 
@@ -223,7 +219,7 @@ CalibrationBuildResult BuildCalibrationFromMemory(const MemoryImage &image,
                                                   const DeviceRecord &device)
 {
     CalibrationBuildResult result;
-    const QString text = image.GetProgramWordText(CalibrationAddress(device));
+    const QString text = image.GetProgramWordText(ProgMaxAddress(device));
     const auto value = ParseHexText(text);
     if (!value) {
         result.conversionError = InvalidHexMessage(text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/ConfigControls.h"
+#include "device/DeviceRules.h"
 
 #include <QString>
 #include <cstdint>
@@ -57,9 +58,6 @@ std::uint16_t AllCodeProtectWord(const DeviceRecord &device, std::uint16_t chipW
 // Unprotect and erase (the code-protect disable sequence). True on success; false means the
 // user is told "Communication Error".
 bool UnprotectDevice(PicEngine &engine);
-
-// The oscillator calibration word sits at the device's highest program address.
-std::uint16_t CalibrationAddress(const DeviceRecord &device);
 
 // Read Oscillator Calibration: the calibration byte, or nothing when the read failed.
 std::optional<std::uint8_t> ReadCalibration(PicEngine &engine);
