@@ -49,6 +49,9 @@ void TTolmMain::ConfigWriteBtnClick()
             m_messages.Error(result.conversionError);
         else if (!result.written)
             m_messages.Plain(kErrorWritingConfiguration);
+        else
+            ShowStatusLine(QStringLiteral("Configuration word %1 written")
+                               .arg(FormatHex(result.value.value_or(0), 4)));
     });
 }
 
@@ -70,6 +73,9 @@ void TTolmMain::ProtectBtnClick()
         OptionPages->setCurrentWidget(Programming);
         if (result.stage == ProtectResult::Stage::WriteFailed)
             m_messages.Plain(kErrorWritingConfigurationWord);
+        else
+            ShowStatusLine(QStringLiteral("Code protected: configuration word %1 programmed")
+                               .arg(FormatHex(result.programmedWord, 4)));
     });
 }
 
@@ -83,6 +89,8 @@ void TTolmMain::UnProtectBtnClick()
         RunWithEngine([&](PicEngine &engine) { done = UnprotectDevice(engine); });
         if (!done)
             m_messages.Plain(EngineTexts::kCommunicationError);
+        else
+            ShowStatusLine(QStringLiteral("Unprotected and erased"));
     });
 }
 
@@ -113,6 +121,9 @@ void TTolmMain::WriteCalBtnClick()
             m_messages.Error(result.conversionError);
         else if (result.status == CalibrationWriteResult::Status::Failed)
             m_messages.Plain(kErrorWritingCalibration);
+        else if (result.status == CalibrationWriteResult::Status::Written)
+            ShowStatusLine(
+                QStringLiteral("Calibration word %1 written").arg(FormatHex(result.word, 4)));
     });
 }
 

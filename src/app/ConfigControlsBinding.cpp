@@ -63,6 +63,7 @@ bool TTolmMain::SetDeviceValues(const QString &deviceName, bool allowEditorClose
     SetOptionControls();
     CalibrationBox->setVisible(m_currentDevice.HasCalibration);
     ShowProgramEndInViewer();
+    ShowDeviceExtras();
     return true;
 }
 

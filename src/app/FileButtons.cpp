@@ -38,9 +38,15 @@ void TTolmMain::LoadFromFileBtnClick()
 {
     if (NoTargetSelected())
         return;
-    const QString fileName = m_messages.OpenFileName(m_openDialogDirectory, kOpenFilter);
+    const QString fileName =
+        m_messages.OpenFileName(DialogStartFolder(m_openDialogDirectory), kOpenFilter);
     if (fileName.isEmpty())
         return;
+    LoadNamedFile(fileName, LoadReport::Boxes);
+}
+
+void TTolmMain::LoadNamedFile(const QString &fileName, LoadReport report)
+{
     // The caption names the file from here on, whatever the outcome of reading it.
     ShowFileInCaption(fileName);
 
@@ -49,14 +55,18 @@ void TTolmMain::LoadFromFileBtnClick()
         ConfigEdit->setText(result.ConfigEditText);
         ConfigToControls();
     }
+    if (result.FileError.isEmpty())
+        RememberFile(fileName);
     if (!result.FileError.isEmpty())
         m_messages.Error(result.FileError);
     // Missing records and a reading cut short by a damaged line are both warnings: the
     // image may lack words the user expects to program.
     else if (result.IsWarning())
         m_messages.Warning(result.Report);
-    else
+    else if (report == LoadReport::Boxes)
         m_messages.Information(result.Report);
+    else
+        ShowStatusLine(QStringLiteral("%1: %2").arg(QFileInfo(fileName).fileName(), result.Report));
 }
 
 void TTolmMain::SaveToFileBtnClick()
@@ -71,7 +81,8 @@ void TTolmMain::SaveToFileBtnClick()
         m_messages.Plain(QString::fromLatin1(kAddressErrorText));
         return;
     }
-    const QString fileName = m_messages.SaveFileName(m_saveDialogDirectory, kSaveFilter);
+    const QString fileName =
+        m_messages.SaveFileName(DialogStartFolder(m_saveDialogDirectory), kSaveFilter);
     if (fileName.isEmpty())
         return;
     ShowFileInCaption(fileName);
@@ -87,4 +98,6 @@ void TTolmMain::SaveToFileBtnClick()
         SaveHexFile(fileName, m_image, m_currentDevice, targets, addresses);
     if (!result.Ok())
         m_messages.Error(result.Message);
+    else
+        RememberFile(fileName);
 }

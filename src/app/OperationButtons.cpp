@@ -63,6 +63,7 @@ void TTolmMain::SetOperationWindows(TIDCodeDlg *idCodeDlg, TProcessForm *process
         RunWithEngine(body);
     };
     hooks.programClosing = [this] { return m_closeWhenIdle; };
+    hooks.eraseBeforeWrite = [this] { return EraseBeforeWriteCbx->isChecked(); };
     m_driver = std::make_unique<OperationDriver>(*m_processForm, *this, m_messages, *m_readySound,
                                                  std::move(hooks));
 }

@@ -1,5 +1,6 @@
 #include "ops/OperationDriver.h"
 
+#include "ops/EraseBeforeWrite.h"
 #include "ops/EventWaits.h"
 #include "ops/Messages.h"
 #include "ops/ProcDlg.h"
@@ -73,6 +74,7 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
             if (operation == ChipOperation::Read || operation == ChipOperation::Write)
                 m_sound->Play();
             m_form.BeReady();
+            m_form.ShowSummary(m_summary.Text());
             emit SequenceFinished();
             continue;
         }
@@ -83,6 +85,9 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
 
 void OperationDriver::RunSequence(ChipOperation operation)
 {
+    const bool eraseFirst =
+        operation == ChipOperation::Write && m_hooks.eraseBeforeWrite && m_hooks.eraseBeforeWrite();
+    m_summary.Begin(operation, eraseFirst);
     TargetSequenceHooks hooks;
     hooks.ticked = [this](ChipTarget target) {
         return !m_hooks.programClosing() && m_hooks.ticked(target);
@@ -91,11 +96,17 @@ void OperationDriver::RunSequence(ChipOperation operation)
     hooks.configWordRead = m_hooks.configWordRead;
     hooks.setStatus = [this](const QString &text) { m_form.SetStatus(text); };
     hooks.report = [this](const TargetReport &report) { Report(report); };
-    m_hooks.withEngine([&](PicEngine &engine) { RunTargetSequence(engine, operation, hooks); });
+    m_hooks.withEngine([&](PicEngine &engine) {
+        if (eraseFirst)
+            RunEraseBeforeWrite(engine, hooks, m_messages, m_summary);
+        else
+            RunTargetSequence(engine, operation, hooks);
+    });
 }
 
 void OperationDriver::Report(const TargetReport &report)
 {
+    m_summary.Add(report);
     if (report.message.isEmpty())
         return;
     if (report.soundBeforeMessage)

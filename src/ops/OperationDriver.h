@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/TargetSequence.h"
+#include "ops/SequenceSummary.h"
 
 #include <QObject>
 #include <QString>
@@ -36,6 +37,8 @@ public:
         // The user closed the main window: the running target ends as with Close, nothing
         // else runs, and the wait ends so that the program can quit.
         std::function<bool()> programClosing;
+        // Write erases the chip first and then writes and verifies ("Erase before write").
+        std::function<bool()> eraseBeforeWrite;
     };
 
     OperationDriver(TProcessForm &form, const QWidget &mainWindow, Messages &messages,
@@ -62,4 +65,5 @@ private:
     Messages &m_messages;
     ReadySound *m_sound;
     Hooks m_hooks;
+    SequenceSummary m_summary; // of the last Start, shown until the next
 };
