@@ -109,8 +109,14 @@ void TOptionsDlg::CreateControls()
     OtherPortBtn = Named(new QRadioButton(QStringLiteral("Ot&her:"), ComPortNum), "OtherPortBtn");
     PortEdit = Named(new QLineEdit(ComPortNum), "PortEdit");
     PortEdit->setPlaceholderText(QStringLiteral("ttyUSB3 or a path"));
+    // Wide enough for the start of a /dev/serial/by-id/ path; the tooltip shows the rest.
+    PortEdit->setMinimumWidth(PortEdit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24);
     PortEdit->setToolTip(QStringLiteral("Any serial port by name: ttyUSB3, "
                                         "/dev/serial/by-id/..., a simulator's link"));
+    const QString portHint = PortEdit->toolTip();
+    connect(PortEdit, &QLineEdit::textChanged, PortEdit, [this, portHint](const QString &text) {
+        PortEdit->setToolTip(text.isEmpty() ? portHint : text);
+    });
     // Typing a name picks it.
     connect(PortEdit, &QLineEdit::textEdited, OtherPortBtn,
             [this] { OtherPortBtn->setChecked(true); });
@@ -163,6 +169,9 @@ void TOptionsDlg::LayOutControls()
     grid->addLayout(buttons, 0, 2, 3, 1);
     grid->setColumnStretch(1, 1);
     setMinimumWidth(377);
+    // Never narrower than the controls need: a dialog sized to fit a small screen (at a large
+    // scale) would otherwise cut the typed port's field.
+    grid->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 // The eye reads the groups top left to bottom, then the buttons on the right.

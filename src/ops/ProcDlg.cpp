@@ -23,6 +23,8 @@ constexpr int kSummaryPage = 1;
 constexpr int kSummaryLines = 3;
 // The widest figures line a device can produce, to size the window once.
 const QString kWidestFigures = QStringLiteral("Address 0000   100%   8192 of 8192 words");
+// A summary that names a failure's details wants about this many characters a line.
+constexpr int kSummaryLineChars = 50;
 
 QPushButton *Button(QWidget *parent, const char *name, const QString &caption)
 {
@@ -100,15 +102,16 @@ void TProcessForm::BuildLayout()
     layout->addWidget(StatusLbl);
     layout->addWidget(ProgressBar);
     layout->addWidget(InfoPages);
+    layout->addSpacing(4);
     layout->addLayout(buttons);
 
     // One size for every state, wide enough for any device's figures, so the window never
     // jumps while it counts.
     const QMargins margins = layout->contentsMargins();
-    const int figuresWidth =
-        fontMetrics().horizontalAdvance(kWidestFigures) + margins.left() + margins.right();
-    setFixedSize(qMax(qMax(258, figuresWidth), layout->sizeHint().width()),
-                 layout->sizeHint().height());
+    const int textWidth = qMax(fontMetrics().horizontalAdvance(kWidestFigures),
+                               fontMetrics().averageCharWidth() * kSummaryLineChars);
+    const int width = qMax(258, textWidth + margins.left() + margins.right());
+    setFixedSize(qMax(width, layout->sizeHint().width()), layout->sizeHint().height());
 }
 
 void TProcessForm::StartBtnClick()

@@ -133,14 +133,17 @@ QString SequenceSummary::Text(qint64 elapsedMs) const
         (entry.failed ? failed : passed) << EntryText(entry);
         endedByUser = endedByUser || entry.endedByUser;
     }
+    // The time goes with the verdict, ahead of the list, so a long list cannot push it out of
+    // sight.
     const QString duration = QStringLiteral(" in ") + SummaryDuration(elapsedMs);
     if (failed.isEmpty()) {
         const QString verb = endedByUser ? QStringLiteral("ended") : QStringLiteral("finished");
         const QString done = passed.isEmpty() ? QStringLiteral("nothing to do") : passed.join(", ");
-        return QStringLiteral("%1 %2: %3%4").arg(OperationName(), verb, done, duration);
+        return QStringLiteral("%1 %2%3: %4").arg(OperationName(), verb, duration, done);
     }
-    QString text = QStringLiteral("%1 failed: %2").arg(OperationName(), failed.join(", "));
+    QString text =
+        QStringLiteral("%1 failed%2: %3").arg(OperationName(), duration, failed.join(", "));
     if (!passed.isEmpty())
         text += QStringLiteral("; %1 %2").arg(passed.join(", "), DoneWord());
-    return text + duration;
+    return text;
 }

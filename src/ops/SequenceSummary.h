@@ -10,8 +10,8 @@
 // Start: what was done, or which target failed, and how long it took. It is the quiet record
 // of a run; the boxes of the targets stay as they are.
 //
-//   Write finished: program memory 1024 words, data 64 bytes, ID code, configuration word in 34 s
-//   Verify failed: program memory (0003: expected 2222, read 1003); data 64 bytes verified in 2 s
+//   Write finished in 34 s: program memory 1024 words, data 64 bytes, ID code, configuration word
+//   Verify failed in 2 s: program memory (0003: expected 2222, read 1003); data 64 bytes verified
 class SequenceSummary
 {
 public:
