@@ -304,8 +304,11 @@ void TTolmMain::ConnectHandlers()
 {
     m_hexFilter = new HexEditFilter(this);
     for (QLineEdit *edit :
-         {ConfigEdit, CalEdit, ProgStartEdit, ProgEndEdit, DataStartEdit, DataEndEdit})
+         {ConfigEdit, CalEdit, ProgStartEdit, ProgEndEdit, DataStartEdit, DataEndEdit}) {
         m_hexFilter->WatchHexEdit(edit);
+        // A file dropped on the window is a file to load, never text for a hex field.
+        edit->setAcceptDrops(false);
+    }
     m_hexFilter->WatchSelector(DeviceSelector);
     m_hexFilter->WatchSelector(OscBox);
 

@@ -161,6 +161,8 @@ private slots:
         QCOMPARE(p.Image().GetProgramWordText(0), QStringLiteral("0001"));
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60 - blink.hex"));
 
+        // Dropped on a hex field, it is still a file to load.
+        QVERIFY(!main.ProgStartEdit->acceptDrops());
         main.ProgMemCbx->setChecked(false);
         QVERIFY(DropOn(main, {QUrl::fromLocalFile(file)}));
         QTRY_COMPARE(p.messages.shown.last(), QStringLiteral("Warning: No target selected"));
