@@ -225,21 +225,6 @@ private slots:
         QCOMPARE(summaryAtStart, QStringList{QString()});
     }
 
-    void aFailedVerifyNamesItsTarget()
-    {
-        SimulatedProgram p(QStringLiteral("16f84"));
-        p.Image().SetProgramWordText(3, QStringLiteral("2222"));
-        p.Tick(true, false, false, false);
-        QString summary;
-        p.RunOnce(p.Main().VerifyBtn, [&] {
-            summary = p.Form().SummaryLbl->text();
-            p.Form().CloseBtn->click();
-        });
-        QVERIFY2(summary.startsWith("Verify failed in ") && summary.endsWith(": program memory"),
-                 qPrintable(summary));
-        QVERIFY(p.messages.shown.contains("Plain: Error Verifying Program Memory"));
-    }
-
     // The commands that change the chip and have no box for success say so on the status line.
     void chipCommandsSayTheyWorked_data()
     {
