@@ -85,10 +85,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("file");
         QTest::newRow("none") << QStringList{"tolm"} << "";
-        QTest::newRow("a file") << QStringList{"tolm", "blink.hex"} << "blink.hex";
         QTest::newRow("options before it") << QStringList{"tolm", "-x", "a b.hex"} << "a b.hex";
         QTest::newRow("after --") << QStringList{"tolm", "--", "-dash.hex"} << "-dash.hex";
-        QTest::newRow("the first of two") << QStringList{"tolm", "a.hex", "b.hex"} << "a.hex";
     }
 
     void fileArgument()

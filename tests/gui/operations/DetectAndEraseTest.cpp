@@ -58,17 +58,10 @@ private slots:
         QTEST(p.Main().StatusBar->Text(), "status");
     }
 
-    void detectIsForThePartsWithADeviceId()
-    {
-        SimulatedProgram p(QStringLiteral("16f84"));
-        QVERIFY(!p.Main().DetectBtn->isEnabled());
-        p.Main().DetectBtn->click();
-        QCOMPARE(p.sim->ExchangeCount(), 0);
-    }
-
     void eraseBeforeWriteIsRefusedOnEpromParts()
     {
         SimulatedProgram p(QStringLiteral("16c62A"));
+        QVERIFY(!p.Main().DetectBtn->isEnabled()); // and no device ID to detect
         p.Main().EraseBeforeWriteCbx->click();
         QVERIFY(!p.Main().EraseBeforeWriteCbx->isChecked());
         QCOMPARE(p.messages.shown,
