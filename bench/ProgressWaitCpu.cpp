@@ -3,9 +3,9 @@
 // measures its own CPU time (user + system) for the given time (default 10 s), then prints
 // the share of one core. Run it under Xvfb for the real window system:
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/bench/progress_wait_cpu
-#include "app/Messages.h"
 #include "app/ProgramWindows.h"
 #include "app/Tolm32U.h"
+#include "ops/Messages.h"
 #include "ops/ProcDlg.h"
 
 #include <QApplication>

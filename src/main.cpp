@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -29,5 +30,10 @@ int main(int argc, char *argv[])
     QObject::connect(windows.TolmMain.get(), &TTolmMain::MainWindowClosed, &app,
                      &QApplication::quit);
     windows.TolmMain->show();
+    // Loaded once the window is on the screen, so that a box about the file opens over it.
+    const QString file = FileArgument(QApplication::arguments());
+    if (!file.isEmpty())
+        QTimer::singleShot(0, windows.TolmMain.get(),
+                           [&windows, file] { windows.TolmMain->LoadStartFile(file); });
     return app.exec();
 }

@@ -5,12 +5,12 @@
 // sees.
 #include "Iddlg.h"
 #include "Tolm32U.h"
-#include "app/Messages.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "engine/ChipCommands.h"
 #include "engine/EngineTexts.h"
 #include "engine/PicEngine.h"
+#include "ops/Messages.h"
 #include "texts/FailureTexts.h"
 
 #include <QLineEdit>
@@ -60,6 +60,9 @@ void TTolmMain::ConfigWriteBtnClick()
             m_messages.Error(EngineTexts::ConfigTooWideText(*result.value, m_currentDevice));
         else if (!result.written)
             ShowChipFailure(kErrorWritingConfiguration, reason);
+        else
+            ShowStatusLine(QStringLiteral("Configuration word %1 written")
+                               .arg(FormatHex(result.value.value_or(0), 4)));
     });
 }
 
@@ -94,6 +97,9 @@ void TTolmMain::ProtectBtnClick()
         OptionPages->setCurrentWidget(Programming);
         if (result.stage == ProtectResult::Stage::WriteFailed)
             ShowChipFailure(kErrorWritingConfigurationWord, reason);
+        else
+            ShowStatusLine(QStringLiteral("Code protected: configuration word %1 programmed")
+                               .arg(FormatHex(result.programmedWord, 4)));
     });
 }
 
@@ -111,6 +117,8 @@ void TTolmMain::UnProtectBtnClick()
         });
         if (!done)
             ShowChipFailure(EngineTexts::kCommunicationError, reason);
+        else
+            ShowStatusLine(QStringLiteral("Unprotected and erased"));
     });
 }
 
@@ -149,6 +157,9 @@ void TTolmMain::WriteCalBtnClick()
             m_messages.Error(result.conversionError);
         else if (result.status == CalibrationWriteResult::Status::Failed)
             ShowChipFailure(kErrorWritingCalibration, reason);
+        else if (result.status == CalibrationWriteResult::Status::Written)
+            ShowStatusLine(
+                QStringLiteral("Calibration word %1 written").arg(FormatHex(result.word, 4)));
     });
 }
 

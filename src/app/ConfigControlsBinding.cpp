@@ -1,13 +1,13 @@
 // Adapting the main window's controls to the selected device, and carrying the
 // configuration controls to and from the configuration word.
 #include "Tolm32U.h"
-#include "app/Messages.h"
 #include "device/DeviceOptions.h"
 #include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
+#include "ops/Messages.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -63,6 +63,7 @@ bool TTolmMain::SetDeviceValues(const QString &deviceName, bool allowEditorClose
     SetOptionControls();
     CalibrationBox->setVisible(m_currentDevice.HasCalibration);
     ShowProgramEndInViewer();
+    ShowDeviceExtras();
     return true;
 }
 

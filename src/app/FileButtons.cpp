@@ -2,11 +2,11 @@
 // file format itself lives in hexfile/; here are the checks, the choosers, the caption
 // and the reports.
 #include "Tolm32U.h"
-#include "app/Messages.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
 #include "hexfile/HexReader.h"
 #include "hexfile/HexWriter.h"
+#include "ops/Messages.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -38,9 +38,15 @@ void TTolmMain::LoadFromFileBtnClick()
 {
     if (NoTargetSelected())
         return;
-    const QString fileName = m_messages.OpenFileName(m_openDialogDirectory, kOpenFilter);
+    const QString fileName =
+        m_messages.OpenFileName(DialogStartFolder(m_openDialogDirectory), kOpenFilter);
     if (fileName.isEmpty())
         return;
+    LoadNamedFile(fileName, LoadReport::Boxes);
+}
+
+void TTolmMain::LoadNamedFile(const QString &fileName, LoadReport report)
+{
     // The caption names the file from here on, whatever the outcome of reading it.
     ShowFileInCaption(fileName);
 
@@ -49,6 +55,8 @@ void TTolmMain::LoadFromFileBtnClick()
         ConfigEdit->setText(result.ConfigEditText);
         ConfigToControls();
     }
+    if (result.FileError.isEmpty())
+        RememberFile(fileName);
     if (!result.FileError.isEmpty())
         m_messages.Error(result.FileError);
     // Missing records, a reading cut short by a damaged line and records the device has no
@@ -56,8 +64,10 @@ void TTolmMain::LoadFromFileBtnClick()
     // user expects to program.
     else if (result.IsWarning())
         m_messages.Warning(result.Report);
-    else
+    else if (report == LoadReport::Boxes)
         m_messages.Information(result.Report);
+    else
+        ShowStatusLine(QStringLiteral("%1: %2").arg(QFileInfo(fileName).fileName(), result.Report));
 }
 
 void TTolmMain::SaveToFileBtnClick()
@@ -72,7 +82,8 @@ void TTolmMain::SaveToFileBtnClick()
         m_messages.Plain(QString::fromLatin1(kAddressErrorText));
         return;
     }
-    const QString fileName = m_messages.SaveFileName(m_saveDialogDirectory, kSaveFilter);
+    const QString fileName =
+        m_messages.SaveFileName(DialogStartFolder(m_saveDialogDirectory), kSaveFilter);
     if (fileName.isEmpty())
         return;
     ShowFileInCaption(fileName);
@@ -88,4 +99,6 @@ void TTolmMain::SaveToFileBtnClick()
         SaveHexFile(fileName, m_image, m_currentDevice, targets, addresses);
     if (!result.Ok())
         m_messages.Error(result.Message);
+    else
+        RememberFile(fileName);
 }

@@ -2,13 +2,12 @@
 // progress window, the waits and the write error box.
 #include "Tolm32U.h"
 #include "WaitForm.h"
-#include "app/Messages.h"
 #include "ops/EventWaits.h"
+#include "ops/Messages.h"
 #include "ops/ProcDlg.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -54,20 +53,22 @@ void TTolmMain::SetStatus(const QString &text)
         m_processForm->SetStatus(text);
 }
 
+void TTolmMain::SetProgressStart(std::uint16_t address, bool dataAddress)
+{
+    if (m_processForm)
+        m_processForm->SetProgressStart(address, dataAddress);
+}
+
 void TTolmMain::SetProgressMax(int maximum)
 {
-    if (!m_processForm)
-        return;
-    // A one-word range has the maximum 0, which a progress bar would show as "busy" forever.
-    m_processForm->ProgressBar->setMaximum(qMax(1, maximum));
+    if (m_processForm)
+        m_processForm->SetProgressMax(maximum);
 }
 
 void TTolmMain::StepProgress()
 {
-    if (!m_processForm)
-        return;
-    QProgressBar *bar = m_processForm->ProgressBar;
-    bar->setValue(qMin(bar->value() + 1, bar->maximum()));
+    if (m_processForm)
+        m_processForm->StepProgress();
 }
 
 void TTolmMain::SetStartCaption(const QString &caption)

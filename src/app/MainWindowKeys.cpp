@@ -1,6 +1,7 @@
 // The main window from the keyboard: keys for the file and chip buttons, keys that turn the
 // pages, and a Tab order that follows the eye across the toolbar and down each page.
 #include "ControlFactory.h"
+#include "MainStatusBar.h"
 #include "PortProblem.h"
 #include "Tolm32U.h"
 
@@ -32,7 +33,7 @@ void TTolmMain::SetKeyboardAccess()
 
     // Toolbar left to right, then the page tabs, then each page top to bottom and left to
     // right. Controls on hidden pages are passed over, so one chain serves all four.
-    const QList<QWidget *> chain{
+    QList<QWidget *> chain{
         ConnectBtn,   OptionsBtn,   DataEditorBtn, ProgEditorBtn,   DeviceSelector,
         ExitBtn,      OptionPages,  ProgMemCbx,    DataMemCbx,      ConfigCbx,
         IDCodeCbx,    ParallelRBtn, SerialRBtn,    LoadFromFileBtn, SaveToFileBtn,
@@ -43,6 +44,11 @@ void TTolmMain::SetKeyboardAccess()
         WdtCbx,       PutCbx,       LvpCbx,        BOutCbx,         MClrCbx,
         DebugCbx,     CpdCbx,       WrtCbx,        MpeenCbx,        ProgStartEdit,
         ProgEndEdit,  MaxProgBtn,   DataStartEdit, DataEndEdit,     MaxDataBtn};
+    // Detect beside the device selector, "Erase before write" after the page's buttons, and
+    // the status line's offer buttons last of all.
+    chain.insert(chain.indexOf(ExitBtn), DetectBtn);
+    chain.insert(chain.indexOf(IDCodeBtn) + 1, EraseBeforeWriteCbx);
+    chain << StatusBar->ReloadBtn << StatusBar->DismissBtn;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }

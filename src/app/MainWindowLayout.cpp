@@ -2,6 +2,7 @@
 // panel and four pages, every control named as the rest of the program refers to it.
 #include "ControlFactory.h"
 #include "HexEditFilter.h"
+#include "MainStatusBar.h"
 #include "Tolm32U.h"
 #include "device/DeviceTable.h"
 
@@ -14,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -47,6 +49,9 @@ void TTolmMain::BuildWindow()
     OptionPages->setCurrentIndex(0);
     layout->addWidget(OptionPages);
     setCentralWidget(central);
+    StatusBar = new MainStatusBar;
+    setStatusBar(StatusBar);
+    setAcceptDrops(true);
 
     DelayTimer = Named(new QTimer(this), "DelayTimer");
     DelayTimer->setSingleShot(true);
@@ -76,6 +81,8 @@ QWidget *TTolmMain::BuildToolbar()
     DeviceSelector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     ExitBtn =
         GlyphButton("ExitBtn", QStringLiteral("About Dar Irerirezov"), QStringLiteral("about"));
+    DetectBtn = GlyphButton("DetectBtn", QStringLiteral("Detect the device in the socket"),
+                            QStringLiteral("detect"));
 
     auto *row = new QHBoxLayout(MainPnl);
     row->setContentsMargins(4, 4, 4, 4);
@@ -86,6 +93,7 @@ QWidget *TTolmMain::BuildToolbar()
         row->addWidget(w);
     row->addSpacing(6);
     row->addWidget(DeviceSelector);
+    row->addWidget(DetectBtn);
     row->addStretch();
     row->addWidget(ExitBtn);
     return MainPnl;
@@ -129,6 +137,23 @@ QWidget *TTolmMain::BuildProgrammingPage()
     UnProtectBtn =
         GlyphButton("UnProtectBtn", QStringLiteral("Unprotect 16x8x"), QStringLiteral("unprotect"));
     IDCodeBtn = GlyphButton("IDCodeBtn", QStringLiteral("ID Code"), QStringLiteral("id-code"));
+    // The recent files hang on the Load button's arrow; the button itself still opens the
+    // chooser.
+    RecentFilesMenu = Named(new QMenu(LoadFromFileBtn), "RecentFilesMenu");
+    RecentFilesMenu->setToolTipsVisible(true);
+    LoadFromFileBtn->setMenu(RecentFilesMenu);
+    LoadFromFileBtn->setPopupMode(QToolButton::MenuButtonPopup);
+    LoadFromFileBtn->setFixedWidth(LoadFromFileBtn->sizeHint().width());
+
+    EraseBeforeWriteCbx = CheckBox("EraseBeforeWriteCbx", QStringLiteral("&Erase before write"));
+    EraseBeforeWriteCbx->setToolTip(
+        QStringLiteral("Flash parts: Write erases the chip, writes only the words that are not "
+                       "blank, then verifies"));
+    ChecksumLbl = Named(new QLabel, "ChecksumLbl");
+    ChecksumLbl->setToolTip(
+        QStringLiteral("Sum of every program word and the configuration word as Write "
+                       "programs it"));
+    ChecksumLbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto *groups = new QHBoxLayout;
     groups->addWidget(TargetsBox, 1);
@@ -138,6 +163,11 @@ QWidget *TTolmMain::BuildProgrammingPage()
     page->addLayout(groups);
     page->addLayout(Row({LoadFromFileBtn, SaveToFileBtn, ChipReadBtn, ChipWriteBtn, VerifyBtn,
                          BlancCheckBtn, ProtectBtn, UnProtectBtn, IDCodeBtn}));
+    auto *extras = new QHBoxLayout;
+    extras->addWidget(EraseBeforeWriteCbx);
+    extras->addStretch();
+    extras->addWidget(ChecksumLbl);
+    page->addLayout(extras);
     page->addStretch();
     return Programming;
 }
@@ -281,8 +311,11 @@ void TTolmMain::ConnectHandlers()
 {
     m_hexFilter = new HexEditFilter(this);
     for (QLineEdit *edit :
-         {ConfigEdit, CalEdit, ProgStartEdit, ProgEndEdit, DataStartEdit, DataEndEdit})
+         {ConfigEdit, CalEdit, ProgStartEdit, ProgEndEdit, DataStartEdit, DataEndEdit}) {
         m_hexFilter->WatchHexEdit(edit);
+        // A file dropped on the window is a file to load, never text for a hex field.
+        edit->setAcceptDrops(false);
+    }
     m_hexFilter->WatchSelector(DeviceSelector);
     m_hexFilter->WatchSelector(OscBox);
 
@@ -298,4 +331,7 @@ void TTolmMain::ConnectHandlers()
     connect(MaxDataBtn, &QPushButton::clicked, this, &TTolmMain::MaxDataBtnClick);
     connect(LoadFromFileBtn, &QToolButton::clicked, this, &TTolmMain::LoadFromFileBtnClick);
     connect(SaveToFileBtn, &QToolButton::clicked, this, &TTolmMain::SaveToFileBtnClick);
+    connect(DetectBtn, &QToolButton::clicked, this, &TTolmMain::DetectBtnClick);
+    // "clicked" is the user's tick only; a device change clears the box without a refusal.
+    connect(EraseBeforeWriteCbx, &QCheckBox::clicked, this, &TTolmMain::EraseBeforeWriteToggled);
 }

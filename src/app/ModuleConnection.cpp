@@ -1,10 +1,10 @@
 #include "ModuleConnection.h"
 
-#include "Messages.h"
 #include "PortConU.h"
 #include "PortProblem.h"
 #include "device/DeviceRecord.h"
 #include "link/ModuleCheck.h"
+#include "ops/Messages.h"
 
 namespace {
 const QString kPortErrorText = QStringLiteral("COM Port Error");

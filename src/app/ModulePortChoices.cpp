@@ -16,7 +16,7 @@ QList<SystemPort> SystemSerialPorts()
 }
 
 QList<PortChoice> ModulePortChoices(const QList<SystemPort> &systemPorts,
-                                    const QString &currentName)
+                                    const QString &currentName, const QStringList &typedNames)
 {
     QList<PortChoice> choices{{QStringLiteral("COM1"), QStringLiteral("COM1")},
                               {QStringLiteral("COM2"), QStringLiteral("COM2")}};
@@ -33,6 +33,10 @@ QList<PortChoice> ModulePortChoices(const QList<SystemPort> &systemPorts,
                                   ? port.name
                                   : QStringLiteral("%1 - %2").arg(port.name, port.description);
         choices.append({port.name, label});
+    }
+    for (const QString &typed : typedNames) {
+        if (!typed.isEmpty() && !sameDevice(typed))
+            choices.append({typed, typed});
     }
     const bool listed = std::any_of(choices.cbegin(), choices.cend(),
                                     [&](const PortChoice &c) { return c.name == currentName; });

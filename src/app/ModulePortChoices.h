@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A serial port the system reports, as QSerialPortInfo describes it.
 struct SystemPort
@@ -23,8 +24,9 @@ struct PortChoice
 QList<SystemPort> SystemSerialPorts();
 
 // COM1 and COM2 first, as always; then every port the system reports that is not one of
-// those two under another name (ttyS0 is COM1); then the current name when none of these
+// those two under another name (ttyS0 is COM1); then the ports the user typed before
+// (`typedNames`, newest first) that none of these is; then the current name when none of these
 // carries it (a path set by hand, a simulator link), so that OK keeps it instead of
 // turning it into COM1. An empty current name adds nothing.
 QList<PortChoice> ModulePortChoices(const QList<SystemPort> &systemPorts,
-                                    const QString &currentName);
+                                    const QString &currentName, const QStringList &typedNames = {});

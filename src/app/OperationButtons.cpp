@@ -4,10 +4,10 @@
 #include "Iddlg.h"
 #include "Tolm32U.h"
 #include "WaitForm.h"
-#include "app/Messages.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "engine/PicEngine.h"
+#include "ops/Messages.h"
 #include "ops/OperationDriver.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
@@ -64,6 +64,7 @@ void TTolmMain::SetOperationWindows(TIDCodeDlg *idCodeDlg, TProcessForm *process
     };
     hooks.programClosing = [this] { return m_closeWhenIdle; };
     hooks.leaveOutCalibration = [this] { return !WriteCalCbx->isChecked(); };
+    hooks.eraseBeforeWrite = [this] { return EraseBeforeWriteCbx->isChecked(); };
     m_driver = std::make_unique<OperationDriver>(*m_processForm, *this, m_messages, *m_readySound,
                                                  std::move(hooks));
 }

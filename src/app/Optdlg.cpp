@@ -1,10 +1,13 @@
 #include "Optdlg.h"
 
-#include "Messages.h"
 #include "device/DeviceTable.h"
+#include "ops/Messages.h"
+#include "settings/DesktopSettings.h"
 #include "settings/PrivateProfile.h"
+#include "settings/ProfileList.h"
 #include "settings/TolmSettings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFileInfo>
@@ -32,6 +35,7 @@ namespace {
 const QString kCom1 = QStringLiteral("COM1");
 const QString kCom2 = QStringLiteral("COM2");
 const char *const kPortNameProperty = "portName";
+constexpr int kMaxTypedPorts = 8;
 
 // The Save glyph is our own drawing; QSvgRenderer draws it without needing an icon plugin.
 QIcon SaveGlyph()
@@ -65,6 +69,9 @@ TOptionsDlg::TOptionsDlg(Messages &messages, QWidget *parent)
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
+    m_typedPorts = ReadProfileList(PrivateProfile(TolmSettings::SettingsFilePath()),
+                                   DesktopSettings::kTypedPortsSection,
+                                   DesktopSettings::kTypedPortKey, kMaxTypedPorts);
     CreateControls();
     LayOutControls();
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
@@ -99,8 +106,27 @@ void TOptionsDlg::CreateControls()
     noCompletion->setCaseSensitivity(Qt::CaseSensitive);
     DeviceSelectOpt->setCompleter(noCompletion);
 
+    OtherPortBtn = Named(new QRadioButton(QStringLiteral("Ot&her:"), ComPortNum), "OtherPortBtn");
+    PortEdit = Named(new QLineEdit(ComPortNum), "PortEdit");
+    PortEdit->setPlaceholderText(QStringLiteral("ttyUSB3 or a path"));
+    // Wide enough for the start of a /dev/serial/by-id/ path; the tooltip shows the rest.
+    PortEdit->setMinimumWidth(PortEdit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24);
+    PortEdit->setToolTip(QStringLiteral("Any serial port by name: ttyUSB3, "
+                                        "/dev/serial/by-id/..., a simulator's link"));
+    const QString portHint = PortEdit->toolTip();
+    connect(PortEdit, &QLineEdit::textChanged, PortEdit, [this, portHint](const QString &text) {
+        PortEdit->setToolTip(text.isEmpty() ? portHint : text);
+    });
+    // Typing a name picks it.
+    connect(PortEdit, &QLineEdit::textEdited, OtherPortBtn,
+            [this] { OtherPortBtn->setChecked(true); });
+
     DirBox = Named(new QGroupBox(QStringLiteral("&Working Directory"), this), "DirBox");
     WorkingDirEdit = Named(new QLineEdit(DirBox), "WorkingDirEdit");
+    ReloadAtOnceCbx = Named(new QCheckBox(QStringLiteral("Re&load a changed file at once"), this),
+                            "ReloadAtOnceCbx");
+    ReloadAtOnceCbx->setToolTip(QStringLiteral("When the loaded hex file changes on disk, load "
+                                               "it again without asking"));
 
     OKBtn = Named(new QPushButton(QStringLiteral("&OK"), this), "OKBtn");
     OKBtn->setDefault(true);
@@ -113,9 +139,15 @@ void TOptionsDlg::CreateControls()
 void TOptionsDlg::LayOutControls()
 {
     // COM1 and COM2 side by side, as ever; the longer names of other ports one to a row.
-    m_portLayout = new QGridLayout(ComPortNum);
+    auto *portGroup = new QVBoxLayout(ComPortNum);
+    m_portLayout = new QGridLayout;
     m_portLayout->addWidget(Com1Btn, 0, 0);
     m_portLayout->addWidget(Com2Btn, 0, 1);
+    auto *other = new QHBoxLayout;
+    other->addWidget(OtherPortBtn);
+    other->addWidget(PortEdit, 1);
+    portGroup->addLayout(m_portLayout);
+    portGroup->addLayout(other);
 
     auto *deviceLayout = new QHBoxLayout(DeviceSet);
     deviceLayout->addWidget(DeviceSelectOpt);
@@ -133,9 +165,13 @@ void TOptionsDlg::LayOutControls()
     grid->addWidget(ComPortNum, 0, 0);
     grid->addWidget(DeviceSet, 0, 1);
     grid->addWidget(DirBox, 1, 0, 1, 2);
-    grid->addLayout(buttons, 0, 2, 2, 1);
+    grid->addWidget(ReloadAtOnceCbx, 2, 0, 1, 2);
+    grid->addLayout(buttons, 0, 2, 3, 1);
     grid->setColumnStretch(1, 1);
     setMinimumWidth(377);
+    // Never narrower than the controls need: a dialog sized to fit a small screen (at a large
+    // scale) would otherwise cut the typed port's field.
+    grid->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 // The eye reads the groups top left to bottom, then the buttons on the right.
@@ -144,7 +180,8 @@ void TOptionsDlg::SetTabOrder()
     QList<QWidget *> chain;
     for (QRadioButton *button : PortButtons())
         chain << button;
-    chain << DeviceSelectOpt << WorkingDirEdit << OKBtn << CancelBtn << SaveBtn;
+    chain << OtherPortBtn << PortEdit << DeviceSelectOpt << WorkingDirEdit << ReloadAtOnceCbx
+          << OKBtn << CancelBtn << SaveBtn;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -166,6 +203,8 @@ QRadioButton *TOptionsDlg::AddPortButton(const PortChoice &choice)
 
 QString TOptionsDlg::PortText() const
 {
+    if (OtherPortBtn->isChecked() && !PortEdit->text().trimmed().isEmpty())
+        return PortEdit->text().trimmed();
     for (const QRadioButton *button : PortButtons()) {
         if (button->isChecked())
             return button->property(kPortNameProperty).toString();
@@ -177,17 +216,25 @@ void TOptionsDlg::SetPortText(const QString &text, const QList<SystemPort> &syst
 {
     qDeleteAll(m_extraPortButtons);
     m_extraPortButtons.clear();
-    const QList<PortChoice> choices = ModulePortChoices(systemPorts, text);
+    const QList<PortChoice> choices = ModulePortChoices(systemPorts, text, m_typedPorts);
     for (qsizetype i = 2; i < choices.size(); ++i)
         AddPortButton(choices[i]);
     SetTabOrder();
     adjustSize();
 
+    PortEdit->clear();
     Com1Btn->setChecked(true);
     for (QRadioButton *button : PortButtons()) {
         if (button->property(kPortNameProperty).toString() == text)
             button->setChecked(true);
     }
+}
+
+void TOptionsDlg::accept()
+{
+    if (OtherPortBtn->isChecked() && !PortText().isEmpty())
+        m_typedPorts = WithItemFirst(m_typedPorts, PortText(), kMaxTypedPorts);
+    QDialog::accept();
 }
 
 void TOptionsDlg::SaveBtnClick()
@@ -206,6 +253,25 @@ void TOptionsDlg::SaveBtnClick()
             return;
         }
     }
+    // Section Main stays as it always was; what the desktop adds goes to sections of its own.
+    QStringList typed = m_typedPorts;
+    if (OtherPortBtn->isChecked())
+        typed = WithItemFirst(typed, PortText(), kMaxTypedPorts);
+    // Written only where they differ from the file (an absent key reads as the default), so
+    // a user who never touches them keeps a file of section Main alone.
+    const QString reload = ReloadAtOnceCbx->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    const bool reloadStored =
+        profile.ReadString(DesktopSettings::kFilesSection, DesktopSettings::kReloadAtOnceKey,
+                           QStringLiteral("0")) == reload ||
+        profile.WriteString(DesktopSettings::kFilesSection, DesktopSettings::kReloadAtOnceKey,
+                            reload);
+    const bool extrasWritten =
+        WriteProfileList(profile, DesktopSettings::kTypedPortsSection,
+                         DesktopSettings::kTypedPortKey, typed, kMaxTypedPorts) &&
+        reloadStored;
+    if (!extrasWritten)
+        m_messages.Error(
+            QStringLiteral("Unable to write to %1").arg(QFileInfo(profile.Path()).fileName()));
 }
 
 void TOptionsDlg::showEvent(QShowEvent *event)

@@ -5,8 +5,10 @@
 #include <QDialog>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Messages;
+class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
@@ -24,7 +26,8 @@ class TOptionsDlg : public QDialog
 public:
     explicit TOptionsDlg(Messages &messages, QWidget *parent = nullptr);
 
-    // The name of the port picked in ComPortNum, as the settings store it.
+    // The name of the port picked in ComPortNum, as the settings store it: a listed one, or
+    // the text typed into PortEdit (trimmed) when "Other" is picked.
     QString PortText() const;
     // Offers COM1, COM2, the given system ports and the text itself when none of these is
     // it (see ModulePortChoices), and picks the one named exactly so; an empty text picks
@@ -36,7 +39,10 @@ public:
 
     // Writes PicDevice, ModulePort and WorkingDir, in this order, into section Main of the
     // settings file. A failed write is reported and ends the save; the dialog stays open.
+    // Then, each in a section of its own, the typed ports and the reload setting.
     void SaveBtnClick();
+    // The ports typed before, newest first, listed again after the system's ports.
+    const QStringList &TypedPorts() const { return m_typedPorts; }
 
     QGroupBox *ComPortNum = nullptr;
     QRadioButton *Com1Btn = nullptr;
@@ -45,9 +51,18 @@ public:
     QComboBox *DeviceSelectOpt = nullptr;
     QGroupBox *DirBox = nullptr;
     QLineEdit *WorkingDirEdit = nullptr;
+    // Beside the listed ports, any port by name: "ttyUSB3", a /dev/serial/by-id/ path, a
+    // simulator's link.
+    QRadioButton *OtherPortBtn = nullptr;
+    QLineEdit *PortEdit = nullptr;
+    // A loaded file that changes on disk is loaded again at once instead of being offered.
+    QCheckBox *ReloadAtOnceCbx = nullptr;
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
     QPushButton *SaveBtn = nullptr;
+
+    // OK: a typed port is remembered for the later showings of this run.
+    void accept() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -61,4 +76,5 @@ private:
     Messages &m_messages;
     QGridLayout *m_portLayout = nullptr;
     QList<QRadioButton *> m_extraPortButtons; // after COM1 and COM2, rebuilt on each showing
+    QStringList m_typedPorts;
 };

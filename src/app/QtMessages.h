@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Messages.h"
+#include "ops/Messages.h"
 
 // The program's message boxes and file choosers: QMessageBox with the icon and buttons
 // each kind of message calls for, QFileDialog for the choosers. Boxes open over the

@@ -3,11 +3,12 @@
 #include "AboutBox.h"
 #include "Optdlg.h"
 #include "PortConU.h"
-#include "app/Messages.h"
+#include "RecentFiles.h"
 #include "device/DeviceOptions.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
+#include "ops/Messages.h"
 #include "ops/OperationDriver.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
@@ -31,6 +32,8 @@ TTolmMain::TTolmMain(MemoryImage &image, Messages &messages, QWidget *parent)
     ConnectHandlers();
     SetKeyboardAccess();
     ConnectChipHandlers();
+    BuildFileExtras();
+    ConnectChecksum();
     FormCreate();
     ShowPortInConnectHint();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -123,6 +126,7 @@ void TTolmMain::OptionsBtnClick()
     m_optionsDlg->WorkingDirEdit->setText(m_openDialogDirectory);
     m_optionsDlg->DeviceSelectOpt->setCurrentText(DeviceSelector->currentText());
     m_optionsDlg->SetPortText(m_module.ModulePortName);
+    m_optionsDlg->ReloadAtOnceCbx->setChecked(m_reloadAtOnce);
     if (m_optionsDlg->exec() != QDialog::Accepted)
         return;
 
@@ -130,7 +134,12 @@ void TTolmMain::OptionsBtnClick()
     m_module.ModulePortName = m_optionsDlg->PortText();
     SetDeviceValues(m_optionsDlg->DeviceSelectOpt->currentText(), true);
     SetProgramMemory();
+    // A working directory the user has just changed is where the choosers start again,
+    // even after a file elsewhere was loaded.
+    if (DialogDirectory(m_optionsDlg->WorkingDirEdit->text()) != m_openDialogDirectory)
+        m_fileFolder.clear();
     SetDialogDirectories(m_optionsDlg->WorkingDirEdit->text());
+    m_reloadAtOnce = m_optionsDlg->ReloadAtOnceCbx->isChecked();
 }
 
 void TTolmMain::ConnectBtnClick()

@@ -20,7 +20,9 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QKeySequence;
+class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -39,6 +41,9 @@ class TWaitingForm;
 class OperationDriver;
 class PicEngine;
 class ReadySound;
+class RecentFiles;
+class FileWatch;
+class MainStatusBar;
 enum class ChipOperation;
 
 // The main window: the device selector, the user's targets and method, the configuration
@@ -94,6 +99,28 @@ public:
     void ConfigToControls();
     void ControlsToConfig();
 
+    // Files as a desktop user expects them (MainWindowFiles.cpp). The file given on the
+    // command line: every target the device has is ticked, then it loads as Load From File
+    // does, its success told on the status line rather than in a box.
+    void LoadStartFile(const QString &fileName);
+    // A file from the Load button's menu, or dropped on the window: as Load From File.
+    void LoadRecentFile(const QString &fileName);
+    void LoadDroppedFile(const QString &fileName);
+    // The loaded file changed on disk: loaded again for the ticked targets.
+    void ReloadChangedFile();
+    // Where the open and save choosers start: the folder of the file last loaded or saved,
+    // before that the working directory.
+    QString DialogStartFolder(const QString &workingDir) const;
+    RecentFiles &Recent() { return *m_recentFiles; }
+    FileWatch &Watch() { return *m_fileWatch; }
+    bool ReloadAtOnce() const { return m_reloadAtOnce; }
+    void SetReloadAtOnce(bool atOnce) { m_reloadAtOnce = atOnce; }
+    // Quiet news on the status line: no box, no sound.
+    void ShowStatusLine(const QString &text);
+    // The checksum as the main window shows it, over the image and the word the option
+    // controls build (MainChecksum.cpp).
+    uint16_t ShownChecksum() const;
+
 public slots:
     void ConnectBtnClick();
     void DeviceSelectorChange();
@@ -121,6 +148,8 @@ public slots:
     void WriteCalBtnClick();
     void BuildCalBtnClick();
     void IDCodeBtnClick();
+    // Reads the device ID and selects the part found (DetectAndErase.cpp).
+    void DetectBtnClick();
 
 public:
     // EngineHost (MainEngineHost.cpp).
@@ -131,6 +160,7 @@ public:
     QString DataStartText() const override;
     QString DataEndText() const override;
     void SetStatus(const QString &text) override;
+    void SetProgressStart(std::uint16_t address, bool dataAddress) override;
     void SetProgressMax(int maximum) override;
     void StepProgress() override;
     void SetStartCaption(const QString &caption) override;
@@ -226,8 +256,20 @@ public:
     // Drives the waits of the chip operations.
     QTimer *DelayTimer = nullptr;
 
+    // Beside the controls above: Detect by the device selector, "Erase before write" and the
+    // checksum under the Programming page's buttons, the recent files on the Load button's
+    // menu, and the status line at the foot of the window.
+    QToolButton *DetectBtn = nullptr;
+    QCheckBox *EraseBeforeWriteCbx = nullptr;
+    QLabel *ChecksumLbl = nullptr;
+    QMenu *RecentFilesMenu = nullptr;
+    MainStatusBar *StatusBar = nullptr;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A hex file dropped on the window loads as Load From File does.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // A chip command's fixed failure text, with the reason under it when there is one.
@@ -237,6 +279,22 @@ private:
     bool FormCloseQuery();
     void SetDialogDirectories(const QString &directory);
     void ShowFileInCaption(const QString &fileName);
+    // The load after the chooser: caption, image, controls, then the report (a box, or the
+    // status line for a quiet success).
+    enum class LoadReport { Boxes, QuietSuccess };
+    void LoadNamedFile(const QString &fileName, LoadReport report);
+    // A file loaded or saved: remembered, watched, and its folder the choosers' start.
+    void RememberFile(const QString &fileName);
+    void FileChangedOnDisk(const QString &path);
+    void FillRecentFilesMenu();
+    void BuildFileExtras();
+    // The checksum line, recomputed once after a burst of changes (MainChecksum.cpp).
+    void ConnectChecksum();
+    void ScheduleChecksum();
+    void ShowChecksum();
+    // Detect and "Erase before write" follow the selected device (DetectAndErase.cpp).
+    void ShowDeviceExtras();
+    void EraseBeforeWriteToggled(bool checked);
     HexTargets CheckedTargets() const;
 
     // Window construction, one page at a time (MainWindowLayout.cpp).
@@ -304,4 +362,10 @@ private:
     std::unique_ptr<OperationDriver> m_driver;
     int m_handlerDepth = 0;
     bool m_closeWhenIdle = false; // the user closed the main window during chip work
+
+    std::unique_ptr<RecentFiles> m_recentFiles;
+    FileWatch *m_fileWatch = nullptr;
+    QString m_fileFolder; // of the file last loaded or saved; empty before the first
+    bool m_reloadAtOnce = false;
+    QTimer *m_checksumTimer = nullptr;
 };

@@ -7,27 +7,25 @@
 #include "CliStopSignals.h"
 #include "device/DeviceRecord.h"
 #include "device/MemoryImage.h"
-#include "engine/ChipCommands.h"
 #include "engine/EngineTexts.h"
+#include "engine/EraseThenWrite.h"
 #include "hexfile/HexReader.h"
 
 namespace {
 
-bool WholeRanges(const DeviceRecord &device, const HexAddressTexts &addresses)
+bool Ticked(const HexTargets &targets, ChipTarget target)
 {
-    const auto given = ParseAddressRanges(addresses);
-    const auto whole = ParseAddressRanges(
-        {QStringLiteral("0000"), device.ProgMaxText, QStringLiteral("00"), device.DataMaxText});
-    return given && whole && given->ProgStart == whole->ProgStart &&
-           given->ProgEnd == whole->ProgEnd &&
-           (!device.HasDataMemory ||
-            (given->DataStart == whole->DataStart && given->DataEnd == whole->DataEnd));
-}
-
-bool EveryTarget(const DeviceRecord &device, const HexTargets &targets)
-{
-    return targets.Program && targets.IDCode && (targets.Data || !device.HasDataMemory) &&
-           (targets.Config || device.NoConfigWord != 0);
+    switch (target) {
+    case ChipTarget::ProgramMemory:
+        return targets.Program;
+    case ChipTarget::DataMemory:
+        return targets.Data;
+    case ChipTarget::IdCode:
+        return targets.IDCode;
+    case ChipTarget::ConfigWord:
+        return targets.Config;
+    }
+    return false;
 }
 
 } // namespace
@@ -35,44 +33,48 @@ bool EveryTarget(const DeviceRecord &device, const HexTargets &targets)
 std::optional<QString> FastWriteRefusal(const DeviceRecord &device, const HexTargets &targets,
                                         const HexAddressTexts &addresses)
 {
-    if (device.DeviceFamily != DeviceFamily::kFlash14Bit)
+    const EraseThenWriteCover cover{
+        [&targets](ChipTarget target) { return Ticked(targets, target); }, addresses.ProgStart,
+        addresses.ProgEnd, addresses.DataStart, addresses.DataEnd};
+    const std::optional<EraseThenWriteRefusal> refusal = CheckEraseThenWrite(device, cover);
+    if (!refusal)
+        return std::nullopt;
+    if (*refusal == EraseThenWriteRefusal::NotErasable)
         return QStringLiteral("--fast needs a flash part, which can be erased first; the %1 is "
                               "an EPROM part")
             .arg(device.DeviceName);
-    if (!EveryTarget(device, targets) || !WholeRanges(device, addresses))
-        return QStringLiteral("--fast erases the whole chip, so it writes every target over the "
-                              "whole ranges; leave out -t, --prog-range and --data-range");
-    return std::nullopt;
+    return QStringLiteral("--fast erases the whole chip, so it writes every target over the "
+                          "whole ranges; leave out -t, --prog-range and --data-range");
 }
 
 int FastWriteChip(ChipSession &session, const HexLoadResult &loaded)
 {
     if (const int code = session.Open(true))
         return code;
-    session.Host().SetStatus(QStringLiteral("Erasing ..."));
-    if (!UnprotectDevice(session.Engine()))
-        return ChipFailure(session, EngineTexts::kCommunicationError +
-                                        QStringLiteral(": the chip was not erased"));
-    session.Progress().FinishTarget();
-
     const std::uint16_t config = ConfigWordThroughControls(
         session.Device(), session.Engine().Image().ConfigWord, loaded.ConfigFound);
-    const auto controlsWord = [config] { return config; };
-    HexTargets memories = session.Setup().targets;
-    memories.Config = false;
-    const HexTargets configOnly{false, false, true, false};
+    const HexTargets &targets = session.Setup().targets;
 
-    const ChipOperationRequest steps[] = {
-        {ChipOperation::Write, memories, controlsWord, false, PicEngine::WriteScope::SkipBlank},
-        {ChipOperation::Verify, memories, controlsWord, false, PicEngine::WriteScope::EveryWord},
-        {ChipOperation::Write, configOnly, controlsWord, false, PicEngine::WriteScope::EveryWord},
-        {ChipOperation::Verify, configOnly, controlsWord, false, PicEngine::WriteScope::EveryWord},
+    int code = CliExit::kOk;
+    const auto runStep = [&](const EraseThenWriteStep &step) {
+        const auto covers = [&](ChipTarget target) {
+            return Ticked(targets, target) && step.Covers(target);
+        };
+        const HexTargets covered{covers(ChipTarget::ProgramMemory), covers(ChipTarget::DataMemory),
+                                 covers(ChipTarget::ConfigWord), covers(ChipTarget::IdCode)};
+        code = RunChipOperation(
+            session, {step.operation, covered, [config] { return config; }, false, step.scope});
+        return code == CliExit::kOk;
     };
-    const int stepCount = session.Device().NoConfigWord ? 2 : 4;
-    for (int i = 0; i < stepCount; ++i) {
-        // A chip that failed a step is rejected: nothing more is written to it.
-        if (const int code = RunChipOperation(session, steps[i]))
-            return code;
+    switch (RunEraseThenWrite(session.Engine(), runStep)) {
+    case EraseThenWriteEnd::EraseFailed:
+        return ChipFailure(session, EngineTexts::kCommunicationError +
+                                        QStringLiteral(": the chip was not erased"));
+    case EraseThenWriteEnd::Closed:
+        return StopExitCode(StopSignalReceived());
+    case EraseThenWriteEnd::StepFailed:
+    case EraseThenWriteEnd::Done:
+        break;
     }
-    return CliExit::kOk;
+    return code;
 }

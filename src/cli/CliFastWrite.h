@@ -16,8 +16,6 @@ struct HexLoadResult;
 std::optional<QString> FastWriteRefusal(const DeviceRecord &device, const HexTargets &targets,
                                         const HexAddressTexts &addresses);
 
-// write --fast: the unprotect-and-erase sequence, then the program and data words that differ
-// from the blank value (the address steps over the rest) and the ID code, a verify of those,
-// then the configuration word and its verify. The configuration word comes last because
-// code protection would make the memories read back as zeros. Gives the exit code.
+// write --fast: the erase-then-write plan (engine/EraseThenWrite.h), each step reported on the
+// terminal as a write or verify is. Gives the exit code.
 int FastWriteChip(ChipSession &session, const HexLoadResult &loaded);

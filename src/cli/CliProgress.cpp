@@ -8,19 +8,6 @@ constexpr int kBarWidth = 24;
 constexpr qint64 kRedrawMs = 100;
 } // namespace
 
-QString DurationText(qint64 seconds)
-{
-    const qint64 hours = seconds / 3600;
-    const qint64 minutes = seconds / 60 % 60;
-    const QString secs = QStringLiteral("%1").arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    if (hours > 0)
-        return QStringLiteral("%1:%2:%3")
-            .arg(hours)
-            .arg(minutes, 2, 10, QLatin1Char('0'))
-            .arg(secs);
-    return QStringLiteral("%1:%2").arg(minutes).arg(secs);
-}
-
 QString ProgressLineText(const QString &label, int done, int total, qint64 elapsedMs)
 {
     if (total <= 0)
@@ -30,9 +17,8 @@ QString ProgressLineText(const QString &label, int done, int total, qint64 elaps
     const QString bar =
         QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('.'));
     const qint64 percent = shown * 100 / total;
-    const QString left = shown > 0
-                             ? DurationText((elapsedMs * (total - shown) / shown + 999) / 1000)
-                             : QStringLiteral("-:--");
+    const std::optional<qint64> secondsLeft = SecondsLeft(elapsedMs, shown, total);
+    const QString left = secondsLeft ? DurationText(*secondsLeft) : QStringLiteral("-:--");
     return QStringLiteral("%1 [%2] %3%  %4/%5  %6 left %7")
         .arg(label, bar)
         .arg(percent, 3)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/ProgressTime.h"
+
 #include <QElapsedTimer>
 #include <QString>
 #include <QTextStream>
@@ -50,9 +52,6 @@ private:
 // "Writing Program Memory [#######.............]  35%  360/1024  0:02 left 0:04".
 // Without a total, only the label.
 QString ProgressLineText(const QString &label, int done, int total, qint64 elapsedMs);
-
-// Seconds as m:ss, or h:mm:ss from an hour on.
-QString DurationText(qint64 seconds);
 
 // Whether progress is drawn: stderr is a terminal and --quiet was not given.
 bool ProgressWanted(bool quiet);

@@ -1,6 +1,8 @@
 #include "CliCommands.h"
+#include "CliConfigControls.h"
 #include "CliContext.h"
 #include "CliHexFile.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 
@@ -35,8 +37,10 @@ int RunShowCommand(CliContext &ctx, const QStringList &args)
         "Loads IN into a fresh image for the targets and prints it: program words over the "
         "program range (prog ADDR: eight words a line), data bytes over the data range "
         "(data ADDR: eight bytes a line), then 'config WORD' and 'id CODE' when the file "
-        "holds them, in upper-case digits. The load report (what is missing, where reading "
-        "stopped and why, what was left out) goes to stderr as warnings."));
+        "holds them, in upper-case digits, then checksum=XXXX: the sum of every program word "
+        "of the device and the configuration word as Write would program it. The load "
+        "report (what is missing, where reading stopped and why, what was left out) goes to "
+        "stderr as warnings."));
     CliContext::AddGlobalOptions(parser);
     parser.addPositionalArgument("IN", "Intel HEX file to load.");
     int exitCode = 0;
@@ -64,6 +68,11 @@ int RunShowCommand(CliContext &ctx, const QStringList &args)
         ctx.out << "config " << input->Loaded.ConfigEditText << '\n';
     if (input->Loaded.IDCodeFound)
         ctx.out << "id " << image.IDCodeText << '\n';
+    // The sum the desktop shows for the same file: the configuration word as the option
+    // controls build it for Write, which is also what an assembler's checksum counts.
+    image.ConfigWord =
+        ConfigWordThroughControls(input->Device, image.ConfigWord, input->Loaded.ConfigFound);
+    ctx.out << "checksum=" << FormatHex(ImageChecksum(image, input->Device), 4) << '\n';
     ctx.out.flush();
     return CliExit::kOk;
 }

@@ -50,12 +50,18 @@ std::optional<std::uint16_t> CalibrationAddress(const DeviceRecord &device)
 
 std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device)
 {
+    return ImageChecksum(image, device, image.ConfigWord);
+}
+
+std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device,
+                            std::uint16_t configWord)
+{
     std::uint32_t sum = 0;
     if (DeviceFamily::HasAlgorithms(device.DeviceFamily)) {
         const std::uint16_t mask = WordMask(device);
         for (int address = 0; address <= ProgMaxAddress(device); ++address)
             sum += ParseHexText(image.GetProgramWordText(address)).value_or(0) & mask;
     }
-    sum += image.ConfigWord & ConfigBitsUsed(device);
+    sum += configWord & ConfigBitsUsed(device);
     return static_cast<std::uint16_t>(sum);
 }

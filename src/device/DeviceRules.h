@@ -34,3 +34,7 @@ std::optional<std::uint16_t> CalibrationAddress(const DeviceRecord &device);
 // masked to the bits the option controls use. ID code and data memory are not part of it.
 // A cell that holds no number counts as 0.
 std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device);
+// The same with another configuration word in place of the image's, e.g. the one the option
+// controls build, which is what Write programs.
+std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device,
+                            std::uint16_t configWord);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/ConfigControls.h"
+#include "device/DeviceRules.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 // The buttons a word that will not program offers. The 16C5x module command reports only
 // success or failure, so its dialog offers OK (skip the word) and Cancel (end the write); the
@@ -34,6 +35,10 @@ public:
     virtual void SetProgressMax(int maximum) = 0;
     virtual void StepProgress() = 0;
     virtual void SetStartCaption(const QString &caption) = 0;
+    // The address of the range's first word, told just before SetProgressMax: the bar's count
+    // plus this is the word in progress. dataAddress: a data EEPROM byte address (two digits),
+    // else a program word address. Hosts that show no address leave it.
+    virtual void SetProgressStart(std::uint16_t /*address*/, bool /*dataAddress*/) {}
 
     // The request flags, raised by the progress window's buttons (or a signal in a terminal).
     virtual bool PauseRequested() const = 0;

@@ -38,6 +38,7 @@ EngineResult PicEngine::RunWordLoop(const WordLoop &loop)
         return FinishLoop(result, EngineOutcome::CommunicationFailed);
     }
     // The bar counts end - start in 16 bits, as the address arithmetic of the chip does.
+    m_host.SetProgressStart(start, loop.dataRange);
     m_host.SetProgressMax(static_cast<std::uint16_t>(end - start));
     result.address = start;
     // Program memory of a family without algorithms: powered, positioned, nothing processed.

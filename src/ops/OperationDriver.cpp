@@ -1,7 +1,8 @@
 #include "ops/OperationDriver.h"
 
-#include "app/Messages.h"
+#include "ops/EraseBeforeWrite.h"
 #include "ops/EventWaits.h"
+#include "ops/Messages.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
 #include "texts/FailureTexts.h"
@@ -74,6 +75,7 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
             if (operation == ChipOperation::Read || operation == ChipOperation::Write)
                 m_sound->Play();
             m_form.BeReady();
+            m_form.ShowSummary(m_summary.Text());
             emit SequenceFinished();
             continue;
         }
@@ -84,6 +86,9 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
 
 void OperationDriver::RunSequence(ChipOperation operation)
 {
+    const bool eraseFirst =
+        operation == ChipOperation::Write && m_hooks.eraseBeforeWrite && m_hooks.eraseBeforeWrite();
+    m_summary.Begin(operation, eraseFirst);
     TargetSequenceHooks hooks;
     hooks.ticked = [this](ChipTarget target) {
         return !m_hooks.programClosing() && m_hooks.ticked(target);
@@ -93,11 +98,18 @@ void OperationDriver::RunSequence(ChipOperation operation)
     hooks.leaveOutCalibration = m_hooks.leaveOutCalibration && m_hooks.leaveOutCalibration();
     hooks.setStatus = [this](const QString &text) { m_form.SetStatus(text); };
     hooks.report = [this](const TargetReport &report) { Report(report); };
-    m_hooks.withEngine([&](PicEngine &engine) { RunTargetSequence(engine, operation, hooks); });
+    m_hooks.withEngine([&](PicEngine &engine) {
+        if (eraseFirst)
+            RunEraseBeforeWrite(engine, hooks, m_messages, m_summary);
+        else
+            RunTargetSequence(engine, operation, hooks);
+    });
 }
 
 void OperationDriver::Report(const TargetReport &report)
 {
+    const QString reason = report.succeeded ? QString() : TargetFailureReason(report);
+    m_summary.Add(report, reason);
     // A program being closed has been asked to stop: the stop needs no box of its own.
     if (report.message.isEmpty() || (report.stopped && m_hooks.programClosing()))
         return;
@@ -110,7 +122,6 @@ void OperationDriver::Report(const TargetReport &report)
         return;
     }
     // The box keeps its fixed text; what failed and where goes under it.
-    const QString reason = report.succeeded ? QString() : TargetFailureReason(report);
     if (reason.isEmpty())
         m_messages.Plain(report.message);
     else

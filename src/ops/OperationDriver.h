@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/TargetSequence.h"
+#include "ops/SequenceSummary.h"
 
 #include <QObject>
 #include <QString>
@@ -38,6 +39,8 @@ public:
         std::function<bool()> programClosing;
         // Write, Verify and Blank Check leave the factory calibration word alone.
         std::function<bool()> leaveOutCalibration;
+        // Write erases the chip first and then writes and verifies ("Erase before write").
+        std::function<bool()> eraseBeforeWrite;
     };
 
     OperationDriver(TProcessForm &form, const QWidget &mainWindow, Messages &messages,
@@ -64,4 +67,5 @@ private:
     Messages &m_messages;
     ReadySound *m_sound;
     Hooks m_hooks;
+    SequenceSummary m_summary; // of the last Start, shown until the next
 };

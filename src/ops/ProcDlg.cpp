@@ -1,21 +1,49 @@
 #include "ops/ProcDlg.h"
 
+#include "ops/ProgressPlacement.h"
+
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace {
-QPushButton *Button(QWidget *parent, const char *name, const QString &caption, int x)
+
+// Figures redrawn more often than this only flicker; the last word always shows.
+constexpr qint64 kRefreshMs = 100;
+constexpr int kInfoPage = 0;
+constexpr int kSummaryPage = 1;
+// The summary may carry a failure's details: room for three lines.
+constexpr int kSummaryLines = 3;
+// The widest figures line a device can produce, to size the window once.
+const QString kWidestFigures = QStringLiteral("Address 0000   100%   8192 of 8192 words");
+// A summary that names a failure's details wants about this many characters a line.
+constexpr int kSummaryLineChars = 50;
+
+QPushButton *Button(QWidget *parent, const char *name, const QString &caption)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(x, 48, 75, 25);
-    // Space and Enter on a focused button only; Enter must not start a chip operation from
-    // wherever the focus happens to be.
-    button->setAutoDefault(false);
+    button->setMinimumSize(75, 25);
+    // Enter presses the focused button, as Space does; the focus is on Start whenever the
+    // window is ready, so either key runs the next chip.
+    button->setAutoDefault(true);
     return button;
 }
+
+QLabel *Label(QWidget *parent, const char *name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
 } // namespace
 
 TProcessForm::TProcessForm(RequestFlags &flags, QWidget *parent)
@@ -23,31 +51,79 @@ TProcessForm::TProcessForm(RequestFlags &flags, QWidget *parent)
 {
     setObjectName(QStringLiteral("ProcessForm"));
     setModal(false);
-    setFixedSize(258, 79);
 
-    StatusLbl = new QLabel(this);
-    StatusLbl->setObjectName(QStringLiteral("StatusLbl"));
-    StatusLbl->setGeometry(8, 6, 242, 16);
+    StatusLbl = Label(this, "StatusLbl");
     ProgressBar = new QProgressBar(this);
     ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-    ProgressBar->setGeometry(8, 24, 241, 16);
     ProgressBar->setRange(0, 100);
     ProgressBar->setTextVisible(false);
-    StartBtn = Button(this, "StartBtn", QStringLiteral("Start"), 8);
-    StopBtn = Button(this, "StopBtn", QStringLiteral("Stop"), 96);
-    CloseBtn = Button(this, "CloseBtn", QStringLiteral("Close"), 176);
+    ProgressBar->setFixedHeight(16);
+    InfoPages = new QStackedWidget(this);
+    InfoPages->setObjectName(QStringLiteral("InfoPages"));
+    ProgressInfoLbl = Label(this, "ProgressInfoLbl");
+    TimeInfoLbl = Label(this, "TimeInfoLbl");
+    SummaryLbl = Label(this, "SummaryLbl");
+    SummaryLbl->setWordWrap(true);
+    SummaryLbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SummaryLbl->setTextInteractionFlags(Qt::TextSelectableByMouse); // a failure can be copied
+    StartBtn = Button(this, "StartBtn", QStringLiteral("Start"));
+    StopBtn = Button(this, "StopBtn", QStringLiteral("Stop"));
+    CloseBtn = Button(this, "CloseBtn", QStringLiteral("Close"));
+    StartBtn->setDefault(true);
+    BuildLayout();
 
     connect(StartBtn, &QPushButton::clicked, this, &TProcessForm::StartBtnClick);
     connect(StopBtn, &QPushButton::clicked, this, &TProcessForm::StopBtnClick);
     connect(CloseBtn, &QPushButton::clicked, this, &TProcessForm::CloseBtnClick);
 }
 
+void TProcessForm::BuildLayout()
+{
+    auto *infoPage = new QWidget;
+    auto *info = new QVBoxLayout(infoPage);
+    info->setContentsMargins(0, 0, 0, 0);
+    info->setSpacing(0);
+    info->addWidget(ProgressInfoLbl);
+    info->addWidget(TimeInfoLbl);
+    info->addStretch();
+    InfoPages->addWidget(infoPage);
+    InfoPages->addWidget(SummaryLbl);
+    InfoPages->setFixedHeight(kSummaryLines * fontMetrics().lineSpacing());
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addWidget(StartBtn);
+    buttons->addWidget(StopBtn);
+    buttons->addWidget(CloseBtn);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(4);
+    layout->addWidget(StatusLbl);
+    layout->addWidget(ProgressBar);
+    layout->addWidget(InfoPages);
+    layout->addSpacing(4);
+    layout->addLayout(buttons);
+
+    // One size for every state, wide enough for any device's figures, so the window never
+    // jumps while it counts.
+    const QMargins margins = layout->contentsMargins();
+    const int textWidth = qMax(fontMetrics().horizontalAdvance(kWidestFigures),
+                               fontMetrics().averageCharWidth() * kSummaryLineChars);
+    const int width = qMax(258, textWidth + margins.left() + margins.right());
+    setFixedSize(qMax(width, layout->sizeHint().width()), layout->sizeHint().height());
+}
+
 void TProcessForm::StartBtnClick()
 {
     m_flags.StartRequested = true;
     m_flags.PauseRequested = false;
-    StartBtn->setEnabled(false);
+    SummaryLbl->clear();
+    InfoPages->setCurrentIndex(kInfoPage);
     StopBtn->setEnabled(true);
+    // Space on the focused button now pauses; the focus would otherwise fall to Close.
+    StopBtn->setFocus();
+    StartBtn->setEnabled(false);
     emit RequestChanged();
 }
 
@@ -55,8 +131,9 @@ void TProcessForm::StopBtnClick()
 {
     m_flags.PauseRequested = true;
     m_flags.StartRequested = false;
-    StopBtn->setEnabled(false);
     StartBtn->setEnabled(true);
+    StartBtn->setFocus(); // "Continue" is one key away
+    StopBtn->setEnabled(false);
     emit RequestChanged();
 }
 
@@ -76,18 +153,98 @@ void TProcessForm::BeReady()
     m_flags.CloseRequested = false;
     ProgressBar->setValue(0);
     StartBtn->setText(QStringLiteral("Start"));
+    StartBtn->setDefault(true);
+    StartBtn->setFocus();
+    m_info = ProgressInfo();
+    ProgressInfoLbl->clear();
+    TimeInfoLbl->clear();
+    SummaryLbl->clear();
+    InfoPages->setCurrentIndex(kInfoPage);
 }
 
 void TProcessForm::SetStatus(const QString &text)
 {
     StatusLbl->setText(text);
+    m_info.StartTarget();
+    ProgressInfoLbl->clear();
+    TimeInfoLbl->clear();
     StatusLbl->repaint();
+}
+
+void TProcessForm::SetProgressStart(std::uint16_t address, bool dataAddress)
+{
+    m_info.SetStart(address, dataAddress);
+}
+
+void TProcessForm::SetProgressMax(int maximum)
+{
+    // A one-word range has the maximum 0, which a progress bar would show as "busy" forever.
+    ProgressBar->setMaximum(qMax(1, maximum));
+    m_info.SetMaximum(maximum);
+    RefreshProgressInfo(m_info.ElapsedMs());
+}
+
+void TProcessForm::StepProgress()
+{
+    ProgressBar->setValue(qMin(ProgressBar->value() + 1, ProgressBar->maximum()));
+    m_info.Step();
+    const ProgressFigures &figures = m_info.Figures();
+    if (figures.done >= figures.total || !m_sinceRefresh.isValid() ||
+        m_sinceRefresh.elapsed() >= kRefreshMs)
+        RefreshProgressInfo(m_info.ElapsedMs());
+}
+
+void TProcessForm::RefreshProgressInfo(qint64 elapsedMs)
+{
+    m_sinceRefresh.start();
+    ProgressInfoLbl->setText(ProgressCountText(m_info.Figures()));
+    TimeInfoLbl->setText(ProgressTimeText(m_info.Figures(), elapsedMs));
+}
+
+void TProcessForm::ShowSummary(const QString &text)
+{
+    SummaryLbl->setText(text);
+    SummaryLbl->setToolTip(text);
+    InfoPages->setCurrentIndex(kSummaryPage);
+}
+
+QSize TProcessForm::FrameSize() const
+{
+    // Before the first showing the window manager has not framed the window yet: allow for a
+    // title bar, so that the bottom edge and the buttons are not placed off the screen.
+    const QSize frame = frameGeometry().size();
+    if (frame != size())
+        return frame;
+    return size() + QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+}
+
+QRect TProcessForm::AvailableArea(const QWidget &near) const
+{
+    const QScreen *screen = near.screen() ? near.screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 void TProcessForm::PlaceBelow(const QWidget &window)
 {
-    const QRect frame = window.frameGeometry();
-    move(frame.left(), frame.top() + frame.height());
+    const QRect available = AvailableArea(window);
+    const QRect main = window.frameGeometry();
+    if (available.isEmpty()) {
+        move(main.left(), main.top() + main.height());
+        return;
+    }
+    move(ProgressWindowPlace(main, FrameSize(), available));
+}
+
+void TProcessForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    const QRect available = AvailableArea(*this);
+    if (available.isEmpty())
+        return;
+    // pos() is where the frame was asked to go; the frame itself may not be known yet.
+    const QPoint kept = KeptOnScreen(pos(), FrameSize(), available);
+    if (kept != pos())
+        move(kept);
 }
 
 void TProcessForm::closeEvent(QCloseEvent *event)

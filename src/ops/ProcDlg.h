@@ -1,19 +1,24 @@
 #pragma once
 
+#include "ops/ProgressInfo.h"
 #include "ops/RequestFlags.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
+#include <cstdint>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QStackedWidget;
 class QWidget;
 
-// The progress window of Read, Write, Verify and Blank Check: a status line, a progress bar
-// and Start, Stop and Close. Its buttons only raise and lower the request flags; the running
-// operation reads them between words and in its waits. The window is hidden, never destroyed,
-// between operations.
+// The progress window of Read, Write, Verify and Blank Check: a status line, a progress bar,
+// where the target stands (address, share, count, time so far and left), and Start, Stop and
+// Close. After a run it keeps a one-line summary until the next Start. Its buttons only raise
+// and lower the request flags; the running operation reads them between words and in its
+// waits. The window is hidden, never destroyed, between operations.
 class TProcessForm : public QDialog
 {
     Q_OBJECT
@@ -22,16 +27,31 @@ public:
 
     TProcessForm(RequestFlags &flags, QWidget *parent = nullptr);
 
-    // Ready for the next Start: status "Ready...", flags down, bar at 0, Start enabled.
+    // Ready for the next Start: status "Ready...", flags down, bar at 0, Start enabled, the
+    // default button and focused, so Enter or Space starts the next chip.
     void BeReady();
     // The status line, painted at once: the chip exchanges that follow block the event loop.
+    // A new status starts a new target: its figures and clock start afresh.
     void SetStatus(const QString &text);
-    // Directly below the given window, left edges aligned.
+    // The word loop's range: its first address, then the bar's maximum, then one step a word.
+    void SetProgressStart(std::uint16_t address, bool dataAddress);
+    void SetProgressMax(int maximum);
+    void StepProgress();
+    // Redraws the figures as they stand `elapsedMs` into the target.
+    void RefreshProgressInfo(qint64 elapsedMs);
+    // The line that stays after a run, in place of the figures, until the next Start.
+    void ShowSummary(const QString &text);
+    // Directly below the given window, left edges aligned, where the screen has room for it
+    // (see ProgressWindowPlace).
     void PlaceBelow(const QWidget &window);
     RequestFlags &Flags() { return m_flags; }
 
     QLabel *StatusLbl = nullptr;
     QProgressBar *ProgressBar = nullptr;
+    QStackedWidget *InfoPages = nullptr;
+    QLabel *ProgressInfoLbl = nullptr;
+    QLabel *TimeInfoLbl = nullptr;
+    QLabel *SummaryLbl = nullptr;
     QPushButton *StartBtn = nullptr;
     QPushButton *StopBtn = nullptr;
     QPushButton *CloseBtn = nullptr;
@@ -50,7 +70,15 @@ protected:
     // like the button, and the operation hides the window when it has ended.
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
+    // Whatever moved it (the user, a screen or scale change), it opens on the screen.
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void BuildLayout();
+    QSize FrameSize() const;
+    QRect AvailableArea(const QWidget &near) const;
+
     RequestFlags &m_flags;
+    ProgressInfo m_info;
+    QElapsedTimer m_sinceRefresh;
 };

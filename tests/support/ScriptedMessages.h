@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Messages.h"
+#include "ops/Messages.h"
 
 #include <QQueue>
 #include <QString>

@@ -1,5 +1,6 @@
 // tolm-screenshots DIR: renders every window of the program into PNG files in DIR, so the
 // look of the windows can be checked without a desktop (QT_QPA_PLATFORM=offscreen).
+#include "DesktopShots.h"
 #include "app/AboutBox.h"
 #include "app/Iddlg.h"
 #include "app/Optdlg.h"
@@ -82,26 +83,6 @@ bool SaveControlMap(TTolmMain &main, const QDir &dir)
     return true;
 }
 
-// The progress window in its three states, as a Write shows them.
-bool SaveProgressWindow(TProcessForm &form, const QDir &dir)
-{
-    form.setWindowTitle(QStringLiteral("Write to PIC"));
-    form.BeReady();
-    bool ok = Save(&form, dir, QStringLiteral("progress-ready"));
-    form.SetStatus(QStringLiteral("Writing Program Memory ..."));
-    form.StartBtn->setEnabled(false);
-    form.StopBtn->setEnabled(true);
-    form.ProgressBar->setMaximum(0x3FF);
-    form.ProgressBar->setValue(0x180);
-    ok = Save(&form, dir, QStringLiteral("progress-running")) && ok;
-    form.StartBtn->setEnabled(true);
-    form.StopBtn->setEnabled(false);
-    form.StartBtn->setText(QStringLiteral("Continue"));
-    ok = Save(&form, dir, QStringLiteral("progress-paused")) && ok;
-    form.hide();
-    return ok;
-}
-
 // The boxes of the chip work, one of each kind.
 bool SaveChipBoxes(QtMessages &messages, const QDir &dir)
 {
@@ -180,13 +161,15 @@ int main(int argc, char *argv[])
     ok = Save(&options, dir, QStringLiteral("options-dialog")) && ok;
     options.hide();
 
+    ok = SaveTypedPortShot(options, dir, Save) && ok;
+
     TAboutBox &about = *windows.AboutBox;
     about.SetProductName(QStringLiteral("Dar Irerirezov"));
     about.SetVersionName(QStringLiteral("Version ") + TTolmMain::VersionText);
     ok = Save(&about, dir, QStringLiteral("about-box")) && ok;
     about.hide();
 
-    ok = SaveProgressWindow(*windows.ProcessForm, dir) && ok;
+    ok = SaveProgressShots(*windows.ProcessForm, dir, Save) && ok;
     ok = Save(windows.IDCodeDlg.get(), dir, QStringLiteral("id-code-dialog")) && ok;
     windows.IDCodeDlg->hide();
     ok = Save(windows.WaitingForm.get(), dir, QStringLiteral("please-wait")) && ok;
@@ -215,6 +198,8 @@ int main(int argc, char *argv[])
                                                      OpenFailureDetail(missingPort, missing));
                         }) &&
          ok;
+
+    ok = SaveFileShots(main, dir, Save) && ok;
 
     TPortDlg &port = *windows.PortDlg;
     port.SetPortName(main.ModulePortName());

@@ -49,7 +49,7 @@ TEST_F(CliHexFile, ShowLoadsAnAssemblerFileInFull)
     const CliRun r = Run({"-d", "16f84", "show", kGpasmSample});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 128 + 8 + 2) << r.out.toStdString(); // 03FF words, 3F bytes
+    ASSERT_EQ(lines.size(), 128 + 8 + 3) << r.out.toStdString(); // 03FF words, 3F bytes
     EXPECT_EQ(lines[0], "prog 0000: 1683 0186 1283 3055 0086 0986 2805 0000");
     EXPECT_EQ(lines[1], "prog 0008: 0000 2805 3FFF 3FFF 3FFF 3FFF 3FFF 3FFF");
     EXPECT_EQ(lines[127], "prog 03F8: 3FFF 3FFF 3FFF 3FFF 3FFF 3FFF 3FFF 3FFF");
@@ -57,7 +57,37 @@ TEST_F(CliHexFile, ShowLoadsAnAssemblerFileInFull)
     EXPECT_EQ(lines[135], "data 38: FF FF FF FF FF FF FF FF");
     EXPECT_EQ(lines[136], "config 3FF1");
     EXPECT_EQ(lines[137], "id 5A0F");
+    // Summed by hand: the ten words of the program, 1014 blank words 3FFF and 3FF1.
+    EXPECT_EQ(lines[138], "checksum=70F2");
     EXPECT_EQ(r.err.trimmed(), "File loaded successfully");
+}
+
+// The checksum covers the device's whole program memory and the configuration word as Write
+// would program it, whatever the targets and ranges printed; ID code and data stay out.
+TEST_F(CliHexFile, ShowPrintsTheImageChecksum)
+{
+    Write("blank.hex", ":02400E00FF3F72\n:00000001FF\n");
+    Write("id.hex", ":02400E00FF3F72\n:084000000100020003000400AE\n:00000001FF\n");
+    Write("blank12.hex", ":021FFE00FF0FD3\n:00000001FF\n"); // configuration word 0FFF
+    const struct
+    {
+        QStringList args;
+        const char *checksum;
+    } cases[] = {
+        // Every word and the configuration word 3FFF: 1025 x 3FFF.
+        {{"-d", "16f84", "show", Path("blank.hex")}, "checksum=3BFF"},
+        {{"-d", "16f84", "--prog-range", "0000-0001", "show", Path("blank.hex")}, "checksum=3BFF"},
+        {{"-d", "16f84", "show", Path("id.hex")}, "checksum=3BFF"},
+        // A 12-bit core: 512 words of 0FFF, and of the configuration word only the five bits
+        // its controls use (oscillator, watchdog, protection, MCLR): 1FFE00 + 1F.
+        {{"-d", "12c508", "show", Path("blank12.hex")}, "checksum=FE1F"},
+    };
+    for (const auto &c : cases) {
+        const CliRun r = Run(c.args);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.endsWith(QString::fromLatin1(c.checksum) + "\n"))
+            << c.args.join(' ').toStdString() << ": " << r.out.right(40).toStdString();
+    }
 }
 
 TEST_F(CliHexFile, ShowPrintsOnlyTheTargetsAndRangesAsked)
@@ -65,7 +95,9 @@ TEST_F(CliHexFile, ShowPrintsOnlyTheTargetsAndRangesAsked)
     const CliRun r =
         Run({"-d", "16f84", "-t", "PROG,id", "--prog-range", "0004-000A", "show", kGpasmSample});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "prog 0004: 0086 0986 2805 0000 0000 2805 3FFF\nid 5A0F\n");
+    // The configuration word was not asked for: the checksum counts the one the controls give
+    // right after the device is picked (3FFB).
+    EXPECT_EQ(r.out, "prog 0004: 0086 0986 2805 0000 0000 2805 3FFF\nid 5A0F\nchecksum=70FC\n");
 }
 
 TEST_F(CliHexFile, ConvertWritesTheLoadedImageOverTheRanges)

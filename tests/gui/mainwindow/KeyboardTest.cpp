@@ -128,10 +128,10 @@ private slots:
         QTest::addColumn<QStringList>("order");
         QTest::newRow("Programming")
             << "16f84" << 0
-            << QStringList{"ProgMemCbx",   "DataMemCbx",      "ConfigCbx",     "IDCodeCbx",
-                           "ParallelRBtn", "LoadFromFileBtn", "SaveToFileBtn", "ChipReadBtn",
-                           "ChipWriteBtn", "VerifyBtn",       "BlancCheckBtn", "ProtectBtn",
-                           "UnProtectBtn", "IDCodeBtn"};
+            << QStringList{"ProgMemCbx",   "DataMemCbx",      "ConfigCbx",          "IDCodeCbx",
+                           "ParallelRBtn", "LoadFromFileBtn", "SaveToFileBtn",      "ChipReadBtn",
+                           "ChipWriteBtn", "VerifyBtn",       "BlancCheckBtn",      "ProtectBtn",
+                           "UnProtectBtn", "IDCodeBtn",       "EraseBeforeWriteCbx"};
         QTest::newRow("Configuration")
             << "12c508" << 1
             << QStringList{"OscBox",         "ProtNoneBtn", "ConfigEdit", "ConfigReadBtn",
@@ -157,7 +157,7 @@ private slots:
         main.ConnectBtn->setFocus();
         QStringList expected;
         for (const QString &name : QStringList{"OptionsBtn", "DataEditorBtn", "ProgEditorBtn",
-                                               "DeviceSelector", "ExitBtn"} +
+                                               "DeviceSelector", "DetectBtn", "ExitBtn"} +
                                        order) {
             if (main.findChild<QWidget *>(name)->isEnabled())
                 expected << name;

@@ -4,6 +4,8 @@
 
 // Every message box and file chooser of the program goes through this interface, so the
 // windows hold no QMessageBox calls of their own and tests can answer them from a script.
+// It sits with the operations, the lower of the two layers that use it: the operation driver
+// reports through it, and the windows (app/) implement it with real boxes.
 class Messages
 {
 public:

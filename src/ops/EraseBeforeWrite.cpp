@@ -1,0 +1,55 @@
+#include "ops/EraseBeforeWrite.h"
+
+#include "device/DeviceRecord.h"
+#include "engine/EngineTexts.h"
+#include "engine/PicEngine.h"
+#include "ops/Messages.h"
+#include "ops/SequenceSummary.h"
+
+QString EraseBeforeWriteRefusalText(EraseThenWriteRefusal refusal, const DeviceRecord &device)
+{
+    if (refusal == EraseThenWriteRefusal::NotErasable)
+        return QStringLiteral("Erase before write needs a flash part, which can be erased "
+                              "first; the %1 is an EPROM part.")
+            .arg(device.DeviceName);
+    return QStringLiteral("Erase before write erases the whole chip, so the write must put "
+                          "back every target over the whole ranges: tick every target and "
+                          "press Max on the Addresses page.");
+}
+
+void RunEraseBeforeWrite(PicEngine &engine, const TargetSequenceHooks &hooks, Messages &messages,
+                         SequenceSummary &summary)
+{
+    const EngineHost &host = engine.Host();
+    const EraseThenWriteCover cover{hooks.ticked, host.ProgStartText(), host.ProgEndText(),
+                                    host.DataStartText(), host.DataEndText()};
+    if (const auto refusal = CheckEraseThenWrite(engine.Device(), cover)) {
+        messages.Warning(EraseBeforeWriteRefusalText(*refusal, engine.Device()));
+        summary.AddFailure(QStringLiteral("nothing was sent to the chip"));
+        return;
+    }
+
+    const auto runStep = [&](const EraseThenWriteStep &step) {
+        bool failed = false;
+        TargetSequenceHooks stepHooks = hooks;
+        stepHooks.ticked = [&](ChipTarget target) {
+            return step.Covers(target) && hooks.ticked(target);
+        };
+        stepHooks.writeScope = step.scope;
+        stepHooks.report = [&](const TargetReport &report) {
+            failed = failed || !report.succeeded || report.endsSequence;
+            TargetReport shown = report;
+            if (step.operation == ChipOperation::Verify && report.succeeded) {
+                shown.message.clear();
+                shown.soundBeforeMessage = false;
+            }
+            hooks.report(shown);
+        };
+        RunTargetSequence(engine, step.operation, stepHooks);
+        return !failed;
+    };
+    if (RunEraseThenWrite(engine, runStep) == EraseThenWriteEnd::EraseFailed) {
+        summary.AddFailure(QStringLiteral("erase"));
+        messages.Plain(EngineTexts::kCommunicationError);
+    }
+}

@@ -1,0 +1,157 @@
+// Detect (the device ID read and the part selected) and "Erase before write" (the flash
+// parts' erase-then-write) from the main window, against the in-process simulator.
+#include "OperationsFixture.h"
+#include "app/MainStatusBar.h"
+
+using namespace MainWindowFixture;
+using namespace OperationsFixture;
+
+namespace {
+const QString kNotWhole = QStringLiteral(
+    "Warning: Erase before write erases the whole chip, so the write must put back every "
+    "target over the whole ranges: tick every target and press Max on the Addresses page.");
+} // namespace
+
+class DetectAndEraseTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { RemoveSettings(); }
+
+    // The chip in the socket, the part selected, and what Detect then says and selects.
+    void detect_data()
+    {
+        QTest::addColumn<QString>("chip");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("selectedAfter");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("another part: selected as if picked")
+            << "16f876"
+            << "16f877" << QStringList{"Confirm: Set Program Memory to 3FFF ?"} << "16f876"
+            << "Detected 16f876, revision 0 (device ID 09E0)";
+        QTest::newRow("the part selected") << "16f628a"
+                                           << "16f628a" << QStringList{} << "16f628a"
+                                           << "Detected 16f628a, revision 0 (device ID 1060)";
+        QTest::newRow("no known ID: says what was read")
+            << "16f84"
+            << "16f628"
+            << QStringList{"Warning: The chip's device ID is 0000, which names none of the "
+                           "16f628, 16f628a, 16f876 and 16f877."}
+            << "16f628"
+            << "";
+    }
+
+    void detect()
+    {
+        QFETCH(QString, chip);
+        QFETCH(QString, selected);
+        SimulatedProgram p(chip);
+        p.Main().SetDeviceValues(selected, false);
+        QVERIFY(p.Main().DetectBtn->isEnabled());
+        p.messages.confirmAnswers << false; // keep the program image
+        p.Main().DetectBtn->click();
+        QTEST(p.messages.shown, "shown");
+        QTEST(p.Main().CurrentDevice().DeviceName, "selectedAfter");
+        QTEST(p.Main().DeviceSelector->currentText(), "selectedAfter");
+        QTEST(p.Main().StatusBar->Text(), "status");
+    }
+
+    void eraseBeforeWriteIsRefusedOnEpromParts()
+    {
+        SimulatedProgram p(QStringLiteral("16c62A"));
+        QVERIFY(!p.Main().DetectBtn->isEnabled()); // and no device ID to detect
+        p.Main().EraseBeforeWriteCbx->click();
+        QVERIFY(!p.Main().EraseBeforeWriteCbx->isChecked());
+        QCOMPARE(p.messages.shown,
+                 QStringList{"Warning: Erase before write needs a flash part, which can be erased "
+                             "first; the 16c62A is an EPROM part."});
+
+        // Ticked on a flash part, it goes when an EPROM part is picked.
+        p.Main().SetDeviceValues(QStringLiteral("16f877"), false);
+        p.Main().EraseBeforeWriteCbx->click();
+        QVERIFY(p.Main().EraseBeforeWriteCbx->isChecked());
+        p.Main().SetDeviceValues(QStringLiteral("16c74"), false);
+        QVERIFY(!p.Main().EraseBeforeWriteCbx->isChecked());
+        QCOMPARE(p.messages.shown.size(), 1);
+    }
+
+    // A protected chip with an older program: erased, only the program's words written, all
+    // verified without a box of their own, one chime, and a summary that says so.
+    void eraseBeforeWriteGivesTheWholeImage()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        for (int a = 0; a < 0x400; ++a)
+            p.Chip().SetProgramWord(a, 0x1111);
+        p.Chip().SetConfigWord(0x000F); // code protected
+        p.Image().SetProgramWordText(0, QStringLiteral("2805"));
+        p.Image().SetProgramWordText(5, QStringLiteral("0086"));
+        p.Image().SetDataByteText(2, QStringLiteral("5A"));
+        p.Image().IDCodeText = QStringLiteral("1234");
+        p.Tick(true, true, true, true);
+        p.Main().EraseBeforeWriteCbx->click();
+        QString summary;
+        p.RunOnce(p.Main().ChipWriteBtn, [&] {
+            summary = p.Form().SummaryLbl->text();
+            p.Form().CloseBtn->click();
+        });
+        QCOMPARE(p.messages.shown, QStringList{"Sound"});
+        QCOMPARE(p.Chip().ProgramWord(0), 0x2805);
+        QCOMPARE(p.Chip().ProgramWord(5), 0x0086);
+        QCOMPARE(p.Chip().ProgramWord(1), 0x3FFF);
+        QCOMPARE(p.Chip().ProgramWord(0x3FF), 0x3FFF);
+        QCOMPARE(p.Chip().DataByte(2), 0x5A);
+        QCOMPARE(p.Chip().ConfigWord(), p.Image().ConfigWord);
+        QVERIFY(!p.Chip().CodeProtected());
+        QVERIFY2(summary.startsWith("Erase and write finished in ") &&
+                     summary.endsWith(": program memory 1024 words, data 64 bytes, ID code, "
+                                      "configuration word"),
+                 qPrintable(summary));
+    }
+
+    // The erase takes everything: a write of part of the chip is refused at Start, before
+    // anything is sent.
+    void eraseBeforeWriteNeedsTheWholeChip_data()
+    {
+        QTest::addColumn<QList<bool>>("ticks");
+        QTest::addColumn<QString>("progEnd");
+        QTest::newRow("data memory not ticked") << QList<bool>{true, false, true, true} << "03FF";
+        QTest::newRow("part of the program range") << QList<bool>{true, true, true, true} << "00FF";
+    }
+
+    void eraseBeforeWriteNeedsTheWholeChip()
+    {
+        QFETCH(QList<bool>, ticks);
+        QFETCH(QString, progEnd);
+        SimulatedProgram p(QStringLiteral("16f84"));
+        p.Chip().SetProgramWord(7, 0x1111);
+        p.Tick(ticks[0], ticks[1], ticks[2], ticks[3]);
+        p.Main().ProgEndEdit->setText(progEnd);
+        p.Main().EraseBeforeWriteCbx->click();
+        QString summary;
+        p.RunOnce(p.Main().ChipWriteBtn, [&] {
+            summary = p.Form().SummaryLbl->text();
+            p.Form().CloseBtn->click();
+        });
+        QCOMPARE(p.messages.shown, QStringList({kNotWhole, "Sound"}));
+        QCOMPARE(p.sim->ExchangeCount(), 0);
+        QCOMPARE(p.Chip().ProgramWord(7), 0x1111);
+        QVERIFY2(summary.endsWith(": nothing was sent to the chip"), qPrintable(summary));
+    }
+
+    void aFailedEraseWritesNothing()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        tolm::sim::FaultSettings silent;
+        silent.noAckFromExchange = 0;
+        p.sim->SetFaults(silent);
+        p.Tick(true, true, true, true);
+        p.Main().EraseBeforeWriteCbx->click();
+        p.RunOnce(p.Main().ChipWriteBtn);
+        QCOMPARE(p.messages.shown, QStringList({"Plain: Communication Error", "Sound"}));
+    }
+};
+
+QTEST_MAIN(DetectAndEraseTest)
+#include "DetectAndEraseTest.moc"

@@ -1,0 +1,131 @@
+// A port the system does not list, typed in the Options dialog: taken by name, stored by
+// name, and listed again on later showings and after a restart; and the reload setting.
+#include "MainWindowFixture.h"
+#include "app/ModulePortChoices.h"
+#include "app/Optdlg.h"
+
+#include <QCheckBox>
+#include <QTimer>
+#include <functional>
+
+using namespace MainWindowFixture;
+
+namespace {
+
+const QString kById = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R-if00-port0");
+
+QStringList Names(const TOptionsDlg &dlg)
+{
+    QStringList names;
+    for (const QRadioButton *button : dlg.PortButtons())
+        names << button->property("portName").toString();
+    return names;
+}
+
+QByteArray SettingsText()
+{
+    QFile file(TolmSettings::SettingsFilePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Opens Options from the main window, lets `edit` work on it, and closes it with OK.
+void RunOptions(Program &p, const std::function<void(TOptionsDlg &)> &edit)
+{
+    TOptionsDlg &options = *p.windows->OptionsDlg;
+    p.messages.confirmAnswers << false; // the program memory question
+    QTimer::singleShot(0, &options, [&] {
+        edit(options);
+        options.OKBtn->click();
+    });
+    p.Main().OptionsBtn->click();
+}
+
+} // namespace
+
+class OptionsTypedPortTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { RemoveSettings(); }
+
+    void typingPicksTheName_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("port");
+        QTest::newRow("a device name") << "ttyUSB3"
+                                       << "ttyUSB3";
+        QTest::newRow("a path, blanks trimmed") << "  " + kById + " " << kById;
+        QTest::newRow("nothing typed: COM1") << "   "
+                                             << "COM1";
+    }
+
+    void typingPicksTheName()
+    {
+        QFETCH(QString, typed);
+        ScriptedMessages messages;
+        TOptionsDlg dlg(messages);
+        dlg.SetPortText(QStringLiteral("COM2"), {});
+        QTest::keyClicks(dlg.PortEdit, typed);
+        QVERIFY(dlg.OtherPortBtn->isChecked());
+        QTEST(dlg.PortText(), "port");
+    }
+
+    // OK applies it for this run and lists it next time; Save stores it in ModulePort and in
+    // its own section, so it stays listed after the user picks another port and restarts.
+    void aTypedPortIsKeptAndListed()
+    {
+        QVERIFY(WriteSettings({"WorkingDir=/srv/hex", "PicDevice=16f84", "ModulePort=COM2"}));
+        {
+            Program p;
+            RunOptions(p, [](TOptionsDlg &options) {
+                QTest::keyClicks(options.PortEdit, QStringLiteral("ttyUSB3"));
+            });
+            QCOMPARE(p.Main().ModulePortName(), QStringLiteral("ttyUSB3"));
+            TOptionsDlg &options = *p.windows->OptionsDlg;
+            options.SetPortText(p.Main().ModulePortName(), {});
+            QCOMPARE(Names(options), QStringList({"COM1", "COM2", "ttyUSB3"}));
+            QCOMPARE(options.PortText(), QStringLiteral("ttyUSB3"));
+            QVERIFY(options.PortEdit->text().isEmpty());
+            options.SaveBtn->click();
+        }
+        QCOMPARE(SettingsText(), QByteArray("[Main]\r\nWorkingDir=/srv/hex\r\nPicDevice=16f84\r\n"
+                                            "ModulePort=ttyUSB3\r\n\r\n[Typed Ports]\r\n"
+                                            "Port1=ttyUSB3\r\n"));
+        Program next;
+        QCOMPARE(next.Main().ModulePortName(), QStringLiteral("ttyUSB3"));
+        TOptionsDlg &options = *next.windows->OptionsDlg;
+        options.SetPortText(QStringLiteral("COM1"), {{"ttyUSB3", "FT232R USB UART"}});
+        // A typed name the system now lists is not offered twice.
+        QCOMPARE(Names(options), QStringList({"COM1", "COM2", "ttyUSB3"}));
+        options.SetPortText(QStringLiteral("COM1"), {});
+        QCOMPARE(Names(options), QStringList({"COM1", "COM2", "ttyUSB3"}));
+        QCOMPARE(options.PortText(), QStringLiteral("COM1"));
+        QCOMPARE(ModulePortChoices({}, "COM1", {"/dev/ttyS1", "ttyUSB3"}).size(),
+                 3); // ttyS1 is COM2
+    }
+
+    void reloadSettingIsSavedOnlyWhenSet()
+    {
+        {
+            Program p;
+            QVERIFY(!p.Main().ReloadAtOnce());
+            RunOptions(p, [](TOptionsDlg &options) {
+                QVERIFY(!options.ReloadAtOnceCbx->isChecked());
+                options.SaveBtn->click();
+            });
+            QVERIFY(!SettingsText().contains("[Files]"));
+            RunOptions(p, [](TOptionsDlg &options) {
+                options.ReloadAtOnceCbx->setChecked(true);
+                options.SaveBtn->click();
+            });
+            QVERIFY(p.Main().ReloadAtOnce());
+        }
+        QVERIFY(SettingsText().contains("[Files]\nReloadAtOnce=1\n"));
+        Program next;
+        QVERIFY(next.Main().ReloadAtOnce());
+    }
+};
+
+QTEST_MAIN(OptionsTypedPortTest)
+#include "OptionsTypedPortTest.moc"
