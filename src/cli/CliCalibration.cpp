@@ -12,13 +12,13 @@ bool CalibrationInRange(const ChipSession &session)
     if (!CalibrationInstruction(device, 0))
         return false;
     const auto ranges = ParseAddressRanges(session.Host().Addresses());
-    const std::uint32_t address = CalibrationAddress(device);
+    const std::uint32_t address = CalibrationWordAddress(device);
     return ranges && ranges->ProgStart <= address && address <= ranges->ProgEnd;
 }
 
 int KeepChipCalibration(ChipSession &session, MemoryImage &image)
 {
-    const std::uint16_t address = CalibrationAddress(session.Device());
+    const std::uint16_t address = CalibrationWordAddress(session.Device());
     std::uint16_t word = 0;
     if (!session.Engine().PicRead(address, word))
         return ChipFailure(session,
@@ -33,7 +33,7 @@ int KeepChipCalibration(ChipSession &session, MemoryImage &image)
 
 void LeaveOutCalibration(ChipSession &session)
 {
-    const std::uint16_t address = CalibrationAddress(session.Device());
+    const std::uint16_t address = CalibrationWordAddress(session.Device());
     session.err << "tolm-cli: the calibration word at " << FormatHex(address, 4)
                 << " is left out of the comparison (--write-cal compares it)" << Qt::endl;
     // The calibration word is the highest program address, so the range ends just before it.

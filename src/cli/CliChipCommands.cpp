@@ -6,6 +6,8 @@
 #include "CliFastWrite.h"
 #include "CliHexFile.h"
 #include "CliPortList.h"
+#include "CliProduction.h"
+#include "CliSerialOptions.h"
 #include "device/MemoryImage.h"
 
 namespace {
@@ -43,6 +45,13 @@ std::optional<HexLoadResult> LoadInput(CliContext &ctx, const ChipSetup &setup, 
     return CliLoadHexFile(ctx, path, image, setup.device, setup.targets, exitCode);
 }
 
+// write and verify: the input file, the image's checksum (when program memory is a target)
+// and a summary line for each port.
+ProductionFacts InputFacts(const QString &path, const HexTargets &targets)
+{
+    return {[path](const QString &) { return path; }, targets.Program, false, std::nullopt, true};
+}
+
 void AddFastOptions(QCommandLineParser &parser)
 {
     parser.addOption({kFastOption, "Flash parts: erase the chip, program only the words that "
@@ -77,9 +86,16 @@ int RunReadCommand(CliContext &ctx, const QStringList &args)
     ResetImage(image, setup->device);
     const QString out = parser.positionalArguments()[0];
     const bool severalPorts = setup->ports.size() > 1;
-    return RunChipWork(ctx, *setup, image, [&](ChipSession &session, const QString &port) {
-        return ReadChipToFile(session, severalPorts ? PerPortPath(out, port) : out);
-    });
+    const auto portFile = [&](const QString &port) {
+        return severalPorts ? PerPortPath(out, port) : out;
+    };
+    ProductionFacts facts{portFile, setup->targets.Program, true, std::nullopt, true};
+    return RunChipWork(
+        ctx, *setup, image,
+        [&](ChipSession &session, const QString &port) {
+            return ReadChipToFile(session, portFile(port));
+        },
+        facts);
 }
 
 int RunWriteCommand(CliContext &ctx, const QStringList &args)
@@ -93,6 +109,7 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     parser.addPositionalArgument("IN", "Intel HEX file to write.");
     AddWriteCalOption(parser);
     AddFastOptions(parser);
+    AddSerialOptions(parser);
     int exitCode = 0;
     auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
     if (!setup)
@@ -108,10 +125,16 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     if (!loaded)
         return exitCode;
     const bool writeCal = parser.isSet(kWriteCalOption);
-    return RunChipWork(ctx, *setup, image, [&](ChipSession &session, const QString &) {
-        return fast ? FastWriteChip(session, *loaded)
-                    : WriteChipFromImage(session, *loaded, writeCal);
-    });
+    ProductionFacts facts = InputFacts(parser.positionalArguments()[0], setup->targets);
+    if (const int code = CliSerialPlan(ctx, parser, *setup, image, facts.serial))
+        return code;
+    return RunChipWork(
+        ctx, *setup, image,
+        [&](ChipSession &session, const QString &) {
+            return fast ? FastWriteChip(session, *loaded)
+                        : WriteChipFromImage(session, *loaded, writeCal);
+        },
+        facts);
 }
 
 int RunVerifyCommand(CliContext &ctx, const QStringList &args)
@@ -136,9 +159,12 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
         return exitCode;
     const bool writeCal = parser.isSet(kWriteCalOption);
     const bool all = parser.isSet(kAllOption);
-    return RunChipWork(ctx, *setup, image, [&](ChipSession &session, const QString &) {
-        return VerifyChipAgainstImage(session, *loaded, writeCal, all);
-    });
+    return RunChipWork(
+        ctx, *setup, image,
+        [&](ChipSession &session, const QString &) {
+            return VerifyChipAgainstImage(session, *loaded, writeCal, all);
+        },
+        InputFacts(parser.positionalArguments()[0], setup->targets));
 }
 
 int RunBlankCommand(CliContext &ctx, const QStringList &args)
@@ -153,7 +179,9 @@ int RunBlankCommand(CliContext &ctx, const QStringList &args)
     if (!setup)
         return exitCode;
     MemoryImage image;
-    return RunChipWork(ctx, *setup, image, [](ChipSession &session, const QString &) {
-        return BlankCheckChip(session);
-    });
+    ProductionFacts facts;
+    facts.summaryLine = true;
+    return RunChipWork(
+        ctx, *setup, image,
+        [](ChipSession &session, const QString &) { return BlankCheckChip(session); }, facts);
 }

@@ -22,12 +22,24 @@ bool CliModulePort::StartTrace()
         // Written at once, so that the trace of a run that hangs or is killed is complete.
         m_trace.flush();
     });
+    if (m_link.State() == PortState::Held) {
+        NoteLowLatency();
+    }
     return true;
+}
+
+void CliModulePort::NoteLowLatency()
+{
+    m_trace.write(("# " + LowLatencyNote(m_link.LowLatency()) + '\n').toUtf8());
+    m_trace.flush();
 }
 
 bool CliModulePort::OpenPort()
 {
     if (m_link.OpenModulePort(m_portName)) {
+        if (m_trace.isOpen()) {
+            NoteLowLatency();
+        }
         return true;
     }
     m_err << "tolm-cli: COM Port Error: " << m_link.LastErrorText() << Qt::endl;

@@ -169,7 +169,7 @@ bool UnprotectDevice(PicEngine &engine)
     return engine.PicPowerOff();
 }
 
-std::uint16_t CalibrationAddress(const DeviceRecord &device)
+std::uint16_t CalibrationWordAddress(const DeviceRecord &device)
 {
     return static_cast<std::uint16_t>(ParseHexText(device.ProgMaxText).value_or(0));
 }
@@ -177,7 +177,7 @@ std::uint16_t CalibrationAddress(const DeviceRecord &device)
 std::optional<std::uint8_t> ReadCalibration(PicEngine &engine)
 {
     std::uint16_t word = 0;
-    if (!engine.PicRead(CalibrationAddress(engine.Device()), word)) {
+    if (!engine.PicRead(CalibrationWordAddress(engine.Device()), word)) {
         return std::nullopt;
     }
     return static_cast<std::uint8_t>(word & 0xFF);
@@ -215,7 +215,7 @@ CalibrationWriteResult WriteCalibration(PicEngine &engine, const QString &calEdi
     const std::uint16_t base = *CalibrationInstruction(device, 0);
     result.word = static_cast<std::uint16_t>(base | *value);
     result.status =
-        engine.PicWrite(CalibrationAddress(device), result.word) ? Status::Written : Status::Failed;
+        engine.PicWrite(CalibrationWordAddress(device), result.word) ? Status::Written : Status::Failed;
     return result;
 }
 
@@ -223,7 +223,7 @@ CalibrationBuildResult BuildCalibrationFromMemory(const MemoryImage &image,
                                                   const DeviceRecord &device)
 {
     CalibrationBuildResult result;
-    const QString text = image.GetProgramWordText(CalibrationAddress(device));
+    const QString text = image.GetProgramWordText(CalibrationWordAddress(device));
     const auto value = ParseHexText(text);
     if (!value) {
         result.conversionError = InvalidHexMessage(text);

@@ -58,8 +58,9 @@ std::uint16_t AllCodeProtectWord(const DeviceRecord &device, std::uint16_t chipW
 // user is told "Communication Error".
 bool UnprotectDevice(PicEngine &engine);
 
-// The oscillator calibration word sits at the device's highest program address.
-std::uint16_t CalibrationAddress(const DeviceRecord &device);
+// The oscillator calibration word sits at the device's highest program address (named apart
+// from the device rules' CalibrationAddress, which gives nothing for parts without one).
+std::uint16_t CalibrationWordAddress(const DeviceRecord &device);
 
 // Read Oscillator Calibration: the calibration byte, or nothing when the read failed.
 std::optional<std::uint8_t> ReadCalibration(PicEngine &engine);

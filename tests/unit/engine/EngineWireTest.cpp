@@ -438,7 +438,7 @@ TEST_P(EngineCalibration, WritesTheLoadInstructionAtTheLastAddress)
     EXPECT_EQ(result.status, CalibrationWriteResult::Status::Written);
     EXPECT_EQ(result.word, *c.word);
     EXPECT_EQ(rig.sim->chip().ProgramWord(c.address), *c.word);
-    EXPECT_EQ(CalibrationAddress(rig.device), c.address);
+    EXPECT_EQ(CalibrationWordAddress(rig.device), c.address);
     const auto read = ReadCalibration(rig.engine);
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(*read, 0x5A);
