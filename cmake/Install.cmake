@@ -16,3 +16,8 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/tolm
         FILES_MATCHING PATTERN "*.wav"
         PATTERN "glyphs" EXCLUDE)
+# The udev rule that sets FTDI adapters' latency timer to 1 ms. <prefix>/lib/udev/rules.d is
+# where udev reads packaged rules when the prefix is /usr; with another prefix, copy it to
+# /etc/udev/rules.d.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/udev/60-tolm-ftdi-latency.rules
+        DESTINATION lib/udev/rules.d)

@@ -19,8 +19,9 @@ const char kCsv[] = "csv";
 
 QStringList RowCells(const ProductionRow &row, bool csv)
 {
-    const QString time = csv ? LogTimeText(row.time)
-                             : row.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    const QString time =
+        csv ? LogTimeText(row.time)
+            : row.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     const QString file = csv ? row.file : QFileInfo(row.file).fileName();
     const QString sha = csv ? row.fileSha256 : row.fileSha256.left(12);
     const QString elapsed = QString::number(static_cast<double>(row.elapsedMs) / 1000.0, 'f', 1);
@@ -89,9 +90,9 @@ std::optional<LogFilter> ReadFilter(CliContext &ctx, const QCommandLineParser &p
 
 QString ProductionRowsText(const std::vector<ProductionRow> &rows, bool csv)
 {
-    std::vector<QStringList> cells{{"time", "host", "port", "device", "command", "file",
-                                    "sha256", "checksum", "serial", "result", "exit", "words",
-                                    "elapsed", "detail"}};
+    std::vector<QStringList> cells{{"time", "host", "port", "device", "command", "file", "sha256",
+                                    "checksum", "serial", "result", "exit", "words", "elapsed",
+                                    "detail"}};
     for (const ProductionRow &row : rows)
         cells.push_back(RowCells(row, csv));
     return csv ? CsvText(cells) : AlignedTable(cells);

@@ -1,8 +1,8 @@
 // ports: every serial port the system reports, for picking -p and for seeing why a port
 // cannot be opened or is slow.
+#include "CliPorts.h"
 #include "CliCommands.h"
 #include "CliContext.h"
-#include "CliPorts.h"
 #include "CliTable.h"
 
 namespace {
@@ -29,8 +29,8 @@ QStringList PortRow(const SerialPortFacts &port)
 
 QString PortsListText(const std::vector<SerialPortFacts> &ports)
 {
-    std::vector<QStringList> rows{{"port", "path", "description", "usb", "serial", "driver",
-                                   "latency", "may open"}};
+    std::vector<QStringList> rows{
+        {"port", "path", "description", "usb", "serial", "driver", "latency", "may open"}};
     for (const SerialPortFacts &port : ports)
         rows.push_back(PortRow(port));
     return AlignedTable(rows);

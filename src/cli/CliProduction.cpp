@@ -38,11 +38,11 @@ QString CommandText(const QStringList &arguments)
         const bool plain = !argument.isEmpty() && !argument.contains(QLatin1Char(' ')) &&
                            !argument.contains(QLatin1Char('\'')) &&
                            !argument.contains(QLatin1Char('"'));
-        words << (plain ? argument
-                        : QLatin1Char('\'') +
-                              QString(argument).replace(QLatin1String("'"),
-                                                        QLatin1String("'\\''")) +
-                              QLatin1Char('\''));
+        words << (plain
+                      ? argument
+                      : QLatin1Char('\'') +
+                            QString(argument).replace(QLatin1String("'"), QLatin1String("'\\''")) +
+                            QLatin1Char('\''));
     }
     return words.join(QLatin1Char(' '));
 }
@@ -103,8 +103,7 @@ void ProductionRun::Prepare()
     m_logReady = true;
 }
 
-int ProductionRun::RunPort(PortIo &io, MemoryImage &image,
-                           const std::function<int(PortIo &)> &work)
+int ProductionRun::RunPort(PortIo &io, MemoryImage &image, const std::function<int(PortIo &)> &work)
 {
     QElapsedTimer timer;
     timer.start();
@@ -134,8 +133,8 @@ int ProductionRun::RunPort(PortIo &io, MemoryImage &image,
 int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, PortRecord &record)
 {
     const SerialPlan &plan = *m_facts.serial;
-    const SerialCounter::Taken taken = SerialCounter(plan.counterPath)
-                                           .Take(plan.start, plan.step, SerialCapacity(plan.location));
+    const SerialCounter::Taken taken =
+        SerialCounter(plan.counterPath).Take(plan.start, plan.step, SerialCapacity(plan.location));
     if (!taken.number) {
         io.err << "tolm-cli: no serial number for this chip: " << taken.error << Qt::endl;
         return taken.doesNotFit ? CliExit::kUsage : CliExit::kFileError;

@@ -22,7 +22,8 @@ std::optional<std::uint64_t> ParseNumber(const QString &text)
     const QString trimmed = text.trimmed();
     bool ok = false;
     const bool hex = trimmed.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
-    const qulonglong value = hex ? trimmed.mid(2).toULongLong(&ok, 16) : trimmed.toULongLong(&ok, 10);
+    const qulonglong value =
+        hex ? trimmed.mid(2).toULongLong(&ok, 16) : trimmed.toULongLong(&ok, 10);
     if (!ok || value > SerialCounter::kMaxNumber)
         return std::nullopt;
     return value;
@@ -94,8 +95,7 @@ std::optional<SerialPlan> ReadValues(CliContext &ctx, const QCommandLineParser &
     }
     plan.start = *start;
     plan.step = *step;
-    plan.counterPath =
-        parser.isSet(kSerialFile) ? parser.value(kSerialFile) : defaultCounterPath;
+    plan.counterPath = parser.isSet(kSerialFile) ? parser.value(kSerialFile) : defaultCounterPath;
     return plan;
 }
 
@@ -129,8 +129,9 @@ void AddSerialOptions(QCommandLineParser &parser)
         {kSerialAt, "Where the number goes: id, data:AA[:N] or prog:AAAA[:N] (RETLW table).",
          "WHERE"},
         {kSerialStep, "How far apart the numbers are (default 1).", "N"},
-        {kSerialFile, "The file that holds the next number (default: next-serial beside the "
-                      "production log).",
+        {kSerialFile,
+         "The file that holds the next number (default: next-serial beside the "
+         "production log).",
          "FILE"},
     });
 }
@@ -158,15 +159,16 @@ int CliSerialPlan(CliContext &ctx, const QCommandLineParser &parser, const ChipS
         return CliExit::kFileError;
     }
     if (fromFile && *next != plan->start)
-        ctx.err << "tolm-cli: " << plan->counterPath << " continues at " << *next
-                << "; --serial " << plan->start << " only starts a new serial file" << Qt::endl;
+        ctx.err << "tolm-cli: " << plan->counterPath << " continues at " << *next << "; --serial "
+                << plan->start << " only starts a new serial file" << Qt::endl;
     const std::uint64_t capacity = SerialCapacity(plan->location);
     const auto last = LastNumber(*next, plan->step, static_cast<int>(setup.ports.size()));
     if (!last || *last > capacity)
-        return ctx.UsageError(QStringLiteral("the serial numbers from %1 do not fit %2 (at most %3)")
-                                  .arg(*next)
-                                  .arg(SerialLocationText(plan->location))
-                                  .arg(capacity));
+        return ctx.UsageError(
+            QStringLiteral("the serial numbers from %1 do not fit %2 (at most %3)")
+                .arg(*next)
+                .arg(SerialLocationText(plan->location))
+                .arg(capacity));
     if (ImageHasDataAt(image, plan->location, setup.device))
         ctx.err << "tolm-cli: warning: the file has data at " << SerialLocationText(plan->location)
                 << "; each chip gets its serial number there instead" << Qt::endl;

@@ -32,13 +32,14 @@ QString CsvText(const std::vector<QStringList> &rows)
     for (const QStringList &row : rows) {
         QStringList cells;
         for (const QString &cell : row) {
-            const bool quoted = cell.contains(QLatin1Char(',')) ||
-                                cell.contains(QLatin1Char('"')) ||
-                                cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r'));
-            cells << (quoted ? QLatin1Char('"') +
-                                   QString(cell).replace(QLatin1String("\""), QLatin1String("\"\"")) +
-                                   QLatin1Char('"')
-                             : cell);
+            const bool quoted =
+                cell.contains(QLatin1Char(',')) || cell.contains(QLatin1Char('"')) ||
+                cell.contains(QLatin1Char('\n')) || cell.contains(QLatin1Char('\r'));
+            cells << (quoted
+                          ? QLatin1Char('"') +
+                                QString(cell).replace(QLatin1String("\""), QLatin1String("\"\"")) +
+                                QLatin1Char('"')
+                          : cell);
         }
         text += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }

@@ -214,8 +214,8 @@ CalibrationWriteResult WriteCalibration(PicEngine &engine, const QString &calEdi
     // given rather than silently cutting it.
     const std::uint16_t base = *CalibrationInstruction(device, 0);
     result.word = static_cast<std::uint16_t>(base | *value);
-    result.status =
-        engine.PicWrite(CalibrationWordAddress(device), result.word) ? Status::Written : Status::Failed;
+    result.status = engine.PicWrite(CalibrationWordAddress(device), result.word) ? Status::Written
+                                                                                 : Status::Failed;
     return result;
 }
 

@@ -5,10 +5,10 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <utility>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -83,8 +83,8 @@ std::optional<SerialPortFacts> DescribePort(const QString &ttyDir, const SerialP
         port.latencyTimerMs = latency;
     const QString usb = UsbDeviceDir(device, sysfs);
     if (!usb.isEmpty()) {
-        port.usbId = ReadAttribute(usb, "idVendor") + QLatin1Char(':') +
-                     ReadAttribute(usb, "idProduct");
+        port.usbId =
+            ReadAttribute(usb, "idVendor") + QLatin1Char(':') + ReadAttribute(usb, "idProduct");
         port.usbSerial = ReadAttribute(usb, "serial");
         port.description = ReadAttribute(usb, "product");
     }

@@ -17,12 +17,12 @@ struct PortAccess
 // One serial port as the kernel describes it in sysfs.
 struct SerialPortFacts
 {
-    QString name;        // ttyUSB0
-    QString path;        // /dev/ttyUSB0
-    QString description; // the USB product name; empty for a built-in port
-    QString usbId;       // vendor:product in hex ("0403:6001"); empty when not on USB
-    QString usbSerial;   // the adapter's serial number, where it has one
-    QString driver;      // the kernel driver ("ftdi_sio", "cdc_acm", "serial")
+    QString name;                      // ttyUSB0
+    QString path;                      // /dev/ttyUSB0
+    QString description;               // the USB product name; empty for a built-in port
+    QString usbId;                     // vendor:product in hex ("0403:6001"); empty when not on USB
+    QString usbSerial;                 // the adapter's serial number, where it has one
+    QString driver;                    // the kernel driver ("ftdi_sio", "cdc_acm", "serial")
     std::optional<int> latencyTimerMs; // FTDI adapters: the receive latency timer
     PortAccess access;
 };

@@ -67,8 +67,7 @@ std::optional<QString> DamageReason(QSqlDatabase &db)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA quick_check")))
-        return QStringLiteral("it is damaged or cannot be read (%1)")
-            .arg(query.lastError().text());
+        return QStringLiteral("it is damaged or cannot be read (%1)").arg(query.lastError().text());
     if (!query.next())
         return QStringLiteral("SQLite's check gave no answer");
     const QString verdict = query.value(0).toString();

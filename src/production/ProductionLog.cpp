@@ -55,8 +55,8 @@ std::optional<QString> SwitchToWal(QSqlDatabase &db)
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
         return query.lastError().text();
-    if (!query.next() || query.value(0).toString().compare(QLatin1String("wal"),
-                                                          Qt::CaseInsensitive) != 0)
+    if (!query.next() ||
+        query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
         return QStringLiteral("it cannot be switched to WAL mode (a read-only file?)");
     return std::nullopt;
 }

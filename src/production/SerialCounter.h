@@ -27,7 +27,7 @@ public:
     struct Taken
     {
         std::optional<std::uint64_t> number;
-        QString error;          // why there is no number
+        QString error;           // why there is no number
         bool doesNotFit = false; // the next number is above the largest allowed
     };
 

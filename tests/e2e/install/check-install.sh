@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build tree into a fresh prefix and checks what a desktop user gets: the three
-# programs, a desktop entry that validates, the icon, and a tolm that answers --version
-# from where it was installed.
+# programs, a desktop entry that validates, the icon, the udev rule for FTDI adapters, and a
+# tolm that answers --version from where it was installed.
 #   check-install.sh BUILD_DIR WORK_DIR
 set -euo pipefail
 build="$1"
@@ -12,7 +12,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 status=0
 for file in bin/tolm bin/tolm-cli bin/tolm-modsim \
             share/applications/tolm.desktop \
-            share/icons/hicolor/scalable/apps/tolm.svg; do
+            share/icons/hicolor/scalable/apps/tolm.svg \
+            lib/udev/rules.d/60-tolm-ftdi-latency.rules; do
     if [ ! -e "$prefix/$file" ]; then
         echo "missing: $file"
         status=1

@@ -19,25 +19,6 @@ QByteArray Contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-TEST(SerialCounter, SeedsOnceThenContinuesFromTheFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("sub/next-serial");
-    SerialCounter counter(path);
-    bool fromFile = true;
-    QString error;
-    EXPECT_EQ(counter.Next(500, fromFile, error), std::optional<std::uint64_t>(500));
-    EXPECT_FALSE(fromFile);
-    EXPECT_EQ(Contents(path), "<missing>") << "looking does not take a number";
-
-    EXPECT_EQ(counter.Take(500, 10, 0xFFFF).number, std::optional<std::uint64_t>(500));
-    EXPECT_EQ(Contents(path), "510\n");
-    // Another seed no longer counts: the file goes on.
-    EXPECT_EQ(counter.Take(7, 10, 0xFFFF).number, std::optional<std::uint64_t>(510));
-    EXPECT_EQ(counter.Next(7, fromFile, error), std::optional<std::uint64_t>(520));
-    EXPECT_TRUE(fromFile);
-}
-
 TEST(SerialCounter, RefusesWithoutChangingTheFile)
 {
     struct Case
@@ -53,8 +34,8 @@ TEST(SerialCounter, RefusesWithoutChangingTheFile)
         {"the largest number itself", "255\n", 0xFF, 255, false},
         {"text that is not a number", "twelve\n", 0xFFFF, std::nullopt, false},
         {"a negative number", "-3\n", 0xFFFF, std::nullopt, false},
-        {"a number no log column holds", "9223372036854775808\n", ~std::uint64_t{0},
-         std::nullopt, false},
+        {"a number no log column holds", "9223372036854775808\n", ~std::uint64_t{0}, std::nullopt,
+         false},
     };
     for (const Case &c : cases) {
         QTemporaryDir dir;

@@ -1,9 +1,9 @@
 // Where a serial number goes in a chip's image, on both cores: the RETLW words a program
 // reads back, the data EEPROM bytes and the ID code, and the locations a device refuses.
+#include "production/SerialLayout.h"
 #include "device/DeviceOptions.h"
 #include "device/DeviceTable.h"
 #include "device/MemoryImage.h"
-#include "production/SerialLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -74,8 +74,10 @@ TEST(SerialLayout, RefusesLocationsTheDeviceLacks)
         {"16c54", {SerialPlace::ProgramMemory, 0x1FE, 2}, nullptr},
         // The 12c508 keeps the factory's calibration word at 01FF.
         {"12c508", {SerialPlace::ProgramMemory, 0x1FD, 2}, nullptr},
-        {"12c508", {SerialPlace::ProgramMemory, 0x1FE, 2}, "would replace the 12c508's "
-                                                           "calibration word at 01FF"},
+        {"12c508",
+         {SerialPlace::ProgramMemory, 0x1FE, 2},
+         "would replace the 12c508's "
+         "calibration word at 01FF"},
     };
     for (const Case &c : cases) {
         const auto refusal = SerialLocationRefusal(c.location, *FindDevice(c.device));
@@ -111,6 +113,7 @@ TEST(SerialLayout, PlacesTheNumberLeastSignificantByteFirst)
         const DeviceRecord device = *FindDevice(c.device);
         MemoryImage image;
         BlankImage(image, device);
+        EXPECT_FALSE(ImageHasDataAt(image, c.location, device)) << c.device;
         PlaceSerial(image, c.location, device, c.number);
         std::vector<QString> cells;
         for (int i = 0; i < static_cast<int>(c.cells.size()); ++i) {
@@ -132,25 +135,6 @@ TEST(SerialLayout, PlacesTheNumberLeastSignificantByteFirst)
         }
         EXPECT_TRUE(ImageHasDataAt(image, c.location, device)) << c.device;
     }
-}
-
-TEST(SerialLayout, CapacityAndDataAlreadyThere)
-{
-    EXPECT_EQ(SerialCapacity({SerialPlace::IdCode, 0, 4}), 0xFFFFu);
-    EXPECT_EQ(SerialCapacity({SerialPlace::DataMemory, 0, 1}), 0xFFu);
-    EXPECT_EQ(SerialCapacity({SerialPlace::ProgramMemory, 0, 3}), 0xFFFFFFu);
-    EXPECT_EQ(SerialCapacity({SerialPlace::DataMemory, 0, 8}), ~std::uint64_t{0});
-
-    const DeviceRecord f84 = *FindDevice("16f84");
-    MemoryImage image;
-    BlankImage(image, f84);
-    const SerialLocation prog{SerialPlace::ProgramMemory, 0x300, 2};
-    EXPECT_FALSE(ImageHasDataAt(image, prog, f84));
-    image.SetProgramWordText(0x301, QStringLiteral("0000"));
-    EXPECT_TRUE(ImageHasDataAt(image, prog, f84));
-    EXPECT_FALSE(ImageHasDataAt(image, {SerialPlace::DataMemory, 0x10, 2}, f84));
-    image.SetDataByteText(0x11, QStringLiteral("00"));
-    EXPECT_TRUE(ImageHasDataAt(image, {SerialPlace::DataMemory, 0x10, 2}, f84));
 }
 
 } // namespace

@@ -87,18 +87,4 @@ TEST(AdapterReceiveTimer, HoldsBytesUntilTheTimerRunsOutOrAPacketFills)
     }
 }
 
-TEST(AdapterReceiveTimer, SaysWhenItsBufferIsDue)
-{
-    AdapterReceiveTimer adapter(16ms);
-    const AdapterReceiveTimer::TimePoint start{};
-    EXPECT_FALSE(adapter.ReleaseAt().has_value());
-    adapter.Arrive('x', start + 5ms);
-    adapter.Arrive('y', start + 6ms);
-    ASSERT_TRUE(adapter.ReleaseAt().has_value());
-    EXPECT_EQ(*adapter.ReleaseAt(), start + 21ms);
-    EXPECT_EQ(adapter.TakeDue(start + 20ms), "");
-    EXPECT_EQ(adapter.TakeDue(start + 21ms), "xy");
-    EXPECT_FALSE(adapter.ReleaseAt().has_value());
-}
-
 } // namespace
