@@ -18,13 +18,11 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/tolm
         FILES_MATCHING PATTERN "*.wav"
         PATTERN "glyphs" EXCLUDE)
-
-# The udev rule that sets FTDI adapters' latency timer to 1 ms, when the tree has it. udev reads
-# lib/udev/rules.d under the prefix (/usr/lib/udev/rules.d for the package).
-set(tolm_udev_rule ${PROJECT_SOURCE_DIR}/assets/60-tolm-ftdi-latency.rules)
-if(EXISTS ${tolm_udev_rule})
-    install(FILES ${tolm_udev_rule} DESTINATION lib/udev/rules.d)
-endif()
+# The udev rule that sets FTDI adapters' latency timer to 1 ms. <prefix>/lib/udev/rules.d is
+# where udev reads packaged rules when the prefix is /usr; with another prefix, copy it to
+# /etc/udev/rules.d.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/udev/60-tolm-ftdi-latency.rules
+        DESTINATION lib/udev/rules.d)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Manpages.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)

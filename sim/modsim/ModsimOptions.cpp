@@ -70,6 +70,11 @@ void AddOptions(QCommandLineParser &p)
         {QStringLiteral("realtime"),
          QStringLiteral("Bytes take their wire time (10 bits), a pulse 100 us, a flash cycle the "
                         "part's time.")},
+        {QStringLiteral("adapter-latency"),
+         QStringLiteral("Replies pass a USB serial adapter whose receive latency timer is MS "
+                        "(1 to 255): bytes leave MS after the first one reached its buffer, or "
+                        "when 62 bytes fill it."),
+         QStringLiteral("MS")},
         {QStringLiteral("transcript"),
          QStringLiteral("Append one line per exchange (host bytes -> module bytes) to FILE."),
          QStringLiteral("FILE")},
@@ -140,6 +145,9 @@ void ReadNumbers(const QCommandLineParser &p, ModsimOptions &o, Parsed &n)
         o.timing.baud = static_cast<int>(*v);
     }
     o.timing.realtime = p.isSet(QStringLiteral("realtime"));
+    if (auto v = n.Number(p, QStringLiteral("adapter-latency"), 10, 1, 255)) {
+        o.adapterLatencyMs = static_cast<int>(*v);
+    }
     FaultSettings &f = o.faults;
     if (auto v = n.Number(p, QStringLiteral("no-ack-from"), 10, 1, kMaxInt)) {
         f.noAckFromExchange = static_cast<int>(*v);

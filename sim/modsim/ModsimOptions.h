@@ -23,6 +23,7 @@ struct ModsimOptions
     bool transcriptChipTime = false;
     std::optional<uint8_t> identifyByte;
     TimingSettings timing;
+    std::optional<int> adapterLatencyMs; // replies held as a USB adapter's receive timer does
     FaultSettings faults;
     std::vector<std::pair<uint16_t, int>> pulsesNeeded; // address, pulses
     std::vector<uint16_t> neverProgram;

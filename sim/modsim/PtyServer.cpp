@@ -87,6 +87,9 @@ std::optional<ModuleSimulator::TimePoint> PtyServer::NextWake(const ModuleSimula
     if (m_pacer && m_pacer->HasWaiting()) {
         wake = wake ? std::min(*wake, m_pacer->FreeAt()) : m_pacer->FreeAt();
     }
+    if (const auto release = m_adapter ? m_adapter->ReleaseAt() : std::nullopt) {
+        wake = wake ? std::min(*wake, *release) : *release;
+    }
     return wake;
 }
 
@@ -197,11 +200,29 @@ bool PtyServer::TakePacedByte(ModuleSimulator &module, std::string &error)
     return true;
 }
 
+void PtyServer::TakeReplies(ModuleSimulator &module)
+{
+    if (!m_adapter) {
+        while (const auto byte = module.HostRead()) {
+            m_outgoing.push_back(static_cast<char>(*byte));
+        }
+        return;
+    }
+    // A byte enters the adapter when its stop bit ends, not when the server gets round to it.
+    const auto now = ModuleSimulator::Clock::now();
+    for (auto due = module.NextOutputDue(); due && *due <= now; due = module.NextOutputDue()) {
+        const auto byte = module.HostRead();
+        if (!byte) {
+            break;
+        }
+        m_adapter->Arrive(*byte, *due);
+    }
+    m_outgoing += m_adapter->TakeDue(now);
+}
+
 bool PtyServer::PumpOutput(ModuleSimulator &module, std::string &error)
 {
-    while (const auto byte = module.HostRead()) {
-        m_outgoing.push_back(static_cast<char>(*byte));
-    }
+    TakeReplies(module);
     while (!m_outgoing.empty()) {
         const ssize_t n = ::write(m_master, m_outgoing.data(), m_outgoing.size());
         if (n < 0) {

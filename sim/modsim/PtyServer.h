@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AdapterReceiveTimer.h"
 #include "LinePacer.h"
 #include "ModuleSimulator.h"
 
@@ -30,6 +31,10 @@ public:
     // one per byteTime. Without it every byte is taken as soon as it is there.
     void PaceInput(std::chrono::steady_clock::duration byteTime) { m_pacer.emplace(byteTime); }
 
+    // Replies reach the host as through a USB serial adapter whose receive latency timer is
+    // `latency`: held in the adapter's buffer and passed on in packets.
+    void HoldReplies(std::chrono::steady_clock::duration latency) { m_adapter.emplace(latency); }
+
     // Runs until a byte arrives on stopFd (the signal handler's pipe) or a fatal error.
     // Returns false with a message on a fatal error.
     bool Serve(ModuleSimulator &module, int stopFd, std::string &error);
@@ -38,6 +43,7 @@ private:
     bool PumpInput(ModuleSimulator &module, std::string &error);
     bool TakePacedByte(ModuleSimulator &module, std::string &error);
     bool PumpOutput(ModuleSimulator &module, std::string &error);
+    void TakeReplies(ModuleSimulator &module);
     bool WatchesInput(ModuleSimulator::TimePoint now) const;
     std::optional<ModuleSimulator::TimePoint> NextWake(const ModuleSimulator &module) const;
 
@@ -46,6 +52,7 @@ private:
     std::string m_slavePath;
     std::string m_outgoing; // due bytes the terminal has not taken yet
     std::optional<LinePacer> m_pacer;
+    std::optional<AdapterReceiveTimer> m_adapter;
 };
 
 } // namespace tolm::sim

@@ -158,6 +158,9 @@ int main(int argc, char **argv)
     if (options.timing.realtime) {
         PaceRealTime(server, options.timing);
     }
+    if (options.adapterLatencyMs) {
+        server.HoldReplies(std::chrono::milliseconds(*options.adapterLatencyMs));
+    }
     if (!InstallStopSignals(error) || !server.Open(error) ||
         !MakeLink(options.linkPath, server.SlavePath(), error)) {
         return Fail(error);

@@ -6,6 +6,8 @@
 #include "CliFastWrite.h"
 #include "CliHexFile.h"
 #include "CliPortList.h"
+#include "CliProduction.h"
+#include "CliSerialOptions.h"
 #include "device/MemoryImage.h"
 
 namespace {
@@ -50,6 +52,13 @@ std::optional<HexLoadResult> LoadInput(CliContext &ctx, const ChipSetup &setup, 
     return loaded;
 }
 
+// write and verify: the input file, the image's checksum (when program memory is a target)
+// and a summary line for each port.
+ProductionFacts InputFacts(const QString &path, const HexTargets &targets)
+{
+    return {[path](const QString &) { return path; }, targets.Program, false, std::nullopt, true};
+}
+
 void AddFastOptions(QCommandLineParser &parser)
 {
     parser.addOption({kFastOption, "Flash parts: erase the chip, program only the words that "
@@ -85,9 +94,16 @@ int RunReadCommand(CliContext &ctx, const QStringList &args)
     ResetImage(image, setup->device);
     const QString out = parser.positionalArguments()[0];
     const bool severalPorts = setup->ports.size() > 1;
-    return RunChipWork(ctx, *setup, image, [&](ChipSession &session, const QString &port) {
-        return ReadChipToFile(session, severalPorts ? PerPortPath(out, port) : out);
-    });
+    const auto portFile = [&](const QString &port) {
+        return severalPorts ? PerPortPath(out, port) : out;
+    };
+    ProductionFacts facts{portFile, setup->targets.Program, true, std::nullopt, true};
+    return RunChipWork(
+        ctx, *setup, image,
+        [&](ChipSession &session, const QString &port) {
+            return ReadChipToFile(session, portFile(port));
+        },
+        facts);
 }
 
 int RunWriteCommand(CliContext &ctx, const QStringList &args)
@@ -102,6 +118,7 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     AddWriteCalOption(parser);
     AddFastOptions(parser);
     AddSkipOutsideOption(parser);
+    AddSerialOptions(parser);
     int exitCode = 0;
     auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
     if (!setup)
@@ -118,10 +135,16 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     if (!loaded)
         return exitCode;
     const bool writeCal = parser.isSet(kWriteCalOption);
-    return RunChipWork(ctx, *setup, image, [&](ChipSession &session, const QString &) {
-        return fast ? FastWriteChip(session, *loaded)
-                    : WriteChipFromImage(session, *loaded, writeCal);
-    });
+    ProductionFacts facts = InputFacts(parser.positionalArguments()[0], setup->targets);
+    if (const int code = CliSerialPlan(ctx, parser, *setup, image, facts.serial))
+        return code;
+    return RunChipWork(
+        ctx, *setup, image,
+        [&](ChipSession &session, const QString &) {
+            return fast ? FastWriteChip(session, *loaded)
+                        : WriteChipFromImage(session, *loaded, writeCal);
+        },
+        facts);
 }
 
 int RunVerifyCommand(CliContext &ctx, const QStringList &args)
@@ -148,9 +171,12 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
         return exitCode;
     const bool writeCal = parser.isSet(kWriteCalOption);
     const bool all = parser.isSet(kAllOption);
-    return RunChipWork(ctx, *setup, image, [&](ChipSession &session, const QString &) {
-        return VerifyChipAgainstImage(session, *loaded, writeCal, all);
-    });
+    return RunChipWork(
+        ctx, *setup, image,
+        [&](ChipSession &session, const QString &) {
+            return VerifyChipAgainstImage(session, *loaded, writeCal, all);
+        },
+        InputFacts(parser.positionalArguments()[0], setup->targets));
 }
 
 int RunBlankCommand(CliContext &ctx, const QStringList &args)
@@ -168,7 +194,12 @@ int RunBlankCommand(CliContext &ctx, const QStringList &args)
         return exitCode;
     MemoryImage image;
     const bool checkCal = parser.isSet(kWriteCalOption);
-    return RunChipWork(ctx, *setup, image, [checkCal](ChipSession &session, const QString &) {
-        return BlankCheckChip(session, checkCal);
-    });
+    ProductionFacts facts;
+    facts.summaryLine = true;
+    return RunChipWork(
+        ctx, *setup, image,
+        [checkCal](ChipSession &session, const QString &) {
+            return BlankCheckChip(session, checkCal);
+        },
+        facts);
 }

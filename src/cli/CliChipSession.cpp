@@ -62,7 +62,11 @@ int ChipSession::Open(bool checkModule)
             return CliExit::kPortError;
         }
     }
-    return m_setup.checkDeviceId ? CheckSocketDevice(*this) : CliExit::kOk;
+    if (m_setup.checkDeviceId) {
+        if (const int code = CheckSocketDevice(*this))
+            return code;
+    }
+    return m_io.beforeChipWork ? m_io.beforeChipWork() : CliExit::kOk;
 }
 
 int ChipSession::FinishTrace(int exitCode)
@@ -115,14 +119,22 @@ void CopyImage(const MemoryImage &from, MemoryImage &to)
 }
 
 int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &input,
-                const ChipWork &work)
+                const ChipWork &work, const ProductionFacts &facts)
 {
+    const auto logPath = CliProductionLogPath(ctx);
+    if (!logPath)
+        return CliExit::kUsage;
     CliStopSignals stopSignals;
-    return RunOnPorts(ctx, setup.ports, [&](PortIo &io) {
+    ProductionRun production(ctx, setup, facts, *logPath);
+    production.Prepare();
+    const int worst = RunOnPorts(ctx, setup.ports, [&](PortIo &io) {
         // The input is only read while the ports run; each port writes to its own copy.
         MemoryImage image;
         CopyImage(input, image);
-        ChipSession session(io, setup, image);
-        return session.FinishTrace(work(session, io.port));
+        return production.RunPort(io, image, [&](PortIo &portIo) {
+            ChipSession session(portIo, setup, image);
+            return session.FinishTrace(work(session, portIo.port));
+        });
     });
+    return production.Finish(worst);
 }

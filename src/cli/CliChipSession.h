@@ -2,6 +2,7 @@
 
 #include "CliModulePort.h"
 #include "CliPortRun.h"
+#include "CliProduction.h"
 #include "CliProgress.h"
 #include "TerminalEngineHost.h"
 #include "WriteErrorResponder.h"
@@ -93,9 +94,10 @@ using ChipWork = std::function<int(ChipSession &session, const QString &port)>;
 
 // Runs `work` on every port of the setup, each port with its own session over its own copy
 // of `input` (made on the port's thread: the image is a QObject). Ctrl-C and SIGTERM are
-// noted for the whole run. Gives the worst port's exit code.
+// noted for the whole run. Each port gets its row in the production log (and its serial
+// number and summary line as `facts` ask). Gives the worst port's exit code.
 int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &input,
-                const ChipWork &work);
+                const ChipWork &work, const ProductionFacts &facts = {});
 
 // A copy of every cell, the configuration word and the ID code.
 void CopyImage(const MemoryImage &from, MemoryImage &to);

@@ -25,6 +25,9 @@ const CliCommand kCommands[] = {
     {"cal write", "Program the oscillator calibration value.", RunCalWriteCommand},
     {"id read", "Print the chip's ID code.", RunIdReadCommand},
     {"id write", "Program the chip's ID code.", RunIdWriteCommand},
+    {"ports", "List the serial ports, their drivers and whether they may be opened.",
+     RunPortsCommand},
+    {"log", "Print the production log's rows.", RunLogCommand},
 };
 } // namespace
 

@@ -38,3 +38,5 @@ int RunCalWriteCommand(CliContext &ctx, const QStringList &args);
 int RunIdReadCommand(CliContext &ctx, const QStringList &args);
 int RunIdWriteCommand(CliContext &ctx, const QStringList &args);
 int RunDetectCommand(CliContext &ctx, const QStringList &args);
+int RunPortsCommand(CliContext &ctx, const QStringList &args);
+int RunLogCommand(CliContext &ctx, const QStringList &args);

@@ -26,6 +26,8 @@ void CliContext::AddGlobalOptions(QCommandLineParser &parser)
         {"on-write-error", "Answer to a word that will not program: abort, ignore, retry=N.",
          "ANSWER"},
         {"trace", "Write every byte both ways to FILE, in hex.", "FILE"},
+        {"log", "Append a row per chip to this production log (SQLite).", "FILE"},
+        {"no-log", "Keep no production log for this command."},
         {{"q", "quiet"}, "No progress line."},
     });
 }

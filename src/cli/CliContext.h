@@ -26,6 +26,10 @@ public:
 
     QTextStream &out;
     QTextStream &err;
+    // The running command as given, for the production log: its name ("config write") and
+    // every argument after the program name.
+    QString commandName;
+    QStringList commandLine;
 
     // Adds the global options (-d, -p, -m, -t, ranges, ...) to a parser; commands add them
     // to their own parser so the options may stand before or after the command.

@@ -28,6 +28,9 @@ bool CliModulePort::StartTrace()
         if (!written && !m_traceError)
             m_traceError = m_trace.errorString();
     });
+    if (m_link.State() == PortState::Held) {
+        NoteLowLatency();
+    }
     return true;
 }
 
@@ -43,9 +46,18 @@ int CliModulePort::FinishTrace(int exitCode)
     return exitCode == CliExit::kOk ? CliExit::kFileError : exitCode;
 }
 
+void CliModulePort::NoteLowLatency()
+{
+    m_trace.write(("# " + LowLatencyNote(m_link.LowLatency()) + '\n').toUtf8());
+    m_trace.flush();
+}
+
 bool CliModulePort::OpenPort()
 {
     if (m_link.OpenModulePort(m_portName)) {
+        if (m_trace.isOpen()) {
+            NoteLowLatency();
+        }
         return true;
     }
     m_err << "tolm-cli: COM Port Error: " << m_link.LastErrorText() << Qt::endl;

@@ -16,7 +16,8 @@ public:
     CliModulePort(QString portName, std::optional<QString> tracePath, QTextStream &err);
 
     // Starts the --trace file when one is asked for; false (after a message on stderr) when
-    // it cannot be written.
+    // it cannot be written. Once both the trace and the port are open, the trace's first line
+    // says whether the driver took the request for low latency ("# low latency: on").
     bool StartTrace();
     // After the work: when a trace line could not be written, says so and turns a success
     // exit code into 3; otherwise gives exitCode unchanged.
@@ -35,6 +36,8 @@ public:
     bool ModuleAnswered() const { return m_watch.acknowledged; }
 
 private:
+    void NoteLowLatency();
+
     // Passes every byte through and notes an acknowledge byte coming back. Reply digits are
     // hexadecimal characters and the identification byte is not a space, so only an
     // acknowledge can be this byte.

@@ -81,6 +81,8 @@ int RunCli(const QStringList &arguments)
         return ctx.UsageError(
             QStringLiteral("unknown command '%1'; see 'tolm-cli --help'").arg(words.join(' ')));
 
+    ctx.commandName = QString::fromLatin1(command->name);
+    ctx.commandLine = arguments.mid(1);
     // The command's own parser sees "tolm-cli <command>" as its program name.
     QStringList commandArgs{QStringLiteral("tolm-cli ") + QString::fromLatin1(command->name)};
     commandArgs += words.mid(wordsUsed);

@@ -30,6 +30,7 @@ bool SerialLink::OpenModulePort(const QString &name)
     CloseModulePort();
     m_errorText.clear();
     m_openError = QSerialPort::NoError;
+    m_lowLatency = {};
     m_portName = name;
     m_port->setPortName(ModulePortSystemLocation(name));
     if (!m_port->open(QIODevice::ReadWrite)) {
@@ -39,7 +40,11 @@ bool SerialLink::OpenModulePort(const QString &name)
         return false;
     }
     m_state = PortState::Held;
-    return ApplyLineSettings();
+    if (!ApplyLineSettings()) {
+        return false;
+    }
+    m_lowLatency = RequestLowLatency(static_cast<int>(m_port->handle()));
+    return true;
 }
 
 void SerialLink::CloseModulePort()

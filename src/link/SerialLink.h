@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ByteChannel.h"
+#include "link/LowLatency.h"
 
 #include <QDeadlineTimer>
 #include <QSerialPort>
@@ -33,9 +34,13 @@ public:
     SerialLink &operator=(const SerialLink &) = delete;
 
     // Closes a held port, opens the named one (see ModulePortSystemLocation) and applies the
-    // line settings. True only when every step succeeded; a port that opened stays held even
-    // when a setting then failed, and the next open closes it first.
+    // line settings, then asks the driver for low latency (best effort). True only when every
+    // line setting succeeded; a port that opened stays held even when a setting then failed,
+    // and the next open closes it first.
     bool OpenModulePort(const QString &name);
+
+    // What the last open's request for low latency gave.
+    const LowLatencyResult &LowLatency() const { return m_lowLatency; }
 
     // Gives the held port back to the system; does nothing when no port is held.
     void CloseModulePort();
@@ -63,4 +68,5 @@ private:
     QString m_portName;
     QString m_errorText;
     QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
+    LowLatencyResult m_lowLatency;
 };

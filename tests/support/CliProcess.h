@@ -14,15 +14,24 @@ struct CliRun
     qint64 elapsedMs = 0;
 };
 
-// Runs tolm-cli with a configuration folder of its own, so no developer's settings file
-// leaks into a test.
+// The environment of a tolm-cli under test: a configuration folder of its own, so no
+// developer's settings file leaks into a test, and a data folder inside it, so the production
+// log every chip command appends to is the test's own (never the user's, and never shared
+// with a test running at the same time).
+inline QProcessEnvironment TolmCliEnvironment(const QString &configDir)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir);
+    env.insert(QStringLiteral("XDG_DATA_HOME"), configDir + QStringLiteral("/data"));
+    return env;
+}
+
+// Runs tolm-cli in TolmCliEnvironment(configDir).
 inline CliRun RunTolmCli(const QString &executable, const QStringList &args,
                          const QString &configDir, int timeoutMs = 30000)
 {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir);
-    process.setProcessEnvironment(env);
+    process.setProcessEnvironment(TolmCliEnvironment(configDir));
     QElapsedTimer timer;
     timer.start();
     process.start(executable, args);

@@ -126,10 +126,12 @@ TEST_F(ChipBench, AModuleThatFallsSilentFailsAlone)
     EXPECT_TRUE(run.err.contains(silent + ": tolm-cli: Error Writing Program Memory: the module "
                                           "stopped answering at word"))
         << run.err.toStdString();
-    // Only the silent module's port has anything to say.
+    // Only the silent module's port has anything to say beyond its summary line.
     for (const QString &line : run.err.split('\n', Qt::SkipEmptyParts))
         for (int i : {0, 1, 3})
-            EXPECT_FALSE(line.startsWith(m_sims[i]->LinkPath())) << line.toStdString();
+            EXPECT_TRUE(!line.startsWith(m_sims[i]->LinkPath()) ||
+                        line.startsWith(m_sims[i]->LinkPath() + ": tolm-cli: write ok: "))
+                << line.toStdString();
     EXPECT_EQ(SummaryRow(run.out, silent).value(1), "port-error") << run.out.toStdString();
     const auto expected = Load(file);
     for (int i : {0, 1, 3}) {

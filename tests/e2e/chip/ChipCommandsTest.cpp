@@ -189,9 +189,7 @@ TEST_F(ChipCli, SignalStopsAWriteAfterTheCurrentWord)
         const QString file = Save("long.hex", *image);
 
         QProcess cli;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", Path("config"));
-        cli.setProcessEnvironment(env);
+        cli.setProcessEnvironment(TolmCliEnvironment(Path("config")));
         cli.start(TOLM_CLI,
                   {"-d", "16f84", "-p", LinkPath(), "--trace", Path("trace.txt"), "write", file});
         ASSERT_TRUE(cli.waitForStarted());

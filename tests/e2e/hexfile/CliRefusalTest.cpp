@@ -119,9 +119,7 @@ TEST_F(CliRefusal, AConvertOntoAFullDiskExitsThreeAndKeepsTheOldFile)
     // The converted sample takes about 5.7 kB: no room at all, or room cut inside a record.
     for (const rlim_t room : {rlim_t{0}, rlim_t{4096}}) {
         QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath("config"));
-        process.setProcessEnvironment(env);
+        process.setProcessEnvironment(TolmCliEnvironment(m_dir.filePath("config")));
         // A file size limit is how a full disk looks to the writer, without root.
         process.setChildProcessModifier([room] {
             std::signal(SIGXFSZ, SIG_IGN);

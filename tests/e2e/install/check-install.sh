@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build tree into a fresh prefix and checks what a desktop user gets: the three
-# programs, a desktop entry that validates, the icon, the completion, the AppStream metadata,
+# programs, a desktop entry that validates, the icon, the udev rule for FTDI adapters, the completion, the AppStream metadata,
 # the manual pages (when scdoc built them), and programs that answer --version with the
 # project's version from where they were installed.
 #   check-install.sh BUILD_DIR WORK_DIR VERSION
@@ -17,7 +17,8 @@ for file in bin/tolm bin/tolm-cli bin/tolm-modsim \
             share/icons/hicolor/scalable/apps/tolm.svg \
             share/metainfo/io.github.tolm.Tolm.metainfo.xml \
             share/bash-completion/completions/tolm-cli \
-            share/doc/tolm/copyright share/doc/tolm/changelog.gz share/doc/tolm/guide.md; do
+            share/doc/tolm/copyright share/doc/tolm/changelog.gz share/doc/tolm/guide.md \
+            lib/udev/rules.d/60-tolm-ftdi-latency.rules; do
     if [ ! -e "$prefix/$file" ]; then
         echo "missing: $file"
         status=1

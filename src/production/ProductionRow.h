@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// One chip command on one port, as the production log keeps it.
+struct ProductionRow
+{
+    QDateTime time; // when the port's work ended
+    QString host;
+    QString port;
+    QString device;
+    QString command; // the command line after the program name
+    QString file;    // the hex file written to the chip, compared with or read into
+    QString fileSha256;
+    std::optional<std::uint16_t> checksum; // the image's checksum, where the command has one
+    std::optional<std::uint64_t> serial;
+    QString result; // ok, failed, file-error, port-error, stopped
+    int exitCode = 0;
+    int words = 0;
+    qint64 elapsedMs = 0;
+    QString detail; // the first difference or the failure's reason
+};
