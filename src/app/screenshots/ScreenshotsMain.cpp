@@ -14,6 +14,7 @@
 #include "editors/ProgView.h"
 #include "link/SerialLink.h"
 #include "ops/ProcDlg.h"
+#include "texts/FailureTexts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -103,6 +104,18 @@ bool SaveChipBoxes(QtMessages &messages, const QDir &dir)
          [&] { messages.Error(QStringLiteral("'$3F__' is not a valid integer value")); }},
         {"box-verify-completed",
          [&] { messages.Plain(QStringLiteral("Program Memory Verify Completed.  No Errors...")); }},
+        {"box-verify-failed",
+         [&] {
+             // The detail is built the way the operation driver builds it.
+             TargetReport report;
+             report.target = ChipTarget::ProgramMemory;
+             report.detail.outcome = EngineOutcome::VerifyDifference;
+             report.detail.address = 0x0003;
+             report.detail.expectedText = QStringLiteral("2222");
+             report.detail.readText = QStringLiteral("1003");
+             messages.PlainWithDetail(QStringLiteral("Error Verifying Program Memory"),
+                                      TargetFailureReason(report));
+         }},
         {"box-write-error",
          [&] {
              messages.AskAbortRetryIgnore(
