@@ -141,6 +141,22 @@ private slots:
         QCOMPARE(p.Image().ConfigWord, 0x3FF5);
     }
 
+    // A calibration value needing a 1 where the chip's EPROM word already has a 0 cannot take;
+    // the box says why under its fixed text.
+    void calibrationThatCannotTakeSaysWhy()
+    {
+        SimulatedProgram p(QStringLiteral("12c508"));
+        p.Chip().SetProgramWord(0x1FF, 0x0C70);
+        p.Main().CalEdit->setText(QStringLiteral("7F"));
+        ClickConfirmed(p, QStringLiteral("WriteCalBtn"));
+        QCOMPARE(p.messages.shown.last(),
+                 QStringLiteral("Plain: Error Writing Oscillator Calibration"));
+        QVERIFY2(p.messages.details.value(0).contains("read back 0C70, expected 0C7F") &&
+                     p.messages.details.value(0).contains("cannot go from 0 back to 1"),
+                 qPrintable(p.messages.details.value(0)));
+        QVERIFY(!p.sim->State().powered);
+    }
+
     void calibrationReadWriteWithThePleaseWaitWindow()
     {
         SimulatedProgram p(QStringLiteral("12c508"));
