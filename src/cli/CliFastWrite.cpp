@@ -5,36 +5,18 @@
 #include "CliConfigControls.h"
 #include "CliContext.h"
 #include "CliStopSignals.h"
+#include "CliTargetReporter.h"
 #include "device/DeviceRecord.h"
 #include "device/MemoryImage.h"
 #include "engine/EngineTexts.h"
 #include "engine/EraseThenWrite.h"
 #include "hexfile/HexReader.h"
 
-namespace {
-
-bool Ticked(const HexTargets &targets, ChipTarget target)
-{
-    switch (target) {
-    case ChipTarget::ProgramMemory:
-        return targets.Program;
-    case ChipTarget::DataMemory:
-        return targets.Data;
-    case ChipTarget::IdCode:
-        return targets.IDCode;
-    case ChipTarget::ConfigWord:
-        return targets.Config;
-    }
-    return false;
-}
-
-} // namespace
-
 std::optional<QString> FastWriteRefusal(const DeviceRecord &device, const HexTargets &targets,
                                         const HexAddressTexts &addresses)
 {
     const EraseThenWriteCover cover{
-        [&targets](ChipTarget target) { return Ticked(targets, target); }, addresses.ProgStart,
+        [&targets](ChipTarget target) { return TargetTicked(targets, target); }, addresses.ProgStart,
         addresses.ProgEnd, addresses.DataStart, addresses.DataEnd};
     const std::optional<EraseThenWriteRefusal> refusal = CheckEraseThenWrite(device, cover);
     if (!refusal)
@@ -58,7 +40,7 @@ int FastWriteChip(ChipSession &session, const HexLoadResult &loaded)
     int code = CliExit::kOk;
     const auto runStep = [&](const EraseThenWriteStep &step) {
         const auto covers = [&](ChipTarget target) {
-            return Ticked(targets, target) && step.Covers(target);
+            return TargetTicked(targets, target) && step.Covers(target);
         };
         const HexTargets covered{covers(ChipTarget::ProgramMemory), covers(ChipTarget::DataMemory),
                                  covers(ChipTarget::ConfigWord), covers(ChipTarget::IdCode)};

@@ -38,8 +38,11 @@ TargetReporter::TargetReporter(ChipSession &session, ChipOperation operation)
 
 bool TargetReporter::Runs(const HexTargets &targets, ChipTarget target)
 {
-    if (StopRequested())
-        return false;
+    return !StopRequested() && TargetTicked(targets, target);
+}
+
+bool TargetTicked(const HexTargets &targets, ChipTarget target)
+{
     switch (target) {
     case ChipTarget::ProgramMemory:
         return targets.Program;

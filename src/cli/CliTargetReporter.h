@@ -45,3 +45,6 @@ private:
 
 // The target as -t names it: prog, data, id, config.
 QString TargetOptionName(ChipTarget target);
+
+// Whether -t (or the device's default) names the target.
+bool TargetTicked(const HexTargets &targets, ChipTarget target);
