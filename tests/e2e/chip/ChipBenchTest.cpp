@@ -1,6 +1,6 @@
 // A production bench: one command on several modules at once, the device ID check, and the
 // fast write of a flash part. Each simulator serves its own chip on its own pseudo-terminal.
-#include "ChipCliFixture.h"
+#include "ChipBenchFixture.h"
 
 #include "device/HexText.h"
 
@@ -10,47 +10,9 @@
 
 namespace {
 
-class ChipBench : public ChipCli
+class ChipBench : public ChipBenchCli
 {
 protected:
-    // Starts `count` simulators of one device; `faults[i]` go to the i-th.
-    void StartChips(const QString &device, int count, const std::vector<QStringList> &faults = {})
-    {
-        m_device = *FindDevice(device);
-        m_sims.clear();
-        for (int i = 0; i < count; ++i) {
-            auto sim = std::make_unique<ModsimProcess>(QStringLiteral(TOLM_MODSIM));
-            QStringList options = {"--chip-out", ChipOut(i)};
-            if (i < static_cast<int>(faults.size()))
-                options += faults[static_cast<std::size_t>(i)];
-            ASSERT_TRUE(sim->Start(device, options)) << sim->Error().toStdString();
-            m_sims.push_back(std::move(sim));
-        }
-    }
-
-    QString ChipOut(int i) const { return Path(QStringLiteral("chip-out-%1.hex").arg(i)); }
-
-    QString Ports() const
-    {
-        QStringList links;
-        for (const auto &sim : m_sims)
-            links << sim->LinkPath();
-        return links.join(',');
-    }
-
-    CliRun Bench(const QStringList &args)
-    {
-        return RunTolmCli(QStringLiteral(TOLM_CLI),
-                          QStringList{"-d", m_device.DeviceName, "-p", Ports()} + args,
-                          Path("config"), 20000);
-    }
-
-    std::unique_ptr<MemoryImage> StopAndLoad(int i)
-    {
-        m_sims[static_cast<std::size_t>(i)]->Stop();
-        return Load(ChipOut(i));
-    }
-
     // A program of `words` words from 0000, a few data bytes, an ID code and a configuration
     // word: what a small firmware image holds.
     QString Sample(const QString &name, int words)
@@ -66,8 +28,6 @@ protected:
         image.IDCodeText = "1234";
         return Save(name, image);
     }
-
-    std::vector<std::unique_ptr<ModsimProcess>> m_sims;
 };
 
 void ExpectSameChip(const MemoryImage &a, const MemoryImage &b, const std::string &what)
