@@ -87,7 +87,7 @@ QVariant TextOrNull(const QString &text)
 QString DefaultProductionLogPath()
 {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG_DATA_HOME counts only as an absolute path; anything else falls back to the default.
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/share");
     return base + QStringLiteral("/tolm/production.sqlite");
