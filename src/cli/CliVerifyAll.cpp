@@ -3,7 +3,7 @@
 #include "CliChipOperation.h"
 #include "CliChipSession.h"
 #include "CliTargetReporter.h"
-#include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "hexfile/HexWriter.h"
@@ -59,7 +59,7 @@ TargetReport VerifyWholeMemory(ChipSession &session, TargetReporter &reporter,
         const auto ranges = ParseAddressRanges(session.Host().Addresses());
         const std::uint32_t start = program ? ranges->ProgStart : ranges->DataStart;
         const std::uint32_t end = program ? ranges->ProgEnd : ranges->DataEnd;
-        const std::uint16_t mask = IsTwelveBitCore(session.Device().DeviceType) ? 0x0FFF : 0x3FFF;
+        const std::uint16_t mask = WordMask(session.Device());
         const std::vector<Difference> differences =
             Compare(chip, expected, program, start, end, mask);
         session.Progress().FinishTarget();

@@ -106,10 +106,8 @@ EngineResult PicEngine::PicWriteDataMem(WriteScope scope)
                 if (parallel) {
                     // The module's answer to the write says nothing certain about the cell;
                     // the read-back decides.
-                    const bool failedBefore = m_module.FirstFailure().has_value();
-                    m_module.ModuleWriteDataByte(static_cast<std::uint16_t>(*value));
-                    if (!failedBefore) {
-                        m_module.ClearFailure(); // its answer is no failure of its own
+                    if (!m_module.ModuleWriteDataByte(static_cast<std::uint16_t>(*value))) {
+                        ModuleRefusedWord(); // a refusal is no link failure of its own
                     }
                     if (!m_module.ModuleReadDataWord(readBack)) {
                         return StepOutcome::Failed;

@@ -97,23 +97,20 @@ bool PicEngine::WriteIdNibbles(std::uint8_t family, bool parallel, std::uint16_t
                                                      : m_module.ModuleWriteWordFlash(nibble)) &&
                 m_module.ModuleIncrementAddress();
         } else if (family == DeviceFamily::kFlash14Bit) {
+            // A location that did not take fails the write.
             std::uint16_t readBack = 0;
-            written = SerialFlashCycle(nibble, readBack);
-            if (written && readBack != nibble) {
-                NoteReadBack(nibble, readBack, k); // a location that did not take fails the write
-                written = false;
-            }
-            written = written && m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
+            written = SerialFlashCycle(nibble, readBack) && ReadBackMatches(nibble, readBack) &&
+                      m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
         } else {
             // A location still wrong after the last pulse fails the write: the driver then
             // says the ID code was not written instead of going on as if it had been.
             written = PulseProgramWord(nibble, nibble) == PulseOutcome::Matched &&
                       m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress);
-            if (m_readBackDifference) {
-                m_readBackDifference->location = k;
-            }
         }
         if (!written) {
+            if (m_readBackDifference) {
+                m_readBackDifference->location = k; // the reason names the location
+            }
             return false;
         }
     }

@@ -144,9 +144,10 @@ private:
     StepOutcome RepeatUntilWritten(std::uint16_t address, WriteErrorButtons buttons,
                                    const std::function<StepOutcome()> &attempt,
                                    bool dataMemory = false);
-    // A write command the module answered with something other than the acknowledge: the
-    // word did not take (the chip's answer, not the link's), so it is no link failure.
-    bool WordTookOrRefused(bool written, bool &refused);
+    // After a module write command that failed: true when the module answered with another
+    // byte than the acknowledge, its way of saying the word did not take (the chip's answer,
+    // not the link's), which is then no link failure; false when the link broke.
+    bool ModuleRefusedWord();
     void NoteReadBack(std::uint16_t expected, std::uint16_t read, int location = -1);
     bool ReadBackMatches(std::uint16_t expected, std::uint16_t read);
 

@@ -41,15 +41,14 @@ void PicEngine::NoteReadBack(std::uint16_t expected, std::uint16_t read, int loc
     m_readBackDifference = ReadBackDifference{expected, read, location};
 }
 
-bool PicEngine::WordTookOrRefused(bool written, bool &refused)
+bool PicEngine::ModuleRefusedWord()
 {
-    refused = false;
     const auto failure = m_module.FirstFailure();
-    if (!written && failure && failure->kind == ExchangeFailure::Kind::WrongAcknowledge) {
-        refused = true;
-        m_module.ClearFailure();
+    if (!failure || failure->kind != ExchangeFailure::Kind::WrongAcknowledge) {
+        return false;
     }
-    return written;
+    m_module.ClearFailure();
+    return true;
 }
 
 bool PicEngine::PowerOnSequence()

@@ -5,23 +5,10 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "link/ProgrammerModule.h"
-
-namespace {
-bool IsTwelveBitFamily(std::uint8_t family)
-{
-    return family == DeviceFamily::k16C5x || family == DeviceFamily::k12C508;
-}
-
-// Program words are 12 bits wide on the 16C5x and 12C508/509 and 14 bits on the others; an
-// erased word has every bit of its width set.
-std::uint16_t WordMask(std::uint8_t family)
-{
-    return IsTwelveBitFamily(family) ? 0x0FFF : 0x3FFF;
-}
-} // namespace
 
 bool PicEngine::ProgReadPreamble(std::uint8_t family)
 {
@@ -111,7 +98,7 @@ EngineResult PicEngine::PicReadProgMem()
 EngineResult PicEngine::PicVerifyProgMem()
 {
     const std::uint8_t family = m_device.DeviceFamily;
-    const std::uint16_t mask = WordMask(family);
+    const std::uint16_t mask = WordMask(m_device);
     return RunWordLoop({EngineTexts::kVerifyingProgram, false,
                         [this, family] { return ProgReadPreamble(family); },
                         ProgReadingStep([this, mask](std::uint16_t address, std::uint16_t word,
@@ -132,7 +119,7 @@ EngineResult PicEngine::PicVerifyProgMem()
 EngineResult PicEngine::PicBlankCheckProgMem()
 {
     const std::uint8_t family = m_device.DeviceFamily;
-    const std::uint16_t blank = WordMask(family);
+    const std::uint16_t blank = BlankWord(m_device);
     return RunWordLoop(
         {EngineTexts::kBlankCheckingProgram, false,
          [this, family] { return ProgReadPreamble(family); },
@@ -160,7 +147,7 @@ EngineResult PicEngine::PicWriteProgMem(WriteScope scope)
         return ProgWriteWord(family, parallel, address, static_cast<std::uint16_t>(*value));
     };
     if (scope == WriteScope::SkipBlank) {
-        write = SkippingBlank(std::move(write), WordMask(family), false,
+        write = SkippingBlank(std::move(write), WordMask(m_device), false,
                               [this](std::uint16_t count) { return StepBy(count); });
     }
     return RunWordLoop({EngineTexts::kWritingProgram, false,

@@ -68,11 +68,10 @@ PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parall
     // The module's write commands answer a word that did not take with another byte than the
     // acknowledge; a module that does not answer at all has stopped, which no retry mends.
     const auto moduleTook = [this](bool written) {
-        bool refused = false;
-        if (WordTookOrRefused(written, refused)) {
+        if (written) {
             return StepOutcome::Next;
         }
-        return refused ? StepOutcome::Difference : StepOutcome::Failed;
+        return ModuleRefusedWord() ? StepOutcome::Difference : StepOutcome::Failed;
     };
     const auto readBackTook = [](bool equal) {
         return equal ? StepOutcome::Next : StepOutcome::Difference;

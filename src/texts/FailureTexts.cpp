@@ -53,6 +53,17 @@ QString ExchangeReason(const std::optional<ExchangeFailure> &failure, const QStr
     return ExchangeFailureText(*failure) + where;
 }
 
+// A single-value operation: the exchange that broke off, else what the location read back.
+QString SingleValueReason(const std::optional<ExchangeFailure> &failure,
+                          const std::optional<ReadBackDifference> &readBack)
+{
+    if (failure)
+        return ExchangeReason(failure, QString());
+    if (readBack)
+        return ReadBackText(*readBack);
+    return {};
+}
+
 QString MemoryReason(const TargetReport &report)
 {
     const EngineResult &detail = report.detail;
@@ -119,10 +130,9 @@ QString TargetFailureReason(const TargetReport &report)
 {
     if (IsMemory(report.target))
         return MemoryReason(report);
-    if (report.failure)
-        return ExchangeReason(report.failure, QString());
-    if (report.readBack)
-        return ReadBackText(*report.readBack);
+    if (const QString reason = SingleValueReason(report.failure, report.readBack);
+        !reason.isEmpty())
+        return reason;
     if (!report.readText.isEmpty() && !report.expectedText.isEmpty())
         return QStringLiteral("expected %1, read %2").arg(report.expectedText, report.readText);
     return {};
@@ -136,13 +146,7 @@ bool ModuleStoppedAnswering(const TargetReport &report)
 
 QString LastFailureReason(const PicEngine &engine)
 {
-    if (const auto failure = engine.LastExchangeFailure())
-        return failure->ModuleSilent()
-                   ? QStringLiteral("the module stopped answering: ") + ExchangeFailureText(*failure)
-                   : ExchangeFailureText(*failure);
-    if (const auto &difference = engine.LastReadBackDifference())
-        return ReadBackText(*difference);
-    return {};
+    return SingleValueReason(engine.LastExchangeFailure(), engine.LastReadBackDifference());
 }
 
 QString CalibrationWriteReason(const PicEngine &engine)
