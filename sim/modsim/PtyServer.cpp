@@ -79,16 +79,18 @@ std::optional<ModuleSimulator::TimePoint> PtyServer::NextWake(const ModuleSimula
 {
     using namespace std::chrono_literals;
     std::optional<ModuleSimulator::TimePoint> wake = module.NextOutputDue();
+    const auto wakeBy = [&wake](ModuleSimulator::TimePoint due) {
+        wake = wake ? std::min(*wake, due) : due;
+    };
     if (!m_outgoing.empty()) {
         // POLLOUT wakes us sooner when the terminal takes bytes again.
-        const auto retry = ModuleSimulator::Clock::now() + 50ms;
-        wake = wake ? std::min(*wake, retry) : retry;
+        wakeBy(ModuleSimulator::Clock::now() + 50ms);
     }
     if (m_pacer && m_pacer->HasWaiting()) {
-        wake = wake ? std::min(*wake, m_pacer->FreeAt()) : m_pacer->FreeAt();
+        wakeBy(m_pacer->FreeAt());
     }
     if (const auto release = m_adapter ? m_adapter->ReleaseAt() : std::nullopt) {
-        wake = wake ? std::min(*wake, *release) : *release;
+        wakeBy(*release);
     }
     return wake;
 }

@@ -36,11 +36,13 @@ std::optional<ChipSetup> ParseChipCommand(CliContext &ctx, QCommandLineParser &p
     return setup;
 }
 
-// Loads IN for a write or verify into a fresh image; nothing (exit 3) when it cannot be read
-// or is refused, before any port is opened.
-std::optional<HexLoadResult> LoadInput(CliContext &ctx, const ChipSetup &setup, const QString &path,
-                                       MemoryImage &image, bool skipOutside, int &exitCode)
+// Loads IN (and heeds --skip-outside) for a write or verify into a fresh image; nothing
+// (exit 3) when it cannot be read or is refused, before any port is opened.
+std::optional<HexLoadResult> LoadInput(CliContext &ctx, const QCommandLineParser &parser,
+                                       const ChipSetup &setup, MemoryImage &image, int &exitCode)
 {
+    const QString path = parser.positionalArguments()[0];
+    const bool skipOutside = parser.isSet(kSkipOutsideOption);
     ResetImage(image, setup.device);
     auto loaded = CliLoadHexFile(ctx, path, image, setup.device, setup.targets, exitCode);
     if (!loaded)
@@ -56,7 +58,11 @@ std::optional<HexLoadResult> LoadInput(CliContext &ctx, const ChipSetup &setup, 
 // and a summary line for each port.
 ProductionFacts InputFacts(const QString &path, const HexTargets &targets)
 {
-    return {[path](const QString &) { return path; }, targets.Program, false, std::nullopt, true};
+    return {.file = [path](const QString &) { return path; },
+            .checksum = targets.Program,
+            .checksumOnlyOnSuccess = false,
+            .serial = std::nullopt,
+            .summaryLine = true};
 }
 
 void AddFastOptions(QCommandLineParser &parser)
@@ -97,7 +103,11 @@ int RunReadCommand(CliContext &ctx, const QStringList &args)
     const auto portFile = [&](const QString &port) {
         return severalPorts ? PerPortPath(out, port) : out;
     };
-    ProductionFacts facts{portFile, setup->targets.Program, true, std::nullopt, true};
+    const ProductionFacts facts{.file = portFile,
+                                .checksum = setup->targets.Program,
+                                .checksumOnlyOnSuccess = true,
+                                .serial = std::nullopt,
+                                .summaryLine = true};
     return RunChipWork(
         ctx, *setup, image,
         [&](ChipSession &session, const QString &port) {
@@ -130,8 +140,7 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
             return ctx.UsageError(*refusal);
     }
     MemoryImage image;
-    const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image,
-                                  parser.isSet(kSkipOutsideOption), exitCode);
+    const auto loaded = LoadInput(ctx, parser, *setup, image, exitCode);
     if (!loaded)
         return exitCode;
     const bool writeCal = parser.isSet(kWriteCalOption);
@@ -165,8 +174,7 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
     if (!setup)
         return exitCode;
     MemoryImage image;
-    const auto loaded = LoadInput(ctx, *setup, parser.positionalArguments()[0], image,
-                                  parser.isSet(kSkipOutsideOption), exitCode);
+    const auto loaded = LoadInput(ctx, parser, *setup, image, exitCode);
     if (!loaded)
         return exitCode;
     const bool writeCal = parser.isSet(kWriteCalOption);

@@ -24,7 +24,6 @@ QStringList RowCells(const ProductionRow &row, bool csv)
             : row.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     const QString file = csv ? row.file : QFileInfo(row.file).fileName();
     const QString sha = csv ? row.fileSha256 : row.fileSha256.left(12);
-    const QString elapsed = QString::number(static_cast<double>(row.elapsedMs) / 1000.0, 'f', 1);
     const QString none = csv ? QString() : QStringLiteral("-");
     const auto orNone = [&none](const QString &text) { return text.isEmpty() ? none : text; };
     return {time,
@@ -39,7 +38,7 @@ QStringList RowCells(const ProductionRow &row, bool csv)
             row.result,
             QString::number(row.exitCode),
             QString::number(row.words),
-            elapsed,
+            SecondsText(row.elapsedMs),
             orNone(row.detail)};
 }
 

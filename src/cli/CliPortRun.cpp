@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 #include "CliPortList.h"
+#include "CliTable.h"
 #include "PortConsole.h"
 
 #include <QElapsedTimer>
@@ -69,9 +70,7 @@ QString PortSummaryText(const std::vector<PortSummaryRow> &rows)
                         QStringLiteral("words"), QStringLiteral("elapsed"));
     for (const PortSummaryRow &row : rows)
         text += line(row.port, PortResultText(row.exitCode), QString::number(row.exitCode),
-                     QString::number(row.wordsDone),
-                     QString::number(static_cast<double>(row.elapsedMs) / 1000.0, 'f', 1) +
-                         QLatin1Char('s'));
+                     QString::number(row.wordsDone), SecondsText(row.elapsedMs) + QLatin1Char('s'));
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "CliChipSession.h"
 #include "CliContext.h"
 #include "CliPortRun.h"
+#include "CliTable.h"
 #include "PortMessageTee.h"
 #include "device/DeviceRules.h"
 #include "device/HexText.h"
@@ -159,8 +160,7 @@ void ProductionRun::Record(PortIo &io, const MemoryImage &image, const PortRecor
                       : QStringLiteral("%1 (exit %2)")
                             .arg(PortResultText(record.exitCode).toUpper())
                             .arg(record.exitCode))
-               << ": " << record.words << " words in "
-               << QString::number(static_cast<double>(record.elapsedMs) / 1000.0, 'f', 1) << " s";
+               << ": " << record.words << " words in " << SecondsText(record.elapsedMs) << " s";
         if (checksum)
             io.err << ", checksum " << FormatHex(*checksum, 4);
         if (record.serial)

@@ -29,38 +29,35 @@ std::optional<std::uint64_t> ParseNumber(const QString &text)
     return value;
 }
 
+// Why the location lies outside START-END that `option` gave, or nothing.
+std::optional<QString> OutsideRange(const SerialLocation &location, const QString &start,
+                                    const QString &end, const char *option)
+{
+    const auto first = ParseHexText(start);
+    const auto last = ParseHexText(end);
+    const int lastCell = location.address + location.count - 1;
+    if (first && last && (location.address < *first || lastCell > static_cast<int>(*last)))
+        return QStringLiteral("the serial number goes to %1, outside %2 %3-%4")
+            .arg(SerialLocationText(location), QLatin1String(option), start, end);
+    return std::nullopt;
+}
+
 // Whether the ranges being written cover the location: a number outside them would never
 // reach the chip.
 std::optional<QString> OutsideWrittenRange(const SerialLocation &location, const ChipSetup &setup)
 {
-    const QString where = SerialLocationText(location);
-    const int last = location.address + location.count - 1;
-    switch (location.place) {
-    case SerialPlace::IdCode:
-        if (!setup.targets.IDCode)
-            return QStringLiteral("the serial number goes to the ID code, which -t leaves out");
-        return std::nullopt;
-    case SerialPlace::DataMemory: {
-        if (!setup.targets.Data)
-            return QStringLiteral("the serial number goes to %1, which -t leaves out").arg(where);
-        const auto first = ParseHexText(setup.addresses.DataStart);
-        const auto end = ParseHexText(setup.addresses.DataEnd);
-        if (first && end && (location.address < *first || last > static_cast<int>(*end)))
-            return QStringLiteral("the serial number goes to %1, outside --data-range %2-%3")
-                .arg(where, setup.addresses.DataStart, setup.addresses.DataEnd);
-        return std::nullopt;
-    }
-    case SerialPlace::ProgramMemory: {
-        if (!setup.targets.Program)
-            return QStringLiteral("the serial number goes to %1, which -t leaves out").arg(where);
-        const auto first = ParseHexText(setup.addresses.ProgStart);
-        const auto end = ParseHexText(setup.addresses.ProgEnd);
-        if (first && end && (location.address < *first || last > static_cast<int>(*end)))
-            return QStringLiteral("the serial number goes to %1, outside --prog-range %2-%3")
-                .arg(where, setup.addresses.ProgStart, setup.addresses.ProgEnd);
-        return std::nullopt;
-    }
-    }
+    const HexTargets &targets = setup.targets;
+    const HexAddressTexts &ranges = setup.addresses;
+    const bool written = location.place == SerialPlace::IdCode       ? targets.IDCode
+                         : location.place == SerialPlace::DataMemory ? targets.Data
+                                                                     : targets.Program;
+    if (!written)
+        return QStringLiteral("the serial number goes to %1, which -t leaves out")
+            .arg(SerialLocationText(location));
+    if (location.place == SerialPlace::DataMemory)
+        return OutsideRange(location, ranges.DataStart, ranges.DataEnd, "--data-range");
+    if (location.place == SerialPlace::ProgramMemory)
+        return OutsideRange(location, ranges.ProgStart, ranges.ProgEnd, "--prog-range");
     return std::nullopt;
 }
 

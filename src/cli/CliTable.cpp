@@ -26,6 +26,11 @@ QString AlignedTable(const std::vector<QStringList> &rows)
     return text;
 }
 
+QString SecondsText(qint64 milliseconds)
+{
+    return QString::number(static_cast<double>(milliseconds) / 1000.0, 'f', 1);
+}
+
 QString CsvText(const std::vector<QStringList> &rows)
 {
     QString text;

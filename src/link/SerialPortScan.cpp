@@ -64,7 +64,9 @@ PortAccess OwnAccess(const QString &path)
     return access;
 }
 
-std::optional<SerialPortFacts> DescribePort(const QString &ttyDir, const SerialPortScanRoots &roots)
+// `sysfs` is the canonical path of roots.sysfs, which the links of the tty resolve into.
+std::optional<SerialPortFacts> DescribePort(const QString &ttyDir, const SerialPortScanRoots &roots,
+                                            const QString &sysfs)
 {
     const QString device = QFileInfo(ttyDir + QStringLiteral("/device")).canonicalFilePath();
     if (device.isEmpty())
@@ -72,7 +74,6 @@ std::optional<SerialPortFacts> DescribePort(const QString &ttyDir, const SerialP
     // The kernel keeps the legacy 8250 ports in sysfs whether or not a UART answers there.
     if (ReadAttribute(ttyDir, "type") == QLatin1String("0"))
         return std::nullopt;
-    const QString sysfs = QFileInfo(roots.sysfs).canonicalFilePath();
     SerialPortFacts port;
     port.name = QFileInfo(ttyDir).fileName();
     port.path = roots.dev + QLatin1Char('/') + port.name;
@@ -106,9 +107,10 @@ std::pair<QString, int> NameKey(const QString &name)
 std::vector<SerialPortFacts> ScanSerialPorts(const SerialPortScanRoots &roots)
 {
     const QDir ttyClass(roots.sysfs + QStringLiteral("/class/tty"));
+    const QString sysfs = QFileInfo(roots.sysfs).canonicalFilePath();
     std::vector<SerialPortFacts> ports;
     for (const QString &name : ttyClass.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (auto port = DescribePort(ttyClass.filePath(name), roots))
+        if (auto port = DescribePort(ttyClass.filePath(name), roots, sysfs))
             ports.push_back(std::move(*port));
     }
     std::sort(ports.begin(), ports.end(),

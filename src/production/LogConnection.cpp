@@ -50,11 +50,12 @@ std::optional<QString> LogConnection::Open()
 
 std::optional<QString> ForeignFileReason(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists() || QFileInfo(path).size() == 0)
+    const QFileInfo info(path);
+    if (!info.exists() || info.size() == 0)
         return std::nullopt;
-    if (!QFileInfo(path).isFile())
+    if (!info.isFile())
         return QStringLiteral("it is not a regular file");
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString();
     static const QByteArray kHeader("SQLite format 3\0", 16);

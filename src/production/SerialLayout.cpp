@@ -1,6 +1,5 @@
 #include "production/SerialLayout.h"
 
-#include "device/DeviceOptions.h"
 #include "device/DeviceRecord.h"
 #include "device/DeviceRules.h"
 #include "device/HexText.h"
@@ -120,15 +119,13 @@ bool ImageHasDataAt(const MemoryImage &image, const SerialLocation &location,
 {
     if (location.place == SerialPlace::IdCode)
         return ParseHexText(image.IDCodeText) != 0xFFFF;
-    const QString blank = location.place == SerialPlace::DataMemory
-                              ? QStringLiteral("FF")
-                              : BlankWordText(device.DeviceType);
+    const bool data = location.place == SerialPlace::DataMemory;
+    const std::uint32_t blank = data ? 0xFF : BlankWord(device);
     for (int i = 0; i < location.count; ++i) {
         const int address = location.address + i;
-        const QString cell = location.place == SerialPlace::DataMemory
-                                 ? image.GetDataByteText(address)
-                                 : image.GetProgramWordText(address);
-        if (ParseHexText(cell) != ParseHexText(blank))
+        const QString cell =
+            data ? image.GetDataByteText(address) : image.GetProgramWordText(address);
+        if (ParseHexText(cell) != blank)
             return true;
     }
     return false;
