@@ -31,6 +31,11 @@ std::uint16_t ConfigWordMask(const DeviceRecord &device)
     return static_cast<std::uint16_t>((1u << ConfigWidthBits(device)) - 1u);
 }
 
+std::uint16_t RetlwWord(const DeviceRecord &device, std::uint8_t k)
+{
+    return static_cast<std::uint16_t>((HasTwelveBitCore(device) ? 0x0800 : 0x3400) | k);
+}
+
 std::uint16_t ProgMaxAddress(const DeviceRecord &device)
 {
     return static_cast<std::uint16_t>(ParseHexText(device.ProgMaxText).value_or(0));

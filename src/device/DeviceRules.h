@@ -25,6 +25,10 @@ std::uint16_t ConfigWordMask(const DeviceRecord &device);
 std::uint16_t ProgMaxAddress(const DeviceRecord &device);
 std::uint16_t DataMaxAddress(const DeviceRecord &device);
 
+// RETLW k, the instruction that returns with the byte k: how a byte sits in program memory as
+// part of a table (0x34kk on a 14-bit core, 0x08kk on a 12-bit one).
+std::uint16_t RetlwWord(const DeviceRecord &device, std::uint8_t k);
+
 // The oscillator calibration word sits at the top of program memory of the parts that keep
 // one (a MOVLW or RETLW the factory programmed); none on the others.
 std::optional<std::uint16_t> CalibrationAddress(const DeviceRecord &device);

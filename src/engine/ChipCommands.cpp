@@ -28,9 +28,8 @@ constexpr std::uint16_t kPwrtBit = 0x0008;
 constexpr std::uint16_t kMclreBit = 0x0010;
 constexpr std::uint16_t kBrownoutBit = 0x0040;
 
-// MOVLW k and RETLW k: the calibration word is an instruction that loads the byte.
+// MOVLW k (12-bit core): the 12c508's calibration word is an instruction that loads the byte.
 constexpr std::uint16_t kMovlw = 0x0C00;
-constexpr std::uint16_t kRetlw = 0x3400;
 
 std::uint16_t GenericProtectWord(const DeviceRecord &d, const ConfigControls &c)
 {
@@ -193,7 +192,7 @@ std::optional<std::uint16_t> CalibrationInstruction(const DeviceRecord &device, 
     case k12C509Type:
         return static_cast<std::uint16_t>(kMovlw | k);
     case k12CE674Type:
-        return static_cast<std::uint16_t>(kRetlw | k);
+        return RetlwWord(device, k);
     default:
         return std::nullopt;
     }

@@ -10,8 +10,6 @@
 namespace {
 
 constexpr int kDefaultCount = 2;
-constexpr std::uint16_t kRetlw14Bit = 0x3400; // RETLW k: 11 01xx kkkk kkkk
-constexpr std::uint16_t kRetlw12Bit = 0x0800; // RETLW k: 1000 kkkk kkkk
 
 QString Expected()
 {
@@ -103,14 +101,13 @@ void PlaceSerial(MemoryImage &image, const SerialLocation &location, const Devic
         image.IDCodeText = FormatHex(static_cast<std::uint32_t>(number & 0xFFFF), 4);
         return;
     }
-    const std::uint16_t retlw = HasTwelveBitCore(device) ? kRetlw12Bit : kRetlw14Bit;
     for (int i = 0; i < location.count; ++i) {
         const auto byte = static_cast<std::uint32_t>((number >> (8 * i)) & 0xFF);
         const int address = location.address + i;
         if (location.place == SerialPlace::DataMemory)
             image.SetDataByteText(address, FormatHex(byte, 2));
         else
-            image.SetProgramWordText(address, FormatHex(retlw | byte, 4));
+            image.SetProgramWordText(address, FormatHex(RetlwWord(device, static_cast<std::uint8_t>(byte)), 4));
     }
 }
 
