@@ -30,7 +30,10 @@ void TTolmMain::ConnectChecksum()
 
 void TTolmMain::ScheduleChecksum()
 {
-    if (m_checksumTimer)
+    // A chip Read changes the image word by word and lets the event loop run after each word:
+    // the sum over the whole image would be taken once a word. It is taken when the chip work
+    // has ended (RunWithEngine).
+    if (m_checksumTimer && !ModuleBusy())
         m_checksumTimer->start();
 }
 

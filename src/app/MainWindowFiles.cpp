@@ -133,11 +133,9 @@ void TTolmMain::ReloadChangedFile()
 
 void TTolmMain::FileChangedOnDisk(const QString &path)
 {
-    const bool anyTarget = ProgMemCbx->isChecked() || DataMemCbx->isChecked() ||
-                           ConfigCbx->isChecked() || IDCodeCbx->isChecked();
     // Loaded at once only when nothing needs asking: targets ticked and no chip work under
     // way. Otherwise, or without the setting, the status line offers it.
-    if (m_reloadAtOnce && anyTarget && !ModuleBusy()) {
+    if (m_reloadAtOnce && CheckedTargets().Any() && !ModuleBusy()) {
         ReloadChangedFile();
         return;
     }

@@ -118,6 +118,7 @@ void TTolmMain::RunWithEngine(const std::function<void(PicEngine &)> &body)
     m_module.OperationInProgress = true;
     body(engine);
     m_module.OperationInProgress = false;
+    ScheduleChecksum();
 }
 
 void TTolmMain::RunOperation(ChipOperation operation)

@@ -22,8 +22,6 @@
 #include <QRadioButton>
 #include <QSvgRenderer>
 #include <QVBoxLayout>
-#include <array>
-#include <utility>
 
 static void InitOptionsResources()
 {
@@ -240,18 +238,15 @@ void TOptionsDlg::accept()
 void TOptionsDlg::SaveBtnClick()
 {
     PrivateProfile profile(TolmSettings::SettingsFilePath());
-    const std::array<std::pair<QString, QString>, 3> entries{{
-        {TolmSettings::kPicDeviceKey, DeviceSelectOpt->currentText()},
-        {TolmSettings::kModulePortKey, PortText()},
-        {TolmSettings::kWorkingDirKey, WorkingDirEdit->text()},
-    }};
-    for (const auto &[key, value] : entries) {
-        if (!profile.WriteString(TolmSettings::kSection, key, value)) {
-            // The keys after a failed one are left alone: the file keeps its previous values.
-            const QString fileName = QFileInfo(profile.Path()).fileName();
-            m_messages.Error(QStringLiteral("Unable to write to %1").arg(fileName));
-            return;
-        }
+    const QString failure =
+        QStringLiteral("Unable to write to %1").arg(QFileInfo(profile.Path()).fileName());
+    // One replacement of the file for the three keys: a failure leaves all of them as they were.
+    if (!profile.WriteStrings(TolmSettings::kSection,
+                              {{TolmSettings::kPicDeviceKey, DeviceSelectOpt->currentText()},
+                               {TolmSettings::kModulePortKey, PortText()},
+                               {TolmSettings::kWorkingDirKey, WorkingDirEdit->text()}})) {
+        m_messages.Error(failure);
+        return;
     }
     // Section Main stays as it always was; what the desktop adds goes to sections of its own.
     QStringList typed = m_typedPorts;
@@ -270,8 +265,7 @@ void TOptionsDlg::SaveBtnClick()
                          DesktopSettings::kTypedPortKey, typed, kMaxTypedPorts) &&
         reloadStored;
     if (!extrasWritten)
-        m_messages.Error(
-            QStringLiteral("Unable to write to %1").arg(QFileInfo(profile.Path()).fileName()));
+        m_messages.Error(failure);
 }
 
 void TOptionsDlg::showEvent(QShowEvent *event)

@@ -288,7 +288,8 @@ private:
     void FileChangedOnDisk(const QString &path);
     void FillRecentFilesMenu();
     void BuildFileExtras();
-    // The checksum line, recomputed once after a burst of changes (MainChecksum.cpp).
+    // The checksum line, recomputed once after a burst of changes, and after chip work rather
+    // than during it (MainChecksum.cpp).
     void ConnectChecksum();
     void ScheduleChecksum();
     void ShowChecksum();

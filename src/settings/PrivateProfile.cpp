@@ -113,35 +113,62 @@ QList<QByteArray> PrivateProfile::ReadRawLines() const
 QString PrivateProfile::ReadString(const QString &section, const QString &key,
                                    const QString &defaultValue) const
 {
+    return ReadStrings(section, {key}, defaultValue).constFirst();
+}
+
+QStringList PrivateProfile::ReadStrings(const QString &section, const QStringList &keys,
+                                        const QString &defaultValue) const
+{
     const QStringList lines = DecodedLines(ReadRawLines());
-    const Location loc = Find(lines, section, key);
-    if (loc.key < 0)
-        return defaultValue.left(kMaxValueLength);
-    const QString &line = lines[loc.key];
-    return Unquoted(line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed()).left(kMaxValueLength);
+    QStringList values;
+    values.reserve(keys.size());
+    for (const QString &key : keys) {
+        const Location loc = Find(lines, section, key);
+        if (loc.key < 0) {
+            values << defaultValue.left(kMaxValueLength);
+            continue;
+        }
+        const QString &line = lines[loc.key];
+        values << Unquoted(line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed())
+                      .left(kMaxValueLength);
+    }
+    return values;
 }
 
 bool PrivateProfile::WriteString(const QString &section, const QString &key, const QString &value)
 {
+    return WriteStrings(section, {{key, value}});
+}
+
+bool PrivateProfile::WriteStrings(const QString &section, const QList<KeyValue> &entries)
+{
     // A line end inside a name or value would write lines of its own ("x\n[Main]"), which
     // later reads would take as sections and keys.
-    if (HasLineEnd(section) || HasLineEnd(key) || HasLineEnd(value))
+    if (HasLineEnd(section))
         return false;
+    for (const auto &[key, value] : entries) {
+        if (HasLineEnd(key) || HasLineEnd(value))
+            return false;
+    }
     QList<QByteArray> raw = ReadRawLines();
-    const Location loc = Find(DecodedLines(raw), section, key);
     // New lines follow the file's own line ends; a replaced line keeps the end it had.
     const QByteArray carriageReturn = !raw.isEmpty() && raw.first().endsWith('\r') ? "\r" : "";
-    const QByteArray keyLine = (key + QLatin1Char('=') + value).toUtf8();
-    const QByteArray entry = keyLine + carriageReturn;
-    if (loc.key >= 0) {
-        raw[loc.key] = keyLine + (raw[loc.key].endsWith('\r') ? "\r" : "");
-    } else if (loc.section >= 0) {
-        raw.insert(loc.sectionEnd, entry);
-    } else {
-        if (!raw.isEmpty() && !raw.last().trimmed().isEmpty())
-            raw.append(carriageReturn);
-        raw.append((QLatin1Char('[') + section + QLatin1Char(']')).toUtf8() + carriageReturn);
-        raw.append(entry);
+    // One entry after the other, as if each were written on its own: a key added by an
+    // earlier entry is found by a later one, and new keys keep the order given.
+    for (const auto &[key, value] : entries) {
+        const Location loc = Find(DecodedLines(raw), section, key);
+        const QByteArray keyLine = (key + QLatin1Char('=') + value).toUtf8();
+        const QByteArray entry = keyLine + carriageReturn;
+        if (loc.key >= 0) {
+            raw[loc.key] = keyLine + (raw[loc.key].endsWith('\r') ? "\r" : "");
+        } else if (loc.section >= 0) {
+            raw.insert(loc.sectionEnd, entry);
+        } else {
+            if (!raw.isEmpty() && !raw.last().trimmed().isEmpty())
+                raw.append(carriageReturn);
+            raw.append((QLatin1Char('[') + section + QLatin1Char(']')).toUtf8() + carriageReturn);
+            raw.append(entry);
+        }
     }
 
     QDir().mkpath(QFileInfo(m_path).absolutePath());

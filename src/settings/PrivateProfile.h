@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 // A settings file in the classic private-profile form:
 //
@@ -27,6 +28,15 @@ public:
     QString ReadString(const QString &section, const QString &key,
                        const QString &defaultValue) const;
     bool WriteString(const QString &section, const QString &key, const QString &value);
+
+    // Several keys of one section from a single reading of the file, each value as ReadString
+    // gives it, in the order of `keys`.
+    QStringList ReadStrings(const QString &section, const QStringList &keys,
+                            const QString &defaultValue) const;
+    // Several keys of one section in a single replacement of the file, as if written one after
+    // the other in the order given; all of them or, when one cannot be written, none.
+    using KeyValue = std::pair<QString, QString>;
+    bool WriteStrings(const QString &section, const QList<KeyValue> &entries);
 
 private:
     // The file's lines as stored, each without its LF (a CR before the LF stays with it).

@@ -12,8 +12,8 @@ class PrivateProfile;
 QStringList ReadProfileList(const PrivateProfile &profile, const QString &section,
                             const QString &keyPattern, int maxItems);
 
-// Writes every key from 1 to maxItems; false when a write failed (the file keeps the keys
-// written before it).
+// Sets every key from 1 to maxItems, in one replacement of the file and only when one of them
+// changes; false when the write failed (the file is then as it was).
 bool WriteProfileList(PrivateProfile &profile, const QString &section, const QString &keyPattern,
                       const QStringList &items, int maxItems);
 

@@ -20,10 +20,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>

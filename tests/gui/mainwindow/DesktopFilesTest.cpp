@@ -36,12 +36,6 @@ QString WriteFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     return path;
 }
 
-QByteArray SettingsText()
-{
-    QFile file(TolmSettings::SettingsFilePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Drags the given addresses onto the window and drops them there, as a file manager does.
 bool DropOn(QWidget &window, const QList<QUrl> &urls)
 {

@@ -44,6 +44,13 @@ inline void RemoveSettings()
     return true;
 }
 
+// The settings file as it stands, byte for byte; empty when there is none.
+inline QByteArray SettingsText()
+{
+    QFile file(TolmSettings::SettingsFilePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The program as it stands after start-up. Unless a test asks for the port, whatever the
 // default port did at start-up (open, or "COM Port Error") is undone, so every test starts
 // with no port held and an empty record of boxes, whatever serial ports this machine has.

@@ -4,12 +4,12 @@
 #include "app/Iddlg.h"
 #include "app/Optdlg.h"
 #include "app/PortConU.h"
-#include "settings/PrivateProfile.h"
 #include "app/WaitForm.h"
-#include "settings/WorkingDir.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
 #include "ops/ProcDlg.h"
+#include "settings/PrivateProfile.h"
+#include "settings/WorkingDir.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

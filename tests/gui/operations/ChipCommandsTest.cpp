@@ -7,15 +7,6 @@
 using namespace MainWindowFixture;
 using namespace OperationsFixture;
 
-namespace {
-// Clicks the named button of the main window, answering its confirmation with OK.
-void ClickConfirmed(SimulatedProgram &p, const QString &button)
-{
-    p.messages.confirmAnswers.enqueue(true);
-    p.Main().findChild<QToolButton *>(button)->click();
-}
-} // namespace
-
 class ChipCommandsTest : public QObject
 {
     Q_OBJECT
@@ -82,7 +73,7 @@ private slots:
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
         const QString calBefore = p.Main().CalEdit->text();
-        ClickConfirmed(p, button);
+        p.ClickConfirmed(button);
         QCOMPARE(p.messages.shown, QStringList({"Confirm: " + question, failure}));
         QCOMPARE(p.Main().CalEdit->text(), calBefore);
         QVERIFY(!p.windows->WaitingForm->isVisible());
@@ -92,13 +83,13 @@ private slots:
     {
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetConfigWord(0x3FF5);
-        ClickConfirmed(p, QStringLiteral("ConfigReadBtn"));
+        p.ClickConfirmed(QStringLiteral("ConfigReadBtn"));
         QCOMPARE(p.Main().ConfigEdit->text(), QStringLiteral("3FF5"));
         QCOMPARE(p.Image().ConfigWord, 0); // the image and the controls stay as they were
         QVERIFY(!p.Main().WdtCbx->isChecked());
 
         p.Main().ConfigEdit->setText(QStringLiteral("3ff1"));
-        ClickConfirmed(p, QStringLiteral("ConfigWriteBtn"));
+        p.ClickConfirmed(QStringLiteral("ConfigWriteBtn"));
         QCOMPARE(p.Chip().ConfigWord(), 0x3FF1);
         QCOMPARE(p.messages.shown.size(), 2); // the two questions, no message
 
@@ -106,7 +97,7 @@ private slots:
         p.messages.shown.clear();
         const int exchanges = p.sim->ExchangeCount();
         p.Main().ConfigEdit->setText(QStringLiteral("4000"));
-        ClickConfirmed(p, QStringLiteral("ConfigWriteBtn"));
+        p.ClickConfirmed(QStringLiteral("ConfigWriteBtn"));
         QCOMPARE(p.messages.shown.value(1),
                  QStringLiteral("Error: 4000 has bits beyond the 16f84's 14-bit configuration word"));
         QCOMPARE(p.sim->ExchangeCount(), exchanges);
@@ -118,14 +109,14 @@ private slots:
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetConfigWord(0x3FF5);
         p.Main().OptionPages->setCurrentIndex(1);
-        ClickConfirmed(p, QStringLiteral("ProtectBtn"));
+        p.ClickConfirmed(QStringLiteral("ProtectBtn"));
         QVERIFY(p.Chip().CodeProtected());
         QCOMPARE(p.Chip().ConfigWord() & 0x000F, 0x0005); // the chip's options kept
         QCOMPARE(p.Image().ConfigWord, 0x3FF5);
         QVERIFY(p.Main().WdtCbx->isChecked());
         QCOMPARE(p.Main().OptionPages->currentWidget(), p.Main().Programming);
 
-        ClickConfirmed(p, QStringLiteral("UnProtectBtn"));
+        p.ClickConfirmed(QStringLiteral("UnProtectBtn"));
         QVERIFY(!p.Chip().CodeProtected());
         QCOMPARE(p.messages.shown.size(), 2);
     }
@@ -135,7 +126,7 @@ private slots:
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetConfigWord(0x3FF5);
         p.Chip().SetNeverProgram(0x2007);
-        ClickConfirmed(p, QStringLiteral("ProtectBtn"));
+        p.ClickConfirmed(QStringLiteral("ProtectBtn"));
         QCOMPARE(p.messages.shown.last(),
                  QStringLiteral("Plain: Error Writing Configuration Word!"));
         QCOMPARE(p.Image().ConfigWord, 0x3FF5);
@@ -148,7 +139,7 @@ private slots:
         SimulatedProgram p(QStringLiteral("12c508"));
         p.Chip().SetProgramWord(0x1FF, 0x0C70);
         p.Main().CalEdit->setText(QStringLiteral("7F"));
-        ClickConfirmed(p, QStringLiteral("WriteCalBtn"));
+        p.ClickConfirmed(QStringLiteral("WriteCalBtn"));
         QCOMPARE(p.messages.shown.last(),
                  QStringLiteral("Plain: Error Writing Oscillator Calibration"));
         QVERIFY2(p.messages.details.value(0).contains("read back 0C70, expected 0C7F") &&
@@ -165,14 +156,14 @@ private slots:
         TWaitingForm &waiting = *p.windows->WaitingForm;
         p.sim->SetTranscriptSink(
             [&](const std::string &) { exchangesWhileWaiting += waiting.isVisible() ? 1 : 0; });
-        ClickConfirmed(p, QStringLiteral("ReadCalBtn"));
+        p.ClickConfirmed(QStringLiteral("ReadCalBtn"));
         QCOMPARE(p.Main().CalEdit->text(), QStringLiteral("80"));
         QVERIFY(exchangesWhileWaiting > 0);
         QVERIFY(!waiting.isVisible());
 
         p.Chip().SetProgramWord(0x1FF, 0x0FFF); // an erased calibration word takes any value
         p.Main().CalEdit->setText(QStringLiteral("5A"));
-        ClickConfirmed(p, QStringLiteral("WriteCalBtn"));
+        p.ClickConfirmed(QStringLiteral("WriteCalBtn"));
         QCOMPARE(p.Chip().ProgramWord(0x1FF), 0x0C5A);
         QCOMPARE(p.messages.shown.size(), 2);
     }
@@ -216,7 +207,7 @@ private slots:
         QFETCH(QString, error);
         SimulatedProgram p(device);
         p.Main().findChild<QLineEdit *>(field)->setText(text);
-        ClickConfirmed(p, button);
+        p.ClickConfirmed(button);
         QCOMPARE(p.messages.shown.last(), error);
         QCOMPARE(p.sim->ExchangeCount(), 0);
     }

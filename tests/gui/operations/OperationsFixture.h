@@ -55,6 +55,13 @@ struct SimulatedProgram : MainWindowFixture::Program
         Main().ConfigCbx->setChecked(config);
     }
 
+    // Clicks the named button of the main window, answering its confirmation with OK.
+    void ClickConfirmed(const QString &button)
+    {
+        messages.confirmAnswers.enqueue(true);
+        Main().findChild<QToolButton *>(button)->click();
+    }
+
     // Clicks the operation button, presses Start once the window waits, and Close once the
     // sequence has ended (or whatever afterRun does instead); returns when the button's
     // handler has returned.

@@ -25,12 +25,6 @@ TargetReport Report(ChipTarget target, bool succeeded, int words = 0,
     return report;
 }
 
-void ClickConfirmed(SimulatedProgram &p, QToolButton *button)
-{
-    p.messages.confirmAnswers.enqueue(true);
-    button->click();
-}
-
 } // namespace
 
 class ProgressAndSummaryTest : public QObject
@@ -253,7 +247,7 @@ private slots:
         p.Chip().SetProgramWord(0x1FF, 0x0FFF); // an erased calibration word takes any value
         p.Main().ConfigEdit->setText(QStringLiteral("3FF1"));
         p.Main().CalEdit->setText(QStringLiteral("5A"));
-        ClickConfirmed(p, p.Main().findChild<QToolButton *>(button));
+        p.ClickConfirmed(button);
         QCOMPARE(p.messages.shown.size(), 1); // the question, no box
         QTEST(p.Main().StatusBar->Text(), "status");
 
@@ -262,7 +256,7 @@ private slots:
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
         p.Main().StatusBar->ShowText(QString());
-        ClickConfirmed(p, p.Main().findChild<QToolButton *>(button));
+        p.ClickConfirmed(button);
         QCOMPARE(p.messages.shown.size(), 3);
         QCOMPARE(p.Main().StatusBar->Text(), QString());
     }

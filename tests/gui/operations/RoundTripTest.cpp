@@ -1,5 +1,6 @@
 // A whole session through the buttons: load a hex file, write it, verify it, read it back
 // into a fresh image, and see the blank check fail, with the simulated chip holding the file.
+#include "HexLines.h"
 #include "OperationsFixture.h"
 #include "device/HexText.h"
 
@@ -13,30 +14,20 @@ const QString kSound = QStringLiteral("Sound");
 
 // Intel HEX in the 8-bit merged form: every word as two bytes, low byte first, at twice its
 // address; sixteen bytes a record.
-QString HexRecords(const QMap<int, int> &bytes)
+QByteArray HexRecords(const QMap<int, int> &bytes)
 {
-    QString text;
+    QByteArray text;
     auto it = bytes.cbegin();
     while (it != bytes.cend()) {
         const int start = it.key();
-        QList<int> run;
+        QByteArray run;
         while (it != bytes.cend() && it.key() == start + run.size() && run.size() < 16) {
-            run << it.value();
+            run.append(static_cast<char>(it.value()));
             ++it;
         }
-        int sum = run.size() + (start >> 8) + (start & 0xFF);
-        QString record = QStringLiteral(":%1%2 00")
-                             .arg(run.size(), 2, 16, QLatin1Char('0'))
-                             .arg(start, 4, 16, QLatin1Char('0'));
-        record.remove(' ');
-        for (int b : run) {
-            record += QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0'));
-            sum += b;
-        }
-        record += QStringLiteral("%1").arg((0x100 - (sum & 0xFF)) & 0xFF, 2, 16, QLatin1Char('0'));
-        text += record.toUpper() + QStringLiteral("\r\n");
+        text += HexLine(start, 0, run);
     }
-    return text + QStringLiteral(":00000001FF\r\n");
+    return text + kHexEndLine;
 }
 
 int ProgramWordAt(int address, int mask)
@@ -84,7 +75,7 @@ private slots:
         QTemporaryDir dir;
         QFile file(dir.filePath(QStringLiteral("sample.hex")));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(HexRecords(bytes).toLatin1());
+        file.write(HexRecords(bytes));
         file.close();
 
         const bool data = dataBytes > 0;

@@ -22,12 +22,6 @@ QStringList Names(const TOptionsDlg &dlg)
     return names;
 }
 
-QByteArray SettingsText()
-{
-    QFile file(TolmSettings::SettingsFilePath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Opens Options from the main window, lets `edit` work on it, and closes it with OK.
 void RunOptions(Program &p, const std::function<void(TOptionsDlg &)> &edit)
 {

@@ -51,4 +51,39 @@ TEST_F(PrivateProfileTest, WriteChangesItsKeyAndKeepsEveryOtherLineByteForByte)
     EXPECT_EQ(Stored(), "[Main]\nPicDevice=12c508\n");
 }
 
+// Keys written together give the file that writing them one at a time gives, and read together
+// the values that reading them one at a time gives; a key that cannot be written stops them all.
+TEST_F(PrivateProfileTest, SeveralKeysAtOnceAreKeysOneAfterTheOther)
+{
+    const QList<PrivateProfile::KeyValue> entries{
+        {"File2", "/b.hex"}, {"file1", "/a.hex"}, {"File3", ""}, {"File2", "/c.hex"}};
+    const QByteArray files[] = {
+        "",
+        "[Main]\r\nPicDevice=16f84\r\n",
+        "[Recent Files]\r\nFile1=/x.hex\r\n\r\n[Main]\r\nPicDevice=16f84\r\n",
+        "[Main]\nPicDevice=16f84",
+    };
+    for (const QByteArray &file : files) {
+        Store(file);
+        PrivateProfile profile(Path());
+        for (const auto &[key, value] : entries)
+            ASSERT_TRUE(profile.WriteString("Recent Files", key, value)) << file.constData();
+        const QByteArray oneByOne = Stored();
+        QStringList valuesOneByOne;
+        for (const auto &[key, value] : entries)
+            valuesOneByOne << profile.ReadString("recent files", key, "-");
+
+        Store(file);
+        ASSERT_TRUE(profile.WriteStrings("Recent Files", entries)) << file.constData();
+        EXPECT_EQ(Stored(), oneByOne) << file.constData();
+        QStringList keys;
+        for (const auto &entry : entries)
+            keys << entry.first;
+        EXPECT_EQ(profile.ReadStrings("recent files", keys, "-"), valuesOneByOne);
+
+        EXPECT_FALSE(profile.WriteStrings("Recent Files", {{"File1", "/d.hex"}, {"File2", "e\n"}}));
+        EXPECT_EQ(Stored(), oneByOne) << file.constData();
+    }
+}
+
 } // namespace
