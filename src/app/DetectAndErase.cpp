@@ -2,6 +2,7 @@
 // flash parts' erase-then-write, from the main window.
 #include "MainStatusBar.h"
 #include "Tolm32U.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "engine/DeviceId.h"
 #include "engine/EngineTexts.h"
@@ -14,31 +15,18 @@
 #include <QComboBox>
 #include <QToolButton>
 
-namespace {
-
-// Any target, the whole ranges: only the device decides whether an erase is possible.
-const EraseThenWriteCover kWholeChip{[](ChipTarget) { return true; }, QString(), QString(),
-                                     QString(), QString()};
-
-bool Erasable(const DeviceRecord &device)
-{
-    return CheckEraseThenWrite(device, kWholeChip) != EraseThenWriteRefusal::NotErasable;
-}
-
-} // namespace
-
 void TTolmMain::ShowDeviceExtras()
 {
     DetectBtn->setEnabled(HasDeviceId(m_currentDevice));
     // An EPROM part cannot be erased: a tick from a flash part does not carry over to it.
-    if (!Erasable(m_currentDevice))
+    if (!HasBulkErase(m_currentDevice))
         EraseBeforeWriteCbx->setChecked(false);
     ScheduleChecksum();
 }
 
 void TTolmMain::EraseBeforeWriteToggled(bool checked)
 {
-    if (!checked || Erasable(m_currentDevice))
+    if (!checked || HasBulkErase(m_currentDevice))
         return;
     EraseBeforeWriteCbx->setChecked(false);
     m_messages.Warning(

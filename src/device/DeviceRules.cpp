@@ -5,6 +5,11 @@
 #include "HexText.h"
 #include "MemoryImage.h"
 
+bool HasBulkErase(const DeviceRecord &device)
+{
+    return device.DeviceFamily == DeviceFamily::kFlash14Bit;
+}
+
 bool HasTwelveBitCore(const DeviceRecord &device)
 {
     return device.DeviceFamily == DeviceFamily::k16C5x ||

@@ -8,6 +8,9 @@ class MemoryImage;
 
 // Facts about a device that several layers need, each decided here once.
 
+// The EEPROM and flash parts erase in bulk; an EPROM part is erased only by ultraviolet light.
+bool HasBulkErase(const DeviceRecord &device);
+
 // The 16C5x and the 12C508/509 have a 12-bit core; every other part a 14-bit one.
 bool HasTwelveBitCore(const DeviceRecord &device);
 

@@ -33,7 +33,7 @@ bool WholeRanges(const DeviceRecord &device, const EraseThenWriteCover &cover)
 std::optional<EraseThenWriteRefusal> CheckEraseThenWrite(const DeviceRecord &device,
                                                          const EraseThenWriteCover &cover)
 {
-    if (device.DeviceFamily != DeviceFamily::kFlash14Bit)
+    if (!HasBulkErase(device))
         return EraseThenWriteRefusal::NotErasable;
     if (!EveryTarget(device, cover) || !WholeRanges(device, cover))
         return EraseThenWriteRefusal::PartOfChip;
