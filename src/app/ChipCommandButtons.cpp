@@ -165,7 +165,8 @@ void TTolmMain::WriteCalBtnClick()
 
 void TTolmMain::BuildCalBtnClick()
 {
-    // The image only, no chip access: allowed while the module is busy.
+    if (RefusedDuringChipWork(QStringLiteral("Build From Memory")))
+        return;
     const CalibrationBuildResult result = BuildCalibrationFromMemory(m_image, m_currentDevice);
     if (!result.conversionError.isEmpty())
         m_messages.Error(result.conversionError);
@@ -175,7 +176,7 @@ void TTolmMain::BuildCalBtnClick()
 
 void TTolmMain::IDCodeBtnClick()
 {
-    if (!m_idCodeDlg)
+    if (!m_idCodeDlg || RefusedDuringChipWork(QStringLiteral("The ID Code")))
         return;
     m_idCodeDlg->IDMaskEdit->setText(m_image.IDCodeText);
     if (m_idCodeDlg->exec() == QDialog::Accepted)

@@ -86,7 +86,6 @@ void TOptionsDlg::CreateControls()
     Com1Btn->setProperty(kPortNameProperty, kCom1);
     Com2Btn = Named(new QRadioButton(kCom2, ComPortNum), "Com2Btn");
     Com2Btn->setProperty(kPortNameProperty, kCom2);
-    Com1Btn->setChecked(true);
 
     DeviceSet = Named(new QGroupBox(QStringLiteral("&Device"), this), "DeviceSet");
     DeviceSelectOpt = Named(new QComboBox(DeviceSet), "DeviceSelectOpt");
@@ -115,6 +114,8 @@ void TOptionsDlg::CreateControls()
     connect(PortEdit, &QLineEdit::textChanged, PortEdit, [this, portHint](const QString &text) {
         PortEdit->setToolTip(text.isEmpty() ? portHint : text);
     });
+    // Picking "Other" is picking the field: the cursor goes there to type the name.
+    connect(OtherPortBtn, &QRadioButton::clicked, PortEdit, [this] { PortEdit->setFocus(); });
     // Typing a name picks it.
     connect(PortEdit, &QLineEdit::textEdited, OtherPortBtn,
             [this] { OtherPortBtn->setChecked(true); });
@@ -201,13 +202,13 @@ QRadioButton *TOptionsDlg::AddPortButton(const PortChoice &choice)
 
 QString TOptionsDlg::PortText() const
 {
-    if (OtherPortBtn->isChecked() && !PortEdit->text().trimmed().isEmpty())
+    if (OtherPortBtn->isChecked())
         return PortEdit->text().trimmed();
     for (const QRadioButton *button : PortButtons()) {
         if (button->isChecked())
             return button->property(kPortNameProperty).toString();
     }
-    return kCom1;
+    return {}; // none picked: no port chosen yet
 }
 
 void TOptionsDlg::SetPortText(const QString &text, const QList<SystemPort> &systemPorts)
@@ -221,16 +222,27 @@ void TOptionsDlg::SetPortText(const QString &text, const QList<SystemPort> &syst
     adjustSize();
 
     PortEdit->clear();
-    Com1Btn->setChecked(true);
-    for (QRadioButton *button : PortButtons()) {
-        if (button->property(kPortNameProperty).toString() == text)
-            button->setChecked(true);
+    // Only the port named exactly so is picked; with none (a first start) nothing is, rather
+    // than a port of this machine the user never chose.
+    QList<QRadioButton *> all = PortButtons();
+    all << OtherPortBtn;
+    for (QRadioButton *button : all) {
+        button->setAutoExclusive(false);
+        button->setChecked(button != OtherPortBtn &&
+                           button->property(kPortNameProperty).toString() == text);
+        button->setAutoExclusive(true);
     }
 }
 
 void TOptionsDlg::accept()
 {
-    if (OtherPortBtn->isChecked() && !PortText().isEmpty())
+    if (OtherPortBtn->isChecked() && PortText().isEmpty()) {
+        m_messages.Warning(QStringLiteral("Type the module's port after \"Other\" (ttyUSB0, or "
+                                          "a path), or choose one of the listed ports."));
+        PortEdit->setFocus();
+        return;
+    }
+    if (OtherPortBtn->isChecked())
         m_typedPorts = WithItemFirst(m_typedPorts, PortText(), kMaxTypedPorts);
     QDialog::accept();
 }
@@ -272,9 +284,11 @@ void TOptionsDlg::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Tab then walks the fields in the order they are read; Enter still answers OK, the
-    // default button.
+    // default button. With no port picked yet, the first one offered has the focus.
+    QRadioButton *focused = nullptr;
     for (QRadioButton *button : PortButtons()) {
-        if (button->isChecked())
-            button->setFocus();
+        if (!button->isHidden() && (button->isChecked() || !focused))
+            focused = button;
     }
+    (focused ? focused : OtherPortBtn)->setFocus();
 }

@@ -5,7 +5,7 @@
 #include "ops/Messages.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
-#include "texts/FailureTexts.h"
+#include "ops/TargetVerdict.h"
 
 #include <QLabel>
 
@@ -71,12 +71,15 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
             RunSequence(operation);
             if (m_hooks.programClosing())
                 return;
-            // Read and Write chime once at the end; Verify and Blank Check did with each box.
+            const bool succeeded = !m_summary.Failed();
+            // Read and Write sound once at the end; Verify and Blank Check did with each box.
             if (operation == ChipOperation::Read || operation == ChipOperation::Write)
-                m_sound->Play();
+                succeeded ? m_sound->Play() : m_sound->PlayFailure();
+            m_lastSummary = m_summary.Text();
             m_form.BeReady();
-            m_form.ShowSummary(m_summary.Text());
+            m_form.ShowSummary(m_lastSummary, !succeeded);
             emit SequenceFinished();
+            emit RunFinished(succeeded, m_lastSummary);
             continue;
         }
         if (!WaitForSignal(&m_form, &TProcessForm::RequestChanged, kFlagPollMs))
@@ -108,7 +111,7 @@ void OperationDriver::RunSequence(ChipOperation operation)
 
 void OperationDriver::Report(const TargetReport &report)
 {
-    const QString reason = report.succeeded ? QString() : TargetFailureReason(report);
+    const QString reason = TargetResultReason(report);
     m_summary.Add(report, reason);
     // A program being closed has been asked to stop: the stop needs no box of its own.
     if (report.message.isEmpty() || (report.stopped && m_hooks.programClosing()))

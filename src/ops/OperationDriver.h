@@ -52,10 +52,16 @@ public:
     void SetSound(ReadySound &sound) { m_sound = &sound; }
 
     static QString Caption(ChipOperation operation);
+    // Whether the last Start put on the chip (or found there) what was asked: false after a
+    // failed target, and after words skipped or a write aborted in the write error box.
+    bool LastRunSucceeded() const { return !m_summary.Failed(); }
+    QString LastSummary() const { return m_lastSummary; }
 
 signals:
     // One Start has run the ticked targets and the window is Ready again.
     void SequenceFinished();
+    // The same moment, with the verdict and the summary line, for the status line and the log.
+    void RunFinished(bool succeeded, const QString &summary);
 
 private:
     void WaitForStartOrClose(ChipOperation operation);
@@ -68,4 +74,5 @@ private:
     ReadySound *m_sound;
     Hooks m_hooks;
     SequenceSummary m_summary; // of the last Start, shown until the next
+    QString m_lastSummary;
 };

@@ -134,7 +134,7 @@ private slots:
             summary = p.Form().SummaryLbl->text();
             p.Form().CloseBtn->click();
         });
-        QCOMPARE(p.messages.shown, QStringList({kNotWhole, "Sound"}));
+        QCOMPARE(p.messages.shown, QStringList({kNotWhole, "FailureSound"}));
         QCOMPARE(p.sim->ExchangeCount(), 0);
         QCOMPARE(p.Chip().ProgramWord(7), 0x1111);
         QVERIFY2(summary.endsWith(": nothing was sent to the chip"), qPrintable(summary));
@@ -149,7 +149,7 @@ private slots:
         p.Tick(true, true, true, true);
         p.Main().EraseBeforeWriteCbx->click();
         p.RunOnce(p.Main().ChipWriteBtn);
-        QCOMPARE(p.messages.shown, QStringList({"Plain: Communication Error", "Sound"}));
+        QCOMPARE(p.messages.shown, QStringList({"Plain: Communication Error", "FailureSound"}));
     }
 };
 

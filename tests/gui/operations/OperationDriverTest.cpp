@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(p.messages.shown, QStringList{kSound});
     }
 
-    void everyTargetFailingInReadGivesFourBoxesInOrderThenOneSound()
+    void everyTargetFailingInReadGivesFourBoxesInOrderThenTheFailureSound()
     {
         SimulatedProgram p(QStringLiteral("16f84"));
         tolm::sim::FaultSettings silent;
@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(p.messages.shown,
                  QStringList({"Plain: Error Reading Program Memory",
                               "Plain: Error Reading Data Memory", "Plain: Error Reading ID Code",
-                              "Plain: Error Reading Configuration", kSound}));
+                              "Plain: Error Reading Configuration", "FailureSound"}));
     }
 
     void verifySoundsBeforeEachBox_data()
@@ -229,8 +229,9 @@ private slots:
                   [&] { p.Form().CloseBtn->click(); });
         const QString verb = blankCheck ? "Blank Checking" : "Verifying";
         QCOMPARE(p.messages.shown,
-                 (QStringList{kSound, "Plain: " + verb + " Program Memory stopped at 0003: the "
-                                                         "words from there on were not checked"}));
+                 (QStringList{kSound, "Plain: " + verb +
+                                          " Program Memory stopped at 0003: the "
+                                          "words from there on were not checked"}));
     }
 
     void stopShowsContinueAndStartResumesAtTheNextWord()
@@ -272,7 +273,7 @@ private slots:
         });
         QVERIFY(readyAgain);
         QCOMPARE(p.messages.shown,
-                 QStringList({"Error: '$12G4' is not a valid integer value", kSound}));
+                 QStringList({"Error: '$12G4' is not a valid integer value", "FailureSound"}));
         QCOMPARE(p.Chip().ProgramWord(0), 0x1234);
         QCOMPARE(p.Chip().ProgramWord(1), 0x3FFF);
         QCOMPARE(p.Chip().ConfigWord(), p.Chip().Description().configErased);

@@ -24,6 +24,7 @@ class RecordingSound : public ReadySound
 public:
     explicit RecordingSound(QStringList &record) : m_record(record) {}
     void Play() override { m_record << QStringLiteral("Sound"); }
+    void PlayFailure() override { m_record << QStringLiteral("FailureSound"); }
 
 private:
     QStringList &m_record;
@@ -45,6 +46,11 @@ struct SimulatedProgram : MainWindowFixture::Program
     TProcessForm &Form() { return *windows->ProcessForm; }
     OperationDriver &Driver() { return *Main().Driver(); }
     tolm::sim::SimChip &Chip() { return sim->chip(); }
+
+    template <typename T> T *Control(const char *name)
+    {
+        return MainWindowFixture::Find<T>(Main(), QString::fromLatin1(name));
+    }
 
     // Ticks exactly the named targets.
     void Tick(bool program, bool data, bool id, bool config)

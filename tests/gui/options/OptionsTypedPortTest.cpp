@@ -50,8 +50,8 @@ private slots:
         QTest::newRow("a device name") << "ttyUSB3"
                                        << "ttyUSB3";
         QTest::newRow("a path, blanks trimmed") << "  " + kById + " " << kById;
-        QTest::newRow("nothing typed: COM1") << "   "
-                                             << "COM1";
+        QTest::newRow("nothing typed: no port") << "   "
+                                                << "";
     }
 
     void typingPicksTheName()
