@@ -84,8 +84,7 @@ void ModuleConnection::ApplyPortChoice(const QString &portName, Messages &messag
 
 void ModuleConnection::NoteWorkEnded()
 {
-    const auto &failure = m_module.FirstFailure();
-    if (failure && failure->ModuleSilent())
+    if (ModuleFellSilent())
         m_answer = Answer::Silent;
     else if (m_route.bytesRead > m_readsBefore)
         m_answer = Answer::Answered;
@@ -113,6 +112,22 @@ QString ModuleConnection::PortStatusText() const
         break;
     }
     return QStringLiteral("%1: open").arg(m_openedPortName);
+}
+
+QString ModuleConnection::NoAnswerText() const
+{
+    const QString on = m_route.target == &m_link && !m_openedPortName.isEmpty()
+                           ? QStringLiteral(" on %1").arg(m_openedPortName)
+                           : QString();
+    return QStringLiteral("No answer from the module%1. Is it plugged in and powered? The port "
+                          "can be changed in Options.")
+        .arg(on);
+}
+
+bool ModuleConnection::ModuleFellSilent() const
+{
+    const auto &failure = m_module.FirstFailure();
+    return failure && failure->ModuleSilent();
 }
 
 QString ModuleConnection::PortNotOpenText() const

@@ -42,6 +42,12 @@ public:
     // group, then Connect."
     QString PortNotOpenText() const;
 
+    // The one box for a module that stopped answering: "No answer from the module on
+    // ttyUSB0. Is it plugged in and powered? The port can be changed in Options."
+    QString NoAnswerText() const;
+    // The last chip work ended because the module stopped answering (or the port went away).
+    bool ModuleFellSilent() const;
+
     // Chip work has talked to the module: whether it answered is kept for the status line.
     // Call MarkExchangesStart before the work and NoteWorkEnded after it.
     void MarkExchangesStart() { m_readsBefore = m_route.bytesRead; }

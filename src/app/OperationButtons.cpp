@@ -72,6 +72,8 @@ void TTolmMain::SetOperationWindows(TIDCodeDlg *idCodeDlg, TProcessForm *process
     hooks.programClosing = [this] { return m_closeWhenIdle; };
     hooks.leaveOutCalibration = [this] { return !WriteCalCbx->isChecked(); };
     hooks.eraseBeforeWrite = [this] { return EraseBeforeWriteCbx->isChecked(); };
+    hooks.portNotOpen = [this] { return m_module.PortNotOpenText(); };
+    hooks.noAnswerText = [this] { return m_module.NoAnswerText(); };
     m_driver = std::make_unique<OperationDriver>(*m_processForm, *this, m_messages, *m_readySound,
                                                  std::move(hooks));
     // What the last run did stays on the status line after the progress window has gone.
@@ -152,6 +154,15 @@ void TTolmMain::ShowChipWorkRunning(bool running)
         m_dataEditForm->SetEditable(!running);
     if (m_progViewForm)
         m_progViewForm->SetEditable(!running);
+}
+
+bool TTolmMain::RefusedForThePort()
+{
+    const QString why = m_module.PortNotOpenText();
+    if (why.isEmpty())
+        return false;
+    m_messages.Plain(why);
+    return true;
 }
 
 bool TTolmMain::RefusedDuringChipWork(const QString &what)

@@ -33,6 +33,7 @@ namespace {
 const QString kCom1 = QStringLiteral("COM1");
 const QString kCom2 = QStringLiteral("COM2");
 const char *const kPortNameProperty = "portName";
+const char *const kTypedProperty = "typed";
 constexpr int kMaxTypedPorts = 8;
 
 // The Save glyph is our own drawing; QSvgRenderer draws it without needing an icon plugin.
@@ -116,6 +117,12 @@ void TOptionsDlg::CreateControls()
     });
     // Picking "Other" is picking the field: the cursor goes there to type the name.
     connect(OtherPortBtn, &QRadioButton::clicked, PortEdit, [this] { PortEdit->setFocus(); });
+    RemovePortBtn = Named(new QPushButton(QStringLiteral("&Remove"), ComPortNum), "RemovePortBtn");
+    RemovePortBtn->setToolTip(QStringLiteral("Take the picked port off the list of ports typed "
+                                             "before"));
+    RemovePortBtn->setAutoDefault(false);
+    RemovePortBtn->setEnabled(false);
+    connect(RemovePortBtn, &QPushButton::clicked, this, &TOptionsDlg::RemovePortBtnClick);
     // Typing a name picks it.
     connect(PortEdit, &QLineEdit::textEdited, OtherPortBtn,
             [this] { OtherPortBtn->setChecked(true); });
@@ -145,6 +152,7 @@ void TOptionsDlg::LayOutControls()
     auto *other = new QHBoxLayout;
     other->addWidget(OtherPortBtn);
     other->addWidget(PortEdit, 1);
+    other->addWidget(RemovePortBtn);
     portGroup->addLayout(m_portLayout);
     portGroup->addLayout(other);
 
@@ -179,15 +187,20 @@ void TOptionsDlg::SetTabOrder()
     QList<QWidget *> chain;
     for (QRadioButton *button : PortButtons())
         chain << button;
-    chain << OtherPortBtn << PortEdit << DeviceSelectOpt << WorkingDirEdit << ReloadAtOnceCbx
-          << OKBtn << CancelBtn << SaveBtn;
+    chain << OtherPortBtn << PortEdit << RemovePortBtn << DeviceSelectOpt << WorkingDirEdit
+          << ReloadAtOnceCbx << OKBtn << CancelBtn << SaveBtn;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
 
 QList<QRadioButton *> TOptionsDlg::PortButtons() const
 {
-    return QList<QRadioButton *>{Com1Btn, Com2Btn} + m_extraPortButtons;
+    QList<QRadioButton *> buttons;
+    for (QRadioButton *com : {Com1Btn, Com2Btn}) {
+        if (!com->isHidden())
+            buttons << com;
+    }
+    return buttons + m_extraPortButtons;
 }
 
 QRadioButton *TOptionsDlg::AddPortButton(const PortChoice &choice)
@@ -195,9 +208,32 @@ QRadioButton *TOptionsDlg::AddPortButton(const PortChoice &choice)
     auto *button = new QRadioButton(choice.label, ComPortNum);
     button->setObjectName(QStringLiteral("PortBtn%1").arg(m_extraPortButtons.size() + 1));
     button->setProperty(kPortNameProperty, choice.name);
+    button->setProperty(kTypedProperty, choice.typed);
     m_portLayout->addWidget(button, m_portLayout->rowCount(), 0, 1, 2);
+    // A child added while the dialog is open is hidden until shown.
+    button->show();
     m_extraPortButtons.append(button);
+    connect(button, &QRadioButton::toggled, this, &TOptionsDlg::ShowRemovable);
     return button;
+}
+
+void TOptionsDlg::ShowRemovable()
+{
+    // The port the program runs with stays listed while it is in use.
+    bool removable = false;
+    for (const QRadioButton *button : m_extraPortButtons) {
+        removable =
+            removable || (button->isChecked() && button->property(kTypedProperty).toBool() &&
+                          button->property(kPortNameProperty).toString() != m_shownPort);
+    }
+    RemovePortBtn->setEnabled(removable);
+}
+
+void TOptionsDlg::RemovePortBtnClick()
+{
+    m_typedPorts.removeAll(PortText());
+    SetPortText(m_shownPort, m_systemPorts, m_comPorts);
+    PickPort(QString());
 }
 
 QString TOptionsDlg::PortText() const
@@ -211,27 +247,44 @@ QString TOptionsDlg::PortText() const
     return {}; // none picked: no port chosen yet
 }
 
-void TOptionsDlg::SetPortText(const QString &text, const QList<SystemPort> &systemPorts)
+void TOptionsDlg::SetPortText(const QString &text, const QList<SystemPort> &systemPorts,
+                              const QStringList &comPorts)
 {
+    m_shownPort = text;
+    m_systemPorts = systemPorts;
+    m_comPorts = comPorts;
     qDeleteAll(m_extraPortButtons);
     m_extraPortButtons.clear();
-    const QList<PortChoice> choices = ModulePortChoices(systemPorts, text, m_typedPorts);
-    for (qsizetype i = 2; i < choices.size(); ++i)
-        AddPortButton(choices[i]);
+    Com1Btn->hide();
+    Com2Btn->hide();
+    for (const PortChoice &choice : ModulePortChoices(systemPorts, text, m_typedPorts, comPorts)) {
+        if (choice.name == Com1Btn->property(kPortNameProperty).toString())
+            Com1Btn->show();
+        else if (choice.name == Com2Btn->property(kPortNameProperty).toString())
+            Com2Btn->show();
+        else
+            AddPortButton(choice);
+    }
     SetTabOrder();
     adjustSize();
 
     PortEdit->clear();
+    PickPort(text);
+}
+
+void TOptionsDlg::PickPort(const QString &name)
+{
     // Only the port named exactly so is picked; with none (a first start) nothing is, rather
     // than a port of this machine the user never chose.
-    QList<QRadioButton *> all = PortButtons();
-    all << OtherPortBtn;
+    QList<QRadioButton *> all{Com1Btn, Com2Btn, OtherPortBtn};
+    all += m_extraPortButtons;
     for (QRadioButton *button : all) {
         button->setAutoExclusive(false);
-        button->setChecked(button != OtherPortBtn &&
-                           button->property(kPortNameProperty).toString() == text);
+        button->setChecked(!button->isHidden() && button != OtherPortBtn &&
+                           button->property(kPortNameProperty).toString() == name);
         button->setAutoExclusive(true);
     }
+    ShowRemovable();
 }
 
 void TOptionsDlg::accept()

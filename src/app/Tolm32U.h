@@ -340,6 +340,8 @@ private:
     // image are disabled; a handler reached anyway says on the status line that it must wait.
     void ShowChipWorkRunning(bool running);
     bool RefusedDuringChipWork(const QString &what);
+    // The module's port is not open: a box says why and what to do; true means stop.
+    bool RefusedForThePort();
     // A click handler that may wait in the event loop; a close of the main window that came
     // meanwhile takes effect when the last such handler has returned.
     void RunHandler(const std::function<void()> &handler);

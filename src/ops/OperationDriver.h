@@ -41,6 +41,10 @@ public:
         std::function<bool()> leaveOutCalibration;
         // Write erases the chip first and then writes and verifies ("Erase before write").
         std::function<bool()> eraseBeforeWrite;
+        // Why no chip work can reach the module now (its port is not open), or empty.
+        std::function<QString()> portNotOpen;
+        // The one box for a module that stopped answering: it names the port and what to try.
+        std::function<QString()> noAnswerText;
     };
 
     OperationDriver(TProcessForm &form, const QWidget &mainWindow, Messages &messages,
@@ -67,6 +71,9 @@ private:
     void WaitForStartOrClose(ChipOperation operation);
     void RunSequence(ChipOperation operation);
     void Report(const TargetReport &report);
+    // The port is not open: says so in a box; true means nothing may be sent.
+    bool RefusedForThePort();
+    QString NoAnswerText() const;
 
     TProcessForm &m_form;
     const QWidget &m_mainWindow;
@@ -75,4 +82,6 @@ private:
     Hooks m_hooks;
     SequenceSummary m_summary; // of the last Start, shown until the next
     QString m_lastSummary;
+    // The module stopped answering during this Start: the later targets are not run.
+    bool m_moduleSilent = false;
 };

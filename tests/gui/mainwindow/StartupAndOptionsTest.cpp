@@ -101,12 +101,12 @@ private slots:
             << "<dir>/module"
             << "/home/ann/hex";
         QTest::newRow("port kept as written")
-            << QStringList{"ModulePort=com2", "WorkingDir=C:\\"} << "16c84"
+            << QStringList{"ModulePort=<dir>/Com2", "WorkingDir=C:\\"} << "16c84"
             << "16c84"
             << "03FF"
             << "3F"
             << "3FFF"
-            << "com2"
+            << "<dir>/Com2"
             << "C:\\";
     }
 
@@ -326,9 +326,11 @@ private slots:
     void handSetPortIsShownAndKept()
     {
         QFETCH(QString, port);
-        QVERIFY(WriteSettings({"ModulePort=" + port}));
+        // Set as a hand-edited file would set it, without opening it: com2 is this machine's
+        // second serial port.
         Program p;
         TTolmMain &main = p.Main();
+        main.Module().ModulePortName = port;
         QString shown;
         p.messages.confirmAnswers << false;
         RunOptions(main, *p.windows->OptionsDlg, [&shown](TOptionsDlg &d) {

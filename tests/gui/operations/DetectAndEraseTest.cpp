@@ -149,7 +149,10 @@ private slots:
         p.Tick(true, true, true, true);
         p.Main().EraseBeforeWriteCbx->click();
         p.RunOnce(p.Main().ChipWriteBtn);
-        QCOMPARE(p.messages.shown, QStringList({"Plain: Communication Error", "FailureSound"}));
+        QCOMPARE(p.messages.shown,
+                 QStringList({"Plain: No answer from the module. Is it plugged in and powered? "
+                              "The port can be changed in Options.",
+                              "FailureSound"}));
     }
 };
 

@@ -117,8 +117,8 @@ private slots:
         QFETCH(QString, picked);
         ScriptedMessages messages;
         TOptionsDlg dlg(messages);
-        dlg.SetPortText(QStringLiteral("COM2"), {});
-        dlg.SetPortText(given, {});
+        dlg.SetPortText(QStringLiteral("COM2"), {}, {"COM1", "COM2"});
+        dlg.SetPortText(given, {}, {"COM1", "COM2"});
         QCOMPARE(dlg.PortText(), picked);
         QCOMPARE(dlg.Com2Btn->isChecked(), picked == QStringLiteral("COM2"));
     }
@@ -163,7 +163,7 @@ private slots:
         ScriptedMessages messages;
         TOptionsDlg dlg(messages);
         dlg.DeviceSelectOpt->setEditText(device);
-        dlg.SetPortText(port);
+        dlg.SetPortText(port, {}, {"COM1", "COM2"});
         dlg.WorkingDirEdit->setText(dir);
         dlg.show();
         dlg.SaveBtn->click();
