@@ -69,20 +69,22 @@ void ReadProtection(uint16_t word, const ConfigWordDef &config, const ConfigFiel
 
 // The word building starts from when a protection choice is checked. The record-built words go
 // None, All, Upper 3/4, Upper 1/2 and the patterns None, Upper 3/4, Upper 1/2, All: with more
-// than one button checked the last one in that order wins, as it always has.
+// than one button checked the last one in that order wins, as it always has. A pattern brings
+// every bit no option control stands for at its blank value: unimplemented bits that read as 1,
+// and fields the System page does not show.
 uint16_t ProtectionBase(const C &c, const ConfigWordDef &config, const ConfigField &cp,
-                        uint16_t word)
+                        uint16_t boundBits, uint16_t word)
 {
     const bool words = config.protection == ProtectionStyle::Words;
     const std::array<Choice, 4> order =
         words ? std::array<Choice, 4>{kChoices[0], kChoices[3], kChoices[1], kChoices[2]}
               : kChoices;
-    const uint16_t unimplementedBlank = config.blank & static_cast<uint16_t>(~config.implemented);
+    const uint16_t unboundBlank = config.blank & static_cast<uint16_t>(~boundBits);
     for (const Choice &choice : order) {
         const FieldValue *value = cp.Find(*choice.name);
         if (!value || !(c.*(choice.button)))
             continue;
-        word = words ? config.protectionWords.at(*choice.name) : value->bits | unimplementedBlank;
+        word = words ? config.protectionWords.at(*choice.name) : value->bits | unboundBlank;
     }
     return word;
 }
@@ -122,7 +124,7 @@ uint16_t PartControlsToConfig(const ConfigControls &controls, const PartDefiniti
         return currentWord;
     uint16_t word = currentWord;
     if (const ConfigField *cp = FieldFor(part, FieldControl::Protection))
-        word = ProtectionBase(controls, part.config.front(), *cp, word);
+        word = ProtectionBase(controls, part.config.front(), *cp, PartConfigBitsUsed(part), word);
     for (const auto &[control, box] : kCheckBoxes) {
         if (const ConfigField *field = FieldFor(part, control))
             word |= Bits(*field, controls.*box ? kValueOn : kValueOff);

@@ -45,6 +45,8 @@ struct FieldValue
 {
     QString name;
     uint16_t bits = 0; // the value as it sits in the word
+
+    bool operator==(const FieldValue &) const = default;
 };
 
 struct ConfigField
@@ -56,6 +58,8 @@ struct ConfigField
     std::optional<QString> selected;
 
     const FieldValue *Find(const QString &valueName) const;
+
+    bool operator==(const ConfigField &) const = default;
 };
 
 enum class ProtectionStyle {
@@ -77,6 +81,8 @@ struct ConfigWordDef
     std::vector<ConfigField> fields;
 
     const ConfigField *FieldWith(FieldControl control) const;
+
+    bool operator==(const ConfigWordDef &) const = default;
 };
 
 enum class CalibrationKind { MovlwLastWord, RetlwLastWord, ConfigWord, BandGap };
@@ -86,6 +92,8 @@ struct CalibrationDef
     CalibrationKind kind = CalibrationKind::ConfigWord;
     uint16_t address = 0;
     uint16_t mask = 0; // band-gap bits of the configuration word at `address`
+
+    bool operator==(const CalibrationDef &) const = default;
 };
 
 // When the part's programming specification asks for Vpp before Vdd: never, always, or for
@@ -94,6 +102,8 @@ struct VppBeforeVdd
 {
     bool always = false;
     std::vector<std::pair<QString, QStringList>> when;
+
+    bool operator==(const VppBeforeVdd &) const = default;
 };
 
 struct PartTiming
@@ -101,6 +111,8 @@ struct PartTiming
     std::optional<int> programUs;
     std::optional<int> dataUs;
     std::optional<int> eraseUs;
+
+    bool operator==(const PartTiming &) const = default;
 };
 
 struct PublishedChecksums
@@ -108,6 +120,8 @@ struct PublishedChecksums
     uint16_t blank = 0;
     uint16_t pattern = 0;
     uint16_t patternWord = 0x25E6;
+
+    bool operator==(const PublishedChecksums &) const = default;
 };
 
 // Where a key stood in its file.
@@ -115,6 +129,8 @@ struct SourcePos
 {
     int line = 0;
     int column = 0;
+
+    bool operator==(const SourcePos &) const = default;
 };
 
 // The file a part came from and where each of its keys stood, by path ("config.0.fields.2.mask").
@@ -127,6 +143,8 @@ struct PartSource
 
     // The position of the path (relative to the part), or of its nearest parent that has one.
     SourcePos Where(const QString &path) const;
+
+    bool operator==(const PartSource &) const = default;
 };
 
 struct PartDefinition
@@ -154,4 +172,6 @@ struct PartDefinition
 
     PartSource source;
     bool overridesShipped = false; // a user's file that replaces a shipped part of this name
+
+    bool operator==(const PartDefinition &) const = default;
 };

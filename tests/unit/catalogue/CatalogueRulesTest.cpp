@@ -113,6 +113,14 @@ INSTANTIATE_TEST_SUITE_P(Rules, BrokenDefinition, testing::Values(
     RuleCase{"ConfigWordOutsideSpace", "address = 0x2007", "address = 0x2107", R::LocationOutsideSpace, 14, 11},
     RuleCase{"CalibrationOnConfigWord", "[checksums]", "[[calibration]]\nkind = \"config-word\"\naddress = 0x2007\n\n[checksums]", R::LocationsOverlap, 28, 11},
     RuleCase{"ChecksumMaskMissing", "checksum_mask = 0x3FFF\n", "", R::MissingKey, 13, 1},
+    RuleCase{"MethodsEmpty", "[\"parallel\", \"serial\"]", "[]", R::SizeOutsideAlgorithm, 3, 11},
+    RuleCase{"VppWrongType", "data_bytes = 64", "data_bytes = 64\nvpp_before_vdd = \"yes\"", R::WrongType, 6, 18},
+    RuleCase{"TimingTooLong", "[id_locations]", "[timing]\nprogram_ms = 20000\n\n[id_locations]", R::WrongType, 10, 14},
+    RuleCase{"UnknownProtectionChoice", "protection = \"patterns\"", "protection = \"words\"\nprotection_words = { none = 0x3FF0, most = 0x0010 }", R::UnknownKey, 19, 37},
+    RuleCase{"SystemControlTwice", "control = \"protection\"", "control = \"WdtCbx\"", R::ControlNeedsValues, 23, 3},
+    RuleCase{"CalibrationNotAtLastWord", "[checksums]", "[[calibration]]\nkind = \"retlw-last-word\"\naddress = 0x03FE\n\n[checksums]", R::LocationOutsideSpace, 28, 11},
+    RuleCase{"BandGapWithoutMask", "[checksums]", "[[calibration]]\nkind = \"band-gap\"\naddress = 0x2007\n\n[checksums]", R::MissingKey, 26, 1},
+    RuleCase{"BandGapOutsideImplemented", "[checksums]", "[[calibration]]\nkind = \"band-gap\"\naddress = 0x2007\nmask = 0x4000\n\n[checksums]", R::FieldOutsideImplemented, 29, 8},
     RuleCase{"ChecksumDiffers", "blank = 0x3BFF", "blank = 0x3BFE", R::ChecksumDiffers, 27, 9}),
     [](const testing::TestParamInfo<RuleCase> &row) { return row.param.name; });
 // clang-format on

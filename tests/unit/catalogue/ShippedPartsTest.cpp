@@ -1,5 +1,6 @@
 // The part files Tolm ships, as the programs load them, and a user's folder on top of them.
 #include "device/catalogue/Catalogue.h"
+#include "device/catalogue/PartWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,6 +83,19 @@ TEST(ShippedParts, CheckingFilesReportsOnlyThoseFiles)
     EXPECT_EQ(problems[0].file, missing);
     EXPECT_EQ(problems[1].rule, CatalogueRule::DuplicateDeviceId);
     EXPECT_EQ(problems[1].file, clash);
+}
+
+TEST(ShippedParts, WrittenBackReadTheSame)
+{
+    for (const PartDefinition &shipped : LoadCatalogue(ShippedPartsFolder(), QString()).parts) {
+        const QString text = PartDefinitionText(shipped);
+        const Catalogue again = ReadPartSet({{QStringLiteral("shown.toml"), text.toUtf8()}}, true);
+        ASSERT_EQ(again.parts.size(), 1u) << qPrintable(text + ProblemsText(again));
+        PartDefinition original = shipped;
+        PartDefinition copy = again.parts[0];
+        original.source = copy.source = PartSource{};
+        EXPECT_TRUE(copy == original) << qPrintable(text);
+    }
 }
 
 } // namespace
