@@ -3,6 +3,7 @@
 #include "PartAlgorithms.h"
 #include "PartNames.h"
 #include "TomlNodeReader.h"
+#include "TomlPrescan.h"
 
 #include <algorithm>
 #include <climits>
@@ -293,6 +294,12 @@ std::optional<PartDefinition> ReadPart(const toml::table &table, const QString &
 PartFileRead ReadPartFile(const QString &file, const QByteArray &text, bool userFile)
 {
     PartFileRead result;
+    if (const auto at = FirstNonAsciiOutsideStrings(text)) {
+        result.problems.push_back(
+            {file, at->line, at->column, CatalogueRule::Syntax,
+             QStringLiteral("a character outside ASCII where TOML allows none")});
+        return result;
+    }
     const std::string_view doc(text.constData(), static_cast<size_t>(text.size()));
     toml::parse_result parsed = toml::parse(doc, file.toStdString());
     if (!parsed) {

@@ -53,6 +53,16 @@ TEST(CatalogueRules, TheCleanPartLoads)
     ASSERT_EQ(set.parts.size(), 1u);
 }
 
+TEST(CatalogueRules, NonAsciiInCommentsAndStringsIsKept)
+{
+    const QByteArray text = Broken("name = \"t1\"", "name = \"t1\" # caf\u00e9")
+                                .replace("RC = 3", "\"RC \u00b5s\" = 3");
+    const Catalogue set = ReadPartSet({{QStringLiteral("t.toml"), text}}, false);
+    ASSERT_EQ(set.parts.size(), 1u)
+        << (set.problems.empty() ? "" : qPrintable(set.problems[0].Text()));
+    EXPECT_EQ(set.parts[0].config[0].fields[0].values[3].name, QString::fromUtf8("RC \u00b5s"));
+}
+
 struct RuleCase
 {
     const char *name;
@@ -86,6 +96,7 @@ using R = CatalogueRule;
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rules, BrokenDefinition, testing::Values(
     RuleCase{"Syntax", "program_words = 1024", "program_words = = 1024", R::Syntax, 4, 17},
+    RuleCase{"NonAsciiInAKey", "data_bytes = 64", "data_byt\u00e9s = 64", R::Syntax, 5, 9},
     RuleCase{"NameNotFirst", "name = \"t1\"\nalgorithm = \"flash14\"", "algorithm = \"flash14\"\nname = \"t1\"", R::NameNotFirst, 1, 1},
     RuleCase{"MissingKey", "program_words = 1024\n", "", R::MissingKey, 1, 1},
     RuleCase{"WrongType", "program_words = 1024", "program_words = \"1024\"", R::WrongType, 4, 17},
