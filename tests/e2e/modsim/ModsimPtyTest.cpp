@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -267,16 +268,117 @@ TEST_F(ModsimPtyTest, RealTimeTakesABurstAtTheLinesPaceAndWritesDownTheChipsTime
     EXPECT_EQ(lines[22], "10 34 38 33 30 34 30 -> 20; chip 20000 us") << "one flash cycle";
 }
 
+struct ListedChip
+{
+    const char *name;
+    const char *line; // the listing's line after the name, blanks squeezed
+};
+
+TEST(ModsimCommandLineTest, ListDevicesNamesEveryChipWithItsSizesAndAlgorithm)
+{
+    Modsim list({"--list-devices"});
+    std::istringstream text(list.AllOutput());
+    EXPECT_EQ(list.Wait(), 0);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) {
+        std::istringstream words(line);
+        std::string squeezed;
+        for (std::string word; words >> word;) {
+            squeezed += (squeezed.empty() ? "" : " ") + word;
+        }
+        lines.push_back(squeezed);
+    }
+    ASSERT_EQ(lines.size(), 54u);
+    EXPECT_EQ(lines[0], "chip program-words data-bytes algorithm");
+    for (const ListedChip &c : {ListedChip{"16c54", "512 0 eprom-12bit-module"},
+                                ListedChip{"16f84", "1024 64 flash-erase-write"},
+                                ListedChip{"16f627a", "1024 128 flash-program-only"},
+                                ListedChip{"12f675", "1024 128 flash-osccal-bandgap"},
+                                ListedChip{"16f690", "4096 256 flash-calibration-word"},
+                                ListedChip{"16f882", "2048 128 flash-two-config-words"},
+                                ListedChip{"16f877a", "8192 256 flash-8-word-block"}}) {
+        const std::string want = std::string(c.name) + " " + c.line;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), want), lines.end()) << want;
+    }
+}
+
+// A user's part in the device catalogue's format, in a file of its own.
+class ModsimPartFileTest : public ModsimPtyTest
+{
+protected:
+    std::string WritePart(const std::string &name, const std::string &extra)
+    {
+        const std::string path = m_dir + "/chip.hex"; // a name TearDown removes
+        std::ofstream(path) << "name = \"" << name << "\"\nalgorithm = \"flash14\"\n"
+                            << "methods = [\"serial\"]\nprogram_words = 2048\n"
+                            << extra << "\n[id_locations]\naddress = 0x2000\nused_bits = 0xF\n"
+                            << "[[config]]\naddress = 0x2007\nimplemented = 0x3FFF\n"
+                            << "blank = 0x3FFF\nfields = []\n";
+        return path;
+    }
+};
+
+TEST_F(ModsimPartFileTest, ListsAndServesAUsersPart)
+{
+    const std::string file = WritePart("16f84a", "device_id = 0x3FA0\nrevision_mask = 0x1F");
+    Modsim list({"--part-file", file, "--list-devices"});
+    const std::string listing = list.AllOutput();
+    EXPECT_EQ(list.Wait(), 0);
+    EXPECT_NE(listing.find("16f84a             2048           0  flash-erase-write  (" + file +
+                           ", in place of the built-in chip)"),
+              std::string::npos)
+        << listing;
+    EXPECT_EQ(listing.find("16f84a             1024"), std::string::npos) << "listed once";
+
+    const std::string link = m_dir + "/link";
+    Modsim modsim({"--part-file", file, "--device", "16f84a", "--revision", "3", "--link", link});
+    ASSERT_FALSE(modsim.FirstLine().empty());
+    {
+        Line line(link);
+        EXPECT_EQ(line.Exchange({0x09, 0x01, '0', 0x03, '0', '0', '0', '0', '0', '0'}, 3),
+                  (Bytes{0x20, 0x20, 0x20}));
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(line.Exchange({0x01, '6'}, 1), kAck);
+        }
+        // The device ID 3FA3 goes out as the transfer word 7F46, low digit first.
+        EXPECT_EQ(line.Exchange({0x01, '4', 0x02}, 6), (Bytes{0x20, '6', '4', 'F', '7', 0x20}));
+    }
+    EXPECT_EQ(modsim.Stop(SIGTERM), 0);
+}
+
+TEST_F(ModsimPartFileTest, RefusesABrokenPartAndAnImpossibleRevision)
+{
+    Modsim broken({"--part-file", WritePart("mine", "data_bytes = 512"), "--list-devices"});
+    EXPECT_EQ(broken.Wait(), 2);
+    Modsim revision({"--device", "16f877a", "--revision", "16", "--link", m_dir + "/link"});
+    EXPECT_EQ(revision.Wait(), 2);
+}
+
 TEST(ModsimCommandLineTest, HelpDocumentsEveryOptionAndBadInputIsRefused)
 {
     Modsim help({"--help"});
     const std::string text = help.AllOutput();
     EXPECT_EQ(help.Wait(), 0);
-    for (const char *option :
-         {"--device", "--link", "--chip-in", "--chip-out", "--identify-byte", "--baud",
-          "--realtime", "--transcript", "--transcript-chip-time", "--no-ack-from", "--wrong-ack-at",
-          "--wrong-ack-byte", "--late-reply", "--late-at", "--bad-digit-at", "--dead-after",
-          "--pulses", "--never-program"}) {
+    for (const char *option : {"--device",
+                               "--part-file",
+                               "--revision",
+                               "--link",
+                               "--chip-in",
+                               "--chip-out",
+                               "--identify-byte",
+                               "--baud",
+                               "--realtime",
+                               "--transcript",
+                               "--transcript-chip-time",
+                               "--no-ack-from",
+                               "--wrong-ack-at",
+                               "--wrong-ack-byte",
+                               "--late-reply",
+                               "--late-at",
+                               "--bad-digit-at",
+                               "--dead-after",
+                               "--pulses",
+                               "--never-program"}) {
         EXPECT_NE(text.find(option), std::string::npos) << option;
     }
     Modsim unknown({"--device", "16F84", "--link", "/tmp/unused-tolm-link"});

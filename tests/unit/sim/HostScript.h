@@ -7,6 +7,8 @@
 #include "ModuleSimulator.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -192,6 +194,101 @@ inline int FlashWriteSerial(Host &h, unsigned word)
     h.Load(word);
     h.Pic(8);
     return h.ReadProgram();
+}
+
+// A programming flow written the way the programming specifications draw them, one step per
+// word, numbers in hexadecimal:
+//   LC v  Load Configuration with v      LP v  Load Data for program memory
+//   LD v  Load Data for data memory      BP    Begin (Erase/)Programming (code 8)
+//   BE    Bulk Erase Program Memory (9)  BD    Bulk Erase Data Memory (11)
+//   INC n n x Increment Address          C n   PIC command n
+//   RP v  Read program memory, expect v  RD v  Read data memory, expect v
+//   RESET leave programming mode and enter it again
+// Returns the reads that did not give what was expected, empty when all did.
+inline std::string RunScript(Host &h, const std::string &script)
+{
+    std::istringstream in(script);
+    std::string step;
+    std::string misses;
+    auto value = [&in] {
+        std::string text;
+        in >> text;
+        return static_cast<unsigned>(std::stoul(text, nullptr, 16));
+    };
+    auto expect = [&misses](const std::string &what, int got, unsigned wanted) {
+        if (got != static_cast<int>(wanted)) {
+            char text[80];
+            std::snprintf(text, sizeof text, "%s read %04X, expected %04X; ", what.c_str(),
+                          static_cast<unsigned>(got), wanted);
+            misses += text;
+        }
+    };
+    const std::vector<std::pair<std::string, unsigned>> loads{{"LC", 0}, {"LP", 2}, {"LD", 3}};
+    const std::vector<std::pair<std::string, unsigned>> codes{{"BP", 8}, {"BE", 9}, {"BD", 11}};
+    while (in >> step) {
+        for (const auto &[name, code] : loads) {
+            if (step == name) {
+                h.Pic(code);
+                h.Load(value());
+            }
+        }
+        for (const auto &[name, code] : codes) {
+            if (step == name) {
+                h.Pic(code);
+            }
+        }
+        if (step == "INC") {
+            h.Steps(static_cast<int>(value()));
+        } else if (step == "C") {
+            h.Pic(value());
+        } else if (step == "RP") {
+            expect("program", h.ReadProgram(), value());
+        } else if (step == "RD") {
+            expect("data", h.ReadDataMemory(), value());
+        } else if (step == "RESET") {
+            h.PowerOn(false, false);
+        }
+    }
+    return misses;
+}
+
+// Chip contents written as "ADDR=WORD" (any programming address) or "DADDR=BYTE" (data
+// memory), separated by blanks.
+template <typename Visit> void ForEachCell(const std::string &cells, Visit visit)
+{
+    std::istringstream in(cells);
+    std::string cell;
+    while (in >> cell) {
+        const size_t eq = cell.find('=');
+        const bool data = cell[0] == 'D';
+        const auto address = std::stoul(cell.substr(data ? 1 : 0, eq), nullptr, 16);
+        const auto word = std::stoul(cell.substr(eq + 1), nullptr, 16);
+        visit(data, static_cast<uint16_t>(address), static_cast<uint16_t>(word));
+    }
+}
+
+inline void SetCells(tolm::sim::SimChip &chip, const std::string &cells)
+{
+    ForEachCell(cells, [&chip](bool data, uint16_t address, uint16_t word) {
+        data ? chip.SetDataByte(address, static_cast<uint8_t>(word))
+             : chip.SetStoredWord(address, word);
+    });
+}
+
+// The cells that differ from the expectation, empty when all match.
+inline std::string CellDifferences(const tolm::sim::SimChip &chip, const std::string &cells)
+{
+    std::string differences;
+    ForEachCell(cells, [&](bool data, uint16_t address, uint16_t word) {
+        const unsigned held = data ? chip.DataByte(address) : chip.StoredWord(address);
+        if (held != word) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%s%04X holds %04X, expected %04X; ", data ? "D" : "",
+                          address, held, static_cast<unsigned>(word));
+            differences += text;
+        }
+    });
+    return differences;
 }
 
 inline const Bytes kAck{0x20};
