@@ -7,7 +7,7 @@
 #include "ModuleSimulator.h"
 
 #include <cstdint>
-#include <cstdio>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -196,73 +196,51 @@ inline int FlashWriteSerial(Host &h, unsigned word)
     return h.ReadProgram();
 }
 
-// A programming flow written the way the programming specifications draw them, one step per
-// word, numbers in hexadecimal:
-//   LC v  Load Configuration with v      LP v  Load Data for program memory
-//   LD v  Load Data for data memory      BP    Begin (Erase/)Programming (code 8)
-//   BE    Bulk Erase Program Memory (9)  BD    Bulk Erase Data Memory (11)
-//   INC n n x Increment Address          C n   PIC command n
-//   RP v  Read program memory, expect v  RD v  Read data memory, expect v
-//   RESET leave programming mode and enter it again
+// A programming flow written the way the programming specifications draw it, numbers in hex:
+//   LC v / LP v / LD v  Load Configuration / Load Data for program / for data memory, with v
+//   BP, BE, BD          Begin Programming (8), Bulk Erase Program (9) / Data Memory (11)
+//   INC n, C n          n x Increment Address; PIC command n
+//   RP v, RD v          read program / data memory, expecting v
+//   RESET               leave programming mode and enter it again
 // Returns the reads that did not give what was expected, empty when all did.
 inline std::string RunScript(Host &h, const std::string &script)
 {
+    const std::map<std::string, int> codes{{"LC", 0}, {"LP", 2},  {"LD", 3}, {"BP", 8},
+                                           {"BE", 9}, {"BD", 11}, {"C", -1}};
     std::istringstream in(script);
-    std::string step;
     std::string misses;
     auto value = [&in] {
         std::string text;
         in >> text;
         return static_cast<unsigned>(std::stoul(text, nullptr, 16));
     };
-    auto expect = [&misses](const std::string &what, int got, unsigned wanted) {
-        if (got != static_cast<int>(wanted)) {
-            char text[80];
-            std::snprintf(text, sizeof text, "%s read %04X, expected %04X; ", what.c_str(),
-                          static_cast<unsigned>(got), wanted);
-            misses += text;
-        }
-    };
-    const std::vector<std::pair<std::string, unsigned>> loads{{"LC", 0}, {"LP", 2}, {"LD", 3}};
-    const std::vector<std::pair<std::string, unsigned>> codes{{"BP", 8}, {"BE", 9}, {"BD", 11}};
-    while (in >> step) {
-        for (const auto &[name, code] : loads) {
-            if (step == name) {
-                h.Pic(code);
+    for (std::string step; in >> step;) {
+        if (const auto code = codes.find(step); code != codes.end()) {
+            h.Pic(code->second < 0 ? value() : static_cast<unsigned>(code->second));
+            if (step[0] == 'L') {
                 h.Load(value());
             }
-        }
-        for (const auto &[name, code] : codes) {
-            if (step == name) {
-                h.Pic(code);
-            }
-        }
-        if (step == "INC") {
+        } else if (step == "INC") {
             h.Steps(static_cast<int>(value()));
-        } else if (step == "C") {
-            h.Pic(value());
-        } else if (step == "RP") {
-            expect("program", h.ReadProgram(), value());
-        } else if (step == "RD") {
-            expect("data", h.ReadDataMemory(), value());
         } else if (step == "RESET") {
             h.PowerOn(false, false);
+        } else if (step == "RP" || step == "RD") {
+            const int got = step == "RP" ? h.ReadProgram() : h.ReadDataMemory();
+            misses += got == static_cast<int>(value()) ? "" : step + " read " + std::to_string(got);
         }
     }
     return misses;
 }
 
 // Chip contents written as "ADDR=WORD" (any programming address) or "DADDR=BYTE" (data
-// memory), separated by blanks.
+// memory), separated by blanks: set before a flow, or the differences from them after it.
 template <typename Visit> void ForEachCell(const std::string &cells, Visit visit)
 {
     std::istringstream in(cells);
-    std::string cell;
-    while (in >> cell) {
-        const size_t eq = cell.find('=');
+    for (std::string cell; in >> cell;) {
         const bool data = cell[0] == 'D';
-        const auto address = std::stoul(cell.substr(data ? 1 : 0, eq), nullptr, 16);
-        const auto word = std::stoul(cell.substr(eq + 1), nullptr, 16);
+        const auto address = std::stoul(cell.substr(data ? 1 : 0), nullptr, 16);
+        const auto word = std::stoul(cell.substr(cell.find('=') + 1), nullptr, 16);
         visit(data, static_cast<uint16_t>(address), static_cast<uint16_t>(word));
     }
 }
@@ -275,17 +253,14 @@ inline void SetCells(tolm::sim::SimChip &chip, const std::string &cells)
     });
 }
 
-// The cells that differ from the expectation, empty when all match.
 inline std::string CellDifferences(const tolm::sim::SimChip &chip, const std::string &cells)
 {
     std::string differences;
     ForEachCell(cells, [&](bool data, uint16_t address, uint16_t word) {
         const unsigned held = data ? chip.DataByte(address) : chip.StoredWord(address);
         if (held != word) {
-            char text[64];
-            std::snprintf(text, sizeof text, "%s%04X holds %04X, expected %04X; ", data ? "D" : "",
-                          address, held, static_cast<unsigned>(word));
-            differences += text;
+            differences += (data ? "D" : "") + std::to_string(address) + " holds " +
+                           std::to_string(held) + "; ";
         }
     });
     return differences;

@@ -2,19 +2,15 @@
 // becomes, and that the catalogue's own files describe the chips the simulator knows.
 
 #include "PartFile.h"
-#include "HostScript.h"
-#include "ModuleSimulator.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-using namespace simtest;
 using tolm::sim::AllChips;
 using tolm::sim::ChipAlgorithm;
 using tolm::sim::ChipDescription;
 using tolm::sim::FindChip;
-using tolm::sim::ModuleSimulator;
 using tolm::sim::UserParts;
 
 namespace {
@@ -73,24 +69,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "4:17: \"program_words\" must lie between 1 and 8192"},
         Refusal{"RevisionMaskMissing", Part("flash14", "device_id = 0x0560"),
                 "1:1: the key \"revision_mask\" is missing"},
-        Refusal{"MaskWiderThanTheWord", Part("flash14", "device_id = 0x4000\nrevision_mask = 0x1F"),
-                "6:13: \"device_id\" must lie between 0 and 16383"},
         Refusal{"ConfigurationOnTheDeviceId",
                 Part("flash14") + "[[config]]\naddress = 0x2006\nimplemented = 1\nblank = 1\n",
                 "19:11: the address is not a configuration-space word the chip can have"},
-        Refusal{"CalibrationNotAtTheLastWord",
-                Part("flash14-bulk") +
-                    "[[calibration]]\nkind = \"retlw-last-word\"\naddress = 0x3FE\n",
-                "20:11: the calibration word must be the last program word"},
         Refusal{"CalibrationOnTheConfiguration",
                 Part("flash14-bulk") +
                     "[[calibration]]\nkind = \"config-word\"\naddress = 0x2007\n",
                 "20:11: the calibration word lies on a configuration word"},
         Refusal{"UnknownCalibrationKind",
                 Part("flash14-bulk") + "[[calibration]]\nkind = \"fuse\"\n",
-                "19:8: the simulator has no calibration value of the kind \"fuse\""},
-        Refusal{"SecondPartBroken", InPart(Part("flash14")) + "[[part]]\nname = \"other\"\n",
-                "19:1: the key \"algorithm\" is missing"}),
+                "19:8: the simulator has no calibration value of the kind \"fuse\""}),
     [](const testing::TestParamInfo<Refusal> &p) { return p.param.name; });
 
 struct Mapping
@@ -149,26 +137,6 @@ TEST(PartFileTest, SeveralPartsInOneFileAllLoad)
     ASSERT_EQ(parts.Chips().size(), 2u);
     EXPECT_EQ(parts.Find("also")->algorithm, ChipAlgorithm::FlashProgramOnly);
     EXPECT_EQ(parts.Source(1), "mine.toml");
-}
-
-TEST(PartFileTest, AUsersPartProgramsOnTheWire)
-{
-    UserParts parts;
-    std::string error;
-    ASSERT_TRUE(
-        parts.LoadText(Part("flash14-block8", "device_id = 0x3FA0\nrevision_mask = 0xF\n"
-                                              "write_latch_words = 8\n[timing]\nprogram_ms = 2.5"),
-                       "mine.toml", error))
-        << error;
-    ModuleSimulator m(*parts.Find("mine"));
-    m.chip().SetRevision(3);
-    Host h{m};
-    h.PowerOn(false, false);
-    EXPECT_EQ(RunScript(h, "LP 1 INC 1 LP 2 INC 1 LP 3 INC 1 LP 4 INC 1 LP 5 INC 1 LP 6 INC 1 "
-                           "LP 7 INC 1 LP 8 BP RESET INC 7 RP 8 LC 0 INC 6 RP 3FA3"),
-              "");
-    EXPECT_EQ(m.chip().ProgramWord(0), 1);
-    EXPECT_TRUE(m.ProtocolFaults().empty()) << m.ProtocolFaultsText();
 }
 
 // The catalogue's shipped part files and the simulator's own chips are written apart, from the
