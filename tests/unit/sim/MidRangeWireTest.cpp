@@ -31,7 +31,7 @@ class MidRangeWireTest : public testing::TestWithParam<WireCase>
 {
 };
 
-TEST_P(MidRangeWireTest, FlowLeavesTheChipAsTheSpecificationSays)
+TEST_P(MidRangeWireTest, FlowLeavesTheChipAsTheRealOneWould)
 {
     const WireCase &c = GetParam();
     ModuleSimulator m(*FindChip(c.part));
