@@ -116,13 +116,14 @@ bool SaveFileShots(TTolmMain &main, const QDir &dir, const ShotSaver &save)
         main.Recent().Add(path);
     }
     main.show();
-    main.RecentFilesMenu->popup(
-        main.LoadFromFileBtn->mapToGlobal(main.LoadFromFileBtn->rect().bottomLeft()));
+    auto *menu = main.findChild<QMenu *>(QStringLiteral("RecentFilesMenu"));
+    auto *load = main.findChild<QWidget *>(QStringLiteral("LoadFromFileBtn"));
+    menu->popup(load->mapToGlobal(load->rect().bottomLeft()));
     QApplication::processEvents();
     const QString path = dir.filePath(QStringLiteral("recent-files.png"));
-    const bool saved = WithPopup(main, *main.RecentFilesMenu).save(path);
+    const bool saved = WithPopup(main, *menu).save(path);
     QTextStream(stdout) << (saved ? "wrote " : "FAILED ") << path << Qt::endl;
-    main.RecentFilesMenu->hide();
+    menu->hide();
     for (const char *name : {"blink.hex", "counter.hex", "uart-test.hex"})
         QFile::remove(dir.filePath(QString::fromLatin1(name)));
     return ok && saved;

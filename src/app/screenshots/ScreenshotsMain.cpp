@@ -42,11 +42,12 @@ bool SaveMainPages(TTolmMain &main, const QDir &dir, const QString &prefix)
 {
     static const char *const pages[] = {"programming", "configuration", "system", "addresses"};
     bool ok = true;
-    for (int i = 0; i < main.OptionPages->count(); ++i) {
-        main.OptionPages->setCurrentIndex(i);
+    auto *pagesControl = main.findChild<QTabWidget *>(QStringLiteral("OptionPages"));
+    for (int i = 0; i < pagesControl->count(); ++i) {
+        pagesControl->setCurrentIndex(i);
         ok = Save(&main, dir, prefix + QString::fromLatin1(pages[i])) && ok;
     }
-    main.OptionPages->setCurrentIndex(0);
+    pagesControl->setCurrentIndex(0);
     return ok;
 }
 
@@ -165,7 +166,7 @@ int main(int argc, char *argv[])
     ok = SaveMainPages(main, dir, QStringLiteral("main-16f877-")) && ok;
 
     TOptionsDlg &options = *windows.OptionsDlg;
-    options.DeviceSelectOpt->setCurrentText(main.DeviceSelector->currentText());
+    options.DeviceSelectOpt->setCurrentText(main.CurrentDevice().DeviceName);
     options.WorkingDirEdit->setText(QDir::homePath());
     options.SetPortText(main.ModulePortName());
     ok = Save(&options, dir, QStringLiteral("options-dialog")) && ok;

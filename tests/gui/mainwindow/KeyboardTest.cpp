@@ -84,9 +84,9 @@ private slots:
         QCOMPARE(tool->toolTip(), hint);
         QVERIFY(hint.startsWith(tool->accessibleName() + " ("));
 
-        main.OptionPages->setCurrentIndex(0);
+        Find<QTabWidget>(main, "OptionPages")->setCurrentIndex(0);
         QVERIFY(Activate(main));
-        main.DeviceSelector->setFocus();
+        Find<QComboBox>(main, "DeviceSelector")->setFocus();
         QSignalSpy clicks(tool, &QToolButton::clicked);
         QTest::keySequence(&main, keys);
         QTRY_COMPARE(clicks.size(), 1);
@@ -113,11 +113,11 @@ private slots:
         QFETCH(int, to);
         Program p;
         TTolmMain &main = p.Main();
-        main.OptionPages->setCurrentIndex(from);
+        Find<QTabWidget>(main, "OptionPages")->setCurrentIndex(from);
         QVERIFY(Activate(main));
-        main.ConnectBtn->setFocus();
+        Find<QToolButton>(main, "ConnectBtn")->setFocus();
         QTest::keySequence(&main, keys);
-        QCOMPARE(main.OptionPages->currentIndex(), to);
+        QCOMPARE(Find<QTabWidget>(main, "OptionPages")->currentIndex(), to);
     }
 
     void tabOrder_data()
@@ -136,7 +136,7 @@ private slots:
             << "12c508" << 1
             << QStringList{"OscBox",         "ProtNoneBtn", "ConfigEdit", "ConfigReadBtn",
                            "ConfigWriteBtn", "RefreshBtn",  "CalEdit",    "ReadCalBtn",
-                           "WriteCalBtn",    "BuildCalBtn",    "WriteCalCbx"};
+                           "WriteCalBtn",    "BuildCalBtn", "WriteCalCbx"};
         QTest::newRow("System") << "16f877" << 2
                                 << QStringList{"WdtCbx",   "PutCbx", "LvpCbx", "BOutCbx", "MClrCbx",
                                                "DebugCbx", "CpdCbx", "WrtCbx", "MpeenCbx"};
@@ -152,9 +152,9 @@ private slots:
         Program p;
         TTolmMain &main = p.Main();
         main.SetDeviceValues(device, false);
-        main.OptionPages->setCurrentIndex(page);
+        Find<QTabWidget>(main, "OptionPages")->setCurrentIndex(page);
         QVERIFY(Activate(main));
-        main.ConnectBtn->setFocus();
+        Find<QToolButton>(main, "ConnectBtn")->setFocus();
         QStringList expected;
         for (const QString &name : QStringList{"OptionsBtn", "DataEditorBtn", "ProgEditorBtn",
                                                "DeviceSelector", "DetectBtn", "ExitBtn"} +

@@ -55,10 +55,10 @@ struct SimulatedProgram : MainWindowFixture::Program
     // Ticks exactly the named targets.
     void Tick(bool program, bool data, bool id, bool config)
     {
-        Main().ProgMemCbx->setChecked(program);
-        Main().DataMemCbx->setChecked(data);
-        Main().IDCodeCbx->setChecked(id);
-        Main().ConfigCbx->setChecked(config);
+        MainWindowFixture::Find<QCheckBox>(Main(), "ProgMemCbx")->setChecked(program);
+        MainWindowFixture::Find<QCheckBox>(Main(), "DataMemCbx")->setChecked(data);
+        MainWindowFixture::Find<QCheckBox>(Main(), "IDCodeCbx")->setChecked(id);
+        MainWindowFixture::Find<QCheckBox>(Main(), "ConfigCbx")->setChecked(config);
     }
 
     // Clicks the named button of the main window, answering its confirmation with OK.

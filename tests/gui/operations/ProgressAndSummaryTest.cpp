@@ -179,7 +179,7 @@ private slots:
         });
         QString summary;
         QString focusAfter;
-        p.RunOnce(p.Main().ChipWriteBtn, [&] {
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"), [&] {
             summary = p.Form().SummaryLbl->text();
             focusAfter = p.Form().focusWidget() ? p.Form().focusWidget()->objectName() : "";
             QVERIFY(p.Form().SummaryLbl->isVisibleTo(&p.Form()));
@@ -203,7 +203,7 @@ private slots:
         p.Tick(false, false, true, false);
         int runs = 0;
         QStringList summaryAtStart;
-        p.RunOnce(p.Main().ChipReadBtn, [&] {
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipReadBtn"), [&] {
             if (++runs == 2) {
                 p.Form().CloseBtn->click();
                 return;
@@ -245,20 +245,20 @@ private slots:
         QFETCH(QString, button);
         SimulatedProgram p(device);
         p.Chip().SetProgramWord(0x1FF, 0x0FFF); // an erased calibration word takes any value
-        p.Main().ConfigEdit->setText(QStringLiteral("3FF1"));
-        p.Main().CalEdit->setText(QStringLiteral("5A"));
+        Find<QLineEdit>(p.Main(), "ConfigEdit")->setText(QStringLiteral("3FF1"));
+        Find<QLineEdit>(p.Main(), "CalEdit")->setText(QStringLiteral("5A"));
         p.ClickConfirmed(button);
         QCOMPARE(p.messages.shown.size(), 1); // the question, no box
-        QTEST(p.Main().StatusBar->Text(), "status");
+        QTEST(Find<MainStatusBar>(p.Main(), "StatusBar")->Text(), "status");
 
         // A failure keeps its box and says nothing new on the status line.
         tolm::sim::FaultSettings silent;
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
-        p.Main().StatusBar->ShowText(QString());
+        Find<MainStatusBar>(p.Main(), "StatusBar")->ShowText(QString());
         p.ClickConfirmed(button);
         QCOMPARE(p.messages.shown.size(), 3);
-        QCOMPARE(p.Main().StatusBar->Text(), QString());
+        QCOMPARE(Find<MainStatusBar>(p.Main(), "StatusBar")->Text(), QString());
     }
 };
 

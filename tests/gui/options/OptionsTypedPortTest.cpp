@@ -32,7 +32,7 @@ void RunOptions(Program &p, const std::function<void(TOptionsDlg &)> &edit)
         edit(options);
         options.OKBtn->click();
     });
-    p.Main().OptionsBtn->click();
+    Find<QToolButton>(p.Main(), "OptionsBtn")->click();
 }
 
 } // namespace
