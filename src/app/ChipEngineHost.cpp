@@ -124,6 +124,7 @@ WriteErrorAnswer ChipOperations::AskWriteErrorWithDetail(const QString &text,
                                                          const QString &detail)
 {
     Messages &messages = m_parts.messages;
+    const HeldClocks box(m_processForm);
     if (buttons == WriteErrorButtons::OkCancel)
         return messages.AskOkCancelWithDetail(text, detail) == Messages::Answer::Ok
                    ? WriteErrorAnswer::Ok

@@ -37,10 +37,6 @@ void ChipOperations::BuildControls()
         GlyphButton("VerifyBtn", QStringLiteral("Verify PIC to Buffer"), QStringLiteral("verify"));
     BlancCheckBtn =
         GlyphButton("BlancCheckBtn", QStringLiteral("Blanc Check"), QStringLiteral("blank-check"));
-    GiveShortcut(ChipReadBtn, QKeySequence(Qt::Key_F5));
-    GiveShortcut(ChipWriteBtn, QKeySequence(Qt::Key_F6));
-    GiveShortcut(VerifyBtn, QKeySequence(Qt::Key_F7));
-    GiveShortcut(BlancCheckBtn, QKeySequence(Qt::Key_F8));
     connect(ChipReadBtn, &QToolButton::clicked, this, &ChipOperations::ChipReadBtnClick);
     connect(ChipWriteBtn, &QToolButton::clicked, this, &ChipOperations::ChipWriteBtnClick);
     connect(VerifyBtn, &QToolButton::clicked, this, &ChipOperations::VerifyBtnClick);
@@ -112,9 +108,11 @@ void ChipOperations::CreateDriver()
     hooks.eraseBeforeWrite = [this] { return EraseBeforeWriteCbx->isChecked(); };
     hooks.portNotOpen = [this] { return m_parts.module.PortNotOpenText(); };
     hooks.noAnswerText = [this] { return m_parts.module.NoAnswerText(); };
+    hooks.confirmSuccesses = [this] { return m_confirmSuccesses; };
     m_driver = std::make_unique<OperationDriver>(*m_processForm, m_window, m_parts.messages,
                                                  *m_readySound, std::move(hooks));
     connect(m_driver.get(), &OperationDriver::RunFinished, this, &ChipOperations::RunFinished);
+    connect(m_driver.get(), &OperationDriver::QuietSuccess, this, &ChipOperations::StatusText);
 }
 
 void ChipOperations::SetReadySound(ReadySound &sound)

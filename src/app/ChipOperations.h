@@ -57,6 +57,9 @@ public:
     // The chime at the end of an operation; by default "Ready.wav".
     void SetReadySound(ReadySound &sound);
 
+    // Whether a success is told in a box (the default) or quietly (Options).
+    void SetConfirmSuccesses(bool confirm) { m_confirmSuccesses = confirm; }
+
     // "Erase before write" follows the device: an EPROM part cannot be erased.
     void AdaptToDevice();
 
@@ -109,7 +112,9 @@ signals:
     // Chip work starts or ends: the window locks what the work reads.
     void WorkRunning(bool running);
     // A Start has run its targets: the verdict and the summary line.
-    void RunFinished(bool succeeded, const QString &summary);
+    void RunFinished(ChipOperation operation, bool succeeded, const QString &summary);
+    // Quiet news for the status line (a success the user wants without a box).
+    void StatusText(const QString &text);
     // A Read brought the configuration word: the Programming page comes to the front.
     void ConfigurationRead();
     // The last handler has returned after the main window was closed during chip work.
@@ -132,6 +137,7 @@ private:
     std::unique_ptr<OperationDriver> m_driver;
     int m_handlerDepth = 0;
     bool m_closeWhenIdle = false;
+    bool m_confirmSuccesses = true;
 
     QToolButton *ChipReadBtn = nullptr;
     QToolButton *ChipWriteBtn = nullptr;

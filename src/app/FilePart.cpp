@@ -40,8 +40,6 @@ FilePart::FilePart(const Parts &parts, Hooks hooks, QObject *parent)
                                   QStringLiteral("load-file"));
     SaveToFileBtn =
         GlyphButton("SaveToFileBtn", QStringLiteral("Save To File"), QStringLiteral("save-file"));
-    GiveShortcut(LoadFromFileBtn, QKeySequence(Qt::CTRL | Qt::Key_O));
-    GiveShortcut(SaveToFileBtn, QKeySequence(Qt::CTRL | Qt::Key_S));
     // The recent files hang on the Load button's arrow; the button itself still opens the
     // chooser.
     RecentFilesMenu = Named(new QMenu(LoadFromFileBtn), "RecentFilesMenu");
@@ -116,9 +114,6 @@ void FilePart::BlankTargets(const HexTargets &targets)
 
 void FilePart::LoadNamedFile(const QString &fileName, LoadReport report)
 {
-    // The caption names the file from here on, whatever the outcome of reading it.
-    emit FileNamed(fileName);
-
     // The file replaces the ticked memories whole: what an earlier file (or another device's
     // file) left in them must not go to the next chip. A file that cannot be read leaves the
     // image as it was.
@@ -131,6 +126,8 @@ void FilePart::LoadNamedFile(const QString &fileName, LoadReport report)
         m_parts.config.ShowDirectText(result.ConfigEditText);
         m_parts.config.ConfigToControls();
     }
+    // The caption names the file from here on, whatever the outcome of reading it.
+    emit FileNamed(fileName);
     Messages &messages = m_parts.messages;
     if (!result.FileError.isEmpty()) {
         messages.Error(result.FileError);
@@ -142,7 +139,8 @@ void FilePart::LoadNamedFile(const QString &fileName, LoadReport report)
     // user expects to program.
     if (result.IsWarning())
         messages.Warning(result.Report);
-    else if (report == LoadReport::Boxes)
+    else if (report == LoadReport::Boxes &&
+             (!m_hooks.confirmSuccesses || m_hooks.confirmSuccesses()))
         messages.Information(result.Report);
     else
         emit StatusText(QStringLiteral("%1: %2").arg(file.fileName(), result.Report));
@@ -161,7 +159,6 @@ void FilePart::SaveToFileBtnClick()
         m_parts.messages.SaveFileName(DialogStartFolder(m_saveDialogDirectory), kSaveFilter);
     if (fileName.isEmpty())
         return;
-    emit FileNamed(fileName);
 
     const HexTargets targets = m_parts.request.CheckedTargets();
     // The file holds the word the controls show, not the direct-access field.
@@ -172,6 +169,7 @@ void FilePart::SaveToFileBtnClick()
         m_hooks.completeTypedByte();
     const HexSaveResult result =
         SaveHexFile(fileName, m_parts.image, m_parts.device, targets, addresses);
+    emit FileNamed(fileName);
     if (!result.Ok())
         m_parts.messages.Error(result.Message);
     else

@@ -43,6 +43,8 @@ public:
         std::function<bool()> chipWorkRunning;
         // A byte still being typed in the data editor, completed before the image is saved.
         std::function<void()> completeTypedByte;
+        // False: "File loaded successfully" goes to the status line instead of a box.
+        std::function<bool()> confirmSuccesses;
     };
     FilePart(const Parts &parts, Hooks hooks, QObject *parent = nullptr);
     ~FilePart() override;

@@ -34,6 +34,11 @@ MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent)
                              QStringLiteral("Keep the image as it is"));
     // Tall enough for the offer's buttons from the start: the window keeps one size.
     setMinimumHeight(ReloadBtn->sizeHint().height() + 2);
+    LogBtn = new QPushButton(QStringLiteral("&Log"));
+    LogBtn->setObjectName(QStringLiteral("LogBtn"));
+    LogBtn->setCheckable(true);
+    LogBtn->setAutoDefault(false);
+    LogBtn->setToolTip(QStringLiteral("Every message of this session, with its time"));
     PortLbl = new QLabel;
     PortLbl->setObjectName(QStringLiteral("PortLbl"));
     PortLbl->setTextFormat(Qt::PlainText);
@@ -41,6 +46,7 @@ MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent)
     addPermanentWidget(ReloadBtn);
     addPermanentWidget(DismissBtn);
     addPermanentWidget(PortLbl);
+    addPermanentWidget(LogBtn);
     connect(ReloadBtn, &QPushButton::clicked, this, &MainStatusBar::ReloadClicked);
     connect(DismissBtn, &QPushButton::clicked, this, [this] {
         EndOffer();

@@ -1,10 +1,12 @@
 // The main window from the keyboard: keys that turn the pages, and a Tab order that follows
 // the eye across the toolbar and down each page.
+#include "ControlFactory.h"
 #include "Tolm32U.h"
 
 #include <QKeySequence>
 #include <QShortcut>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace {
 
@@ -32,6 +34,26 @@ const char *const kTabOrder[] = {
 
 void TTolmMain::SetKeyboardAccess()
 {
+    const std::pair<const char *, QKeySequence> buttonKeys[] = {
+        {"LoadFromFileBtn", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"SaveToFileBtn", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"ChipReadBtn", QKeySequence(Qt::Key_F5)},
+        {"ChipWriteBtn", QKeySequence(Qt::Key_F6)},
+        {"VerifyBtn", QKeySequence(Qt::Key_F7)},
+        {"BlancCheckBtn", QKeySequence(Qt::Key_F8)},
+    };
+    for (const auto &[name, keys] : buttonKeys)
+        GiveShortcut(*this, findChild<QToolButton *>(QString::fromLatin1(name)), keys);
+    // The recent files hang on the Load button's arrow; this key opens them from anywhere.
+    auto *load = findChild<QToolButton *>(QStringLiteral("LoadFromFileBtn"));
+    const QKeySequence recentKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+    connect(new QShortcut(recentKeys, this), &QShortcut::activated, load, [load] {
+        if (load->isEnabled())
+            load->showMenu();
+    });
+    load->setToolTip(QStringLiteral("%1, recent files (%2)")
+                         .arg(load->toolTip(), recentKeys.toString(QKeySequence::NativeText)));
+
     // The page control knows these keys only while it has the focus; here they work from
     // anywhere in the window, the toolbar included.
     AddPageKey(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);

@@ -16,6 +16,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -60,13 +61,16 @@ void TTolmMain::BuildWindow()
     OptionPages->addTab(BuildAddressesPage(), QStringLiteral("Addresses"));
     OptionPages->setCurrentIndex(0);
     layout->addWidget(OptionPages);
+    BuildLogPane();
+    layout->addWidget(OperationLogView);
     setCentralWidget(central);
     setStatusBar(StatusBar);
     setAcceptDrops(true);
 
     // Sized once with every group shown, so hiding the data or calibration group for a
-    // device later never shrinks or jumps the window.
-    setFixedSize(sizeHint());
+    // device later never shrinks or jumps the window; the log pane adds to it when open.
+    m_baseSize = sizeHint();
+    setFixedSize(m_baseSize);
 }
 
 QWidget *TTolmMain::BuildToolbar()
@@ -80,8 +84,7 @@ QWidget *TTolmMain::BuildToolbar()
                                 QStringLiteral("data-editor"));
     ProgEditorBtn = GlyphButton("ProgEditorBtn", QStringLiteral("View Program Memory"),
                                 QStringLiteral("program-viewer"));
-    ExitBtn =
-        GlyphButton("ExitBtn", QStringLiteral("About Dar Irerirezov"), QStringLiteral("about"));
+    ExitBtn = GlyphButton("ExitBtn", QStringLiteral("About Tolm"), QStringLiteral("about"));
     connect(OptionsBtn, &QToolButton::clicked, this, &TTolmMain::OptionsBtnClick);
     connect(ExitBtn, &QToolButton::clicked, this, &TTolmMain::ExitBtnClick);
     connect(DataEditorBtn, &QToolButton::clicked, this, &TTolmMain::DataEditorBtnClick);

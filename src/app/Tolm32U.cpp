@@ -10,6 +10,7 @@
 #include "FilePart.h"
 #include "MainStatusBar.h"
 #include "ModuleConnection.h"
+#include "OperationLog.h"
 #include "Optdlg.h"
 #include "device/DeviceOptions.h"
 #include "device/MemoryImage.h"
@@ -17,6 +18,7 @@
 #include "editors/ProgView.h"
 #include "ops/Messages.h"
 #include "ops/ProcDlg.h"
+#include "settings/DesktopSettings.h"
 #include "settings/PrivateProfile.h"
 #include "settings/TolmSettings.h"
 
@@ -44,6 +46,7 @@ TTolmMain::TTolmMain(MemoryImage &image, Messages &messages, QWidget *parent)
     FormCreate();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    RestorePlace();
 }
 
 TTolmMain::~TTolmMain() = default;
@@ -66,6 +69,7 @@ void TTolmMain::CreateParts()
         if (m_dataEditForm)
             m_dataEditForm->CompleteRememberedCell();
     };
+    fileHooks.confirmSuccesses = [this] { return m_confirmSuccesses; };
     m_files = new FilePart({m_image, device, m_messages, *m_request, *m_config, *StatusBar},
                            std::move(fileHooks), this);
     m_checksum = new ChecksumDisplay(
@@ -79,10 +83,11 @@ void TTolmMain::ConnectParts()
     connect(m_operations, &ChipOperations::WorkRunning, this, &TTolmMain::ShowChipWorkRunning);
     // What the last run did stays on the status line after the progress window has gone.
     connect(m_operations, &ChipOperations::RunFinished, this,
-            [this](bool, const QString &summary) { ShowStatusLine(summary); });
+            [this](ChipOperation, bool, const QString &summary) { ShowStatusLine(summary); });
     connect(m_operations, &ChipOperations::ConfigurationRead, this,
             [this] { OptionPages->setCurrentWidget(Programming); });
     connect(m_operations, &ChipOperations::WorkEndedForClose, this, [this] {
+        StorePlace();
         hide();
         emit MainWindowClosed();
     });
@@ -90,7 +95,22 @@ void TTolmMain::ConnectParts()
     connect(m_commands, &DirectCommands::ShowProgrammingPage, this,
             [this] { OptionPages->setCurrentWidget(Programming); });
     connect(m_commands, &DirectCommands::DeviceDetected, this, &TTolmMain::ChangeDevice);
-    connect(m_files, &FilePart::FileNamed, this, &TTolmMain::ShowFileInCaption);
+    connect(m_files, &FilePart::FileNamed, this,
+            [this](const QString &fileName) { ImageNamed(QFileInfo(fileName).fileName()); });
+    connect(m_operations, &ChipOperations::StatusText, this, &TTolmMain::ShowStatusLine);
+    // A Read replaces what the image held: the title names the chip now.
+    connect(m_operations, &ChipOperations::RunFinished, this,
+            [this](ChipOperation operation, bool succeeded) {
+                if (operation != ChipOperation::Read)
+                    return;
+                const QString read = succeeded ? QStringLiteral("%1 read from the chip")
+                                               : QStringLiteral("%1 read from the chip in part");
+                ImageNamed(read.arg(CurrentDevice().DeviceName));
+            });
+    for (auto changed : {&MemoryImage::programCellChanged, &MemoryImage::dataCellChanged})
+        connect(&m_image, changed, this, &TTolmMain::ImageEdited);
+    for (auto filled : {&MemoryImage::programImageFilled, &MemoryImage::dataImageFilled})
+        connect(&m_image, filled, this, &TTolmMain::ImageEdited);
     connect(m_files, &FilePart::StatusText, this, &TTolmMain::ShowStatusLine);
 }
 
@@ -113,6 +133,12 @@ void TTolmMain::SetOperationWindows(TIDCodeDlg *idCodeDlg, TProcessForm *process
                                     TWaitingForm *waitingForm)
 {
     m_processForm = processForm;
+    if (m_processForm) {
+        // It stands beside the main window, moves with it, and leaves its checksum and status
+        // line in view.
+        m_processForm->FollowWindow(*this);
+        m_processForm->KeepUncovered(m_checksum->Label());
+    }
     m_commands->SetIdCodeDialog(idCodeDlg);
     m_operations->SetWindows(processForm, waitingForm);
 }
@@ -138,6 +164,10 @@ void TTolmMain::FormCreate()
             settings.ReadString(TolmSettings::kSection, TolmSettings::kModulePortKey, QString());
         m_files->SetDialogDirectories(
             settings.ReadString(TolmSettings::kSection, TolmSettings::kWorkingDirKey, QString()));
+        m_confirmSuccesses = settings.ReadString(DesktopSettings::kBoxesSection,
+                                                 DesktopSettings::kConfirmSuccessesKey,
+                                                 QStringLiteral("1")) != QLatin1String("0");
+        m_operations->SetConfirmSuccesses(m_confirmSuccesses);
     }
     // A missing port is reported and start-up goes on: files and settings work without it,
     // and Connect tries again.
@@ -224,11 +254,8 @@ void TTolmMain::ShowStatusLine(const QString &text)
 {
     StatusBar->EndOffer();
     StatusBar->ShowText(text);
-}
-
-void TTolmMain::ShowFileInCaption(const QString &fileName)
-{
-    setWindowTitle(QStringLiteral("Tolm %1 - %2").arg(VersionText, QFileInfo(fileName).fileName()));
+    if (m_log)
+        m_log->Append(text);
 }
 
 bool TTolmMain::FormCloseQuery()
@@ -248,6 +275,7 @@ void TTolmMain::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    StorePlace();
     event->accept();
     emit MainWindowClosed();
 }
@@ -285,6 +313,7 @@ void TTolmMain::OptionsBtnClick()
     m_optionsDlg->DeviceSelectOpt->setCurrentText(m_device->SelectorText());
     m_optionsDlg->SetPortText(m_module->ModulePortName);
     m_optionsDlg->ReloadAtOnceCbx->setChecked(m_files->ReloadAtOnce());
+    m_optionsDlg->ConfirmSuccessesCbx->setChecked(m_confirmSuccesses);
     if (m_optionsDlg->exec() != QDialog::Accepted)
         return;
 
@@ -299,13 +328,15 @@ void TTolmMain::OptionsBtnClick()
         SetProgramMemory();
     m_files->SetDialogDirectories(m_optionsDlg->WorkingDirEdit->text());
     m_files->SetReloadAtOnce(m_optionsDlg->ReloadAtOnceCbx->isChecked());
+    m_confirmSuccesses = m_optionsDlg->ConfirmSuccessesCbx->isChecked();
+    m_operations->SetConfirmSuccesses(m_confirmSuccesses);
 }
 
 void TTolmMain::ExitBtnClick()
 {
     if (!m_aboutBox)
         return;
-    m_aboutBox->SetProductName(QStringLiteral("Dar Irerirezov"));
+    m_aboutBox->SetProductName(QStringLiteral("Tolm"));
     m_aboutBox->SetVersionName(QStringLiteral("Version ") + VersionText);
     m_aboutBox->exec();
 }

@@ -5,6 +5,7 @@
 #include "ops/RequestFlags.h"
 
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 
@@ -21,6 +22,8 @@ class MemoryImage;
 class Messages;
 class ModuleConnection;
 class OperationDriver;
+class OperationLog;
+class QPlainTextEdit;
 class QFrame;
 class QGroupBox;
 class QKeySequence;
@@ -63,6 +66,9 @@ public:
     void SetPortDialog(TPortDlg *portDlg);
     void SetOperationWindows(TIDCodeDlg *idCodeDlg, TProcessForm *processForm,
                              TWaitingForm *waitingForm);
+    // The log every box and status line goes to; the window shows it in a pane under the
+    // pages (MainWindowSession.cpp).
+    void SetOperationLog(OperationLog &log);
 
     const DeviceRecord &CurrentDevice() const;
     std::uint16_t ConfigWord() const;
@@ -122,7 +128,6 @@ private:
     void ConnectParts();
     void FormCreate();
     bool FormCloseQuery();
-    void ShowFileInCaption(const QString &fileName);
     // A device change as the user makes it: the fill question and the module check follow.
     void ChangeDevice(const QString &deviceName);
     // A memory-parity device needs a parity-capable module; a wrong or silent module ends
@@ -135,6 +140,17 @@ private:
     void ShowChipWorkRunning(bool running);
     void ShowPortState();
     bool RefusedDuringChipWork(const QString &what);
+
+    // The session (MainWindowSession.cpp): the title names what the image holds, a file or
+    // the chip read, marked when edited since; the window's place is kept between runs; the
+    // log pane opens under the pages.
+    void ImageNamed(const QString &source);
+    void ImageEdited();
+    void ShowTitle();
+    void RestorePlace();
+    void StorePlace() const;
+    void BuildLogPane();
+    void ShowLogPane(bool shown);
 
     // Window construction (MainWindowLayout.cpp).
     void BuildWindow();
@@ -182,4 +198,11 @@ private:
     QWidget *Addresses = nullptr;
     QGroupBox *Config = nullptr;
     QGroupBox *CalibrationBox = nullptr;
+    QPlainTextEdit *OperationLogView = nullptr;
+
+    OperationLog *m_log = nullptr;
+    QSize m_baseSize;      // without the log pane
+    QString m_imageSource; // the file, or the chip, the image came from; empty at start
+    bool m_imageEdited = false;
+    bool m_confirmSuccesses = true;
 };

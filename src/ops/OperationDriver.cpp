@@ -20,7 +20,11 @@ OperationDriver::OperationDriver(TProcessForm &form, const QWidget &mainWindow, 
                                  ReadySound &sound, Hooks hooks)
     : m_form(form), m_mainWindow(mainWindow), m_messages(messages), m_sound(&sound),
       m_hooks(std::move(hooks))
-{}
+{
+    // A pause, or a box waiting for the user, is no time the run took.
+    connect(&m_form, &TProcessForm::ClocksHeld, this,
+            [this](bool held) { held ? m_summary.Hold() : m_summary.Release(); });
+}
 
 QString OperationDriver::NoAnswerText() const
 {
@@ -88,7 +92,7 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
             m_form.BeReady();
             m_form.ShowSummary(m_lastSummary, !succeeded);
             emit SequenceFinished();
-            emit RunFinished(succeeded, m_lastSummary);
+            emit RunFinished(operation, succeeded, m_lastSummary);
             continue;
         }
         if (!WaitForSignal(&m_form, &TProcessForm::RequestChanged, kFlagPollMs))
@@ -140,6 +144,7 @@ void OperationDriver::Report(const TargetReport &report)
     // A program being closed has been asked to stop: the stop needs no box of its own.
     if (report.message.isEmpty() || (report.stopped && m_hooks.programClosing()))
         return;
+    const HeldClocks box(&m_form);
     if (ModuleStoppedAnswering(report)) {
         // One box for the first: every later target would only say the same, so none runs.
         m_moduleSilent = true;
@@ -148,6 +153,10 @@ void OperationDriver::Report(const TargetReport &report)
     }
     if (report.soundBeforeMessage)
         m_sound->Play();
+    if (!TargetFailed(report) && m_hooks.confirmSuccesses && !m_hooks.confirmSuccesses()) {
+        emit QuietSuccess(report.message);
+        return;
+    }
     // An image cell that is not a number is the conversion error users know from every other
     // field; the rest of the sequence has not run.
     if (report.endsSequence && !report.stopped) {

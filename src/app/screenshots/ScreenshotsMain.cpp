@@ -175,7 +175,7 @@ int main(int argc, char *argv[])
     ok = SaveTypedPortShot(options, dir, Save) && ok;
 
     TAboutBox &about = *windows.AboutBox;
-    about.SetProductName(QStringLiteral("Dar Irerirezov"));
+    about.SetProductName(QStringLiteral("Tolm"));
     about.SetVersionName(QStringLiteral("Version ") + TTolmMain::VersionText);
     ok = Save(&about, dir, QStringLiteral("about-box")) && ok;
     about.hide();

@@ -281,7 +281,7 @@ private slots:
                 about.accept();
             });
             Find<QToolButton>(p.Main(), "ExitBtn")->click();
-            QCOMPARE(product, QStringLiteral("Dar Irerirezov"));
+            QCOMPARE(product, QStringLiteral("Tolm"));
             QCOMPARE(version, QStringLiteral("Version V2.60"));
             QVERIFY(!about.isVisible());
         }
@@ -289,6 +289,8 @@ private slots:
         QVERIFY(p.messages.shown.isEmpty());
     }
 
+    // Closing asks first; only the window's place is kept, in a section of its own, and the
+    // next start opens the window there.
     void closeAsksFirst()
     {
         const QByteArray settings = ReadFile(TolmSettings::SettingsFilePath());
@@ -296,6 +298,7 @@ private slots:
         TTolmMain &main = p.Main();
         QSignalSpy closed(&main, &TTolmMain::MainWindowClosed);
         main.show();
+        main.move(123, 77);
         Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
 
         p.messages.confirmAnswers << false;
@@ -310,7 +313,10 @@ private slots:
         QCOMPARE(closed.count(), 1);
         QCOMPARE(p.messages.shown,
                  QStringList({"Confirm: Close program?...", "Confirm: Close program?..."}));
-        QCOMPARE(ReadFile(TolmSettings::SettingsFilePath()), settings); // nothing saved
+        QCOMPARE(ReadFile(TolmSettings::SettingsFilePath()),
+                 settings + "\r\n[Main Window]\r\nLeft=123\r\nTop=77\r\n");
+        Program next;
+        QCOMPARE(next.Main().pos(), QPoint(123, 77));
     }
 };
 

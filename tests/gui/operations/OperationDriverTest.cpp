@@ -64,6 +64,8 @@ private slots:
         QCOMPARE(Find<QTabWidget>(p.Main(), "OptionPages")->currentWidget(),
                  Find<QWidget>(p.Main(), "Programming"));
         QCOMPARE(p.messages.shown, QStringList{kSound});
+        // The image holds what the chip gave now, and the title says so.
+        QCOMPARE(p.Main().windowTitle(), QStringLiteral("Tolm V2.60 - 16f84 read from the chip"));
     }
 
     // A silent module fails the first target; the others would only fail the same way, so

@@ -66,6 +66,25 @@ private slots:
         QTEST(dlg.PortText(), "port");
     }
 
+    // Picking "Other" puts the cursor into its field; OK with the field empty is refused with
+    // the reason, and the dialog stays open on the field.
+    void otherTakesTheCursorAndNeedsAName()
+    {
+        ScriptedMessages messages;
+        TOptionsDlg dlg(messages);
+        dlg.SetPortText(QString(), {}, {"COM1"});
+        dlg.show();
+        QApplication::setActiveWindow(&dlg);
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        dlg.OtherPortBtn->click();
+        QCOMPARE(QApplication::focusWidget(), dlg.PortEdit);
+        dlg.OKBtn->click();
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].startsWith("Warning: Type the module's port"));
+        QCOMPARE(QApplication::focusWidget(), dlg.PortEdit);
+    }
+
     // OK applies it for this run and lists it next time; Save stores it in ModulePort and in
     // its own section, so it stays listed after the user picks another port and restarts.
     // The ports are names in the test's own folder: nothing of this machine is opened.

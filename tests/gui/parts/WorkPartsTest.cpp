@@ -102,7 +102,7 @@ private slots:
         Bench b;
         MainStatusBar statusBar;
         FilePart files({b.image, b.choice.Current(), b.messages, b.request, b.config, statusBar},
-                       {[&] { return chipWorkRunning; }, {}});
+                       {[&] { return chipWorkRunning; }, {}, {}});
         const QSignalSpy named(&files, &FilePart::FileNamed);
         const QSignalSpy status(&files, &FilePart::StatusText);
         QTemporaryDir dir;
