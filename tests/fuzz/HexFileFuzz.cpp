@@ -103,9 +103,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool roundTrip = (data[1] & 3) == 0;
     const DeviceRecord device = *FindDevice(QString::fromLatin1(kDevices[control % kDeviceCount]));
     // Data memory can be ticked only on a part that has it, in the window and in tolm-cli.
-    const HexTargets targets{(control & 0x08) != 0,
-                             (control & 0x10) != 0 && device.HasDataMemory != 0,
-                             (control & 0x20) != 0, (control & 0x40) != 0};
+    const HexTargets targets{.Program = (control & 0x08) != 0,
+                             .Data = (control & 0x10) != 0 && device.HasDataMemory != 0,
+                             .Config = (control & 0x20) != 0,
+                             .IDCode = (control & 0x40) != 0};
     const QByteArray file(reinterpret_cast<const char *>(data + 2),
                           static_cast<qsizetype>(size - 2));
 

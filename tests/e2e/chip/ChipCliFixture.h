@@ -80,7 +80,10 @@ protected:
 
     HexTargets AllTargets() const
     {
-        return {true, m_device.HasDataMemory != 0, m_device.NoConfigWord == 0, true};
+        return {.Program = true,
+                .Data = m_device.HasDataMemory != 0,
+                .Config = m_device.NoConfigWord == 0,
+                .IDCode = true};
     }
 
     // tolm-cli on the simulator's port for the current device; `args` follow.
