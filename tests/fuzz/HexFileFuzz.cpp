@@ -3,6 +3,7 @@
 // loaded into a fresh image and saved again: the two saves must be equal, or a word was lost
 // or changed on its way.
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
@@ -24,7 +25,7 @@ constexpr std::size_t kDeviceCount = sizeof kDevices / sizeof kDevices[0];
 
 void Reset(MemoryImage &image, const DeviceRecord &device)
 {
-    image.FillProgramImage(BlankWordText(device.DeviceType));
+    image.FillProgramImage(BlankWordText(device));
     image.FillDataImage(QStringLiteral("FF"));
     image.ConfigWord = 0;
     image.IDCodeText = QStringLiteral("FFFF");

@@ -25,7 +25,7 @@ bool HasConfigWord(const DeviceRecord &d)
 }
 bool HasCalibrationWord(const DeviceRecord &d)
 {
-    return CalibrationInstruction(d, 0).has_value();
+    return CalibrationAddress(d).has_value();
 }
 // The desktop offers Unprotect only on the parts with data EEPROM: the flash and EEPROM
 // parts, whose code protection an erase can lift.

@@ -5,6 +5,7 @@
 
 #include "device/DeviceOptions.h"
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/DeviceTable.h"
 #include "device/MemoryImage.h"
 #include "hexfile/HexReader.h"
@@ -63,7 +64,7 @@ protected:
     std::unique_ptr<MemoryImage> Load(const QString &path) const
     {
         auto image = std::make_unique<MemoryImage>();
-        image->FillProgramImage(BlankWordText(m_device.DeviceType));
+        image->FillProgramImage(BlankWordText(m_device));
         image->FillDataImage(QStringLiteral("FF"));
         const HexLoadResult result = LoadHexFile(path, *image, m_device, AllTargets());
         EXPECT_TRUE(result.FileError.isEmpty()) << result.FileError.toStdString();

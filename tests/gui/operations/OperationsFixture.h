@@ -7,6 +7,7 @@
 #include "ModuleSimulator.h"
 #include "SimulatorChannel.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "hexfile/HexTargets.h"
 #include "ops/OperationDriver.h"
 #include "ops/ProcDlg.h"
@@ -37,7 +38,7 @@ struct SimulatedProgram : MainWindowFixture::Program
           sound(messages.shown)
     {
         Main().SetDeviceValues(device, false);
-        Image().FillProgramImage(BlankWordText(Main().CurrentDevice().DeviceType));
+        Image().FillProgramImage(BlankWordText(Main().CurrentDevice()));
         Main().Module().UseChannel(&channel);
         Main().SetReadySound(sound);
     }
