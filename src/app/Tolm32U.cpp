@@ -5,6 +5,7 @@
 #include "PortConU.h"
 #include "RecentFiles.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
@@ -65,7 +66,7 @@ void TTolmMain::FormCreate()
         // device rather than leaving the program without one.
         if (!SetDeviceValues(device, false))
             SetDeviceValues(TolmSettings::kDefaultDevice, false);
-        m_blankWordText = ::BlankWordText(m_currentDevice.DeviceType);
+        m_blankWordText = ::BlankWordText(m_currentDevice);
         m_module.ModulePortName = settings.ReadString(
             TolmSettings::kSection, TolmSettings::kModulePortKey, TolmSettings::kDefaultPort);
         SetDialogDirectories(

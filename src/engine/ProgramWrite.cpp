@@ -5,6 +5,7 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "link/ProgrammerModule.h"
@@ -79,8 +80,9 @@ PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parall
     StepOutcome outcome = StepOutcome::Next;
     if (family == DeviceFamily::k16C5x) {
         // The module pulses and verifies the word itself and only says whether it took.
-        outcome = RepeatUntilWritten(address, WriteErrorButtons::OkCancel,
-                                     [&] { return moduleTook(m_module.ModuleWrite12BitWord(value)); });
+        outcome = RepeatUntilWritten(address, WriteErrorButtons::OkCancel, [&] {
+            return moduleTook(m_module.ModuleWrite12BitWord(value));
+        });
         if (outcome != StepOutcome::Next) {
             return outcome;
         }
@@ -105,7 +107,7 @@ PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parall
     } else {
         // EPROM by the Serial method, and the 12C508/509 always.
         outcome = RepeatUntilWritten(address, WriteErrorButtons::AbortRetryIgnore, [&] {
-            switch (PulseProgramWord(value, value & 0x3FFF)) {
+            switch (PulseProgramWord(value, value & kChipWordBits)) {
             case PulseOutcome::Matched:
                 return StepOutcome::Next;
             case PulseOutcome::NoMatch:

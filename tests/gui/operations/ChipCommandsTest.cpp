@@ -98,8 +98,9 @@ private slots:
         const int exchanges = p.sim->ExchangeCount();
         p.Main().ConfigEdit->setText(QStringLiteral("4000"));
         p.ClickConfirmed(QStringLiteral("ConfigWriteBtn"));
-        QCOMPARE(p.messages.shown.value(1),
-                 QStringLiteral("Error: 4000 has bits beyond the 16f84's 14-bit configuration word"));
+        QCOMPARE(
+            p.messages.shown.value(1),
+            QStringLiteral("Error: 4000 has bits beyond the 16f84's 14-bit configuration word"));
         QCOMPARE(p.sim->ExchangeCount(), exchanges);
         QCOMPARE(p.Chip().ConfigWord(), 0x3FF1);
     }

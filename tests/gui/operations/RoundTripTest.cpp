@@ -79,7 +79,7 @@ private slots:
         file.close();
 
         const bool data = dataBytes > 0;
-        p.Tick(true, data, false, false);
+        p.Tick({.Program = true, .Data = data});
         p.Main().ProgEndEdit->setText(progEnd);
         p.messages.openFileNames.enqueue(file.fileName());
         p.Main().LoadFromFileBtn->click();
@@ -132,7 +132,7 @@ private slots:
         QFETCH(bool, writeCal);
         SimulatedProgram p(QStringLiteral("12c508"));
         const std::uint16_t calibration = p.Chip().ProgramWord(0x1FF);
-        p.Tick(true, false, false, false);
+        p.Tick({.Program = true});
         p.Main().WriteCalCbx->setChecked(writeCal);
         p.messages.writeErrorAnswers.enqueue(Messages::Answer::Ignore);
         p.RunOnce(p.Main().ChipWriteBtn);
@@ -146,8 +146,9 @@ private slots:
         p.messages.shown.clear();
         p.RunOnce(p.Main().VerifyBtn);
         QCOMPARE(p.messages.shown.value(1),
-                 writeCal ? QStringLiteral("Plain: Error Verifying Program Memory")
-                          : QStringLiteral("Plain: Program Memory Verify Completed.  No Errors..."));
+                 writeCal
+                     ? QStringLiteral("Plain: Error Verifying Program Memory")
+                     : QStringLiteral("Plain: Program Memory Verify Completed.  No Errors..."));
     }
 };
 
