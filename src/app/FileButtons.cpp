@@ -51,7 +51,7 @@ void TTolmMain::LoadFromFileBtnClick()
 void TTolmMain::BlankTargets(const HexTargets &targets)
 {
     if (targets.Program)
-        m_image.FillProgramImage(::BlankWordText(m_currentDevice.DeviceType));
+        m_image.FillProgramImage(::BlankWordText(m_currentDevice));
     if (targets.Data)
         m_image.FillDataImage(QStringLiteral("FF"));
     if (targets.IDCode)
