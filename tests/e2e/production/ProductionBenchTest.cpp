@@ -108,8 +108,9 @@ TEST_F(ProductionBench, FourPortsGetConsecutiveNumbersAndASecondRunContinuesAfte
     const QStringList lines = found.out.split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << found.out.toStdString();
     EXPECT_TRUE(lines[0].startsWith("time,host,port,device,command,file,sha256,checksum,serial,"));
-    // The command holds commas (the port list), so it comes quoted.
-    EXPECT_TRUE(lines[1].contains(",\"-d 16f84 -p ")) << lines[1].toStdString();
+    // The command holds commas (the port list), so it comes quoted; it starts with a minus,
+    // so a spreadsheet gets it as text.
+    EXPECT_TRUE(lines[1].contains(",\"'-d 16f84 -p ")) << lines[1].toStdString();
     EXPECT_TRUE(lines[1].contains(",106,ok,0,1088,")) << lines[1].toStdString();
 }
 
