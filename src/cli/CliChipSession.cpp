@@ -133,7 +133,12 @@ int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &inpu
         CopyImage(input, image);
         return production.RunPort(io, image, [&](PortIo &portIo) {
             ChipSession session(portIo, setup, image);
-            return session.FinishTrace(work(session, portIo.port));
+            const int code = session.FinishTrace(work(session, portIo.port));
+            // A module that answers everything else but not the last Power Off may have
+            // left the chip powered: the operator must take it out with care.
+            if (!session.Engine().PowerOffConfirmed() && code != CliExit::kPortError)
+                portIo.err << "tolm-cli: warning: the module did not confirm power-off" << Qt::endl;
+            return code;
         });
     });
     return production.Finish(worst);

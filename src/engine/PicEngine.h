@@ -91,7 +91,14 @@ public:
 
     // Ends every program range at this address at the latest: the factory calibration word at
     // the top of program memory stays out of writes, verifies and blank checks.
-    void LimitProgramEnd(std::optional<std::uint16_t> lastAddress) { m_programEndLimit = lastAddress; }
+    void LimitProgramEnd(std::optional<std::uint16_t> lastAddress)
+    {
+        m_programEndLimit = lastAddress;
+    }
+
+    // Whether the module acknowledged the last Power Off. When it did not, it may still hold
+    // the chip powered, which the user must hear of even after work that succeeded.
+    bool PowerOffConfirmed() const { return m_powerOffConfirmed; }
 
     ProgrammerModule &Module() { return m_module; }
     EngineHost &Host() { return m_host; }
@@ -173,4 +180,5 @@ private:
     const DeviceRecord &m_device;
     std::optional<std::uint16_t> m_programEndLimit;
     std::optional<ReadBackDifference> m_readBackDifference;
+    bool m_powerOffConfirmed = true;
 };

@@ -156,6 +156,44 @@ TEST_F(ProductionBench, AFailedChipIsLoggedAndItsNumberIsNeverHandedOutAgain)
     EXPECT_EQ(LogRows(DefaultLog()).back().serial, std::optional<std::uint64_t>(503));
 }
 
+// A port whose module never answers takes a number that reaches no chip: the log says it was
+// not used, and it is never handed out again. A module that answers everything but the last
+// Power Off leaves a warning after work that succeeded.
+TEST_F(ProductionBench, ANumberThatReachedNoChipAndAPowerOffNotConfirmedAreSaid)
+{
+    m_device = *FindDevice("16f84");
+    const QString file = Firmware("board.hex", 8);
+    StartChips("16f84", 2, {{}, {"--no-ack-from", "1"}});
+    const CliRun run = Bench({"write", file, "--serial", "40", "--serial-at", "data:10"});
+    EXPECT_EQ(run.exitCode, 4) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(Port(1) + ": tolm-cli: write PORT-ERROR (exit 4): 0 words in "))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(" (not used)\n")) << run.err.toStdString();
+    const auto rows = LogRows(DefaultLog());
+    ASSERT_EQ(rows.size(), 2u);
+    for (const ProductionRow &row : rows) {
+        const bool silent = row.port == Port(1);
+        EXPECT_EQ(row.detail.startsWith("serial number not used: "), silent)
+            << row.detail.toStdString();
+    }
+
+    // The last exchange of a configuration read is its Power Off.
+    StartChips("16f84", 1);
+    ASSERT_EQ(Bench({"config", "read"}).exitCode, 0);
+    m_sims[0]->Stop();
+    StartChips("16f84", 1, {{"--transcript", Path("t.txt")}});
+    ASSERT_EQ(Bench({"config", "read"}).exitCode, 0);
+    m_sims[0]->Stop();
+    QFile transcript(Path("t.txt"));
+    ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
+    const int exchanges = static_cast<int>(transcript.readAll().count('\n'));
+    StartChips("16f84", 1, {{"--wrong-ack-at", QString::number(exchanges)}});
+    const CliRun unconfirmed = Bench({"config", "read"});
+    EXPECT_EQ(unconfirmed.exitCode, 0) << unconfirmed.err.toStdString();
+    EXPECT_TRUE(unconfirmed.err.contains("tolm-cli: warning: the module did not confirm power-off"))
+        << unconfirmed.err.toStdString();
+}
+
 // A log that cannot be written never stops the chip work: the chip is programmed, the reason
 // is on stderr, and the run exits 3 instead of 0. A file that is not a log stays as it was.
 TEST_F(ProductionBench, ALogThatCannotBeWrittenGivesExitThreeWithTheChipWritten)
