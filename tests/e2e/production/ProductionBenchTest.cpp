@@ -4,12 +4,15 @@
 #include "ProductionFixture.h"
 
 #include <QCryptographicHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <algorithm>
 #include <csignal>
 #include <map>
 #include <set>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -223,8 +226,22 @@ TEST_F(ProductionBench, ALogThatCannotBeWrittenGivesExitThreeWithTheChipWritten)
         {"damaged", Path("damaged.sqlite"), RLIM_INFINITY, "left as it is"},
         {"its folder cannot be made", Path("not-a-folder/production.sqlite"), RLIM_INFINITY,
          "cannot make the folder"},
-        {"a full disk", Path("full.sqlite"), 2048, "cannot log into"},
+        {"a full disk", Path("full.sqlite"), 2048, "this chip is not recorded in"},
+        {"a negative schema version", Path("negative.sqlite"), RLIM_INFINITY,
+         "schema version -1 is not one tolm-cli knows"},
+        {"a FIFO", Path("fifo.sqlite"), RLIM_INFINITY, "a FIFO"},
+        {"a dangling link", Path("dangling.sqlite"), RLIM_INFINITY, "symbolic link"},
     };
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "negative");
+        db.setDatabaseName(Path("negative.sqlite"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec("PRAGMA user_version = -1");
+    }
+    QSqlDatabase::removeDatabase("negative");
+    const QString negativeHash = Sha256(Path("negative.sqlite"));
+    ASSERT_EQ(::mkfifo(qPrintable(Path("fifo.sqlite")), 0600), 0);
+    ASSERT_TRUE(QFile::link(Path("nowhere.sqlite"), Path("dangling.sqlite")));
     if (::geteuid() != 0) { // root may write to a read-only file
         QFile readOnly(Path("read-only.sqlite"));
         ASSERT_TRUE(readOnly.open(QIODevice::WriteOnly));
@@ -255,6 +272,8 @@ TEST_F(ProductionBench, ALogThatCannotBeWrittenGivesExitThreeWithTheChipWritten)
         EXPECT_EQ(chip->ConfigWord, 0x3FF1);
     }
     EXPECT_EQ(Sha256(Path("damaged.sqlite")), damagedHash) << "a damaged log is never written";
+    EXPECT_EQ(Sha256(Path("negative.sqlite")), negativeHash);
+    EXPECT_FALSE(QFileInfo::exists(Path("nowhere.sqlite"))) << "nothing made through a link";
 }
 
 } // namespace
