@@ -1,6 +1,6 @@
-#include "CliContext.h"
+#include "cli/CliContext.h"
 
-#include "CliOptionCheck.h"
+#include "cli/options/GlobalOptionCheck.h"
 #include "device/DeviceTable.h"
 #include "settings/PrivateProfile.h"
 #include "settings/TolmSettings.h"

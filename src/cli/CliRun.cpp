@@ -1,5 +1,5 @@
-#include "CliCommands.h"
-#include "CliContext.h"
+#include "cli/CliContext.h"
+#include "cli/CommandTable.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -14,12 +16,27 @@ struct CliRun
     qint64 elapsedMs = 0;
 };
 
+// A test's settings file, unless the test wrote its own: its module port is a path in the
+// test's folder that no device stands behind. A command that reaches the port without -p
+// then fails there, instead of opening COM1, the host's /dev/ttyS0, which may be real
+// hardware or held by another program.
+inline void KeepDefaultPortInTestFolder(const QString &configDir)
+{
+    QDir().mkpath(configDir);
+    QFile settings(configDir + QStringLiteral("/VIRIVI.INI"));
+    if (settings.exists() || !settings.open(QIODevice::WriteOnly))
+        return;
+    settings.write(
+        QStringLiteral("[Main]\r\nModulePort=%1/no-module-port\r\n").arg(configDir).toUtf8());
+}
+
 // The environment of a tolm-cli under test: a configuration folder of its own, so no
-// developer's settings file leaks into a test, and a data folder inside it, so the production
-// log every chip command appends to is the test's own (never the user's, and never shared
-// with a test running at the same time).
+// developer's settings file leaks into a test and no command falls back on a port of the host,
+// and a data folder inside it, so the production log every chip command appends to is the
+// test's own (never the user's, and never shared with a test running at the same time).
 inline QProcessEnvironment TolmCliEnvironment(const QString &configDir)
 {
+    KeepDefaultPortInTestFolder(configDir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configDir);
     env.insert(QStringLiteral("XDG_DATA_HOME"), configDir + QStringLiteral("/data"));

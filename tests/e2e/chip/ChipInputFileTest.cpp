@@ -7,7 +7,7 @@
 #include "ChipCliFixture.h"
 #include "HexLines.h"
 
-#include "cli/CliConfigControls.h"
+#include "cli/options/ConfigControlOptions.h"
 #include "device/DeviceRules.h"
 #include "device/HexText.h"
 

@@ -1,6 +1,6 @@
 #include "ChipCliFixture.h"
 
-#include "cli/CliConfigControls.h"
+#include "cli/options/ConfigControlOptions.h"
 #include "device/HexText.h"
 
 #include <algorithm>
@@ -14,7 +14,8 @@ QStringList Ranges(const DeviceRecord &device)
 {
     QStringList ranges = {"--prog-range", "0000-001F"};
     if (device.HasDataMemory)
-        ranges << "--data-range" << "00-07";
+        ranges << "--data-range"
+               << "00-07";
     return ranges;
 }
 

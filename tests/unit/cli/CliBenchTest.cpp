@@ -1,8 +1,8 @@
 // What tolm-cli adds for a production bench: the port list, the file of each port, the device
 // ID message and when a fast write is refused.
-#include "cli/CliDeviceId.h"
-#include "cli/CliFastWrite.h"
-#include "cli/CliPortList.h"
+#include "cli/chipwork/FastWrite.h"
+#include "cli/options/PortListOption.h"
+#include "cli/session/DeviceIdCheck.h"
 #include "device/DeviceTable.h"
 #include "engine/DeviceId.h"
 

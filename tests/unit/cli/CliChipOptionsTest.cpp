@@ -1,6 +1,6 @@
-#include "cli/CliChipOptions.h"
-#include "cli/CliProgress.h"
-#include "cli/WriteErrorResponder.h"
+#include "cli/options/MethodAndWriteErrorOptions.h"
+#include "cli/output/ProgressLine.h"
+#include "cli/session/WriteErrorResponder.h"
 #include "device/DeviceTable.h"
 
 #include <gtest/gtest.h>

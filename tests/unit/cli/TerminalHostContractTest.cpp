@@ -2,8 +2,8 @@
 // nobody presses Stop, and the answer to a word that will not program is an option.
 #include "EngineHostContract.h"
 
-#include "cli/CliStopSignals.h"
-#include "cli/TerminalEngineHost.h"
+#include "cli/session/StopSignals.h"
+#include "cli/session/TerminalEngineHost.h"
 
 #include <gtest/gtest.h>
 

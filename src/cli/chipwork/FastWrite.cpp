@@ -1,0 +1,62 @@
+#include "cli/chipwork/FastWrite.h"
+
+#include "cli/CliContext.h"
+#include "cli/chipwork/TargetSequenceRun.h"
+#include "cli/options/ConfigControlOptions.h"
+#include "cli/output/TargetReporter.h"
+#include "cli/session/ChipSession.h"
+#include "cli/session/StopSignals.h"
+#include "device/DeviceRecord.h"
+#include "device/MemoryImage.h"
+#include "engine/EngineTexts.h"
+#include "engine/EraseThenWrite.h"
+#include "hexfile/HexReader.h"
+
+std::optional<QString> FastWriteRefusal(const DeviceRecord &device, const HexTargets &targets,
+                                        const HexAddressTexts &addresses)
+{
+    const EraseThenWriteCover cover{
+        [&targets](ChipTarget target) { return TargetTicked(targets, target); },
+        addresses.ProgStart, addresses.ProgEnd, addresses.DataStart, addresses.DataEnd};
+    const std::optional<EraseThenWriteRefusal> refusal = CheckEraseThenWrite(device, cover);
+    if (!refusal)
+        return std::nullopt;
+    if (*refusal == EraseThenWriteRefusal::NotErasable)
+        return QStringLiteral("--fast needs a flash part, which can be erased first; the %1 is "
+                              "an EPROM part")
+            .arg(device.DeviceName);
+    return QStringLiteral("--fast erases the whole chip, so it writes every target over the "
+                          "whole ranges; leave out -t, --prog-range and --data-range");
+}
+
+int FastWriteChip(ChipSession &session, const HexLoadResult &loaded)
+{
+    if (const int code = session.Open(true))
+        return code;
+    const std::uint16_t config = ConfigWordThroughControls(
+        session.Device(), session.Engine().Image().ConfigWord, loaded.ConfigFound);
+    const HexTargets &targets = session.Setup().targets;
+
+    int code = CliExit::kOk;
+    const auto runStep = [&](const EraseThenWriteStep &step) {
+        const auto covers = [&](ChipTarget target) {
+            return TargetTicked(targets, target) && step.Covers(target);
+        };
+        const HexTargets covered{covers(ChipTarget::ProgramMemory), covers(ChipTarget::DataMemory),
+                                 covers(ChipTarget::ConfigWord), covers(ChipTarget::IdCode)};
+        code = RunChipOperation(
+            session, {step.operation, covered, [config] { return config; }, false, step.scope});
+        return code == CliExit::kOk;
+    };
+    switch (RunEraseThenWrite(session.Engine(), runStep)) {
+    case EraseThenWriteEnd::EraseFailed:
+        return ChipFailure(session, EngineTexts::kCommunicationError +
+                                        QStringLiteral(": the chip was not erased"));
+    case EraseThenWriteEnd::Closed:
+        return StopExitCode(StopSignalReceived());
+    case EraseThenWriteEnd::StepFailed:
+    case EraseThenWriteEnd::Done:
+        break;
+    }
+    return code;
+}

@@ -1,0 +1,164 @@
+#include "cli/output/TargetReporter.h"
+
+#include "cli/CliContext.h"
+#include "cli/session/ChipSession.h"
+#include "cli/session/StopSignals.h"
+#include "device/HexText.h"
+#include "texts/FailureTexts.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsMemory(ChipTarget target)
+{
+    return target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory;
+}
+
+} // namespace
+
+QString TargetOptionName(ChipTarget target)
+{
+    switch (target) {
+    case ChipTarget::ProgramMemory:
+        return QStringLiteral("prog");
+    case ChipTarget::DataMemory:
+        return QStringLiteral("data");
+    case ChipTarget::IdCode:
+        return QStringLiteral("id");
+    case ChipTarget::ConfigWord:
+        return QStringLiteral("config");
+    }
+    return {};
+}
+
+TargetReporter::TargetReporter(ChipSession &session, ChipOperation operation)
+    : m_session(session), m_operation(operation)
+{}
+
+bool TargetReporter::Runs(const HexTargets &targets, ChipTarget target)
+{
+    return !StopRequested() && TargetTicked(targets, target);
+}
+
+bool TargetTicked(const HexTargets &targets, ChipTarget target)
+{
+    switch (target) {
+    case ChipTarget::ProgramMemory:
+        return targets.Program;
+    case ChipTarget::DataMemory:
+        return targets.Data;
+    case ChipTarget::IdCode:
+        return targets.IDCode;
+    case ChipTarget::ConfigWord:
+        return targets.Config;
+    }
+    return false;
+}
+
+QString TargetReporter::AddressText(ChipTarget target, int address) const
+{
+    if (target == ChipTarget::ProgramMemory)
+        return FormatHex(static_cast<std::uint16_t>(address), 4);
+    if (target == ChipTarget::DataMemory)
+        return FormatHex(static_cast<std::uint16_t>(address) & 0xFF, 2);
+    return QStringLiteral("-"); // the ID code and the configuration word are one value each
+}
+
+void TargetReporter::PrintDifference(ChipTarget target, const QString &address,
+                                     const QString &expected, const QString &read)
+{
+    m_session.out << TargetOptionName(target) << ' ' << address << " expected " << expected
+                  << " read " << read << '\n';
+    m_session.out.flush();
+}
+
+void TargetReporter::Report(const TargetReport &report, bool printFirstDifference)
+{
+    m_session.Progress().FinishTarget();
+    m_session.CountWords(report.detail.wordsDone);
+    const EngineResult &detail = report.detail;
+    const QString name = TargetName(report.target);
+    if (IsMemory(report.target) && detail.outcome == EngineOutcome::Closed) {
+        // The word loop finished the word in progress and powered the chip off.
+        const int lastDone = detail.address - 1;
+        ReportStop(QStringLiteral("%1 stopped after %2 %3")
+                       .arg(name,
+                            report.target == ChipTarget::ProgramMemory ? QStringLiteral("word")
+                                                                       : QStringLiteral("byte"),
+                            AddressText(report.target, lastDone)));
+        return;
+    }
+    if (!report.succeeded || report.endsSequence) {
+        ReportFailure(report, printFirstDifference);
+        return;
+    }
+    const QString failureText = TargetMessage(m_operation, report.target, false);
+    if (detail.outcome == EngineOutcome::Aborted) {
+        // The desktop treats the user's Abort as an ending of their choosing; here the answer
+        // was given in advance and the chip is left half written, so the run has failed.
+        m_session.err << "tolm-cli: " << failureText << ": the write ended at "
+                      << AddressText(report.target, detail.address) << " (--on-write-error)"
+                      << Qt::endl;
+        m_exitCode = std::max(m_exitCode, int{CliExit::kFailed});
+    } else if (const int skipped = m_session.Host().WriteErrors().TakeSkippedWords()) {
+        m_session.err << "tolm-cli: " << failureText << ": " << skipped
+                      << (skipped == 1 ? " word was" : " words were")
+                      << " left as the chip took them (--on-write-error ignore)" << Qt::endl;
+        m_exitCode = std::max(m_exitCode, int{CliExit::kFailed});
+    } else if (!report.message.isEmpty()) {
+        m_session.err << report.message << Qt::endl; // Verify's and Blank Check's success text
+    }
+    m_lastFinished = name;
+}
+
+void TargetReporter::ReportFailure(const TargetReport &report, bool printFirstDifference)
+{
+    const EngineResult &detail = report.detail;
+    const bool memory = IsMemory(report.target);
+    const bool differs = memory ? (detail.outcome == EngineOutcome::VerifyDifference ||
+                                   detail.outcome == EngineOutcome::NotBlank)
+                                : !report.readText.isEmpty();
+    const QString address = memory ? AddressText(report.target, detail.address) : QString();
+    if (differs && printFirstDifference)
+        PrintDifference(report.target, memory ? address : AddressText(report.target, 0),
+                        report.expectedText, report.readText);
+
+    int exitCode = differs ? int{CliExit::kFailed} : m_session.FailureExitCode();
+    if (report.tooWideConfig)
+        exitCode = CliExit::kUsage; // refused before anything was sent
+    if (ModuleStoppedAnswering(report))
+        exitCode = CliExit::kPortError;
+    m_session.err << "tolm-cli: " << report.message;
+    const auto &failure = memory ? detail.failure : report.failure;
+    if (exitCode == CliExit::kPortError && !m_session.ModuleAnsweredOnce()) {
+        // Not a single acknowledge on this port: there is no module to blame a step on.
+        m_session.err << ": the programmer module does not answer";
+        if (failure)
+            m_session.err << " (" << ExchangeFailureText(*failure) << ')';
+    } else if (const QString why = TargetFailureReason(report); !why.isEmpty()) {
+        m_session.err << ": " << why;
+    }
+    m_session.err << Qt::endl;
+    m_exitCode = std::max(m_exitCode, exitCode);
+    m_lastFinished = TargetName(report.target);
+}
+
+void TargetReporter::ReportStop(const QString &what)
+{
+    m_session.Progress().Interrupt();
+    m_session.err << "tolm-cli: " << what << "; the chip is powered off" << Qt::endl;
+    m_stopReported = true;
+}
+
+int TargetReporter::ExitCode()
+{
+    const int signal = StopSignalReceived();
+    if (signal == 0)
+        return m_exitCode;
+    if (!m_stopReported)
+        ReportStop(m_lastFinished.isEmpty()
+                       ? QStringLiteral("stopped before the first target")
+                       : QStringLiteral("stopped after the %1").arg(m_lastFinished));
+    return StopExitCode(signal);
+}

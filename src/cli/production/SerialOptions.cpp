@@ -1,0 +1,168 @@
+#include "cli/production/SerialOptions.h"
+
+#include "cli/CliContext.h"
+#include "cli/production/ProductionRun.h"
+#include "cli/session/ChipSession.h"
+#include "device/HexText.h"
+#include "production/ProductionLog.h"
+#include "production/SerialCounter.h"
+#include "production/SerialNumber.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const char kSerial[] = "serial";
+const char kSerialAt[] = "serial-at";
+const char kSerialStep[] = "serial-step";
+const char kSerialFile[] = "serial-file";
+
+// Why the location lies outside START-END that `option` gave, or nothing.
+std::optional<QString> OutsideRange(const SerialLocation &location, const QString &start,
+                                    const QString &end, const char *option)
+{
+    const auto first = ParseHexText(start);
+    const auto last = ParseHexText(end);
+    const int lastCell = location.address + location.count - 1;
+    if (first && last && (location.address < *first || lastCell > static_cast<int>(*last)))
+        return QStringLiteral("the serial number goes to %1, outside %2 %3-%4")
+            .arg(SerialLocationText(location), QLatin1String(option), start, end);
+    return std::nullopt;
+}
+
+// Whether the ranges being written cover the location: a number outside them would never
+// reach the chip.
+std::optional<QString> OutsideWrittenRange(const SerialLocation &location, const ChipSetup &setup)
+{
+    const HexTargets &targets = setup.targets;
+    const HexAddressTexts &ranges = setup.addresses;
+    const bool written = location.place == SerialPlace::IdCode       ? targets.IDCode
+                         : location.place == SerialPlace::DataMemory ? targets.Data
+                                                                     : targets.Program;
+    if (!written)
+        return QStringLiteral("the serial number goes to %1, which -t leaves out")
+            .arg(SerialLocationText(location));
+    if (location.place == SerialPlace::DataMemory)
+        return OutsideRange(location, ranges.DataStart, ranges.DataEnd, "--data-range");
+    if (location.place == SerialPlace::ProgramMemory)
+        return OutsideRange(location, ranges.ProgStart, ranges.ProgEnd, "--prog-range");
+    return std::nullopt;
+}
+
+// Reads the option values; a bad one is a usage error, reported here.
+std::optional<SerialPlan> ReadValues(CliContext &ctx, const QCommandLineParser &parser,
+                                     const QString &defaultCounterPath)
+{
+    if (!parser.isSet(kSerial) || !parser.isSet(kSerialAt)) {
+        ctx.UsageError(QStringLiteral("serial numbers need both --serial START and --serial-at "
+                                      "WHERE"));
+        return std::nullopt;
+    }
+    SerialPlan plan;
+    QString error;
+    const auto location = ParseSerialLocation(parser.value(kSerialAt), error);
+    if (!location) {
+        ctx.UsageError(error);
+        return std::nullopt;
+    }
+    plan.location = *location;
+    const auto start = ParseSerialNumber(parser.value(kSerial));
+    const auto step = parser.isSet(kSerialStep) ? ParseSerialNumber(parser.value(kSerialStep))
+                                                : std::optional<std::uint64_t>(1);
+    if (!start || !step || *step == 0) {
+        ctx.UsageError(QStringLiteral("%1 takes a number from %2 to %3 (decimal, or hexadecimal "
+                                      "after 0x), not '%4'")
+                           .arg(start ? "--serial-step" : "--serial")
+                           .arg(start ? 1 : 0)
+                           .arg(SerialCounter::kMaxNumber)
+                           .arg(parser.value(start ? kSerialStep : kSerial)));
+        return std::nullopt;
+    }
+    plan.start = *start;
+    plan.step = *step;
+    plan.counterPath = parser.isSet(kSerialFile) ? parser.value(kSerialFile) : defaultCounterPath;
+    return plan;
+}
+
+// The last number this run may hand out, or nothing when it passes the largest one.
+std::optional<std::uint64_t> LastNumber(std::uint64_t first, std::uint64_t step, int ports)
+{
+    const std::uint64_t more = static_cast<std::uint64_t>(ports - 1);
+    if (more != 0 && step > (SerialCounter::kMaxNumber - first) / more)
+        return std::nullopt;
+    return first + step * more;
+}
+
+bool SerialOptionsGiven(const QCommandLineParser &parser)
+{
+    for (const char *name : {kSerial, kSerialAt, kSerialStep, kSerialFile}) {
+        if (parser.isSet(name))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void AddSerialOptions(QCommandLineParser &parser)
+{
+    parser.addOptions({
+        {kSerial,
+         "Give every chip a serial number: START seeds the serial file when it does not exist "
+         "yet; afterwards the file's next number is used.",
+         "START"},
+        {kSerialAt, "Where the number goes: id, data:AA[:N] or prog:AAAA[:N] (RETLW table).",
+         "WHERE"},
+        {kSerialStep, "How far apart the numbers are (default 1).", "N"},
+        {kSerialFile,
+         "The file that holds the next number (default: next-serial beside the "
+         "production log).",
+         "FILE"},
+    });
+}
+
+int CliSerialPlan(CliContext &ctx, const QCommandLineParser &parser, const ChipSetup &setup,
+                  const MemoryImage &image, std::optional<SerialPlan> &result)
+{
+    if (!SerialOptionsGiven(parser))
+        return CliExit::kOk;
+    const auto logPath = CliProductionLogPath(ctx);
+    if (!logPath)
+        return CliExit::kUsage;
+    auto plan = ReadValues(ctx, parser, DefaultSerialFilePath(*logPath));
+    if (!plan)
+        return CliExit::kUsage;
+    if (auto refusal = SerialLocationRefusal(plan->location, setup.device))
+        return ctx.UsageError(*refusal);
+    if (auto outside = OutsideWrittenRange(plan->location, setup))
+        return ctx.UsageError(*outside);
+    bool fromFile = false;
+    QString error;
+    const auto next = SerialCounter(plan->counterPath).Next(plan->start, fromFile, error);
+    if (!next) {
+        ctx.err << "tolm-cli: " << error << Qt::endl;
+        return CliExit::kFileError;
+    }
+    if (fromFile && *next != plan->start)
+        ctx.err << "tolm-cli: " << plan->counterPath << " continues at " << *next << "; --serial "
+                << plan->start << " only starts a new serial file" << Qt::endl;
+    const std::uint64_t capacity = SerialCapacity(plan->location);
+    const auto last = LastNumber(*next, plan->step, static_cast<int>(setup.ports.size()));
+    if (!last || *last > capacity)
+        return ctx.UsageError(
+            QStringLiteral("the serial numbers from %1 do not fit %2 (at most %3)")
+                .arg(*next)
+                .arg(SerialLocationText(plan->location))
+                .arg(capacity));
+    if (ImageHasDataAt(image, plan->location, setup.device))
+        ctx.err << "tolm-cli: warning: the file has data at " << SerialLocationText(plan->location)
+                << "; each chip gets its serial number there instead" << Qt::endl;
+    result = std::move(plan);
+    return CliExit::kOk;
+}
+
+QString DefaultSerialFilePath(const QString &logPath)
+{
+    const QString log = logPath.isEmpty() ? DefaultProductionLogPath() : logPath;
+    return QFileInfo(log).absolutePath() + QStringLiteral("/next-serial");
+}

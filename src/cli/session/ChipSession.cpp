@@ -1,0 +1,145 @@
+#include "cli/session/ChipSession.h"
+#include "texts/FailureTexts.h"
+
+#include "cli/CliContext.h"
+#include "cli/options/HexInputOptions.h"
+#include "cli/options/MethodAndWriteErrorOptions.h"
+#include "cli/options/PortListOption.h"
+#include "cli/session/DeviceIdCheck.h"
+#include "cli/session/StopSignals.h"
+#include "device/MemoryImage.h"
+#include "link/ModuleCheck.h"
+
+void AddForceOption(QCommandLineParser &parser)
+{
+    parser.addOption({kForceOption, "Skip the device ID check of the 16f628, 16f628a, 16f876 and "
+                                    "16f877 (a chip whose ID cannot be trusted)."});
+}
+
+std::optional<ChipSetup> ResolveChipSetup(CliContext &ctx)
+{
+    const auto device = ctx.Device();
+    if (!device)
+        return std::nullopt;
+    const auto targets = CliTargets(ctx, *device);
+    if (!targets)
+        return std::nullopt;
+    const auto addresses = CliAddressTexts(ctx, *device);
+    if (!addresses)
+        return std::nullopt;
+    const auto parallel = CliParallelMethod(ctx, *device);
+    if (!parallel)
+        return std::nullopt;
+    const auto policy = CliWriteErrorPolicy(ctx);
+    if (!policy)
+        return std::nullopt;
+    const auto ports = CliPortList(ctx);
+    if (!ports)
+        return std::nullopt;
+    return ChipSetup{*device,   *targets, *addresses,
+                     *parallel, *policy,  ctx.IsSet(QStringLiteral("quiet")),
+                     *ports};
+}
+
+ChipSession::ChipSession(PortIo &io, const ChipSetup &setup, MemoryImage &image)
+    : out(io.out), err(io.err), m_io(io), m_setup(setup), m_port(io.port, io.tracePath, io.err),
+      m_progress(io.err, ProgressWanted(setup.quiet), io.progressSink),
+      m_host(setup.parallel, setup.addresses, setup.policy, m_progress, io.err),
+      m_engine(m_port.Module(), m_host, image, m_setup.device)
+{}
+
+int ChipSession::Open(bool checkModule)
+{
+    if (!m_port.OpenPort())
+        return CliExit::kPortError;
+    if (!m_port.StartTrace())
+        return CliExit::kFileError;
+    if (checkModule) {
+        const ModuleSuitability suitability =
+            CheckModuleForDevice(m_setup.device.HasMemoryParity != 0, m_port.Module());
+        if (suitability != ModuleSuitability::Suitable) {
+            err << "tolm-cli: " << ModuleSuitabilityMessage(suitability) << Qt::endl;
+            return CliExit::kPortError;
+        }
+    }
+    if (m_setup.checkDeviceId) {
+        if (const int code = CheckSocketDevice(*this))
+            return code;
+    }
+    return m_io.beforeChipWork ? m_io.beforeChipWork() : CliExit::kOk;
+}
+
+int ChipSession::FinishTrace(int exitCode)
+{
+    return m_port.FinishTrace(exitCode);
+}
+
+bool ChipSession::ModuleAnsweredOnce() const
+{
+    return m_port.ModuleAnswered();
+}
+
+int ChipSession::FailureExitCode() const
+{
+    return m_port.ModuleAnswered() ? CliExit::kFailed : CliExit::kPortError;
+}
+
+int ChipFailure(ChipSession &session, const QString &text)
+{
+    session.Progress().Interrupt();
+    const PicEngine &engine = session.Engine();
+    const auto failure = engine.LastExchangeFailure();
+    const bool silent = failure && failure->ModuleSilent();
+    int exitCode = session.FailureExitCode();
+    if (silent)
+        exitCode = CliExit::kPortError;
+    session.err << "tolm-cli: " << text;
+    if (exitCode == CliExit::kPortError && !session.ModuleAnsweredOnce())
+        session.err << ": the programmer module does not answer";
+    else if (silent)
+        session.err << ": the module stopped answering";
+    if (failure)
+        session.err << (exitCode == CliExit::kPortError ? " (" : ": ")
+                    << ExchangeFailureText(*failure)
+                    << (exitCode == CliExit::kPortError ? ")" : "");
+    else if (const auto &difference = engine.LastReadBackDifference())
+        session.err << ": " << ReadBackText(*difference);
+    session.err << Qt::endl;
+    return exitCode;
+}
+
+void CopyImage(const MemoryImage &from, MemoryImage &to)
+{
+    for (int a = 0; a < MemoryImage::kProgramWords; ++a)
+        to.SetProgramWordText(a, from.GetProgramWordText(a));
+    for (int a = 0; a < MemoryImage::kDataBytes; ++a)
+        to.SetDataByteText(a, from.GetDataByteText(a));
+    to.ConfigWord = from.ConfigWord;
+    to.IDCodeText = from.IDCodeText;
+}
+
+int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &input,
+                const ChipWork &work, const ProductionFacts &facts)
+{
+    const auto logPath = CliProductionLogPath(ctx);
+    if (!logPath)
+        return CliExit::kUsage;
+    CliStopSignals stopSignals;
+    ProductionRun production(ctx, setup, facts, *logPath);
+    production.Prepare();
+    const int worst = RunOnPorts(ctx, setup.ports, [&](PortIo &io) {
+        // The input is only read while the ports run; each port writes to its own copy.
+        MemoryImage image;
+        CopyImage(input, image);
+        return production.RunPort(io, image, [&](PortIo &portIo) {
+            ChipSession session(portIo, setup, image);
+            const int code = session.FinishTrace(work(session, portIo.port));
+            // A module that answers everything else but not the last Power Off may have
+            // left the chip powered: the operator must take it out with care.
+            if (!session.Engine().PowerOffConfirmed() && code != CliExit::kPortError)
+                portIo.err << "tolm-cli: warning: the module did not confirm power-off" << Qt::endl;
+            return code;
+        });
+    });
+    return production.Finish(worst);
+}
