@@ -1,9 +1,9 @@
 // What tolm-cli prints from names it did not choose (file and port names, USB descriptors,
 // log cells): nothing reaches the terminal as a control character, and nothing in a CSV
 // runs as a spreadsheet formula.
-#include "cli/CliLog.h"
-#include "cli/CliPorts.h"
-#include "cli/CliTable.h"
+#include "cli/commands/LogCommand.h"
+#include "cli/commands/PortsCommand.h"
+#include "cli/output/TextTable.h"
 
 #include <gtest/gtest.h>
 
