@@ -21,7 +21,12 @@ int RunOnChip(ProductionPort &record, const ChipSetup &setup, MemoryImage &image
         code = record.TakeSerial(image);
     if (code == CliExit::kOk)
         code = work(session, record.Io().port);
-    return session.FinishTrace(code);
+    code = session.FinishTrace(code);
+    // A module that answers everything else but not the last Power Off may have left the
+    // chip powered: the operator must take it out with care.
+    if (!session.Engine().PowerOffConfirmed() && code != CliExit::kPortError)
+        record.Io().err << "tolm-cli: warning: the module did not confirm power-off" << Qt::endl;
+    return code;
 }
 
 } // namespace

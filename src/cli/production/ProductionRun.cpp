@@ -136,6 +136,10 @@ int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, ProductionPortReco
 void ProductionRun::Record(PortIo &io, const MemoryImage &image, const ProductionPortRecord &record)
 {
     const bool ok = record.exitCode == CliExit::kOk;
+    // A module that went silent before the first word reached the chip: the number stays
+    // taken (it is never handed out again) but no chip carries it.
+    const bool serialUnused =
+        record.serial && record.exitCode == CliExit::kPortError && record.words == 0;
     // What a read produced counts only once the read completed and its file was saved.
     const bool imageValid = ok || !m_facts.checksumOnlyOnSuccess;
     std::optional<std::uint16_t> checksum;
@@ -152,7 +156,7 @@ void ProductionRun::Record(PortIo &io, const MemoryImage &image, const Productio
         if (checksum)
             io.err << ", checksum " << FormatHex(*checksum, 4);
         if (record.serial)
-            io.err << ", serial " << *record.serial;
+            io.err << ", serial " << *record.serial << (serialUnused ? " (not used)" : "");
         io.err << Qt::endl;
     }
     if (!m_logReady)
@@ -174,7 +178,8 @@ void ProductionRun::Record(PortIo &io, const MemoryImage &image, const Productio
     row.exitCode = record.exitCode;
     row.words = record.words;
     row.elapsedMs = record.elapsedMs;
-    row.detail = record.detail;
+    row.detail =
+        serialUnused ? QStringLiteral("serial number not used: ") + record.detail : record.detail;
     if (const auto failure = AppendProductionRow(m_logPath, row)) {
         io.err << "tolm-cli: this chip is not recorded in " << m_logPath << ": " << *failure
                << Qt::endl;
