@@ -233,8 +233,8 @@ void ConfigurationPart::AdaptToDevice()
 
 void ConfigurationPart::SetOscillatorList()
 {
-    if (!HasOscillatorList(m_device.DeviceType))
+    if (!HasOscillatorList(m_device))
         return; // the no-device row keeps whatever list is shown
     OscBox->clear();
-    OscBox->addItems(OscillatorList(m_device.DeviceType));
+    OscBox->addItems(OscillatorList(m_device));
 }

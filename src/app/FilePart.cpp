@@ -100,7 +100,7 @@ void FilePart::BlankTargets(const HexTargets &targets)
 {
     MemoryImage &image = m_parts.image;
     if (targets.Program)
-        image.FillProgramImage(BlankWordText(m_parts.device.DeviceType));
+        image.FillProgramImage(BlankWordText(m_parts.device));
     if (targets.Data)
         image.FillDataImage(QStringLiteral("FF"));
     if (targets.IDCode)

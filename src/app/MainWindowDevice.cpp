@@ -9,6 +9,7 @@
 #include "ModuleConnection.h"
 #include "Tolm32U.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
@@ -42,7 +43,7 @@ bool TTolmMain::SetDeviceValues(const QString &deviceName, bool allowEditorClose
 
 void TTolmMain::SetProgramMemory()
 {
-    const QString blank = ::BlankWordText(CurrentDevice().DeviceType);
+    const QString blank = ::BlankWordText(CurrentDevice());
     if (m_messages.Confirm(QStringLiteral("Set Program Memory to %1 ?").arg(blank)))
         m_image.FillProgramImage(blank);
 }

@@ -13,6 +13,7 @@
 #include "OperationLog.h"
 #include "Optdlg.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
@@ -156,7 +157,7 @@ void TTolmMain::FormCreate()
         // device rather than leaving the program without one.
         if (!SetDeviceValues(device, false))
             SetDeviceValues(TolmSettings::kDefaultDevice, false);
-        m_blankWordText = ::BlankWordText(CurrentDevice().DeviceType);
+        m_blankWordText = ::BlankWordText(CurrentDevice());
         // Without a port of the user's choosing nothing is opened: a default that names a
         // port of this machine could be anything, and opening it could fail before the window
         // is even shown.

@@ -65,9 +65,9 @@ bool PicEngine::PowerOnSequence()
         return false;
     }
     switch (m_device.PowerOnMode) {
-    case 0:
+    case PowerOnMode::k16C5x:
         return m_module.ModulePowerOn16C5x();
-    case 1:
+    case PowerOnMode::kSerialMode:
         if (!m_module.ModulePowerOnSerialMode()) {
             return false;
         }
@@ -83,8 +83,8 @@ bool PicEngine::PicPowerOff()
     const bool timingSent =
         m_module.ModuleSetPulseTiming(PulseTiming::kFlashWord, PulseTiming::kFlashCount);
     // Sent even when the timing was not acknowledged: taking the power away matters more
-    // than the answer, and its own answer changes nothing for the caller.
-    m_module.ModulePowerOff();
+    // than the answer, and its own answer changes nothing for the caller's result.
+    m_powerOffConfirmed = m_module.ModulePowerOff();
     return timingSent;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "link/ProgrammerModule.h"
@@ -111,7 +112,7 @@ PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parall
     } else {
         // EPROM by the Serial method, and the 12C508/509 always.
         outcome = RepeatUntilWritten(address, value, WriteErrorButtons::AbortRetryIgnore, [&] {
-            switch (PulseProgramWord(value, value & 0x3FFF)) {
+            switch (PulseProgramWord(value, value & kChipWordBits)) {
             case PulseOutcome::Matched:
                 return StepOutcome::Next;
             case PulseOutcome::NoMatch:

@@ -21,6 +21,11 @@ struct SafeSaveResult
 // destroy the system's device node.
 SafeSaveResult SaveFileSafely(const QString &path, const QByteArray &bytes);
 
+// Whether SaveFileSafely(path, bytes) would succeed now, short of the rename: the copy is
+// written, synced and removed again, and the target stays as it is. Checks a full disk
+// before work that must not start unless the save will follow.
+SafeSaveResult TrySavingFileSafely(const QString &path, const QByteArray &bytes);
+
 // What an existing non-regular file is ("a FIFO", "a character device", ...), following
 // symbolic links; nothing for a regular file or a name that does not exist yet.
 std::optional<QString> SpecialFileKind(const QString &path);

@@ -22,11 +22,6 @@ QString TargetWords(ChipTarget target)
     return {};
 }
 
-bool IsMemory(ChipTarget target)
-{
-    return target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory;
-}
-
 } // namespace
 
 QString SummaryDuration(qint64 elapsedMs)
@@ -54,7 +49,7 @@ void SequenceSummary::Add(const TargetReport &report, const QString &resultText)
         Entry added;
         added.what = what;
         added.data = report.target == ChipTarget::DataMemory;
-        if (IsMemory(report.target))
+        if (IsMemoryTarget(report.target))
             added.words = report.detail.wordsDone;
         m_entries.append(added);
         entry = m_entries.end() - 1;

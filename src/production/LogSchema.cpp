@@ -50,8 +50,15 @@ bool HasForeignTables(QSqlDatabase &db)
     return !db.tables(QSql::Tables).isEmpty();
 }
 
+bool HasChipsTable(QSqlDatabase &db)
+{
+    return db.tables(QSql::Tables).contains(QStringLiteral("chips"), Qt::CaseInsensitive);
+}
+
 std::optional<QString> MigrateLog(QSqlDatabase &db, int from)
 {
+    if (from < 0 || from > kLogSchemaVersion)
+        return QStringLiteral("schema version %1 is not one tolm-cli knows").arg(from);
     QSqlQuery query(db);
     for (int version = from; version < kLogSchemaVersion; ++version) {
         const auto &statements = kMigrations[static_cast<std::size_t>(version)];

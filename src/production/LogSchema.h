@@ -16,5 +16,8 @@ std::optional<int> LogSchemaVersion(QSqlDatabase &db);
 // Whether an unversioned database holds tables: a file of someone else's, not an empty log.
 bool HasForeignTables(QSqlDatabase &db);
 
+// Whether the log holds its table of chips (every version from 1 on has it).
+bool HasChipsTable(QSqlDatabase &db);
+
 // Runs every migration from `from` up to kLogSchemaVersion; the reason when one failed.
 std::optional<QString> MigrateLog(QSqlDatabase &db, int from);

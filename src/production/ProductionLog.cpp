@@ -19,12 +19,18 @@ std::optional<QString> SchemaRefusal(QSqlDatabase &db, int &version)
     if (!found)
         return QStringLiteral("its schema version cannot be read");
     version = *found;
+    if (version < 0)
+        return QStringLiteral("its schema version %1 is not one tolm-cli knows").arg(version);
     if (version == 0 && HasForeignTables(db))
         return QStringLiteral("it is another program's database, not a production log");
     if (version > kLogSchemaVersion)
         return QStringLiteral("a newer tolm-cli wrote it (schema %1; this one knows up to %2)")
             .arg(version)
             .arg(kLogSchemaVersion);
+    if (version > 0 && !HasChipsTable(db))
+        return QStringLiteral("it has no table of chips (schema %1 without its table: not a "
+                              "production log, or a damaged one)")
+            .arg(version);
     return std::nullopt;
 }
 
@@ -50,14 +56,37 @@ std::optional<QString> CheckIsOurs(QSqlDatabase &db)
     return std::nullopt;
 }
 
-std::optional<QString> SwitchToWal(QSqlDatabase &db)
+// A rollback journal: every row a run reports as logged is then in the main file, so a
+// backup or cleaning script that removes the files beside it loses nothing, and a reader
+// needs no -shm file (it may read a log in a folder it cannot write). An older log in WAL
+// mode is switched back when no other program has it open.
+std::optional<QString> UseRollbackJournal(QSqlDatabase &db)
 {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
-        return query.lastError().text();
-    if (!query.next() ||
-        query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
-        return QStringLiteral("it cannot be switched to WAL mode (a read-only file?)");
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode = DELETE")))
+        return LogErrorText(query.lastError());
+    return std::nullopt;
+}
+
+// Whether the log is still in WAL mode (another program kept an older log open): its rows
+// then count only once a checkpoint has copied them into the main file.
+bool InWalMode(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next() &&
+           query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QString> CheckpointIntoMainFile(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    // FULL waits (within the busy time-out) for readers, then copies every frame; the
+    // first column is 1 when it could not finish.
+    if (!query.exec(QStringLiteral("PRAGMA wal_checkpoint(FULL)")) || !query.next())
+        return LogErrorText(query.lastError());
+    if (query.value(0).toInt() != 0 || query.value(1).toInt() != query.value(2).toInt())
+        return QStringLiteral("the row waits in the -wal file: another program holds the log "
+                              "open");
     return std::nullopt;
 }
 
@@ -67,7 +96,7 @@ std::optional<QString> MigrateInTransaction(QSqlDatabase &db)
     // IMMEDIATE takes the write lock at once: a read-only file fails here, and two runs
     // never migrate at the same time.
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return query.lastError().text();
+        return LogErrorText(query.lastError());
     if (const auto failure = BringSchemaUpToDate(db)) {
         query.exec(QStringLiteral("ROLLBACK"));
         return failure;
@@ -93,11 +122,6 @@ QString DefaultProductionLogPath()
     return base + QStringLiteral("/tolm/production.sqlite");
 }
 
-QString LogTimeText(const QDateTime &time)
-{
-    return time.toUTC().toString(Qt::ISODateWithMs);
-}
-
 std::optional<QString> PrepareProductionLog(const QString &path)
 {
     const QString folder = QFileInfo(path).absolutePath();
@@ -111,7 +135,7 @@ std::optional<QString> PrepareProductionLog(const QString &path)
     QSqlDatabase &db = connection.Db();
     if (const auto notOurs = CheckIsOurs(db))
         return notOurs;
-    if (const auto failure = SwitchToWal(db))
+    if (const auto failure = UseRollbackJournal(db))
         return failure;
     return MigrateInTransaction(db);
 }
@@ -122,10 +146,11 @@ std::optional<QString> AppendProductionRow(const QString &path, const Production
     if (const auto failure = connection.Open())
         return failure;
     QSqlQuery query(connection.Db());
-    query.prepare(QStringLiteral(
-        "INSERT INTO chips (time, host, port, device, command, file, file_sha256, checksum, "
-        "serial, result, exit_code, words, elapsed_ms, detail) VALUES "
-        "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    if (!query.prepare(QStringLiteral(
+            "INSERT INTO chips (time, host, port, device, command, file, file_sha256, checksum, "
+            "serial, result, exit_code, words, elapsed_ms, detail) VALUES "
+            "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
+        return LogErrorText(query.lastError());
     query.addBindValue(LogTimeText(row.time));
     query.addBindValue(row.host);
     query.addBindValue(row.port);
@@ -143,6 +168,8 @@ std::optional<QString> AppendProductionRow(const QString &path, const Production
     query.addBindValue(row.elapsedMs);
     query.addBindValue(TextOrNull(row.detail));
     if (!query.exec())
-        return query.lastError().text();
+        return LogErrorText(query.lastError());
+    if (InWalMode(connection.Db()))
+        return CheckpointIntoMainFile(connection.Db());
     return std::nullopt;
 }

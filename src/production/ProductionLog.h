@@ -1,12 +1,13 @@
 #pragma once
 
+#include "production/LogTime.h"
 #include "production/ProductionRow.h"
 
 #include <QString>
 #include <optional>
 
-// The production log: an SQLite database (WAL mode, so readers never wait for a bench that
-// is writing) with one row per chip command and port. Every function opens a connection of
+// The production log: an SQLite database with a rollback journal (a row reported as logged
+// is in the main file) with one row per chip command and port. Every function opens a connection of
 // its own on the calling thread, so the ports of one run, and runs side by side, may append
 // at the same time.
 
@@ -14,13 +15,10 @@
 QString DefaultProductionLogPath();
 
 // Makes the log ready before any chip is touched: creates its folder and the file, checks
-// that it is a log of ours and undamaged, switches it to WAL, and brings an older schema up
-// to date. Nothing when rows can be appended; else the reason. A file that is not a log
-// (damaged, someone else's database, a newer schema) is left exactly as it is.
+// that it is a log of ours and undamaged, switches an older log out of WAL mode, and brings an
+// older schema up to date. Nothing when rows can be appended; else the reason. A file that is not a
+// log (damaged, someone else's database, a newer schema) is left exactly as it is.
 std::optional<QString> PrepareProductionLog(const QString &path);
 
 // Appends one row to a prepared log; the reason when it could not be written.
 std::optional<QString> AppendProductionRow(const QString &path, const ProductionRow &row);
-
-// The time as the log stores it: ISO 8601 in UTC with milliseconds, sortable as text.
-QString LogTimeText(const QDateTime &time);

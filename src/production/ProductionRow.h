@@ -8,6 +8,7 @@
 // One chip command on one port, as the production log keeps it.
 struct ProductionRow
 {
+    qint64 id = 0;  // the log's own number for the row, set when it is read back
     QDateTime time; // when the port's work ended
     QString host;
     QString port;

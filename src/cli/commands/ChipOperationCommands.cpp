@@ -2,6 +2,7 @@
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
 #include "cli/chipwork/ChipWork.h"
+#include "cli/chipwork/ChipWorkRun.h"
 #include "cli/chipwork/FastWrite.h"
 #include "cli/options/HexInputOptions.h"
 #include "cli/options/PortListOption.h"
@@ -16,8 +17,9 @@ const char kWriteCalOption[] = "write-cal";
 const char kAllOption[] = "all";
 const char kFastOption[] = "fast";
 
-// Parses a chip command with `fileCount` file arguments and resolves the chip options.
-// Nothing means: stop with `exitCode` (help shown, or a usage error reported).
+// Parses a chip command with `fileCount` file arguments and resolves the chip options; the
+// four operations run the desktop's module check first. Nothing means: stop with `exitCode`
+// (help shown, or a usage error reported).
 std::optional<ChipSetup> ParseChipCommand(CliContext &ctx, QCommandLineParser &parser,
                                           const QStringList &args, int fileCount, int &exitCode)
 {
@@ -31,8 +33,11 @@ std::optional<ChipSetup> ParseChipCommand(CliContext &ctx, QCommandLineParser &p
         return std::nullopt;
     }
     auto setup = ResolveChipSetup(ctx);
-    if (!setup)
+    if (!setup) {
         exitCode = CliExit::kUsage;
+        return std::nullopt;
+    }
+    setup->checkModule = true;
     return setup;
 }
 
@@ -48,7 +53,8 @@ std::optional<HexLoadResult> LoadInput(CliContext &ctx, const QCommandLineParser
     if (!loaded)
         return std::nullopt;
     exitCode = CliRefuseIncompleteFile(ctx, path, *loaded, setup.device,
-                                       skipOutside ? CliLeftOut::Warn : CliLeftOut::Refuse);
+                                       skipOutside ? CliLeftOut::Warn : CliLeftOut::Refuse,
+                                       !parser.isSet(kAllowConflictsOption));
     if (exitCode != CliExit::kOk)
         return std::nullopt;
     return loaded;
@@ -128,6 +134,7 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     AddWriteCalOption(parser);
     AddFastOptions(parser);
     AddSkipOutsideOption(parser);
+    AddAllowConflictsOption(parser);
     AddSerialOptions(parser);
     int exitCode = 0;
     auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
@@ -169,6 +176,7 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
     parser.addOption({kAllOption, "Read each memory whole and list every difference (at most "
                                   "100 a target), then 'TARGET differences COUNT'."});
     AddSkipOutsideOption(parser);
+    AddAllowConflictsOption(parser);
     int exitCode = 0;
     const auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
     if (!setup)

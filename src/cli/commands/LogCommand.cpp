@@ -8,6 +8,7 @@
 #include "device/HexText.h"
 #include "production/LogQuery.h"
 #include "production/ProductionLog.h"
+#include "production/SerialNumber.h"
 
 #include <QFileInfo>
 
@@ -42,27 +43,12 @@ QStringList RowCells(const ProductionRow &row, bool csv)
             orNone(row.detail)};
 }
 
-// DATE as YYYY-MM-DD (from the start of that day) or YYYY-MM-DD HH:MM[:SS], local time unless
-// it names its offset.
-std::optional<QDateTime> ParseSince(const QString &text)
-{
-    const QDate date = QDate::fromString(text.trimmed(), Qt::ISODate);
-    if (date.isValid())
-        return date.startOfDay();
-    QString iso = text.trimmed();
-    iso.replace(QLatin1Char(' '), QLatin1Char('T'));
-    const QDateTime time = QDateTime::fromString(iso, Qt::ISODate);
-    if (time.isValid())
-        return time;
-    return std::nullopt;
-}
-
 // The filter from the options; nothing after a usage error.
 std::optional<LogFilter> ReadFilter(CliContext &ctx, const QCommandLineParser &parser)
 {
     LogFilter filter;
     if (parser.isSet(kSince)) {
-        filter.since = ParseSince(parser.value(kSince));
+        filter.since = ParseLogTime(parser.value(kSince));
         if (!filter.since) {
             ctx.UsageError(QStringLiteral("--since takes YYYY-MM-DD or YYYY-MM-DD HH:MM[:SS], "
                                           "not '%1'")
@@ -71,11 +57,11 @@ std::optional<LogFilter> ReadFilter(CliContext &ctx, const QCommandLineParser &p
         }
     }
     if (parser.isSet(kSerial)) {
-        bool ok = false;
-        filter.serial = parser.value(kSerial).toULongLong(&ok, 0);
-        if (!ok) {
-            ctx.UsageError(
-                QStringLiteral("--serial takes a number, not '%1'").arg(parser.value(kSerial)));
+        filter.serial = ParseSerialNumber(parser.value(kSerial));
+        if (!filter.serial) {
+            ctx.UsageError(QStringLiteral("--serial takes a number (decimal, or hexadecimal "
+                                          "after 0x), not '%1'")
+                               .arg(parser.value(kSerial)));
             return std::nullopt;
         }
     }
@@ -85,13 +71,38 @@ std::optional<LogFilter> ReadFilter(CliContext &ctx, const QCommandLineParser &p
     return filter;
 }
 
+const QStringList kHeader{"time",     "host",   "port",   "device", "command", "file",    "sha256",
+                          "checksum", "serial", "result", "exit",   "words",   "elapsed", "detail"};
+
+// The rows as they are read: CSV a line at a time; a table in two passes over the log, the
+// first measuring the columns, the second (over the same rows only) writing them.
+LogReadResult PrintRows(QTextStream &out, const QString &path, LogFilter filter, bool csv)
+{
+    if (csv) {
+        out << CsvLine(kHeader);
+        return ReadProductionLog(path, filter, [&out](const ProductionRow &row) {
+            out << CsvLine(RowCells(row, true));
+        });
+    }
+    TableColumns columns;
+    columns.Measure(kHeader);
+    const LogReadResult measured =
+        ReadProductionLog(path, filter, [&columns](const ProductionRow &row) {
+            columns.Measure(RowCells(row, false));
+        });
+    if (!measured.error.isEmpty() || measured.missing)
+        return measured;
+    filter.upToId = measured.lastId;
+    out << columns.Line(kHeader);
+    return ReadProductionLog(
+        path, filter, [&](const ProductionRow &row) { out << columns.Line(RowCells(row, false)); });
+}
+
 } // namespace
 
 QString ProductionRowsText(const std::vector<ProductionRow> &rows, bool csv)
 {
-    std::vector<QStringList> cells{{"time", "host", "port", "device", "command", "file", "sha256",
-                                    "checksum", "serial", "result", "exit", "words", "elapsed",
-                                    "detail"}};
+    std::vector<QStringList> cells{kHeader};
     for (const ProductionRow &row : rows)
         cells.push_back(RowCells(row, csv));
     return csv ? CsvText(cells) : AlignedTable(cells);
@@ -124,14 +135,15 @@ int RunLogCommand(CliContext &ctx, const QStringList &args)
         return CliExit::kUsage;
     if (path->isEmpty())
         return ctx.UsageError(QStringLiteral("log reads the production log; --no-log leaves none"));
-    const LogReadResult result = ReadProductionLog(*path, *filter);
+    const LogReadResult result = PrintRows(ctx.out, *path, *filter, parser.isSet(kCsv));
     if (!result.error.isEmpty()) {
         ctx.err << "tolm-cli: cannot read the production log " << *path << ": " << result.error
                 << Qt::endl;
         return CliExit::kFileError;
     }
-    if (result.missing)
+    if (result.missing) {
         ctx.err << "tolm-cli: there is no production log at " << *path << " yet" << Qt::endl;
-    ctx.out << ProductionRowsText(result.rows, parser.isSet(kCsv));
+        ctx.out << ProductionRowsText({}, parser.isSet(kCsv));
+    }
     return CliExit::kOk;
 }

@@ -1,9 +1,7 @@
 #include "cli/production/ProductionRun.h"
 
 #include "cli/CliContext.h"
-#include "cli/bench/PortRun.h"
 #include "cli/output/TextTable.h"
-#include "cli/production/PortMessageTee.h"
 #include "cli/session/ChipSession.h"
 #include "device/DeviceRules.h"
 #include "device/HexText.h"
@@ -12,7 +10,6 @@
 #include "production/SerialCounter.h"
 
 #include <QCryptographicHash>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
@@ -59,15 +56,6 @@ QString FileSha256(const QString &path)
 
 } // namespace
 
-struct ProductionRun::PortRecord
-{
-    std::optional<std::uint64_t> serial;
-    int exitCode = 0;
-    int words = 0;
-    qint64 elapsedMs = 0;
-    QString detail;
-};
-
 std::optional<QString> CliProductionLogPath(CliContext &ctx)
 {
     const bool none = ctx.IsSet(QStringLiteral("no-log"));
@@ -104,34 +92,34 @@ void ProductionRun::Prepare()
     m_logReady = true;
 }
 
-int ProductionRun::RunPort(PortIo &io, MemoryImage &image, const std::function<int(PortIo &)> &work)
+ProductionPort::ProductionPort(ProductionRun &run, PortIo &io)
+    : m_run(run), m_outer(io), m_outTee(io.out), m_errTee(io.err), m_out(&m_outTee),
+      m_err(&m_errTee), m_io{io.port, io.tracePath, m_out, m_err, io.progressSink}
 {
-    QElapsedTimer timer;
-    timer.start();
-    PortRecord record;
-    {
-        PortMessageTee outTee(io.out);
-        PortMessageTee errTee(io.err);
-        QTextStream out(&outTee);
-        QTextStream err(&errTee);
-        PortIo portIo{io.port, io.tracePath, out, err, io.progressSink, 0, {}};
-        if (m_facts.serial)
-            portIo.beforeChipWork = [&] { return TakeSerial(portIo, image, record); };
-        record.exitCode = work(portIo);
-        out.flush();
-        err.flush();
-        record.words = portIo.wordsDone;
-        if (record.exitCode != CliExit::kOk)
-            record.detail = outTee.FirstDifference().isEmpty() ? errTee.FirstMessage()
-                                                               : outTee.FirstDifference();
-    }
-    io.wordsDone += record.words;
-    record.elapsedMs = timer.elapsed();
-    Record(io, image, record);
-    return record.exitCode;
+    m_timer.start();
 }
 
-int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, PortRecord &record)
+int ProductionPort::TakeSerial(MemoryImage &image)
+{
+    return m_run.m_facts.serial ? m_run.TakeSerial(m_io, image, m_record) : CliExit::kOk;
+}
+
+int ProductionPort::Finish(const MemoryImage &image, int exitCode)
+{
+    m_out.flush();
+    m_err.flush();
+    m_record.exitCode = exitCode;
+    m_record.words = m_io.wordsDone;
+    if (exitCode != CliExit::kOk)
+        m_record.detail = m_outTee.FirstDifference().isEmpty() ? m_errTee.FirstMessage()
+                                                               : m_outTee.FirstDifference();
+    m_outer.wordsDone += m_record.words;
+    m_record.elapsedMs = m_timer.elapsed();
+    m_run.Record(m_outer, image, m_record);
+    return exitCode;
+}
+
+int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, ProductionPortRecord &record)
 {
     const SerialPlan &plan = *m_facts.serial;
     const SerialCounter::Taken taken =
@@ -145,9 +133,13 @@ int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, PortRecord &record
     return CliExit::kOk;
 }
 
-void ProductionRun::Record(PortIo &io, const MemoryImage &image, const PortRecord &record)
+void ProductionRun::Record(PortIo &io, const MemoryImage &image, const ProductionPortRecord &record)
 {
     const bool ok = record.exitCode == CliExit::kOk;
+    // A module that went silent before the first word reached the chip: the number stays
+    // taken (it is never handed out again) but no chip carries it.
+    const bool serialUnused =
+        record.serial && record.exitCode == CliExit::kPortError && record.words == 0;
     // What a read produced counts only once the read completed and its file was saved.
     const bool imageValid = ok || !m_facts.checksumOnlyOnSuccess;
     std::optional<std::uint16_t> checksum;
@@ -164,7 +156,7 @@ void ProductionRun::Record(PortIo &io, const MemoryImage &image, const PortRecor
         if (checksum)
             io.err << ", checksum " << FormatHex(*checksum, 4);
         if (record.serial)
-            io.err << ", serial " << *record.serial;
+            io.err << ", serial " << *record.serial << (serialUnused ? " (not used)" : "");
         io.err << Qt::endl;
     }
     if (!m_logReady)
@@ -186,7 +178,8 @@ void ProductionRun::Record(PortIo &io, const MemoryImage &image, const PortRecor
     row.exitCode = record.exitCode;
     row.words = record.words;
     row.elapsedMs = record.elapsedMs;
-    row.detail = record.detail;
+    row.detail =
+        serialUnused ? QStringLiteral("serial number not used: ") + record.detail : record.detail;
     if (const auto failure = AppendProductionRow(m_logPath, row)) {
         io.err << "tolm-cli: this chip is not recorded in " << m_logPath << ": " << *failure
                << Qt::endl;

@@ -6,6 +6,7 @@
 #include "device/HexText.h"
 #include "production/ProductionLog.h"
 #include "production/SerialCounter.h"
+#include "production/SerialNumber.h"
 
 #include <QFileInfo>
 
@@ -15,19 +16,6 @@ const char kSerial[] = "serial";
 const char kSerialAt[] = "serial-at";
 const char kSerialStep[] = "serial-step";
 const char kSerialFile[] = "serial-file";
-
-// A serial number: decimal digits, or hexadecimal after "0x".
-std::optional<std::uint64_t> ParseNumber(const QString &text)
-{
-    const QString trimmed = text.trimmed();
-    bool ok = false;
-    const bool hex = trimmed.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
-    const qulonglong value =
-        hex ? trimmed.mid(2).toULongLong(&ok, 16) : trimmed.toULongLong(&ok, 10);
-    if (!ok || value > SerialCounter::kMaxNumber)
-        return std::nullopt;
-    return value;
-}
 
 // Why the location lies outside START-END that `option` gave, or nothing.
 std::optional<QString> OutsideRange(const SerialLocation &location, const QString &start,
@@ -78,8 +66,8 @@ std::optional<SerialPlan> ReadValues(CliContext &ctx, const QCommandLineParser &
         return std::nullopt;
     }
     plan.location = *location;
-    const auto start = ParseNumber(parser.value(kSerial));
-    const auto step = parser.isSet(kSerialStep) ? ParseNumber(parser.value(kSerialStep))
+    const auto start = ParseSerialNumber(parser.value(kSerial));
+    const auto step = parser.isSet(kSerialStep) ? ParseSerialNumber(parser.value(kSerialStep))
                                                 : std::optional<std::uint64_t>(1);
     if (!start || !step || *step == 0) {
         ctx.UsageError(QStringLiteral("%1 takes a number from %2 to %3 (decimal, or hexadecimal "

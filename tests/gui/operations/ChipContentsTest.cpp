@@ -83,7 +83,7 @@ private slots:
         const QString file =
             WriteFile(dir, "blink.hex",
                       ProgramWords(4, 0x1234) + ConfigRecord(0x2007, configWord) + kHexEndLine);
-        p.Tick(true, false, false, true);
+        p.Tick({.Program = true, .Config = true});
         LoadThroughButton(p, file);
         p.Control<QLineEdit>("ProgEndEdit")->setText("0003");
         QApplication::processEvents(); // the checksum is taken after a burst of changes
@@ -124,7 +124,7 @@ private slots:
         const QString second =
             WriteFile(dir, "second.hex", ProgramWords(0x400, 0x2222) + kHexEndLine);
         p.Image().SetDataByteText(0, QStringLiteral("5A"));
-        p.Tick(true, false, false, false);
+        p.Tick({.Program = true});
         LoadThroughButton(p, second); // so that the recent files offer it
         LoadThroughButton(p, first);
         auto *main = &p.Main();
@@ -180,7 +180,7 @@ private slots:
         const QString own = WriteFile(dir, "f84.hex",
                                       ProgramWords(2, 0x2805) + HexWords(0x2100, {0x3F}) +
                                           ConfigRecord(0x2007, 0x3FF1) + kHexEndLine);
-        p.Tick(true, true, true, true);
+        p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
         QVERIFY(DropOn(p.Main(), {QUrl::fromLocalFile(larger)}));
         QApplication::processEvents();
         QCOMPARE(p.Image().GetProgramWordText(5), QStringLiteral("0005"));
@@ -234,7 +234,7 @@ private slots:
         for (int a = 0; a < 0x20; ++a)
             p.Image().SetProgramWordText(a, QStringLiteral("2222"));
         p.Control<QLineEdit>("ProgEndEdit")->setText("001F");
-        p.Tick(true, false, false, false);
+        p.Tick({.Program = true});
         p.messages.writeErrorAnswers.enqueue(static_cast<Messages::Answer>(answer));
         bool closeIsDefault = false;
         p.RunOnce(p.Control<QToolButton>("ChipWriteBtn"), [&] {
@@ -266,7 +266,7 @@ private slots:
         const std::uint16_t factory = p.Chip().ProgramWord(0x1FF);
         p.Control<QCheckBox>("WriteCalCbx")->setChecked(true);
         p.Control<QLineEdit>("CalEdit")->setText("5A");
-        p.Tick(true, false, false, false);
+        p.Tick({.Program = true});
         p.messages.writeErrorAnswers.enqueue(Messages::Answer::Ignore);
         p.RunOnce(p.Control<QToolButton>("ChipWriteBtn"));
 

@@ -90,7 +90,7 @@ private slots:
         p.Image().SetProgramWordText(5, QStringLiteral("0086"));
         p.Image().SetDataByteText(2, QStringLiteral("5A"));
         p.Image().IDCodeText = QStringLiteral("1234");
-        p.Tick(true, true, true, true);
+        p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
         Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->click();
         QString summary;
         p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"), [&] {
@@ -115,6 +115,7 @@ private slots:
     // anything is sent.
     void eraseBeforeWriteNeedsTheWholeChip_data()
     {
+        // Ticked or not: program memory, data memory, ID code, configuration word.
         QTest::addColumn<QList<bool>>("ticks");
         QTest::addColumn<QString>("progEnd");
         QTest::newRow("data memory not ticked") << QList<bool>{true, false, true, true} << "03FF";
@@ -127,7 +128,7 @@ private slots:
         QFETCH(QString, progEnd);
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetProgramWord(7, 0x1111);
-        p.Tick(ticks[0], ticks[1], ticks[2], ticks[3]);
+        p.Tick({.Program = ticks[0], .Data = ticks[1], .Config = ticks[3], .IDCode = ticks[2]});
         Find<QLineEdit>(p.Main(), "ProgEndEdit")->setText(progEnd);
         Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->click();
         QString summary;
@@ -147,7 +148,7 @@ private slots:
         tolm::sim::FaultSettings silent;
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
-        p.Tick(true, true, true, true);
+        p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
         Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->click();
         p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"));
         QCOMPARE(p.messages.shown,

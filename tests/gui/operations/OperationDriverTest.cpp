@@ -36,7 +36,7 @@ private slots:
     {
         QFETCH(QString, button);
         SimulatedProgram p(QStringLiteral("16f84"));
-        p.Tick(false, false, false, false);
+        p.Tick({});
         p.Main().findChild<QToolButton *>(button)->click();
         QCOMPARE(p.messages.shown, QStringList{"Warning: No target selected"});
         QVERIFY(!p.Form().isVisible());
@@ -48,7 +48,7 @@ private slots:
     {
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetConfigWord(0x3FF5); // XT oscillator, watchdog on
-        p.Tick(false, false, false, true);
+        p.Tick({.Config = true});
         Find<QTabWidget>(p.Main(), "OptionPages")->setCurrentIndex(3);
         bool readyAgain = false;
         p.RunOnce(Find<QToolButton>(p.Main(), "ChipReadBtn"), [&] {
@@ -76,7 +76,7 @@ private slots:
         tolm::sim::FaultSettings silent;
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
-        p.Tick(true, true, true, true);
+        p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
         p.RunOnce(Find<QToolButton>(p.Main(), "ChipReadBtn"));
         QCOMPARE(p.messages.shown,
                  QStringList({"Plain: No answer from the module. Is it plugged in and powered? "
@@ -110,7 +110,7 @@ private slots:
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Image().SetProgramWordText(0x10, imageWord);
         p.Image().IDCodeText = idCode;
-        p.Tick(true, false, true, false);
+        p.Tick({.Program = true, .IDCode = true});
         p.RunOnce(Find<QToolButton>(p.Main(), "VerifyBtn"));
         QTEST(p.messages.shown, "expected");
     }
@@ -136,7 +136,10 @@ private slots:
         QFETCH(int, chipConfig);
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetConfigWord(static_cast<std::uint16_t>(chipConfig));
-        p.Tick(memoriesAndId, memoriesAndId, memoriesAndId, !memoriesAndId);
+        p.Tick({.Program = memoriesAndId,
+                .Data = memoriesAndId,
+                .Config = !memoriesAndId,
+                .IDCode = memoriesAndId});
         p.RunOnce(Find<QToolButton>(p.Main(), "BlancCheckBtn"));
         QTEST(p.messages.shown, "expected");
     }
@@ -145,7 +148,7 @@ private slots:
     void clicksDuringAWriteAreRefused()
     {
         SimulatedProgram p(QStringLiteral("12c508"));
-        p.Tick(true, false, false, false);
+        p.Tick({.Program = true});
         Find<QLineEdit>(p.Main(), "ProgEndEdit")->setText(QStringLiteral("0010"));
         QString caption;
         int exchangesBefore = -1;
@@ -177,7 +180,7 @@ private slots:
     void anotherOperationRetitlesTheWaitingWindow()
     {
         SimulatedProgram p(QStringLiteral("16f84"));
-        p.Tick(false, false, true, false);
+        p.Tick({.IDCode = true});
         QString nestedCaption;
         QTimer::singleShot(0, &p.Form(), [&] {
             QTimer::singleShot(0, &p.Form(), [&] {
@@ -200,7 +203,7 @@ private slots:
         FillProgram(p.Image(), 0x400, QStringLiteral("1234"));
         p.Image().FillDataImage(QStringLiteral("55"));
         p.Image().IDCodeText = QStringLiteral("1234");
-        p.Tick(true, true, true, true);
+        p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
         p.AtProgress(3, [&] { p.Form().CloseBtn->click(); });
         bool readyAgain = false;
         p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"), [&] {
@@ -233,7 +236,7 @@ private slots:
         QFETCH(bool, blankCheck);
         SimulatedProgram p(QStringLiteral("16f84"));
         FillProgram(p.Image(), 0x400, QStringLiteral("3FFF"));
-        p.Tick(true, true, false, false);
+        p.Tick({.Program = true, .Data = true});
         p.AtProgress(3, [&] { p.Form().CloseBtn->click(); });
         p.RunOnce(blankCheck ? Find<QToolButton>(p.Main(), "BlancCheckBtn")
                              : Find<QToolButton>(p.Main(), "VerifyBtn"),
@@ -249,7 +252,7 @@ private slots:
     {
         SimulatedProgram p(QStringLiteral("16f84"));
         FillProgram(p.Image(), 0x400, QStringLiteral("1234"));
-        p.Tick(true, false, false, false);
+        p.Tick({.Program = true});
         QString pausedCaption;
         std::uint16_t lastDone = 0;
         std::uint16_t nextWord = 0;
@@ -276,7 +279,7 @@ private slots:
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Image().SetProgramWordText(0, QStringLiteral("1234"));
         p.Image().SetProgramWordText(1, QStringLiteral("12G4"));
-        p.Tick(true, false, false, true);
+        p.Tick({.Program = true, .Config = true});
         bool readyAgain = false;
         p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"), [&] {
             readyAgain = p.Form().StatusLbl->text() == "Ready...";
@@ -296,7 +299,7 @@ private slots:
         SimulatedProgram p(QStringLiteral("16f84"));
         FillProgram(p.Image(), 0x400, QStringLiteral("1234"));
         p.Image().IDCodeText = QStringLiteral("1234");
-        p.Tick(true, false, true, true);
+        p.Tick({.Program = true, .Config = true, .IDCode = true});
         p.messages.confirmAnswers.enqueue(true);
         QSignalSpy closed(&p.Main(), &TTolmMain::MainWindowClosed);
         bool poweredAtEnd = true;
@@ -320,7 +323,7 @@ private slots:
     {
         SimulatedProgram p(QStringLiteral("16f84"));
         FillProgram(p.Image(), 0x400, QStringLiteral("1234"));
-        p.Tick(true, false, false, false);
+        p.Tick({.Program = true});
         QSignalSpy closed(&p.Main(), &TTolmMain::MainWindowClosed);
         p.AtProgress(3, [&] { p.Main().close(); });
         p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"));

@@ -7,6 +7,8 @@
 #include "ModuleSimulator.h"
 #include "SimulatorChannel.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
+#include "hexfile/HexTargets.h"
 #include "ops/OperationDriver.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
@@ -37,7 +39,7 @@ struct SimulatedProgram : MainWindowFixture::Program
           sound(messages.shown)
     {
         Main().SetDeviceValues(device, false);
-        Image().FillProgramImage(BlankWordText(Main().CurrentDevice().DeviceType));
+        Image().FillProgramImage(BlankWordText(Main().CurrentDevice()));
         Main().Module().UseChannel(&channel);
         Main().SetReadySound(sound);
     }
@@ -52,13 +54,13 @@ struct SimulatedProgram : MainWindowFixture::Program
         return MainWindowFixture::Find<T>(Main(), QString::fromLatin1(name));
     }
 
-    // Ticks exactly the named targets.
-    void Tick(bool program, bool data, bool id, bool config)
+    // Ticks exactly the named targets: Tick({.Program = true, .Config = true}).
+    void Tick(const HexTargets &targets)
     {
-        MainWindowFixture::Find<QCheckBox>(Main(), "ProgMemCbx")->setChecked(program);
-        MainWindowFixture::Find<QCheckBox>(Main(), "DataMemCbx")->setChecked(data);
-        MainWindowFixture::Find<QCheckBox>(Main(), "IDCodeCbx")->setChecked(id);
-        MainWindowFixture::Find<QCheckBox>(Main(), "ConfigCbx")->setChecked(config);
+        Control<QCheckBox>("ProgMemCbx")->setChecked(targets.Program);
+        Control<QCheckBox>("DataMemCbx")->setChecked(targets.Data);
+        Control<QCheckBox>("IDCodeCbx")->setChecked(targets.IDCode);
+        Control<QCheckBox>("ConfigCbx")->setChecked(targets.Config);
     }
 
     // Clicks the named button of the main window, answering its confirmation with OK.

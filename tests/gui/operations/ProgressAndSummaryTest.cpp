@@ -182,7 +182,7 @@ private slots:
     void aWriteShowsFiguresThenItsSummary()
     {
         SimulatedProgram p(QStringLiteral("16f84"));
-        p.Tick(true, false, true, false);
+        p.Tick({.Program = true, .IDCode = true});
         QStringList figuresSeen;
         p.AtProgress(0x100, [&] {
             figuresSeen << p.Form().ProgressInfoLbl->text() << p.Form().TimeInfoLbl->text();
@@ -210,7 +210,7 @@ private slots:
     void theSummaryGoesAtTheNextStart()
     {
         SimulatedProgram p(QStringLiteral("16f84"));
-        p.Tick(false, false, true, false);
+        p.Tick({.IDCode = true});
         int runs = 0;
         QStringList summaryAtStart;
         p.RunOnce(Find<QToolButton>(p.Main(), "ChipReadBtn"), [&] {
@@ -310,7 +310,7 @@ private slots:
     void aPausedWriteSaysWhereItGoesOn()
     {
         SimulatedProgram p(QStringLiteral("16f84"));
-        p.Tick(true, false, false, false);
+        p.Tick({.Program = true});
         QString whilePaused;
         p.AtProgress(8, [&] {
             p.Form().StopBtn->click();

@@ -79,7 +79,7 @@ private slots:
         file.close();
 
         const bool data = dataBytes > 0;
-        p.Tick(true, data, false, false);
+        p.Tick({.Program = true, .Data = data});
         Find<QLineEdit>(p.Main(), "ProgEndEdit")->setText(progEnd);
         p.messages.openFileNames.enqueue(file.fileName());
         Find<QToolButton>(p.Main(), "LoadFromFileBtn")->click();
@@ -132,7 +132,7 @@ private slots:
         QFETCH(bool, writeCal);
         SimulatedProgram p(QStringLiteral("12c508"));
         const std::uint16_t calibration = p.Chip().ProgramWord(0x1FF);
-        p.Tick(true, false, false, false);
+        p.Tick({.Program = true});
         Find<QCheckBox>(p.Main(), "WriteCalCbx")->setChecked(writeCal);
         p.messages.writeErrorAnswers.enqueue(Messages::Answer::Ignore);
         p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"));

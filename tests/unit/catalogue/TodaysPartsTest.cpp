@@ -3,8 +3,10 @@
 // the configuration word <-> controls mapping for every word and every reachable control state,
 // All Code Protect, the calibration instruction and the device ID. Whatever the program later
 // takes from the catalogue instead of the table, a user sees no difference.
+#include "device/AllCodeProtect.h"
 #include "device/ConfigControls.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/catalogue/Catalogue.h"
@@ -77,12 +79,12 @@ TEST_P(TodaysPart, GivesTheSameDeviceRecord)
     // Two rows carry 0 for the ID locations of a 14-bit part; every reader takes that as 2000,
     // which is what the files say.
     EXPECT_EQ(FileIdAddress(loaded), FileIdAddress(today));
-    EXPECT_EQ(BlankWordText(today.DeviceType), WordMaskOf(*part) == 0x0FFF ? "0FFF" : "3FFF");
+    EXPECT_EQ(BlankWordText(today), WordMaskOf(*part) == 0x0FFF ? "0FFF" : "3FFF");
 }
 
 TEST_P(TodaysPart, GivesTheSameOscillatorList)
 {
-    EXPECT_EQ(OscillatorItems(*part), OscillatorList(today.DeviceType));
+    EXPECT_EQ(OscillatorItems(*part), OscillatorList(today));
     const ConfigControls previous;
     EXPECT_EQ(PartControlsAfterSelection(*part, previous),
               ControlsAfterDeviceSelection(today, previous));
@@ -115,7 +117,7 @@ std::vector<ConfigControls> ReachableControls(int oscItems)
 
 TEST_P(TodaysPart, BuildsTheSameWordFromEveryControlState)
 {
-    const int items = static_cast<int>(OscillatorList(today.DeviceType).size());
+    const int items = static_cast<int>(OscillatorList(today).size());
     for (const ConfigControls &c : ReachableControls(items)) {
         for (uint16_t current : {uint16_t{0x0000}, uint16_t{0x3FFF}, uint16_t{0x1234}}) {
             ASSERT_EQ(PartControlsToConfig(c, *part, current), ControlsToConfig(c, today, current))
@@ -157,11 +159,18 @@ TEST_P(TodaysPart, KeepsCalibrationDeviceIdAndEngineQuirks)
     if (part->deviceId) {
         EXPECT_EQ(DecodeDeviceId(*part->deviceId | part->revisionMask).partName, GetParam());
     }
-    // The two parts the engine still names: the 16f628 writes its configuration by the Serial
-    // method only, and the 16f628a is erased by its bulk erase commands.
+    // The quirks the engine asks the record about by name: the 16f628 writes its configuration
+    // by the Serial method only, and the 16f628a is erased by its bulk erase commands.
+    EXPECT_EQ(part->configSerialOnly, today.ConfigSerialOnly != 0);
     EXPECT_EQ(part->configSerialOnly, GetParam() == QLatin1String("16f628"));
+    EXPECT_EQ(part->algorithm == PartAlgorithm::Flash14Bulk, today.EraseByBulkCommands != 0);
     EXPECT_EQ(part->algorithm == PartAlgorithm::Flash14Bulk,
               GetParam() == QLatin1String("16f628a"));
+    const auto rule = part->config.front().allCodeProtect;
+    ASSERT_TRUE(rule.has_value());
+    EXPECT_EQ(*rule == AllCodeProtect::FromControls,
+              today.ProtectAll == ProtectAllRule::FromControls);
+    EXPECT_EQ(*rule == AllCodeProtect::Unchanged, today.ProtectAll == ProtectAllRule::Unchanged);
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, TodaysPart, testing::ValuesIn(SelectorDeviceNames()),
