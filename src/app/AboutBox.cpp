@@ -53,6 +53,10 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     ProgramIcon->setFixedSize(65, 57);
     ProgramIcon->setPixmap(ProgramIconPixmap());
     ProductName = NamedLabel("ProductName", Panel1);
+    QFont productFont = ProductName->font();
+    productFont.setBold(true);
+    productFont.setPointSizeF(productFont.pointSizeF() * 1.4);
+    ProductName->setFont(productFont);
     Version = NamedLabel("Version", Panel1);
     AuthorLabel = NamedLabel("AuthorLabel", Panel1);
     MakerLabel = NamedLabel("MakerLabel", Panel1);
@@ -100,7 +104,8 @@ void TAboutBox::LayOutControls()
     auto *boxLayout = new QVBoxLayout(this);
     boxLayout->addWidget(Panel1);
     boxLayout->addWidget(OKButton, 0, Qt::AlignHCenter);
-    setMinimumSize(298, 206);
+    // Wide enough that the licence and the guide's path read in a line or two.
+    setMinimumSize(420, 206);
 }
 
 void TAboutBox::SetProductName(const QString &text)

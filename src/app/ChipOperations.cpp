@@ -13,6 +13,7 @@
 #include "ops/OperationDriver.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
+#include "ops/TargetVerdict.h"
 
 #include <QCheckBox>
 #include <QKeySequence>
@@ -196,7 +197,7 @@ void ChipOperations::ShowChipFailure(const QString &text, const QString &reason)
     Messages &messages = m_parts.messages;
     // A module that stopped answering is no fault of the chip: the box names the port.
     if (m_parts.module.ModuleFellSilent())
-        messages.PlainWithDetail(m_parts.module.NoAnswerText(), reason);
+        messages.PlainWithDetail(m_parts.module.NoAnswerText(), AsSentence(reason));
     // The box keeps its fixed text; why it failed goes under it when the engine knows.
     else if (reason.isEmpty())
         messages.Plain(text);

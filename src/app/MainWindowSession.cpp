@@ -93,7 +93,8 @@ void TTolmMain::BuildLogPane()
     OperationLogView->setReadOnly(true);
     OperationLogView->setAccessibleName(QStringLiteral("Operation log"));
     OperationLogView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    OperationLogView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A message is read whole: long lines wrap at the pane's width.
+    OperationLogView->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     OperationLogView->setFixedHeight(kLogLines * OperationLogView->fontMetrics().lineSpacing() +
                                      2 * OperationLogView->frameWidth() + 8);
     OperationLogView->hide();

@@ -148,7 +148,7 @@ void OperationDriver::Report(const TargetReport &report)
     if (ModuleStoppedAnswering(report)) {
         // One box for the first: every later target would only say the same, so none runs.
         m_moduleSilent = true;
-        m_messages.PlainWithDetail(NoAnswerText(), reason);
+        m_messages.PlainWithDetail(NoAnswerText(), AsSentence(reason));
         return;
     }
     if (report.soundBeforeMessage)

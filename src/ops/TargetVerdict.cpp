@@ -102,3 +102,10 @@ QString WriteErrorDetail(const WordNotWritten &word, bool dataMemory, const Devi
                              "field's value, use Write Oscillator Calibration.");
     return detail;
 }
+
+QString AsSentence(QString reason)
+{
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toUpper();
+    return reason;
+}
