@@ -1,6 +1,5 @@
 // Programming one program memory word, by family and method, with the write error box for a
 // word that will not take.
-#include "engine/EngineTexts.h"
 #include "engine/PicCommandCodes.h"
 #include "engine/PicEngine.h"
 
@@ -47,8 +46,7 @@ PicEngine::StepOutcome PicEngine::RepeatUntilWritten(std::uint16_t address,
         if (outcome != StepOutcome::Difference) {
             return outcome;
         }
-        const WriteErrorAnswer answer =
-            m_host.AskWriteError(EngineTexts::WriteErrorText(address, dataMemory), buttons);
+        const WriteErrorAnswer answer = m_host.AskWordNotWritten({address, dataMemory}, buttons);
         if (buttons == WriteErrorButtons::OkCancel) {
             // OK skips the word (the module cannot be asked to try it again), Cancel ends.
             return answer == WriteErrorAnswer::Cancel ? StepOutcome::Aborted : StepOutcome::Next;

@@ -1,10 +1,10 @@
 #include "ops/EraseBeforeWrite.h"
 
 #include "device/DeviceRecord.h"
-#include "engine/EngineTexts.h"
 #include "engine/PicEngine.h"
 #include "ops/Messages.h"
 #include "ops/SequenceSummary.h"
+#include "texts/ChipTexts.h"
 
 QString EraseBeforeWriteRefusalText(EraseThenWriteRefusal refusal, const DeviceRecord &device)
 {
@@ -40,7 +40,7 @@ void RunEraseBeforeWrite(PicEngine &engine, const TargetSequenceHooks &hooks, Me
             failed = failed || !report.succeeded || report.endsSequence;
             TargetReport shown = report;
             if (step.operation == ChipOperation::Verify && report.succeeded) {
-                shown.message.clear();
+                shown.quietSuccess = true;
                 shown.soundBeforeMessage = false;
             }
             hooks.report(shown);
@@ -48,8 +48,8 @@ void RunEraseBeforeWrite(PicEngine &engine, const TargetSequenceHooks &hooks, Me
         RunTargetSequence(engine, step.operation, stepHooks);
         return !failed;
     };
-    if (RunEraseThenWrite(engine, runStep) == EraseThenWriteEnd::EraseFailed) {
+    if (RunEraseThenWrite(engine, runStep).end == EraseThenWriteEnd::EraseFailed) {
         summary.AddFailure(QStringLiteral("erase"));
-        messages.Plain(EngineTexts::kCommunicationError);
+        messages.Plain(kCommunicationError);
     }
 }

@@ -6,6 +6,7 @@
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
 #include "texts/FailureTexts.h"
+#include "texts/TargetTexts.h"
 
 #include <QLabel>
 
@@ -96,7 +97,6 @@ void OperationDriver::RunSequence(ChipOperation operation)
     hooks.configWordFromControls = m_hooks.configWordFromControls;
     hooks.configWordRead = m_hooks.configWordRead;
     hooks.leaveOutCalibration = m_hooks.leaveOutCalibration && m_hooks.leaveOutCalibration();
-    hooks.setStatus = [this](const QString &text) { m_form.SetStatus(text); };
     hooks.report = [this](const TargetReport &report) { Report(report); };
     m_hooks.withEngine([&](PicEngine &engine) {
         if (eraseFirst)
@@ -110,20 +110,21 @@ void OperationDriver::Report(const TargetReport &report)
 {
     const QString reason = report.succeeded ? QString() : TargetFailureReason(report);
     m_summary.Add(report, reason);
+    const QString message = TargetMessage(report);
     // A program being closed has been asked to stop: the stop needs no box of its own.
-    if (report.message.isEmpty() || (report.stopped && m_hooks.programClosing()))
+    if (message.isEmpty() || (report.stopped && m_hooks.programClosing()))
         return;
     if (report.soundBeforeMessage)
         m_sound->Play();
     // An image cell that is not a number is the conversion error users know from every other
     // field; the rest of the sequence has not run.
     if (report.endsSequence && !report.stopped) {
-        m_messages.Error(report.message);
+        m_messages.Error(message);
         return;
     }
     // The box keeps its fixed text; what failed and where goes under it.
     if (reason.isEmpty())
-        m_messages.Plain(report.message);
+        m_messages.Plain(message);
     else
-        m_messages.PlainWithDetail(report.message, reason);
+        m_messages.PlainWithDetail(message, reason);
 }

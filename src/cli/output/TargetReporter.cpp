@@ -5,6 +5,7 @@
 #include "cli/session/StopSignals.h"
 #include "device/HexText.h"
 #include "texts/FailureTexts.h"
+#include "texts/TargetTexts.h"
 
 #include <algorithm>
 
@@ -97,8 +98,8 @@ void TargetReporter::Report(const TargetReport &report, bool printFirstDifferenc
                       << (skipped == 1 ? " word was" : " words were")
                       << " left as the chip took them (--on-write-error ignore)" << Qt::endl;
         m_exitCode = std::max(m_exitCode, int{CliExit::kFailed});
-    } else if (!report.message.isEmpty()) {
-        m_session.err << report.message << Qt::endl; // Verify's and Blank Check's success text
+    } else if (const QString success = TargetMessage(report); !success.isEmpty()) {
+        m_session.err << success << Qt::endl; // Verify's and Blank Check's success text
     }
     m_lastFinished = name;
 }
@@ -120,13 +121,14 @@ void TargetReporter::ReportFailure(const TargetReport &report, bool printFirstDi
         exitCode = CliExit::kUsage; // refused before anything was sent
     if (ModuleStoppedAnswering(report))
         exitCode = CliExit::kPortError;
-    m_session.err << "tolm-cli: " << report.message;
-    const auto &failure = memory ? detail.failure : report.failure;
+    m_session.err << "tolm-cli: " << TargetMessage(report);
+    const ExchangeFailure *exchange =
+        report.failure ? std::get_if<ExchangeFailure>(&*report.failure) : nullptr;
     if (exitCode == CliExit::kPortError && !m_session.ModuleAnsweredOnce()) {
         // Not a single acknowledge on this port: there is no module to blame a step on.
         m_session.err << ": the programmer module does not answer";
-        if (failure)
-            m_session.err << " (" << ExchangeFailureText(*failure) << ')';
+        if (exchange)
+            m_session.err << " (" << ExchangeFailureText(*exchange) << ')';
     } else if (const QString why = TargetFailureReason(report); !why.isEmpty()) {
         m_session.err << ": " << why;
     }

@@ -78,26 +78,23 @@ int ChipSession::FailureExitCode() const
     return m_port.ModuleAnswered() ? CliExit::kFailed : CliExit::kPortError;
 }
 
-int ChipFailure(ChipSession &session, const QString &text)
+int ReportChipFailure(ChipSession &session, const QString &text, const ChipFailure &failure)
 {
     session.Progress().Interrupt();
-    const PicEngine &engine = session.Engine();
-    const auto failure = engine.LastExchangeFailure();
-    const bool silent = failure && failure->ModuleSilent();
-    int exitCode = session.FailureExitCode();
-    if (silent)
-        exitCode = CliExit::kPortError;
+    const auto *exchange = std::get_if<ExchangeFailure>(&failure);
+    const bool silent = ModuleSilent(failure);
+    const int exitCode = silent ? CliExit::kPortError : session.FailureExitCode();
     session.err << "tolm-cli: " << text;
     if (exitCode == CliExit::kPortError && !session.ModuleAnsweredOnce())
         session.err << ": the programmer module does not answer";
     else if (silent)
         session.err << ": the module stopped answering";
-    if (failure)
+    if (exchange)
         session.err << (exitCode == CliExit::kPortError ? " (" : ": ")
-                    << ExchangeFailureText(*failure)
+                    << ExchangeFailureText(*exchange)
                     << (exitCode == CliExit::kPortError ? ")" : "");
-    else if (const auto &difference = engine.LastReadBackDifference())
-        session.err << ": " << ReadBackText(*difference);
+    else
+        session.err << ": " << ReadBackText(std::get<ReadBackDifference>(failure));
     session.err << Qt::endl;
     return exitCode;
 }

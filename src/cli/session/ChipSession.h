@@ -85,5 +85,6 @@ private:
     PicEngine m_engine;
 };
 
-// Reports a failed chip command on stderr ("tolm-cli: <text>") and gives its exit code.
-int ChipFailure(ChipSession &session, const QString &text);
+// Reports a failed chip command on stderr ("tolm-cli: <text>: <why>") and gives its exit
+// code: 4 when the module never answered or stopped answering, else 1.
+int ReportChipFailure(ChipSession &session, const QString &text, const ChipFailure &failure);
