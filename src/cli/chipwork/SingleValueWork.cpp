@@ -22,6 +22,7 @@ int Finish(ChipSession &session, int exitCode)
 {
     if (const int signal = StopSignalReceived()) {
         session.err << "tolm-cli: stopped; the chip is powered off" << Qt::endl;
+        session.NoteFailure({.step = QStringLiteral("stopped")});
         return StopExitCode(signal);
     }
     return exitCode;

@@ -48,15 +48,22 @@ ChipSession::ChipSession(PortIo &io, const ChipSetup &setup, MemoryImage &image)
 
 int ChipSession::Open()
 {
-    if (!m_port.OpenPort())
+    if (!m_port.OpenPort()) {
+        NoteFailure(
+            {.step = QStringLiteral("COM Port Error"), .systemReason = m_port.OpenErrorText()});
         return CliExit::kPortError;
-    if (!m_port.StartTrace())
+    }
+    if (!m_port.StartTrace()) {
+        NoteFailure({.step = QStringLiteral("cannot write the trace file"),
+                     .systemReason = m_port.TraceOpenErrorText()});
         return CliExit::kFileError;
+    }
     if (m_setup.checkModule) {
         const ModuleSuitability suitability =
             CheckModuleForDevice(m_setup.device.HasMemoryParity != 0, m_port.Module());
         if (suitability != ModuleSuitability::Suitable) {
             err << "tolm-cli: " << ModuleSuitabilityMessage(suitability) << Qt::endl;
+            NoteFailure({.step = ModuleSuitabilityMessage(suitability)});
             return CliExit::kPortError;
         }
     }
@@ -65,7 +72,12 @@ int ChipSession::Open()
 
 int ChipSession::FinishTrace(int exitCode)
 {
-    return m_port.FinishTrace(exitCode);
+    const QString lost = m_port.TraceWriteErrorText();
+    const int code = m_port.FinishTrace(exitCode);
+    if (!lost.isEmpty())
+        NoteFailure(
+            {.step = QStringLiteral("the trace file could not be written"), .systemReason = lost});
+    return code;
 }
 
 bool ChipSession::ModuleAnsweredOnce() const
@@ -80,6 +92,7 @@ int ChipSession::FailureExitCode() const
 
 int ReportChipFailure(ChipSession &session, const QString &text, const ChipFailure &failure)
 {
+    session.NoteFailure({.step = text, .cause = failure});
     session.Progress().Interrupt();
     const auto *exchange = std::get_if<ExchangeFailure>(&failure);
     const bool silent = ModuleSilent(failure);

@@ -73,6 +73,8 @@ public:
     ProgrammerModule &Module() { return m_port.Module(); }
     // Words and bytes the memory targets went through, for the summary of several ports.
     void CountWords(int words) { m_io.wordsDone += words; }
+    // What failed, for the production log (the first failure of the port is kept).
+    void NoteFailure(WorkFailure failure) { m_io.NoteFailure(std::move(failure)); }
     QTextStream &out;
     QTextStream &err;
 

@@ -37,6 +37,7 @@ int CheckSocketDevice(ChipSession &session)
         return CliExit::kOk;
     session.Progress().Interrupt();
     session.err << "tolm-cli: " << mismatch << Qt::endl;
+    session.NoteFailure({.step = mismatch});
     return CliExit::kFailed;
 }
 
