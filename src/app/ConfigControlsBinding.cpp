@@ -144,6 +144,10 @@ void TTolmMain::SetOptionControls()
 
 void TTolmMain::DeviceSelectorChange()
 {
+    if (RefusedDuringChipWork(QStringLiteral("A device change"))) {
+        SelectDeviceInSelector(m_currentDevice.DeviceName);
+        return;
+    }
     SetDeviceValues(DeviceSelector->currentText(), true);
     SetProgramMemory();
     CheckModuleAfterDeviceChange();

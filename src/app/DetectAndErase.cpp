@@ -36,15 +36,15 @@ void TTolmMain::EraseBeforeWriteToggled(bool checked)
 
 void TTolmMain::DetectBtnClick()
 {
-    if (ModuleBusy() || !HasDeviceId(m_currentDevice))
+    if (ModuleBusy() || !HasDeviceId(m_currentDevice) || RefusedForThePort())
         return;
     RunHandler([this] {
         std::optional<ChipResult<std::uint16_t>> word;
         RunWithEngine([&](PicEngine &engine) { word = ReadDeviceId(engine); });
         if (!*word) {
-            m_messages.PlainWithDetail(kCommunicationError,
-                                       QStringLiteral("The device ID could not be read: %1.")
-                                           .arg(FailureReason(word->Failure())));
+            ShowChipFailure(kCommunicationError,
+                            QStringLiteral("The device ID could not be read: %1.")
+                                .arg(FailureReason(word->Failure())));
             return;
         }
         const DeviceIdInfo info = DecodeDeviceId(**word);

@@ -100,7 +100,7 @@ EngineResult PicEngine::PicWriteDataMem(WriteScope scope)
             return StepOutcome::BadText;
         }
         const StepOutcome outcome = RepeatUntilWritten(
-            address, WriteErrorButtons::AbortRetryIgnore,
+            address, static_cast<std::uint16_t>(*value), WriteErrorButtons::AbortRetryIgnore,
             [&] {
                 std::uint16_t readBack = 0;
                 if (parallel) {
@@ -118,6 +118,7 @@ EngineResult PicEngine::PicWriteDataMem(WriteScope scope)
                            !SerialReadWord(PicCode::kReadDataMemory, readBack)) {
                     return StepOutcome::Failed;
                 }
+                m_wordReadBack = readBack & 0xFF;
                 return (readBack & 0xFF) == *value ? StepOutcome::Next : StepOutcome::Difference;
             },
             true);

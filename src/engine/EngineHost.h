@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ChipTarget.h"
+#include "engine/EngineResult.h"
 
 #include <QString>
 #include <cstdint>
@@ -18,13 +19,6 @@ struct ChipActivity
     ChipOperation operation = ChipOperation::Read;
     ChipTarget target = ChipTarget::ProgramMemory;
     bool erasing = false;
-};
-
-// A word that did not program: where it is.
-struct WordNotWritten
-{
-    std::uint16_t address = 0;
-    bool dataMemory = false;
 };
 
 // What the engine needs from the windows (or from a terminal, or a test), asked for at the
@@ -74,7 +68,9 @@ public:
     virtual void Delay(int ms) = 0;
 
     // The error box for a word that does not program; the answer decides what happens next.
-    virtual WriteErrorAnswer AskWordNotWritten(const WordNotWritten &word,
+    // The word's place and what is known of it (what it should hold, what it read back), so
+    // a host can say more than the box's fixed text.
+    virtual WriteErrorAnswer AskWordNotWritten(const WordNotWritten &word, bool dataMemory,
                                                WriteErrorButtons buttons) = 0;
 
     // The "Please Wait" window of the single-word calibration accesses.

@@ -5,6 +5,7 @@
 #include "ops/Messages.h"
 #include "ops/SequenceSummary.h"
 #include "texts/ChipTexts.h"
+#include "texts/FailureTexts.h"
 
 QString EraseBeforeWriteRefusalText(EraseThenWriteRefusal refusal, const DeviceRecord &device)
 {
@@ -18,7 +19,7 @@ QString EraseBeforeWriteRefusalText(EraseThenWriteRefusal refusal, const DeviceR
 }
 
 void RunEraseBeforeWrite(PicEngine &engine, const TargetSequenceHooks &hooks, Messages &messages,
-                         SequenceSummary &summary)
+                         SequenceSummary &summary, const QString &noAnswerText)
 {
     const EngineHost &host = engine.Host();
     const EraseThenWriteCover cover{hooks.ticked, host.ProgStartText(), host.ProgEndText(),
@@ -48,8 +49,13 @@ void RunEraseBeforeWrite(PicEngine &engine, const TargetSequenceHooks &hooks, Me
         RunTargetSequence(engine, step.operation, stepHooks);
         return !failed;
     };
-    if (RunEraseThenWrite(engine, runStep).end == EraseThenWriteEnd::EraseFailed) {
-        summary.AddFailure(QStringLiteral("erase"));
-        messages.Plain(kCommunicationError);
+    const EraseThenWriteOutcome outcome = RunEraseThenWrite(engine, runStep);
+    if (outcome.end == EraseThenWriteEnd::EraseFailed) {
+        const QString reason = FailureReason(*outcome.eraseFailure);
+        summary.AddFailure(QStringLiteral("erase"), reason);
+        if (ModuleSilent(*outcome.eraseFailure) && !noAnswerText.isEmpty())
+            messages.PlainWithDetail(noAnswerText, reason);
+        else
+            messages.PlainWithDetail(kCommunicationError, reason);
     }
 }

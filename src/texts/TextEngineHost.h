@@ -12,12 +12,21 @@ class TextEngineHost : public EngineHost
 public:
     void ShowActivity(const ChipActivity &activity) final { SetStatus(StatusText(activity)); }
     void ShowPaused() final { SetStartCaption(kContinueCaption); }
-    WriteErrorAnswer AskWordNotWritten(const WordNotWritten &word, WriteErrorButtons buttons) final
+    WriteErrorAnswer AskWordNotWritten(const WordNotWritten &word, bool dataMemory,
+                                       WriteErrorButtons buttons) final
     {
-        return AskWriteError(WriteErrorText(word.address, word.dataMemory), buttons);
+        return AskWordWriteError(WriteErrorText(word.address, dataMemory), buttons, word,
+                                 dataMemory);
     }
 
     virtual void SetStatus(const QString &text) = 0;
     virtual void SetStartCaption(const QString &caption) = 0;
     virtual WriteErrorAnswer AskWriteError(const QString &text, WriteErrorButtons buttons) = 0;
+    // The same box, told what is known of the word (what it should hold, what it reads), so a
+    // host can say more than the box's fixed text; by default only the text is shown.
+    virtual WriteErrorAnswer AskWordWriteError(const QString &text, WriteErrorButtons buttons,
+                                               const WordNotWritten & /*word*/, bool /*dataMemory*/)
+    {
+        return AskWriteError(text, buttons);
+    }
 };

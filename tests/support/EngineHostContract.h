@@ -78,7 +78,7 @@ inline QStringList CheckEngineHostContract(EngineHostUnderTest &t)
             break;
         }
         t.prepareAnswer(a.answer);
-        expect(h.AskWordNotWritten({0x0002, false}, a.buttons) == a.answer,
+        expect(h.AskWordNotWritten({0x0002, 0x1234, std::nullopt}, false, a.buttons) == a.answer,
                QStringLiteral("the write error box gives the user's answer %1")
                    .arg(static_cast<int>(a.answer)));
     }

@@ -135,7 +135,7 @@ private slots:
             summary = p.Form().SummaryLbl->text();
             p.Form().CloseBtn->click();
         });
-        QCOMPARE(p.messages.shown, QStringList({kNotWhole, "Sound"}));
+        QCOMPARE(p.messages.shown, QStringList({kNotWhole, "FailureSound"}));
         QCOMPARE(p.sim->ExchangeCount(), 0);
         QCOMPARE(p.Chip().ProgramWord(7), 0x1111);
         QVERIFY2(summary.endsWith(": nothing was sent to the chip"), qPrintable(summary));
@@ -150,7 +150,10 @@ private slots:
         p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
         p.Main().EraseBeforeWriteCbx->click();
         p.RunOnce(p.Main().ChipWriteBtn);
-        QCOMPARE(p.messages.shown, QStringList({"Plain: Communication Error", "Sound"}));
+        QCOMPARE(p.messages.shown,
+                 QStringList({"Plain: No answer from the module. Is it plugged in and powered? "
+                              "The port can be changed in Options.",
+                              "FailureSound"}));
     }
 };
 

@@ -26,6 +26,7 @@ class RecordingSound : public ReadySound
 public:
     explicit RecordingSound(QStringList &record) : m_record(record) {}
     void Play() override { m_record << QStringLiteral("Sound"); }
+    void PlayFailure() override { m_record << QStringLiteral("FailureSound"); }
 
 private:
     QStringList &m_record;
@@ -47,6 +48,11 @@ struct SimulatedProgram : MainWindowFixture::Program
     TProcessForm &Form() { return *windows->ProcessForm; }
     OperationDriver &Driver() { return *Main().Driver(); }
     tolm::sim::SimChip &Chip() { return sim->chip(); }
+
+    template <typename T> T *Control(const char *name)
+    {
+        return MainWindowFixture::Find<T>(Main(), QString::fromLatin1(name));
+    }
 
     // Ticks exactly the named targets: Tick({.Program = true, .Config = true}).
     void Tick(const HexTargets &targets)
