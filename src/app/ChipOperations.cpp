@@ -14,6 +14,7 @@
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
 #include "ops/TargetVerdict.h"
+#include "texts/FailureTexts.h"
 
 #include <QCheckBox>
 #include <QKeySequence>
@@ -192,11 +193,13 @@ bool ChipOperations::RefusedForThePort()
     return true;
 }
 
-void ChipOperations::ShowChipFailure(const QString &text, const QString &reason)
+void ChipOperations::ShowChipFailure(const QString &text, const ChipFailure &failure,
+                                     const QString &why)
 {
     Messages &messages = m_parts.messages;
+    const QString reason = why.isEmpty() ? FailureReason(failure) : why;
     // A module that stopped answering is no fault of the chip: the box names the port.
-    if (m_parts.module.ModuleFellSilent())
+    if (ModuleSilent(failure))
         messages.PlainWithDetail(m_parts.module.NoAnswerText(), AsSentence(reason));
     // The box keeps its fixed text; why it failed goes under it when the engine knows.
     else if (reason.isEmpty())

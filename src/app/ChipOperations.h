@@ -1,7 +1,8 @@
 #pragma once
 
-#include "engine/EngineHost.h"
+#include "engine/ChipResult.h"
 #include "engine/TargetSequence.h"
+#include "texts/TextEngineHost.h"
 
 #include <QList>
 #include <QObject>
@@ -29,7 +30,7 @@ struct DeviceRecord;
 // the main window that waits until the chip is powered off. It is the engine's host: the
 // method and the address fields come from the request, the progress and the request flags
 // from the progress window, the waits from the event loop.
-class ChipOperations : public QObject, public EngineHost
+class ChipOperations : public QObject, public TextEngineHost
 {
     Q_OBJECT
 public:
@@ -73,14 +74,16 @@ public:
     void RunWithEngine(const std::function<void(PicEngine &)> &body);
     // The module's port is not open: a box says why and what to do; true means stop.
     bool RefusedForThePort();
-    // A chip command's fixed failure text, with the reason under it; a module that stopped
-    // answering gets the one box that names the port instead.
-    void ShowChipFailure(const QString &text, const QString &reason);
+    // A chip command's fixed failure text, with why under it (`reason`, by default the
+    // failure's own words); a module that stopped answering gets the one box that names the
+    // port instead.
+    void ShowChipFailure(const QString &text, const ChipFailure &failure,
+                         const QString &reason = QString());
     // The user closed the main window: true when chip work is under way, which then ends as
     // with Close and emits WorkEndedForClose once the chip is powered off.
     bool CloseWhenIdle();
 
-    // EngineHost (ChipEngineHost.cpp).
+    // The engine's host (ChipEngineHost.cpp).
     bool ParallelSelected() const override;
     void SetParallelSelected(bool parallel) override;
     QString ProgStartText() const override;

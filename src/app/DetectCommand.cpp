@@ -5,9 +5,10 @@
 #include "device/DeviceRecord.h"
 #include "device/HexText.h"
 #include "engine/DeviceId.h"
-#include "engine/EngineTexts.h"
 #include "engine/PicEngine.h"
 #include "ops/Messages.h"
+#include "texts/ChipTexts.h"
+#include "texts/FailureTexts.h"
 
 void DirectCommands::DetectBtnClick()
 {
@@ -15,14 +16,15 @@ void DirectCommands::DetectBtnClick()
     if (!Idle() || !HasDeviceId(m_parts.device) || operations.RefusedForThePort())
         return;
     operations.RunHandler([&] {
-        std::optional<std::uint16_t> word;
+        std::optional<ChipResult<std::uint16_t>> word;
         operations.RunWithEngine([&](PicEngine &engine) { word = ReadDeviceId(engine); });
-        if (!word) {
-            operations.ShowChipFailure(EngineTexts::kCommunicationError,
-                                       QStringLiteral("The device ID could not be read."));
+        if (!*word) {
+            operations.ShowChipFailure(kCommunicationError, word->Failure(),
+                                       QStringLiteral("The device ID could not be read: %1.")
+                                           .arg(FailureReason(word->Failure())));
             return;
         }
-        const DeviceIdInfo info = DecodeDeviceId(*word);
+        const DeviceIdInfo info = DecodeDeviceId(**word);
         if (!info.partName) {
             m_parts.messages.Warning(QStringLiteral("The chip's device ID is %1, which names none "
                                                     "of the 16f628, 16f628a, 16f876 and 16f877.")

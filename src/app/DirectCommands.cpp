@@ -6,13 +6,14 @@
 #include "Iddlg.h"
 #include "ModuleConnection.h"
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "engine/ChipCommands.h"
 #include "engine/DeviceId.h"
-#include "engine/EngineTexts.h"
 #include "engine/PicEngine.h"
 #include "ops/Messages.h"
+#include "texts/ChipTexts.h"
 #include "texts/FailureTexts.h"
 
 #include <QLineEdit>
@@ -110,18 +111,14 @@ void DirectCommands::ConfigReadBtnClick()
         return;
     ChipOperations &operations = m_parts.operations;
     operations.RunHandler([&] {
-        std::optional<std::uint16_t> word;
-        QString reason;
-        operations.RunWithEngine([&](PicEngine &engine) {
-            word = ReadConfigDirectly(engine);
-            reason = LastFailureReason(engine);
-        });
-        if (!word) {
-            operations.ShowChipFailure(kErrorReadingConfiguration, reason);
+        std::optional<ChipResult<std::uint16_t>> word;
+        operations.RunWithEngine([&](PicEngine &engine) { word = ReadConfigDirectly(engine); });
+        if (!*word) {
+            operations.ShowChipFailure(kErrorReadingConfiguration, word->Failure());
             return;
         }
         // Only the field: the image's configuration word and the option controls stay.
-        m_parts.config.ShowDirectValue(*word);
+        m_parts.config.ShowDirectValue(**word);
     });
 }
 
@@ -131,23 +128,25 @@ void DirectCommands::ConfigWriteBtnClick()
         return;
     ChipOperations &operations = m_parts.operations;
     operations.RunHandler([&] {
-        DirectWriteResult result;
-        QString reason;
         // As shown, so that a blank position fails to convert and nothing is sent.
         const QString text = m_parts.config.DirectText();
-        operations.RunWithEngine([&](PicEngine &engine) {
-            result = WriteConfigDirectly(engine, text);
-            reason = LastFailureReason(engine);
-        });
-        if (!result.conversionError.isEmpty())
-            m_parts.messages.Error(result.conversionError);
-        else if (result.tooWide)
-            m_parts.messages.Error(EngineTexts::ConfigTooWideText(*result.value, m_parts.device));
-        else if (!result.written)
-            operations.ShowChipFailure(kErrorWritingConfiguration, reason);
+        const auto value = ParseHexText(text);
+        if (!value) {
+            m_parts.messages.Error(InvalidHexMessage(text));
+            return;
+        }
+        if (*value & ~std::uint32_t{ConfigWordMask(m_parts.device)}) {
+            m_parts.messages.Error(ConfigTooWideText(*value, m_parts.device));
+            return;
+        }
+        const auto word = static_cast<std::uint16_t>(*value);
+        std::optional<ChipResult<NoValue>> written;
+        operations.RunWithEngine([&](PicEngine &engine) { written = engine.PicWriteConfig(word); });
+        if (!*written)
+            operations.ShowChipFailure(kErrorWritingConfiguration, written->Failure());
         else
-            emit StatusText(QStringLiteral("Configuration word %1 written")
-                                .arg(FormatHex(result.value.value_or(0), 4)));
+            emit StatusText(
+                QStringLiteral("Configuration word %1 written").arg(FormatHex(word, 4)));
     });
 }
 
@@ -159,25 +158,26 @@ void DirectCommands::ProtectBtnClick()
         !Confirmed(QStringLiteral("This Process will Code Protect All the Device! Proceed?")))
         return;
     operations.RunHandler([&] {
-        ProtectResult result;
-        QString reason;
         const ConfigControls current = m_parts.config.ReadConfigControls();
+        std::optional<ChipResult<ProtectPlan>> plan;
+        std::optional<ChipResult<NoValue>> written;
         operations.RunWithEngine([&](PicEngine &engine) {
-            result = AllCodeProtect(engine, current);
-            reason = LastFailureReason(engine);
+            plan = PlanAllCodeProtect(engine, current);
+            if (*plan)
+                written = engine.PicWriteConfig((*plan)->programmedWord);
         });
-        if (result.stage == ProtectResult::Stage::ReadFailed) {
-            operations.ShowChipFailure(kErrorReadingConfiguration, reason);
+        if (!*plan) {
+            operations.ShowChipFailure(kErrorReadingConfiguration, plan->Failure());
             return;
         }
         // The controls show the chip's configuration as read, before protection.
-        m_parts.config.WriteConfigControls(result.controls);
+        m_parts.config.WriteConfigControls((*plan)->controls);
         emit ShowProgrammingPage();
-        if (result.stage == ProtectResult::Stage::WriteFailed)
-            operations.ShowChipFailure(kErrorWritingConfigurationWord, reason);
+        if (!*written)
+            operations.ShowChipFailure(kErrorWritingConfigurationWord, written->Failure());
         else
             emit StatusText(QStringLiteral("Code protected: configuration word %1 programmed")
-                                .arg(FormatHex(result.programmedWord, 4)));
+                                .arg(FormatHex((*plan)->programmedWord, 4)));
     });
 }
 
@@ -188,14 +188,10 @@ void DirectCommands::UnProtectBtnClick()
         return;
     ChipOperations &operations = m_parts.operations;
     operations.RunHandler([&] {
-        bool done = false;
-        QString reason;
-        operations.RunWithEngine([&](PicEngine &engine) {
-            done = UnprotectDevice(engine);
-            reason = LastFailureReason(engine);
-        });
-        if (!done)
-            operations.ShowChipFailure(EngineTexts::kCommunicationError, reason);
+        std::optional<ChipResult<NoValue>> erased;
+        operations.RunWithEngine([&](PicEngine &engine) { erased = UnprotectDevice(engine); });
+        if (!*erased)
+            operations.ShowChipFailure(kCommunicationError, erased->Failure());
         else
             emit StatusText(QStringLiteral("Unprotected and erased"));
     });
@@ -207,17 +203,13 @@ void DirectCommands::ReadCalBtnClick()
         return;
     ChipOperations &operations = m_parts.operations;
     operations.RunHandler([&] {
-        std::optional<std::uint8_t> value;
-        QString reason;
-        operations.RunWithEngine([&](PicEngine &engine) {
-            value = ReadCalibration(engine);
-            reason = LastFailureReason(engine);
-        });
+        std::optional<ChipResult<std::uint8_t>> value;
+        operations.RunWithEngine([&](PicEngine &engine) { value = ReadCalibration(engine); });
         // After a failed read the field keeps the value it had: nothing valid was read.
-        if (!value)
-            operations.ShowChipFailure(kErrorReadingCalibration, reason);
+        if (!*value)
+            operations.ShowChipFailure(kErrorReadingCalibration, value->Failure());
         else
-            m_parts.config.ShowCalibrationText(FormatHex(*value, 2));
+            m_parts.config.ShowCalibrationText(FormatHex(**value, 2));
     });
 }
 
@@ -227,20 +219,27 @@ void DirectCommands::WriteCalBtnClick()
         return;
     ChipOperations &operations = m_parts.operations;
     operations.RunHandler([&] {
-        CalibrationWriteResult result;
-        QString reason;
+        // A device without a calibration word sends and shows nothing.
+        if (!CalibrationAddress(m_parts.device))
+            return;
         const QString text = m_parts.config.CalibrationText();
-        operations.RunWithEngine([&](PicEngine &engine) {
-            result = WriteCalibration(engine, text);
-            reason = CalibrationWriteReason(engine);
-        });
-        if (result.status == CalibrationWriteResult::Status::BadText)
-            m_parts.messages.Error(result.conversionError);
-        else if (result.status == CalibrationWriteResult::Status::Failed)
-            operations.ShowChipFailure(kErrorWritingCalibration, reason);
-        else if (result.status == CalibrationWriteResult::Status::Written)
+        const auto value = ParseHexText(text);
+        if (!value) {
+            m_parts.messages.Error(InvalidHexMessage(text));
+            return;
+        }
+        // The field holds two digits: the value is a byte.
+        const auto instruction =
+            *CalibrationInstruction(m_parts.device, static_cast<std::uint8_t>(*value));
+        std::optional<ChipResult<NoValue>> written;
+        operations.RunWithEngine(
+            [&](PicEngine &engine) { written = WriteCalibration(engine, instruction); });
+        if (!*written)
+            operations.ShowChipFailure(kErrorWritingCalibration, written->Failure(),
+                                       CalibrationWriteReason(written->Failure()));
+        else
             emit StatusText(
-                QStringLiteral("Calibration word %1 written").arg(FormatHex(result.word, 4)));
+                QStringLiteral("Calibration word %1 written").arg(FormatHex(instruction, 4)));
     });
 }
 
@@ -249,11 +248,11 @@ void DirectCommands::BuildCalBtnClick()
     // The image only, no chip access; but chip work may be filling the image.
     if (!Idle())
         return;
-    const CalibrationBuildResult result = BuildCalibrationFromMemory(m_parts.image, m_parts.device);
-    if (!result.conversionError.isEmpty())
-        m_parts.messages.Error(result.conversionError);
+    const ImageCalibration calibration = CalibrationInImage(m_parts.image, m_parts.device);
+    if (!calibration.byte)
+        m_parts.messages.Error(InvalidHexMessage(calibration.cellText));
     else
-        m_parts.config.ShowCalibrationText(result.text);
+        m_parts.config.ShowCalibrationText(FormatHex(*calibration.byte, 2));
 }
 
 void DirectCommands::IDCodeBtnClick()
