@@ -9,13 +9,13 @@
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "production/ProductionLog.h"
-#include "production/SerialCounter.h"
+#include "production/SerialSource.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSysInfo>
 
 namespace {
 
@@ -68,40 +68,44 @@ struct ProductionRun::PortRecord
     QString detail;
 };
 
-std::optional<QString> CliProductionLogPath(CliContext &ctx)
+ProductionRun::ProductionRun(CliContext &ctx, const ChipSetup &setup, const ProductionFacts &facts,
+                             const CliLogChoice &log)
+    : m_ctx(ctx), m_setup(setup), m_facts(facts),
+      m_bench(
+          CurrentBenchFacts(ctx.Value(QStringLiteral("operator")).value_or(QString()),
+                            ctx.Value(QStringLiteral("lot")).value_or(QString()),
+                            QStringLiteral("tolm-cli ") + QCoreApplication::applicationVersion())),
+      m_logged(CommandIsLogged(ctx.commandName))
 {
-    const bool none = ctx.IsSet(QStringLiteral("no-log"));
-    const auto given = ctx.Value(QStringLiteral("log"));
-    if (none && given) {
-        ctx.UsageError(QStringLiteral("--log and --no-log exclude each other"));
-        return std::nullopt;
-    }
-    if (given && given->isEmpty()) {
-        ctx.UsageError(QStringLiteral("--log needs a file name"));
-        return std::nullopt;
-    }
-    if (none)
-        return QString();
-    return given ? *given : DefaultProductionLogPath();
+    if (!log.none)
+        m_recorder.emplace(log.place, BenchDataFolder());
 }
 
-ProductionRun::ProductionRun(CliContext &ctx, const ChipSetup &setup, const ProductionFacts &facts,
-                             QString logPath)
-    : m_ctx(ctx), m_setup(setup), m_facts(facts), m_logPath(std::move(logPath)),
-      m_logged(CommandIsLogged(ctx.commandName))
-{}
-
-void ProductionRun::Prepare()
+int ProductionRun::Prepare()
 {
-    if (!m_logged || m_logPath.isEmpty())
-        return;
-    if (const auto failure = PrepareProductionLog(m_logPath)) {
-        m_ctx.err << "tolm-cli: cannot log into " << m_logPath << ": " << *failure
+    if (!m_logged || !m_recorder)
+        return CliExit::kOk;
+    const QString shown = m_recorder->Place().Shown();
+    const ProductionRecorder::Readiness readiness = m_recorder->Prepare();
+    if (readiness.refusal && m_recorder->Place().IsPostgres()) {
+        m_ctx.err << "tolm-cli: cannot log into " << shown << ": " << *readiness.refusal
+                  << "; nothing was sent to any chip" << Qt::endl;
+        return CliExit::kFileError;
+    }
+    if (readiness.refusal) {
+        m_ctx.err << "tolm-cli: cannot log into " << shown << ": " << *readiness.refusal
                   << "; the chip work goes on unrecorded" << Qt::endl;
         m_logFailed = true;
-        return;
+        return CliExit::kOk;
     }
+    if (readiness.sent > 0)
+        m_ctx.err << "tolm-cli: " << readiness.sent << (readiness.sent == 1 ? " row" : " rows")
+                  << " logged on this bench reached " << shown << Qt::endl;
+    if (readiness.serverAway)
+        m_ctx.err << "tolm-cli: the server of " << shown << " is away (" << readiness.awayReason
+                  << "); the rows of this run are kept on this bench" << Qt::endl;
     m_logReady = true;
+    return CliExit::kOk;
 }
 
 int ProductionRun::RunPort(PortIo &io, MemoryImage &image, const std::function<int(PortIo &)> &work)
@@ -134,8 +138,7 @@ int ProductionRun::RunPort(PortIo &io, MemoryImage &image, const std::function<i
 int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, PortRecord &record)
 {
     const SerialPlan &plan = *m_facts.serial;
-    const SerialCounter::Taken taken =
-        SerialCounter(plan.counterPath).Take(plan.start, plan.step, SerialCapacity(plan.location));
+    const SerialTake taken = ::TakeSerial(plan.source, SerialCapacity(plan.location));
     if (!taken.number) {
         io.err << "tolm-cli: no serial number for this chip: " << taken.error << Qt::endl;
         return taken.doesNotFit ? CliExit::kUsage : CliExit::kFileError;
@@ -173,9 +176,8 @@ void ProductionRun::Record(PortIo &io, const MemoryImage &image, const PortRecor
     }
     if (!m_logReady)
         return;
-    ProductionRow row;
-    row.time = QDateTime::currentDateTimeUtc();
-    row.host = QSysInfo::machineHostName();
+    ProductionRow row = NewProductionRow(m_bench);
+    row.operation = m_ctx.commandName;
     row.port = io.port;
     row.device = m_setup.device.DeviceName;
     row.command = CommandText(m_ctx.commandLine);
@@ -192,19 +194,33 @@ void ProductionRun::Record(PortIo &io, const MemoryImage &image, const PortRecor
     row.elapsedMs = record.elapsedMs;
     row.detail =
         serialUnused ? QStringLiteral("serial number not used: ") + record.detail : record.detail;
-    if (const auto failure = AppendProductionRow(m_logPath, row)) {
-        io.err << "tolm-cli: this chip is not recorded in " << m_logPath << ": " << *failure
-               << Qt::endl;
+    Append(io, row);
+}
+
+void ProductionRun::Append(PortIo &io, const ProductionRow &row)
+{
+    const ProductionRecorder::Appended appended = m_recorder->Append(row);
+    if (appended.outcome == ProductionRecorder::Outcome::Kept) {
+        ++m_kept;
+    } else if (appended.outcome == ProductionRecorder::Outcome::Lost) {
+        io.err << "tolm-cli: this chip is not recorded in " << m_recorder->Place().Shown() << ": "
+               << appended.reason << Qt::endl;
         m_logFailed = true;
     }
 }
 
 int ProductionRun::Finish(int worstExitCode)
 {
+    // A kept row changes nothing about the exit code: it is on the bench and goes out later.
+    if (m_kept > 0) {
+        const int waiting = m_recorder->Waiting();
+        m_ctx.err << "tolm-cli: logged on this bench; " << waiting
+                  << (waiting == 1 ? " row waits" : " rows wait") << " for the server" << Qt::endl;
+    }
     if (!m_logFailed)
         return worstExitCode;
     m_ctx.err << "tolm-cli: " << (m_logReady ? "not every chip" : "no chip") << " of this run is "
-              << "recorded in the production log " << m_logPath << Qt::endl;
+              << "recorded in the production log " << m_recorder->Place().Shown() << Qt::endl;
     // Only a success becomes exit 3: a chip that failed must still read as failed.
     return worstExitCode == CliExit::kOk ? CliExit::kFileError : worstExitCode;
 }
