@@ -1,7 +1,9 @@
 // Read, Write, Verify and Blank Check from the main window, and the frame every piece of chip
 // work runs in: one conversation with the module at a time, and a close of the main window
 // that waits until the chip is powered off.
+#include "DesktopProductionLog.h"
 #include "Iddlg.h"
+#include "RecentFiles.h"
 #include "Tolm32U.h"
 #include "WaitForm.h"
 #include "device/HexText.h"
@@ -11,6 +13,7 @@
 #include "ops/OperationDriver.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
+#include "settings/TolmSettings.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -65,6 +68,17 @@ void TTolmMain::SetOperationWindows(TIDCodeDlg *idCodeDlg, TProcessForm *process
     hooks.programClosing = [this] { return m_closeWhenIdle; };
     hooks.leaveOutCalibration = [this] { return !WriteCalCbx->isChecked(); };
     hooks.eraseBeforeWrite = [this] { return EraseBeforeWriteCbx->isChecked(); };
+    // The production log's row for each Start, when Options switched it on.
+    auto productionLog = std::make_shared<DesktopProductionLog>(TolmSettings::SettingsFilePath());
+    hooks.sequenceRun = [this, productionLog](ChipOperation operation,
+                                              const std::vector<TargetReport> &reports,
+                                              qint64 elapsedMs) {
+        const QString note =
+            productionLog->Record({operation, m_currentDevice.DeviceName, ModulePortName(),
+                                   Recent().Files().value(0), ShownChecksum(), reports, elapsedMs});
+        if (!note.isEmpty())
+            ShowStatusLine(note);
+    };
     m_driver = std::make_unique<OperationDriver>(*m_processForm, *this, m_messages, *m_readySound,
                                                  std::move(hooks));
 }

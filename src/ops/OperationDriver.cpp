@@ -7,6 +7,7 @@
 #include "ops/ReadySound.h"
 #include "texts/FailureTexts.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 
 namespace {
@@ -68,7 +69,11 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
     RequestFlags &flags = m_form.Flags();
     while (!flags.CloseRequested && !m_hooks.programClosing()) {
         if (flags.StartRequested) {
+            QElapsedTimer clock;
+            clock.start();
             RunSequence(operation);
+            if (m_hooks.sequenceRun)
+                m_hooks.sequenceRun(operation, m_reports, clock.elapsed());
             if (m_hooks.programClosing())
                 return;
             // Read and Write chime once at the end; Verify and Blank Check did with each box.
@@ -89,6 +94,7 @@ void OperationDriver::RunSequence(ChipOperation operation)
     const bool eraseFirst =
         operation == ChipOperation::Write && m_hooks.eraseBeforeWrite && m_hooks.eraseBeforeWrite();
     m_summary.Begin(operation, eraseFirst);
+    m_reports.clear();
     TargetSequenceHooks hooks;
     hooks.ticked = [this](ChipTarget target) {
         return !m_hooks.programClosing() && m_hooks.ticked(target);
@@ -110,6 +116,7 @@ void OperationDriver::Report(const TargetReport &report)
 {
     const QString reason = report.succeeded ? QString() : TargetFailureReason(report);
     m_summary.Add(report, reason);
+    m_reports.push_back(report);
     // A program being closed has been asked to stop: the stop needs no box of its own.
     if (report.message.isEmpty() || (report.stopped && m_hooks.programClosing()))
         return;

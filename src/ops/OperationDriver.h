@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class Messages;
 class PicEngine;
@@ -41,6 +42,10 @@ public:
         std::function<bool()> leaveOutCalibration;
         // Write erases the chip first and then writes and verifies ("Erase before write").
         std::function<bool()> eraseBeforeWrite;
+        // After each Start: every target's report and the time the run took, for the
+        // production log. May be empty.
+        std::function<void(ChipOperation, const std::vector<TargetReport> &, qint64 elapsedMs)>
+            sequenceRun;
     };
 
     OperationDriver(TProcessForm &form, const QWidget &mainWindow, Messages &messages,
@@ -67,5 +72,6 @@ private:
     Messages &m_messages;
     ReadySound *m_sound;
     Hooks m_hooks;
-    SequenceSummary m_summary; // of the last Start, shown until the next
+    SequenceSummary m_summary;           // of the last Start, shown until the next
+    std::vector<TargetReport> m_reports; // of the Start running
 };
