@@ -10,7 +10,7 @@
 
 namespace {
 
-const HexTargets kAllTargets{true, true, true, true};
+const HexTargets kAllTargets{.Program = true, .Data = true, .Config = true, .IDCode = true};
 
 // Every cell different, so nothing about the file is uniform.
 const MemoryImage &FilledImage()
@@ -33,8 +33,7 @@ QByteArray WholeChipFile(const DeviceRecord &device)
 {
     QByteArray text;
     BuildHexFileText(FilledImage(), device, kAllTargets,
-                     HexAddressTexts{"0000", device.ProgMaxText, "00", device.DataMaxText},
-                     text);
+                     HexAddressTexts{"0000", device.ProgMaxText, "00", device.DataMaxText}, text);
     return text;
 }
 

@@ -18,6 +18,11 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/tolm
         FILES_MATCHING PATTERN "*.wav"
         PATTERN "glyphs" EXCLUDE)
+# The shipped part files, which the programs also carry compiled in: a user copies one to
+# $XDG_DATA_HOME/tolm/devices as the start of a part of their own.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/devices/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/tolm/devices
+        FILES_MATCHING PATTERN "*.toml")
 # The udev rule that sets FTDI adapters' latency timer to 1 ms. <prefix>/lib/udev/rules.d is
 # where udev reads packaged rules when the prefix is /usr; with another prefix, copy it to
 # /etc/udev/rules.d.

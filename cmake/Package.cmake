@@ -42,8 +42,10 @@ add_custom_target(tolm_changelog ALL DEPENDS ${changelog_gz})
 install(FILES ${PROJECT_BINARY_DIR}/packaging/copyright ${changelog_gz}
         DESTINATION ${tolm_doc_dir})
 
-# The user guide and the screenshots it shows, at the paths it names them by.
-install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md DESTINATION ${tolm_doc_dir})
+# The user guide, the part file format it links to, and the screenshots it shows, at the paths
+# it names them by.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/device-format.md
+        DESTINATION ${tolm_doc_dir})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/screenshots DESTINATION ${tolm_doc_dir}
         FILES_MATCHING PATTERN "*.png")
 

@@ -23,9 +23,6 @@ function(tolm_add_qttest)
     set_tests_properties(${T_NAME} PROPERTIES
         LABELS gui
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}-config"
-        # The main window still opens its default port at start-up; two windows taking
-        # the same port's lock at once would fail each other.
-        RESOURCE_LOCK host_serial_ports
         TIMEOUT 120)
 endfunction()
 

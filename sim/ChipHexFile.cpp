@@ -134,6 +134,13 @@ std::string ReadRecords(std::string_view text, std::map<uint32_t, uint8_t> &byte
     return {};
 }
 
+// The second configuration word and a factory calibration word in configuration space.
+bool IsFurtherConfigSpaceWord(const ChipDescription &d, uint32_t word)
+{
+    return (d.secondConfig && word == d.secondConfig->address) ||
+           (d.configCalibration && word == d.configCalibration->address);
+}
+
 uint16_t WithByte(uint16_t word, uint32_t byteAddress, uint8_t value)
 {
     const unsigned shift = (byteAddress & 1) ? 8 : 0;
@@ -152,8 +159,9 @@ void PlaceByte(SimChip &chip, uint32_t byteAddress, uint8_t value)
     } else if (word >= d.idAddress && word < d.idAddress + 4u) {
         const int k = static_cast<int>(word - d.idAddress);
         chip.SetIdWord(k, WithByte(chip.IdWord(k), byteAddress, value));
-    } else if (word == d.configAddress) {
-        chip.SetConfigWord(WithByte(chip.ConfigWord(), byteAddress, value));
+    } else if (word == d.configAddress || IsFurtherConfigSpaceWord(d, word)) {
+        const auto address = static_cast<uint16_t>(word);
+        chip.SetStoredWord(address, WithByte(chip.StoredWord(address), byteAddress, value));
     } else if (byteAddress >= kDataByteAddress && (byteAddress & 1) == 0 &&
                (byteAddress - kDataByteAddress) / 2 < d.dataBytes) {
         chip.SetDataByte(static_cast<uint16_t>((byteAddress - kDataByteAddress) / 2), value);
@@ -181,6 +189,11 @@ std::string ChipHexText(const SimChip &chip)
     PushWord(bytes, chip.ConfigWord());
     AppendRecords(text, 2u * d.configAddress, bytes);
     bytes.clear();
+    for (uint16_t address = d.configAddress + 1u; IsFurtherConfigSpaceWord(d, address); ++address) {
+        PushWord(bytes, chip.StoredWord(address));
+        AppendRecords(text, 2u * address, bytes);
+        bytes.clear();
+    }
     for (int k = 0; k < 4; ++k) {
         PushWord(bytes, chip.IdWord(k));
     }

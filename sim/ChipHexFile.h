@@ -8,7 +8,8 @@
 // A chip's contents as an Intel HEX file in the program's 8-bit merged layout:
 // - program word a at byte address 2a, low byte first;
 // - the four ID locations at 2 x their address (0x4000 for 14-bit parts);
-// - the configuration word at 2 x its address (0x400E, or 0x1FFE for 12-bit parts);
+// - the configuration word at 2 x its address (0x400E, or 0x1FFE for 12-bit parts), and right
+//   after it a second configuration word and a calibration word where the part has them;
 // - data EEPROM byte a at byte address 0x4200 + 2a, followed by a 00 byte.
 // Written with CR LF line ends; read with CR LF, CR or LF. Bytes outside these places are
 // ignored on reading; a location the file does not mention keeps its contents.

@@ -1,6 +1,7 @@
 #include "ChipSession.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 namespace tolm::sim {
@@ -23,7 +24,11 @@ enum PicCode {
     kBeginProgramming = 8,
     kBulkEraseProgram = 9,
     kBulkEraseData = 11,
+    kEndProgramming = 0x17, // 16F87XA: also sets the write latches to 1s
+    kChipErase = 0x1F,      // 16F87XA: the only erase of a protected part
 };
+
+constexpr int kHighestCodeTheModuleSends = 15;
 
 } // namespace
 
@@ -31,17 +36,14 @@ void ChipSession::Begin()
 {
     const ChipDescription &d = m_chip.Description();
     m_address = d.core == ChipCore::Core14 ? 0 : d.configAddress;
-    m_latch = d.WordMask();
+    m_latches.Reset(d.writeLatchWords, d.WordMask());
+    m_dataLatch = 0xFF;
     m_latchForData = false;
+    m_setUpErase = SetUpErase::None;
     m_loadIsConfiguration = false;
     m_configLoadedAllOnes = false;
     m_pending = Pending::None;
     m_unprotectStage = 0;
-}
-
-bool ChipSession::InConfigSpace() const
-{
-    return m_chip.Description().core == ChipCore::Core14 && m_address >= kConfigSpace;
 }
 
 void ChipSession::Increment()
@@ -74,7 +76,18 @@ void ChipSession::AbandonPendingTransfer(const char *what)
 
 void ChipSession::PicCommand(int code)
 {
+    ++m_codeCounts[static_cast<size_t>(code) % m_codeCounts.size()];
     AbandonPendingTransfer(("PIC command " + std::to_string(code)).c_str());
+    const SetUpErase setUp = m_setUpErase;
+    m_setUpErase = SetUpErase::None;
+    if (code > kHighestCodeTheModuleSends) {
+        CommandAbove15(code);
+        return;
+    }
+    if (setUp != SetUpErase::None && code == kBeginProgramming) {
+        BulkErase(setUp);
+        return;
+    }
     bool handled = false;
     StepUnprotectSequence(code, handled);
     if (handled) {
@@ -106,13 +119,60 @@ void ChipSession::PicCommand(int code)
         ProgramLatch();
         break;
     case kBulkEraseProgram:
-        m_chip.BulkEraseProgram(InConfigSpace());
+    case kBulkEraseData: {
+        const SetUpErase which = code == kBulkEraseProgram ? SetUpErase::Program : SetUpErase::Data;
+        if (m_chip.Behaviour().bulkEraseWaitsForBegin) {
+            m_setUpErase = which; // the 16F87XA erases at the Begin Erase/Programming after it
+        } else {
+            BulkErase(which);
+        }
         break;
-    case kBulkEraseData:
-        m_chip.BulkEraseData();
-        break;
+    }
     default:
         break; // End Programming and the codes without a chip function change nothing
+    }
+}
+
+long ChipSession::PicCommandCount(int code) const
+{
+    return code >= 0 && code < static_cast<int>(m_codeCounts.size())
+               ? m_codeCounts[static_cast<size_t>(code)]
+               : 0;
+}
+
+long ChipSession::PicCommandsAbove15() const
+{
+    long total = 0;
+    for (size_t code = kHighestCodeTheModuleSends + 1; code < m_codeCounts.size(); ++code) {
+        total += m_codeCounts[code];
+    }
+    return total;
+}
+
+void ChipSession::BulkErase(SetUpErase which)
+{
+    if (which == SetUpErase::Program) {
+        m_chip.BulkEraseProgram(m_address);
+    } else {
+        m_chip.BulkEraseData();
+    }
+}
+
+// Only the parts whose specification defines these codes act on them.
+void ChipSession::CommandAbove15(int code)
+{
+    char text[96];
+    std::snprintf(text, sizeof text,
+                  "PIC command %02X reached the chip: the module can only send codes 0 to 15",
+                  static_cast<unsigned>(code));
+    m_log.Record(text);
+    if (!m_chip.Behaviour().protectionNeedsChipErase) {
+        return;
+    }
+    if (code == kChipErase) {
+        m_chip.ChipErase();
+    } else if (code == kEndProgramming) {
+        m_latches.Clear();
     }
 }
 
@@ -126,8 +186,7 @@ void ChipSession::StepUnprotectSequence(int code, bool &handled)
         m_unprotectStage = stage == 3 ? 4 : 1;
     } else if (code == kUnprotectStep2) {
         m_unprotectStage = stage == 1 ? 2 : 0;
-    } else if (code == kBeginProgramming && stage == 2 &&
-               m_chip.Description().memory == ChipMemory::Flash) {
+    } else if (code == kBeginProgramming && stage == 2 && m_chip.Behaviour().unprotectSequence) {
         if (m_address == kConfigWordAddress && m_configLoadedAllOnes) {
             m_chip.EraseWholeChip();
         }
@@ -151,7 +210,11 @@ void ChipSession::LoadValue(uint16_t value)
         return;
     }
     m_pending = Pending::None;
-    m_latch = m_latchForData ? (value & 0xFF) : (value & m_chip.Description().WordMask());
+    if (m_latchForData) {
+        m_dataLatch = static_cast<uint8_t>(value & 0xFF);
+    } else {
+        m_latches.Load(m_address, value & m_chip.Description().WordMask());
+    }
     if (m_loadIsConfiguration) {
         m_configLoadedAllOnes = (value & kAllOnes14) == kAllOnes14;
     }
@@ -177,7 +240,7 @@ void ChipSession::LoadConfiguration(uint16_t word)
     if (m_chip.Description().core == ChipCore::Core14) {
         m_address = kConfigSpace;
     }
-    m_latch = word & m_chip.Description().WordMask();
+    m_latches.Load(m_address, word & m_chip.Description().WordMask());
     m_latchForData = false;
     m_configLoadedAllOnes = (word & kAllOnes14) == kAllOnes14;
 }
@@ -197,10 +260,40 @@ uint16_t ChipSession::ReadDataWord()
 void ChipSession::ProgramLatch()
 {
     if (m_latchForData) {
-        m_chip.ProgramDataCycle(m_address, static_cast<uint8_t>(m_latch));
-    } else {
-        m_chip.ProgramCycle(m_address, m_latch);
+        m_chip.ProgramDataCycle(m_address, m_dataLatch);
+        return;
     }
+    if (m_chip.Behaviour().blockEraseWrite) {
+        ProgramBlockLatches();
+    } else if (m_latches.Size() > 1 && m_address < kConfigSpace) {
+        // Every latch of the block goes out; unloaded ones still hold 3FFF, which programs
+        // nothing, and all return to 3FFF afterwards. So one-word and multi-word writes both
+        // work. In configuration space only the addressed word is written.
+        m_chip.ProgramBlock(m_address, m_latches.All());
+        m_latches.Clear();
+    } else {
+        m_chip.ProgramCycle(m_address, m_latches.At(m_address));
+    }
+}
+
+// 16F87XA: Begin Erase/Programming ignores the counter's low three bits and erases and writes
+// the whole aligned block from the eight latches, which keep their contents afterwards. Eight
+// loads must therefore come before every one; a block written with fewer takes whatever the
+// other latches still hold. The configuration word is written only when the counter is on it.
+void ChipSession::ProgramBlockLatches()
+{
+    if (m_address == m_chip.Description().configAddress) {
+        m_chip.ProgramCycle(m_address, m_latches.At(m_address));
+    } else {
+        const int loaded = m_latches.LoadedCount();
+        if (m_address < kConfigSpace && loaded < m_latches.Size()) {
+            m_log.Record("Begin Erase/Programming after " + std::to_string(loaded) + " of the " +
+                         std::to_string(m_latches.Size()) +
+                         " write latches were loaded: the block takes what the others still hold");
+        }
+        m_chip.ProgramBlock(m_address, m_latches.All());
+    }
+    m_latches.MarkWritten();
 }
 
 void ChipSession::Pulse()
@@ -239,7 +332,14 @@ bool ChipSession::ProgramConfigWithPulses(uint16_t word, int maxPulses)
 bool ChipSession::ProgramOneCycle(uint16_t word)
 {
     AbandonPendingTransfer("word programming");
-    m_chip.ProgramCycle(m_address, word);
+    if (m_latches.Size() > 1) {
+        // Through the latches, as a Load Data and Begin Programming would go.
+        m_latches.Load(m_address, word & m_chip.Description().WordMask());
+        m_latchForData = false;
+        ProgramLatch();
+    } else {
+        m_chip.ProgramCycle(m_address, word);
+    }
     return m_chip.HoldsWord(m_address, word);
 }
 

@@ -2,14 +2,17 @@
 
 #include "SimChip.h"
 #include "SimSettings.h"
+#include "WriteLatches.h"
 
+#include <array>
 #include <cstdint>
 
 namespace tolm::sim {
 
-// The chip's side of one power cycle in programming mode: its address counter, its data latch,
-// the PIC serial-programming command codes and the transfer each Load or Read command expects.
-// The module's combined commands (12-bit and Parallel ones) are built on the same state.
+// The chip's side of one power cycle in programming mode: its address counter, its write
+// latches, the PIC serial-programming command codes and the transfer each Load or Read command
+// expects. The module's combined commands (12-bit and Parallel ones) are built on the same
+// state. It also counts every PIC command code that reaches the chip, over all power cycles.
 class ChipSession
 {
 public:
@@ -22,9 +25,15 @@ public:
     void Increment();
     void Advance(uint32_t locations);
 
-    // One PIC serial-programming command (code 0..15). Codes 0, 2 and 3 expect a data word
-    // next (LoadValue), codes 4 and 5 a read (ReadValue).
+    // One PIC serial-programming command. Codes 0, 2 and 3 expect a data word next
+    // (LoadValue), codes 4 and 5 a read (ReadValue). The module's argument is one hexadecimal
+    // digit, so it can only pass codes 0..15; a code above 15 (End Programming 0x17, Chip Erase
+    // 0x1F on the parts that have them) is carried out and recorded as a protocol fault, so a
+    // test can show that none ever arrives.
     void PicCommand(int code);
+    // How many times each 6-bit command code reached the chip; and all codes above 15.
+    long PicCommandCount(int code) const;
+    long PicCommandsAbove15() const;
     void LoadValue(uint16_t value);
     uint16_t ReadValue();
 
@@ -42,19 +51,25 @@ public:
 
 private:
     enum class Pending { None, Load, ReadProgram, ReadData };
+    enum class SetUpErase { None, Program, Data };
 
     void AbandonPendingTransfer(const char *what);
     void StartLoad(bool dataMemory, bool configuration);
+    void BulkErase(SetUpErase which);
+    void CommandAbove15(int code);
     void ProgramLatch();
+    void ProgramBlockLatches();
     void StepUnprotectSequence(int code, bool &handled);
     bool ProgramLocationWithPulses(uint16_t address, uint16_t word, int maxPulses);
-    bool InConfigSpace() const;
 
     SimChip &m_chip;
     FaultLog &m_log;
     uint16_t m_address = 0;
-    uint16_t m_latch = 0;
+    WriteLatches m_latches;
+    uint8_t m_dataLatch = 0xFF;
     bool m_latchForData = false;
+    SetUpErase m_setUpErase = SetUpErase::None;
+    std::array<long, 64> m_codeCounts{};
     bool m_loadIsConfiguration = false;
     bool m_configLoadedAllOnes = false;
     Pending m_pending = Pending::None;

@@ -119,12 +119,10 @@ CommandResult ModuleFirmware::Execute(uint8_t command, std::span<const uint8_t> 
         return {EncodeReply(info.reply, 0), !info.programs, {}};
     }
     const long pulsesBefore = m_chip.TotalPulses();
-    const long cyclesBefore = m_chip.TotalCycles();
+    const long long cycleUsBefore = m_chip.CycleTimeUs();
     CommandResult result = Dispatch(command, argument);
-    const auto cycleTime = std::chrono::milliseconds(m_chip.Description().programCycleMs);
     result.busy = kPulseTime * (m_chip.TotalPulses() - pulsesBefore) +
-                  std::chrono::duration_cast<std::chrono::microseconds>(cycleTime) *
-                      (m_chip.TotalCycles() - cyclesBefore);
+                  std::chrono::microseconds(m_chip.CycleTimeUs() - cycleUsBefore);
     return result;
 }
 

@@ -57,6 +57,7 @@ public:
 
     ModuleState State() const;
     void SetIdentifyByte(uint8_t value) { m_identifyByte = value; }
+    const ChipSession &Session() const { return m_session; }
 
     // What a command needs from the module's state before it can reach the chip.
     enum class Need { Nothing, SerialMode, ParallelMode, Mode16C5x };

@@ -45,7 +45,24 @@ namespace tolm::sim {
 // - A chip command while the target is unpowered is recorded; it reaches nothing, reads give
 //   zeros. A command in the wrong mode, a transfer word in the wrong form or with wrong parity
 //   bits, a data transfer without its Load/Read command are recorded and carried out.
+// - The chip reacts as its programming specification says (ChipAlgorithm.h names the rules):
+//   program-only parts AND a word into a programmed one, a 16F87XA writes 8-word blocks from
+//   latches that keep their contents and stays protected against every erase codes 0-15 can
+//   start, the 12F629 family loses OSCCAL and band-gap bits to a bulk erase, calibration words
+//   in configuration space survive it. A 16F87XA block written before its eight latches were
+//   loaded, and any PIC command code above 15, are recorded as protocol faults.
 // Tests assert that a correct host causes no protocol fault.
+//
+// A protected 16F877A of revision 3, and what to look at afterwards:
+//
+//     tolm::sim::ModuleSimulator module(*tolm::sim::FindChip("16f877a"));
+//     module.chip().SetRevision(3);        // device ID reads 0E23
+//     module.chip().SetConfigWord(0x1FFF); // CP (bit 13) on; 0x3EFF: CPD (bit 8) on
+//     ... run the host code ...
+//     EXPECT_TRUE(module.chip().CodeProtected());      // nothing the module sends lifts it
+//     EXPECT_EQ(module.PicCommandsAbove15(), 0);
+//     EXPECT_EQ(module.PicCommandCount(9), 1);         // one Bulk Erase Program Memory
+//     module.Transcript();                             // "01 39 -> 20", ...
 //
 // Timing is off by default: replies are due at once. With TimingSettings::realtime every byte
 // takes its wire time, a pulse 100 us and a flash cycle the part's time; HostReadWait then
@@ -104,6 +121,11 @@ public:
     // Called with every transcript line as soon as its exchange completes.
     void SetTranscriptSink(std::function<void(const std::string &)> sink);
     int ExchangeCount() const { return m_exchanges; }
+    // How many times the chip received each PIC command code (6 bits), through either method.
+    // The module's argument is one hexadecimal digit, so codes above 15 (End Programming 0x17,
+    // Chip Erase 0x1F) cannot reach the chip through it; PicCommandsAbove15() stays 0.
+    long PicCommandCount(int code) const { return m_firmware.Session().PicCommandCount(code); }
+    long PicCommandsAbove15() const { return m_firmware.Session().PicCommandsAbove15(); }
     // How long the chip was busy programming in the last exchange (pulses, erase/program
     // cycles); known when its transcript line is passed on.
     std::chrono::microseconds LastChipTime() const { return m_lastChipTime; }

@@ -6,29 +6,12 @@ namespace {
 
 constexpr uint16_t kConfigSpace = 0x2000;
 constexpr uint16_t kDeviceIdAddress = 0x2006;
-constexpr uint8_t kErasedByte = 0xFF;
 
 } // namespace
 
 SimChip::SimChip(const ChipDescription &description) : m_description(&description)
 {
     Reset();
-}
-
-void SimChip::Reset()
-{
-    EraseProgram();
-    EraseData();
-    EraseConfigAndIds();
-    if (m_description->calibrationWord) {
-        m_program.back() = *m_description->calibrationWord;
-    }
-    m_pulsesNeeded.clear();
-    m_pulsesApplied.clear();
-    m_neverProgram.clear();
-    m_dataNeverProgram.clear();
-    m_totalPulses = 0;
-    m_totalCycles = 0;
 }
 
 uint16_t SimChip::ProgramWord(uint16_t address) const
@@ -53,9 +36,30 @@ void SimChip::SetDataByte(uint16_t address, uint8_t value)
     }
 }
 
+// Bits that are no cells read the same whatever was written: 1 on most parts, 0 where the
+// specification says "read as 0" (the erased word carries which).
+uint16_t SimChip::ConfigForm(int index, uint16_t word) const
+{
+    const ChipDescription &d = *m_description;
+    if (index == 1) {
+        if (!d.secondConfig) {
+            return 0;
+        }
+        const ConfigSpaceWord &c = *d.secondConfig;
+        return static_cast<uint16_t>((word & c.implemented) | (c.erased & ~c.implemented));
+    }
+    const uint16_t cells = d.configImplemented & d.WordMask();
+    return static_cast<uint16_t>((word & cells) | (d.configErased & ~cells));
+}
+
 void SimChip::SetConfigWord(uint16_t word)
 {
-    m_config = word & m_description->WordMask();
+    m_config[0] = ConfigForm(0, word);
+}
+
+void SimChip::SetSecondConfigWord(uint16_t word)
+{
+    m_config[1] = ConfigForm(1, word);
 }
 
 uint16_t SimChip::IdWord(int number) const
@@ -68,10 +72,37 @@ void SimChip::SetIdWord(int number, uint16_t word)
     m_ids[static_cast<size_t>(number) % m_ids.size()] = word & m_description->WordMask();
 }
 
+void SimChip::SetCalibrationSpaceWord(uint16_t word)
+{
+    if (m_description->configCalibration) {
+        m_calibration = word & m_description->WordMask();
+    }
+}
+
+uint16_t SimChip::StoredWord(uint16_t address) const
+{
+    return StoredAt(Resolve(address));
+}
+
+void SimChip::SetStoredWord(uint16_t address, uint16_t word)
+{
+    const Location location = Resolve(address);
+    if (location.kind == LocationKind::Config) {
+        m_config[location.index] = ConfigForm(location.index, word);
+    } else {
+        StoreAt(location, word & m_description->WordMask());
+    }
+}
+
+void SimChip::SetRevision(uint16_t revision)
+{
+    m_revision = revision & m_description->revisionMask;
+}
+
 bool SimChip::CodeProtected() const
 {
     const uint16_t mask = m_description->codeProtectMask;
-    return (m_config & mask) != mask;
+    return (m_config[0] & mask) != mask;
 }
 
 bool SimChip::DataProtected() const
@@ -80,7 +111,7 @@ bool SimChip::DataProtected() const
     if (mask == 0) {
         return CodeProtected();
     }
-    return (m_config & mask) != mask;
+    return (m_config[0] & mask) != mask;
 }
 
 Location SimChip::Resolve(uint16_t address) const
@@ -100,6 +131,12 @@ Location SimChip::Resolve(uint16_t address) const
         if (address == kDeviceIdAddress && d.deviceId) {
             return {LocationKind::DeviceId, 0};
         }
+        if (d.secondConfig && address == d.secondConfig->address) {
+            return {LocationKind::Config, 1};
+        }
+        if (d.configCalibration && address == d.configCalibration->address) {
+            return {LocationKind::Calibration, 0};
+        }
         return {};
     }
     if (address < d.programWords) {
@@ -110,22 +147,25 @@ Location SimChip::Resolve(uint16_t address) const
 
 uint16_t SimChip::LocationAddress(Location location) const
 {
+    const ChipDescription &d = *m_description;
     switch (location.kind) {
     case LocationKind::Program:
         return location.index;
     case LocationKind::Id:
-        return static_cast<uint16_t>(m_description->idAddress + location.index);
+        return static_cast<uint16_t>(d.idAddress + location.index);
     case LocationKind::Config:
-        return m_description->configAddress;
+        return location.index == 0 ? d.configAddress : d.secondConfig->address;
     case LocationKind::DeviceId:
         return kDeviceIdAddress;
+    case LocationKind::Calibration:
+        return d.configCalibration->address;
     case LocationKind::Unimplemented:
         break;
     }
     return 0xFFFF;
 }
 
-uint16_t SimChip::StoredWord(Location location) const
+uint16_t SimChip::StoredAt(Location location) const
 {
     switch (location.kind) {
     case LocationKind::Program:
@@ -133,16 +173,18 @@ uint16_t SimChip::StoredWord(Location location) const
     case LocationKind::Id:
         return m_ids[location.index];
     case LocationKind::Config:
-        return m_config;
+        return m_config[location.index];
     case LocationKind::DeviceId:
-        return m_description->deviceId.value_or(0);
+        return m_description->deviceId.value_or(0) | m_revision;
+    case LocationKind::Calibration:
+        return m_calibration;
     case LocationKind::Unimplemented:
         break;
     }
     return 0; // unimplemented locations read as zeros
 }
 
-void SimChip::StoreWord(Location location, uint16_t word)
+void SimChip::StoreAt(Location location, uint16_t word)
 {
     switch (location.kind) {
     case LocationKind::Program:
@@ -152,7 +194,10 @@ void SimChip::StoreWord(Location location, uint16_t word)
         m_ids[location.index] = word;
         break;
     case LocationKind::Config:
-        m_config = word;
+        m_config[location.index] = word;
+        break;
+    case LocationKind::Calibration:
+        m_calibration = word;
         break;
     case LocationKind::DeviceId:
     case LocationKind::Unimplemented:
@@ -164,9 +209,12 @@ uint16_t SimChip::ReadWord(uint16_t address) const
 {
     const Location location = Resolve(address);
     if (location.kind == LocationKind::Program && CodeProtected()) {
-        return 0;
+        // The 12F629 family keeps its OSCCAL word readable, so it can be saved before an erase.
+        const bool calibration = Behaviour().calibrationReadableWhenProtected &&
+                                 location.index == m_description->programWords - 1;
+        return calibration ? StoredAt(location) : 0;
     }
-    return StoredWord(location);
+    return StoredAt(location);
 }
 
 uint16_t SimChip::ReadData(uint16_t address) const
@@ -180,7 +228,7 @@ uint16_t SimChip::ReadData(uint16_t address) const
 bool SimChip::HoldsWord(uint16_t address, uint16_t word) const
 {
     const Location location = Resolve(address);
-    return location.kind != LocationKind::Unimplemented && StoredWord(location) == word;
+    return location.kind != LocationKind::Unimplemented && StoredAt(location) == word;
 }
 
 bool SimChip::HoldsData(uint16_t address, uint16_t value) const
@@ -195,6 +243,7 @@ bool SimChip::Writable(Location location) const
         return !CodeProtected();
     case LocationKind::Id:
     case LocationKind::Config:
+    case LocationKind::Calibration:
         return true;
     case LocationKind::DeviceId:
     case LocationKind::Unimplemented:
@@ -205,23 +254,32 @@ bool SimChip::Writable(Location location) const
 
 uint16_t SimChip::ProgrammedValue(Location location, uint16_t old, uint16_t word) const
 {
-    const uint16_t mask = m_description->WordMask();
-    if (m_description->memory == ChipMemory::Eprom) {
+    const ChipDescription &d = *m_description;
+    const AlgorithmRules &rules = Behaviour();
+    const uint16_t mask = d.WordMask();
+    if (rules.eprom) {
         return old & word & mask; // EPROM cells only lose bits
     }
-    if (location.kind == LocationKind::Config && CodeProtected()) {
-        // Protection is lifted only by erasing the chip: cleared protection bits stay cleared.
-        const uint16_t cp = m_description->codeProtectMask;
-        return ((word & ~cp) | (word & old & cp)) & mask;
+    if (location.kind != LocationKind::Config) {
+        return rules.programOnly ? (old & word & mask) : (word & mask);
     }
-    return word & mask;
+    uint16_t value = ConfigForm(location.index, word);
+    if (rules.programOnly) {
+        return old & value; // only a bulk erase sets configuration bits again
+    }
+    const uint16_t protection = d.codeProtectMask | d.dataProtectMask;
+    if (location.index == 0 && rules.protectionNeedsChipErase) {
+        value = static_cast<uint16_t>((value & ~protection) | (value & old & protection));
+    } else if (location.index == 0 && CodeProtected()) {
+        // Protection is lifted only by erasing the chip: cleared protection bits stay cleared.
+        const uint16_t cp = d.codeProtectMask;
+        value = static_cast<uint16_t>(((value & ~cp) | (value & old & cp)) & mask);
+    }
+    return value;
 }
 
-void SimChip::ProgramCycle(uint16_t address, uint16_t word)
+void SimChip::ProgramLocation(Location location, uint16_t word)
 {
-    const bool eprom = m_description->memory == ChipMemory::Eprom;
-    ++(eprom ? m_totalPulses : m_totalCycles);
-    const Location location = Resolve(address);
     if (!Writable(location)) {
         return;
     }
@@ -229,19 +287,49 @@ void SimChip::ProgramCycle(uint16_t address, uint16_t word)
     if (m_neverProgram.contains(key)) {
         return;
     }
-    if (eprom) {
+    if (Behaviour().eprom) {
         const int applied = ++m_pulsesApplied[key];
         const auto needed = m_pulsesNeeded.find(key);
         if (needed != m_pulsesNeeded.end() && applied < needed->second) {
             return;
         }
     }
-    StoreWord(location, ProgrammedValue(location, StoredWord(location), word));
+    StoreAt(location, ProgrammedValue(location, StoredAt(location), word));
+}
+
+void SimChip::CountCycle(int timeUs)
+{
+    ++m_totalCycles;
+    m_cycleTimeUs += timeUs > 0 ? timeUs : m_description->programCycleUs;
+}
+
+void SimChip::ProgramCycle(uint16_t address, uint16_t word)
+{
+    if (Behaviour().eprom) {
+        ++m_totalPulses;
+    } else {
+        CountCycle(m_description->programCycleUs);
+    }
+    ProgramLocation(Resolve(address), word);
+}
+
+void SimChip::ProgramBlock(uint16_t address, std::span<const uint16_t> latches)
+{
+    CountCycle(m_description->programCycleUs);
+    const auto size = static_cast<uint16_t>(latches.size());
+    const auto first = static_cast<uint16_t>(address - address % size);
+    for (uint16_t i = 0; i < size; ++i) {
+        // The configuration word is written only when the counter is on it, never by a row.
+        const Location location = Resolve(static_cast<uint16_t>(first + i));
+        if (location.kind == LocationKind::Program || location.kind == LocationKind::Id) {
+            ProgramLocation(location, latches[i]);
+        }
+    }
 }
 
 void SimChip::ProgramDataCycle(uint16_t address, uint8_t value)
 {
-    ++m_totalCycles;
+    CountCycle(m_description->dataCycleUs);
     if (m_data.empty() || DataProtected()) {
         return;
     }
@@ -250,38 +338,6 @@ void SimChip::ProgramDataCycle(uint16_t address, uint8_t value)
         return;
     }
     m_data[index] = value;
-}
-
-void SimChip::BulkEraseProgram(bool withConfiguration)
-{
-    if (m_description->memory != ChipMemory::Flash) {
-        return;
-    }
-    ++m_totalCycles;
-    EraseProgram();
-    if (withConfiguration) {
-        EraseConfigAndIds();
-    }
-}
-
-void SimChip::BulkEraseData()
-{
-    if (m_description->memory != ChipMemory::Flash) {
-        return;
-    }
-    ++m_totalCycles;
-    EraseData();
-}
-
-void SimChip::EraseWholeChip()
-{
-    if (m_description->memory != ChipMemory::Flash) {
-        return;
-    }
-    ++m_totalCycles;
-    EraseProgram();
-    EraseData();
-    EraseConfigAndIds();
 }
 
 void SimChip::SetPulsesNeeded(uint16_t address, int pulses)
@@ -305,22 +361,6 @@ int SimChip::PulsesApplied(uint16_t address) const
 {
     const auto found = m_pulsesApplied.find(LocationAddress(Resolve(address)));
     return found == m_pulsesApplied.end() ? 0 : found->second;
-}
-
-void SimChip::EraseProgram()
-{
-    m_program.assign(m_description->programWords, m_description->WordMask());
-}
-
-void SimChip::EraseData()
-{
-    m_data.assign(m_description->dataBytes, kErasedByte);
-}
-
-void SimChip::EraseConfigAndIds()
-{
-    m_ids.fill(m_description->WordMask());
-    m_config = m_description->configErased;
 }
 
 } // namespace tolm::sim

@@ -1,7 +1,5 @@
 #include "ModsimOptions.h"
 
-#include "ChipDescription.h"
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -29,16 +27,6 @@ struct Parsed
     }
 };
 
-QString DeviceList()
-{
-    QString text;
-    for (const ChipDescription &chip : AllChips()) {
-        text += QString::fromLatin1(chip.name.data(), static_cast<qsizetype>(chip.name.size()));
-        text += QLatin1Char('\n');
-    }
-    return text;
-}
-
 void AddOptions(QCommandLineParser &p)
 {
     p.setApplicationDescription(QStringLiteral(
@@ -53,8 +41,15 @@ void AddOptions(QCommandLineParser &p)
     p.addOptions({
         {QStringLiteral("device"),
          QStringLiteral("Chip in the socket, as in the catalogue "
-                        "(16f84, 12c508, 16c62A, ...)."),
+                        "(16f84, 12c508, 16c62A, 16f877a, ...), or a part of --part-file."),
          QStringLiteral("NAME")},
+        {QStringLiteral("part-file"),
+         QStringLiteral("Also offer the parts described in FILE, in the device catalogue's TOML "
+                        "format; a part of a built-in chip's name replaces it. Repeatable."),
+         QStringLiteral("FILE")},
+        {QStringLiteral("revision"),
+         QStringLiteral("Silicon revision in the device ID's low bits (default 0)."),
+         QStringLiteral("N")},
         {QStringLiteral("link"), QStringLiteral("Path of the symlink to the terminal."),
          QStringLiteral("PATH")},
         {QStringLiteral("chip-in"),
@@ -81,7 +76,8 @@ void AddOptions(QCommandLineParser &p)
         {QStringLiteral("transcript-chip-time"),
          QStringLiteral("End each transcript line whose exchange kept the chip busy with "
                         "\"; chip N us\" (pulses and programming cycles).")},
-        {QStringLiteral("list-devices"), QStringLiteral("List the chips and exit.")},
+        {QStringLiteral("list-devices"),
+         QStringLiteral("List the chips (name, program words, data bytes, algorithm) and exit.")},
         {QStringLiteral("no-ack-from"),
          QStringLiteral("Fault: no acknowledge byte from exchange N on."), QStringLiteral("N")},
         {QStringLiteral("wrong-ack-at"),
@@ -138,6 +134,9 @@ bool ReadLocationFaults(const QCommandLineParser &p, ModsimOptions &o, QString &
 void ReadNumbers(const QCommandLineParser &p, ModsimOptions &o, Parsed &n)
 {
     constexpr long kMaxInt = 0x7FFFFFFF;
+    if (auto v = n.Number(p, QStringLiteral("revision"), 10, 0, 0x3FFF)) {
+        o.revision = static_cast<uint16_t>(*v);
+    }
     if (auto v = n.Number(p, QStringLiteral("identify-byte"), 16, 0, 0xFF)) {
         o.identifyByte = static_cast<uint8_t>(*v);
     }
@@ -191,9 +190,12 @@ ParseOutcome ParseModsimOptions(const QStringList &arguments, ModsimOptions &opt
         message = QStringLiteral("tolm-modsim %1\n").arg(QCoreApplication::applicationVersion());
         return ParseOutcome::Exit;
     }
-    if (p.isSet(QStringLiteral("list-devices"))) {
-        message = DeviceList();
-        return ParseOutcome::Exit;
+    for (const QString &file : p.values(QStringLiteral("part-file"))) {
+        options.partFiles.push_back(file.toStdString());
+    }
+    options.listDevices = p.isSet(QStringLiteral("list-devices"));
+    if (options.listDevices) {
+        return ParseOutcome::Run;
     }
     if (!p.positionalArguments().isEmpty()) {
         message = QStringLiteral("unexpected argument '%1'").arg(p.positionalArguments().first());
@@ -205,9 +207,8 @@ ParseOutcome ParseModsimOptions(const QStringList &arguments, ModsimOptions &opt
     options.chipOut = p.value(QStringLiteral("chip-out")).toStdString();
     options.transcriptPath = p.value(QStringLiteral("transcript")).toStdString();
     options.transcriptChipTime = p.isSet(QStringLiteral("transcript-chip-time"));
-    if (!FindChip(options.device)) {
-        message = QStringLiteral("--device: unknown chip '%1' (see --list-devices)")
-                      .arg(QString::fromStdString(options.device));
+    if (options.device.empty()) {
+        message = QStringLiteral("--device NAME is required (see --list-devices)");
         return ParseOutcome::Error;
     }
     if (options.linkPath.empty()) {

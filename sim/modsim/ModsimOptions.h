@@ -17,6 +17,9 @@ struct ModsimOptions
 {
     std::string device;
     std::string linkPath;
+    std::vector<std::string> partFiles;
+    bool listDevices = false;
+    std::optional<uint16_t> revision;
     std::string chipIn;
     std::string chipOut;
     std::string transcriptPath;
@@ -31,8 +34,9 @@ struct ModsimOptions
 
 enum class ParseOutcome { Run, Exit, Error };
 
-// Parses the arguments (program name first). On Exit (--help, --version, --list-devices) the
-// text to print is in message; on Error, the complaint.
+// Parses the arguments (program name first). On Exit (--help, --version) the text to print is in
+// message; on Error, the complaint. --list-devices runs (after the part files are read); which
+// chip --device names is settled then too.
 ParseOutcome ParseModsimOptions(const QStringList &arguments, ModsimOptions &options,
                                 QString &message);
 

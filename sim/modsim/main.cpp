@@ -1,6 +1,7 @@
 // tolm-modsim: the programmer module and one chip, served on a pseudo-terminal so that the
 // program (or anything else that speaks the module's protocol) can be tried without hardware.
 
+#include "ChipChoice.h"
 #include "ChipHexFile.h"
 #include "ModsimOptions.h"
 #include "ModuleSimulator.h"
@@ -77,8 +78,28 @@ void RemoveLink(const std::string &path, const std::string &target)
     }
 }
 
+// The chip --device names, with the revision asked for; nullptr with the complaint otherwise.
+const ChipDescription *ChosenChip(const ChipChoice &choice, const ModsimOptions &o,
+                                  std::string &error)
+{
+    const ChipDescription *chip = choice.Find(o.device);
+    if (chip == nullptr) {
+        error = "--device: unknown chip '" + o.device + "' (see --list-devices)";
+    } else if (o.revision && (*o.revision & ~chip->revisionMask) != 0) {
+        error = "--revision: " + o.device +
+                (chip->revisionMask == 0
+                     ? " has no revision bits in a device ID"
+                     : "'s revision field holds 0 to " + std::to_string(chip->revisionMask));
+        chip = nullptr;
+    }
+    return chip;
+}
+
 void Configure(ModuleSimulator &module, const ModsimOptions &o)
 {
+    if (o.revision) {
+        module.chip().SetRevision(*o.revision);
+    }
     if (o.identifyByte) {
         module.SetIdentifyByte(*o.identifyByte);
     }
@@ -137,9 +158,23 @@ int main(int argc, char **argv)
         break;
     }
 
-    ModuleSimulator module(*FindChip(options.device));
-    Configure(module, options);
+    ChipChoice choice;
     std::string error;
+    if (!choice.LoadPartFiles(options.partFiles, error)) {
+        std::fprintf(stderr, "tolm-modsim: %s\n", error.c_str());
+        return 2;
+    }
+    if (options.listDevices) {
+        std::fputs(choice.ListText().c_str(), stdout);
+        return 0;
+    }
+    const ChipDescription *chip = ChosenChip(choice, options, error);
+    if (chip == nullptr) {
+        std::fprintf(stderr, "tolm-modsim: %s\n", error.c_str());
+        return 2;
+    }
+    ModuleSimulator module(*chip);
+    Configure(module, options);
     if (!options.chipIn.empty() && !LoadChipHex(options.chipIn, module.chip(), error)) {
         return Fail(error);
     }

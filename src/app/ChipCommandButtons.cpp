@@ -18,7 +18,8 @@
 
 bool TTolmMain::Confirmed(const QString &text)
 {
-    return m_messages.ConfirmChipCommand(text);
+    // A closed port is said at once, before the question: nothing could be sent.
+    return !RefusedForThePort() && m_messages.ConfirmChipCommand(text);
 }
 
 void TTolmMain::ConfigReadBtnClick()
@@ -68,8 +69,11 @@ void TTolmMain::ConfigWriteBtnClick()
 
 void TTolmMain::ShowChipFailure(const QString &text, const QString &reason)
 {
+    // A module that stopped answering is no fault of the chip: the box names the port.
+    if (m_module.ModuleFellSilent())
+        m_messages.PlainWithDetail(m_module.NoAnswerText(), reason);
     // The box keeps its fixed text; why it failed goes under it when the engine knows.
-    if (reason.isEmpty())
+    else if (reason.isEmpty())
         m_messages.Plain(text);
     else
         m_messages.PlainWithDetail(text, reason);
@@ -77,7 +81,8 @@ void TTolmMain::ShowChipFailure(const QString &text, const QString &reason)
 
 void TTolmMain::ProtectBtnClick()
 {
-    if (ModuleBusy() || m_module.IncorrectModule(m_currentDevice, m_messages) ||
+    if (ModuleBusy() || RefusedForThePort() ||
+        m_module.IncorrectModule(m_currentDevice, m_messages) ||
         !Confirmed(QStringLiteral("This Process will Code Protect All the Device! Proceed?")))
         return;
     RunHandler([this] {
@@ -165,7 +170,8 @@ void TTolmMain::WriteCalBtnClick()
 
 void TTolmMain::BuildCalBtnClick()
 {
-    // The image only, no chip access: allowed while the module is busy.
+    if (RefusedDuringChipWork(QStringLiteral("Build From Memory")))
+        return;
     const CalibrationBuildResult result = BuildCalibrationFromMemory(m_image, m_currentDevice);
     if (!result.conversionError.isEmpty())
         m_messages.Error(result.conversionError);
@@ -175,7 +181,7 @@ void TTolmMain::BuildCalBtnClick()
 
 void TTolmMain::IDCodeBtnClick()
 {
-    if (!m_idCodeDlg)
+    if (!m_idCodeDlg || RefusedDuringChipWork(QStringLiteral("The ID Code")))
         return;
     m_idCodeDlg->IDMaskEdit->setText(m_image.IDCodeText);
     if (m_idCodeDlg->exec() == QDialog::Accepted)

@@ -2,6 +2,7 @@
 // configuration controls to and from the configuration word.
 #include "Tolm32U.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
@@ -84,9 +85,9 @@ void TTolmMain::SelectDeviceInSelector(const QString &deviceName)
 
 void TTolmMain::SetOscillatorList()
 {
-    if (!HasOscillatorList(m_currentDevice.DeviceType))
+    if (!HasOscillatorList(m_currentDevice))
         return; // the no-device row keeps whatever list is shown
-    const QStringList items = OscillatorList(m_currentDevice.DeviceType);
+    const QStringList items = OscillatorList(m_currentDevice);
     OscBox->clear();
     OscBox->addItems(items);
     OscBox->setCurrentIndex(static_cast<int>(items.size()) - 1);
@@ -143,6 +144,10 @@ void TTolmMain::SetOptionControls()
 
 void TTolmMain::DeviceSelectorChange()
 {
+    if (RefusedDuringChipWork(QStringLiteral("A device change"))) {
+        SelectDeviceInSelector(m_currentDevice.DeviceName);
+        return;
+    }
     SetDeviceValues(DeviceSelector->currentText(), true);
     SetProgramMemory();
     CheckModuleAfterDeviceChange();
@@ -150,7 +155,7 @@ void TTolmMain::DeviceSelectorChange()
 
 void TTolmMain::SetProgramMemory()
 {
-    const QString blank = ::BlankWordText(m_currentDevice.DeviceType);
+    const QString blank = ::BlankWordText(m_currentDevice);
     if (m_messages.Confirm(QStringLiteral("Set Program Memory to %1 ?").arg(blank)))
         m_image.FillProgramImage(blank);
 }

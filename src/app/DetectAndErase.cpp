@@ -35,14 +35,14 @@ void TTolmMain::EraseBeforeWriteToggled(bool checked)
 
 void TTolmMain::DetectBtnClick()
 {
-    if (ModuleBusy() || !HasDeviceId(m_currentDevice))
+    if (ModuleBusy() || !HasDeviceId(m_currentDevice) || RefusedForThePort())
         return;
     RunHandler([this] {
         std::optional<std::uint16_t> word;
         RunWithEngine([&](PicEngine &engine) { word = ReadDeviceId(engine); });
         if (!word) {
-            m_messages.PlainWithDetail(EngineTexts::kCommunicationError,
-                                       QStringLiteral("The device ID could not be read."));
+            ShowChipFailure(EngineTexts::kCommunicationError,
+                            QStringLiteral("The device ID could not be read."));
             return;
         }
         const DeviceIdInfo info = DecodeDeviceId(*word);

@@ -2,6 +2,9 @@
 // file format itself lives in hexfile/; here are the checks, the choosers, the caption
 // and the reports.
 #include "Tolm32U.h"
+#include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
+#include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
 #include "hexfile/HexReader.h"
@@ -36,7 +39,7 @@ void TTolmMain::ShowFileInCaption(const QString &fileName)
 
 void TTolmMain::LoadFromFileBtnClick()
 {
-    if (NoTargetSelected())
+    if (RefusedDuringChipWork(QStringLiteral("Load From File")) || NoTargetSelected())
         return;
     const QString fileName =
         m_messages.OpenFileName(DialogStartFolder(m_openDialogDirectory), kOpenFilter);
@@ -45,12 +48,34 @@ void TTolmMain::LoadFromFileBtnClick()
     LoadNamedFile(fileName, LoadReport::Boxes);
 }
 
+void TTolmMain::BlankTargets(const HexTargets &targets)
+{
+    if (targets.Program)
+        m_image.FillProgramImage(::BlankWordText(m_currentDevice));
+    if (targets.Data)
+        m_image.FillDataImage(QStringLiteral("FF"));
+    if (targets.IDCode)
+        m_image.IDCodeText = QStringLiteral("FFFF");
+    if (targets.Config) {
+        m_image.ConfigWord = BlankWord(m_currentDevice);
+        ConfigEdit->setText(FormatHex(m_image.ConfigWord, 4));
+        ConfigToControls();
+    }
+}
+
 void TTolmMain::LoadNamedFile(const QString &fileName, LoadReport report)
 {
     // The caption names the file from here on, whatever the outcome of reading it.
     ShowFileInCaption(fileName);
 
-    const HexLoadResult result = LoadHexFile(fileName, m_image, m_currentDevice, CheckedTargets());
+    // The file replaces the ticked memories whole: what an earlier file (or another device's
+    // file) left in them must not go to the next chip. A file that cannot be read leaves the
+    // image as it was.
+    const HexTargets targets = CheckedTargets();
+    const QFileInfo file(fileName);
+    if (file.isFile() && file.isReadable())
+        BlankTargets(targets);
+    const HexLoadResult result = LoadHexFile(fileName, m_image, m_currentDevice, targets);
     if (result.ConfigFound) {
         ConfigEdit->setText(result.ConfigEditText);
         ConfigToControls();
@@ -72,7 +97,7 @@ void TTolmMain::LoadNamedFile(const QString &fileName, LoadReport report)
 
 void TTolmMain::SaveToFileBtnClick()
 {
-    if (NoTargetSelected())
+    if (RefusedDuringChipWork(QStringLiteral("Save To File")) || NoTargetSelected())
         return;
     // displayText keeps a blank position as "_", so a half-filled field fails to convert
     // instead of closing up into a different number.

@@ -5,6 +5,7 @@
 #include "ops/EventWaits.h"
 #include "ops/Messages.h"
 #include "ops/ProcDlg.h"
+#include "ops/TargetVerdict.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -107,10 +108,24 @@ void TTolmMain::Delay(int ms)
 
 WriteErrorAnswer TTolmMain::AskWriteError(const QString &text, WriteErrorButtons buttons)
 {
+    return AskWriteErrorWithDetail(text, buttons, QString());
+}
+
+WriteErrorAnswer TTolmMain::AskWordWriteError(const QString &text, WriteErrorButtons buttons,
+                                              const WordNotWritten &word, bool dataMemory)
+{
+    return AskWriteErrorWithDetail(
+        text, buttons, WriteErrorDetail(word, dataMemory, m_currentDevice, CalEdit->text()));
+}
+
+WriteErrorAnswer TTolmMain::AskWriteErrorWithDetail(const QString &text, WriteErrorButtons buttons,
+                                                    const QString &detail)
+{
     if (buttons == WriteErrorButtons::OkCancel)
-        return m_messages.AskOkCancel(text) == Messages::Answer::Ok ? WriteErrorAnswer::Ok
-                                                                    : WriteErrorAnswer::Cancel;
-    switch (m_messages.AskAbortRetryIgnore(text)) {
+        return m_messages.AskOkCancelWithDetail(text, detail) == Messages::Answer::Ok
+                   ? WriteErrorAnswer::Ok
+                   : WriteErrorAnswer::Cancel;
+    switch (m_messages.AskAbortRetryIgnoreWithDetail(text, detail)) {
     case Messages::Answer::Retry:
         return WriteErrorAnswer::Retry;
     case Messages::Answer::Ignore:

@@ -34,9 +34,13 @@ MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent)
                              QStringLiteral("Keep the image as it is"));
     // Tall enough for the offer's buttons from the start: the window keeps one size.
     setMinimumHeight(ReloadBtn->sizeHint().height() + 2);
+    PortLbl = new QLabel;
+    PortLbl->setObjectName(QStringLiteral("PortLbl"));
+    PortLbl->setTextFormat(Qt::PlainText);
     addWidget(StatusLine, 1);
     addPermanentWidget(ReloadBtn);
     addPermanentWidget(DismissBtn);
+    addPermanentWidget(PortLbl);
     connect(ReloadBtn, &QPushButton::clicked, this, &MainStatusBar::ReloadClicked);
     connect(DismissBtn, &QPushButton::clicked, this, [this] {
         EndOffer();
@@ -71,4 +75,10 @@ bool MainStatusBar::OfferShown() const
 QString MainStatusBar::Text() const
 {
     return StatusLine->text();
+}
+
+void MainStatusBar::ShowPortState(const QString &text)
+{
+    PortLbl->setText(text);
+    PortLbl->setToolTip(text);
 }

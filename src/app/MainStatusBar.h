@@ -25,7 +25,11 @@ public:
     bool OfferShown() const;
     QString Text() const;
 
+    // The module's port and whether the module answered, at the right end, always shown.
+    void ShowPortState(const QString &text);
+
     QLabel *StatusLine = nullptr;
+    QLabel *PortLbl = nullptr;
     QPushButton *ReloadBtn = nullptr;
     QPushButton *DismissBtn = nullptr;
 

@@ -96,7 +96,7 @@ void TTolmMain::LoadStartFile(const QString &fileName)
 
 void TTolmMain::LoadRecentFile(const QString &fileName)
 {
-    if (NoTargetSelected())
+    if (RefusedDuringChipWork(QFileInfo(fileName).fileName()) || NoTargetSelected())
         return;
     if (!QFileInfo(fileName).isFile()) {
         // A file that has gone is offered no more.
@@ -109,7 +109,7 @@ void TTolmMain::LoadRecentFile(const QString &fileName)
 
 void TTolmMain::LoadDroppedFile(const QString &fileName)
 {
-    if (NoTargetSelected())
+    if (RefusedDuringChipWork(QFileInfo(fileName).fileName()) || NoTargetSelected())
         return;
     LoadNamedFile(fileName, LoadReport::Boxes);
 }

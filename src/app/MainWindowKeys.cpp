@@ -34,16 +34,17 @@ void TTolmMain::SetKeyboardAccess()
     // Toolbar left to right, then the page tabs, then each page top to bottom and left to
     // right. Controls on hidden pages are passed over, so one chain serves all four.
     QList<QWidget *> chain{
-        ConnectBtn,   OptionsBtn,   DataEditorBtn, ProgEditorBtn,   DeviceSelector,
-        ExitBtn,      OptionPages,  ProgMemCbx,    DataMemCbx,      ConfigCbx,
-        IDCodeCbx,    ParallelRBtn, SerialRBtn,    LoadFromFileBtn, SaveToFileBtn,
-        ChipReadBtn,  ChipWriteBtn, VerifyBtn,     BlancCheckBtn,   ProtectBtn,
-        UnProtectBtn, IDCodeBtn,    OscBox,        ProtNoneBtn,     ProtUp12Btn,
-        ProtUp34Btn,  ProtAllBtn,   ConfigEdit,    ConfigReadBtn,   ConfigWriteBtn,
-        RefreshBtn,   CalEdit,      ReadCalBtn,    WriteCalBtn,     BuildCalBtn,  WriteCalCbx,
-        WdtCbx,       PutCbx,       LvpCbx,        BOutCbx,         MClrCbx,
-        DebugCbx,     CpdCbx,       WrtCbx,        MpeenCbx,        ProgStartEdit,
-        ProgEndEdit,  MaxProgBtn,   DataStartEdit, DataEndEdit,     MaxDataBtn};
+        ConnectBtn,    OptionsBtn,   DataEditorBtn, ProgEditorBtn,   DeviceSelector,
+        ExitBtn,       OptionPages,  ProgMemCbx,    DataMemCbx,      ConfigCbx,
+        IDCodeCbx,     ParallelRBtn, SerialRBtn,    LoadFromFileBtn, SaveToFileBtn,
+        ChipReadBtn,   ChipWriteBtn, VerifyBtn,     BlancCheckBtn,   ProtectBtn,
+        UnProtectBtn,  IDCodeBtn,    OscBox,        ProtNoneBtn,     ProtUp12Btn,
+        ProtUp34Btn,   ProtAllBtn,   ConfigEdit,    ConfigReadBtn,   ConfigWriteBtn,
+        RefreshBtn,    CalEdit,      ReadCalBtn,    WriteCalBtn,     BuildCalBtn,
+        WriteCalCbx,   WdtCbx,       PutCbx,        LvpCbx,          BOutCbx,
+        MClrCbx,       DebugCbx,     CpdCbx,        WrtCbx,          MpeenCbx,
+        ProgStartEdit, ProgEndEdit,  MaxProgBtn,    DataStartEdit,   DataEndEdit,
+        MaxDataBtn};
     // Detect beside the device selector, "Erase before write" after the page's buttons, and
     // the status line's offer buttons last of all.
     chain.insert(chain.indexOf(ExitBtn), DetectBtn);
@@ -62,8 +63,9 @@ void TTolmMain::AddPageKey(const QKeySequence &keys, int step)
     });
 }
 
-void TTolmMain::ShowPortInConnectHint()
+void TTolmMain::ShowPortState()
 {
+    StatusBar->ShowPortState(m_module.PortStatusText());
     const QString held = m_module.HeldPortName();
     const QString state = held.isEmpty()
                               ? QStringLiteral("No port held")

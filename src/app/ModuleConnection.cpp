@@ -14,12 +14,15 @@ ModuleConnection::ModuleConnection() = default;
 
 void ModuleConnection::OpenAtStartup(Messages &messages)
 {
-    Open(messages);
+    // No port chosen yet (a first start): nothing is opened, and the status line asks for one.
+    if (!ModulePortName.isEmpty())
+        Open(messages);
 }
 
 QString ModuleConnection::Open(Messages &messages)
 {
     m_openedPortName = ModulePortName;
+    m_answer = Answer::NotAsked;
     if (m_link.OpenModulePort(ModulePortName))
         return {};
     const QString detail = OpenFailureDetail(ModulePortName, m_link);
@@ -43,23 +46,105 @@ void ModuleConnection::HandlePortChoice(int portDialogResult, Messages &messages
         Release(messages);
 }
 
-void ModuleConnection::Connect(Messages &messages)
+bool ModuleConnection::OpenAndCheck(Messages &messages)
 {
     const QString openFailure = Open(messages);
     // The presence check runs even after a failed open: it then fails at once and the user
     // sees both messages, which tells a missing port from a silent module.
     ModuleConnected = ModulePresent(m_module);
-    if (ModuleConnected) {
-        messages.Plain(QString::fromLatin1(kModuleConnectedText));
+    m_answer = ModuleConnected ? Answer::Answered : Answer::Silent;
+    if (!ModuleConnected)
+        messages.PlainWithDetail(QString::fromLatin1(kModuleNotConnectedText),
+                                 openFailure.isEmpty() ? NoAnswerDetail(ModulePortName)
+                                                       : openFailure);
+    return ModuleConnected;
+}
+
+void ModuleConnection::Connect(Messages &messages)
+{
+    if (ModulePortName.isEmpty()) {
+        messages.Plain(PortNotOpenText());
         return;
     }
-    messages.PlainWithDetail(QString::fromLatin1(kModuleNotConnectedText),
-                             openFailure.isEmpty() ? NoAnswerDetail(ModulePortName) : openFailure);
+    if (OpenAndCheck(messages))
+        messages.Plain(QString::fromLatin1(kModuleConnectedText));
+}
+
+void ModuleConnection::ApplyPortChoice(const QString &portName, Messages &messages)
+{
+    if (OperationInProgress || portName == ModulePortName)
+        return;
+    m_link.CloseModulePort();
+    ModuleConnected = false;
+    ModulePortName = portName;
+    m_answer = Answer::NotAsked;
+    if (!portName.isEmpty())
+        OpenAndCheck(messages);
+}
+
+void ModuleConnection::NoteWorkEnded()
+{
+    if (ModuleFellSilent())
+        m_answer = Answer::Silent;
+    else if (m_route.bytesRead > m_readsBefore)
+        m_answer = Answer::Answered;
+    ModuleConnected = m_answer == Answer::Answered;
+}
+
+QString ModuleConnection::PortStatusText() const
+{
+    if (ModulePortName.isEmpty())
+        return QStringLiteral("Choose the module's port in Options");
+    switch (m_link.State()) {
+    case PortState::NoPort:
+        return QStringLiteral("%1: not open").arg(ModulePortName);
+    case PortState::OpenFailed:
+        return QStringLiteral("%1: cannot be opened").arg(ModulePortName);
+    case PortState::Held:
+        break;
+    }
+    switch (m_answer) {
+    case Answer::Answered:
+        return QStringLiteral("%1: module answered").arg(m_openedPortName);
+    case Answer::Silent:
+        return QStringLiteral("%1: module not answering").arg(m_openedPortName);
+    case Answer::NotAsked:
+        break;
+    }
+    return QStringLiteral("%1: open").arg(m_openedPortName);
+}
+
+QString ModuleConnection::NoAnswerText() const
+{
+    const QString on = m_route.target == &m_link && !m_openedPortName.isEmpty()
+                           ? QStringLiteral(" on %1").arg(m_openedPortName)
+                           : QString();
+    return QStringLiteral("No answer from the module%1. Is it plugged in and powered? The port "
+                          "can be changed in Options.")
+        .arg(on);
+}
+
+bool ModuleConnection::ModuleFellSilent() const
+{
+    const auto &failure = m_module.FirstFailure();
+    return failure && failure->ModuleSilent();
+}
+
+QString ModuleConnection::PortNotOpenText() const
+{
+    if (m_route.target != &m_link || m_link.State() == PortState::Held)
+        return {};
+    if (ModulePortName.isEmpty())
+        return QStringLiteral("No port is chosen for the module. Choose the module's port in "
+                              "Options.");
+    return QStringLiteral("%1 is not open: %2")
+        .arg(ModulePortName, NotOpenReason(ModulePortName, m_link));
 }
 
 void ModuleConnection::Release(Messages &messages)
 {
     m_link.CloseModulePort();
+    m_answer = Answer::NotAsked;
     messages.Plain(ModulePortName + QStringLiteral(" Released !... "));
 }
 

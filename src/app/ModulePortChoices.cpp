@@ -2,6 +2,7 @@
 
 #include "link/PortName.h"
 
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <algorithm>
 
@@ -15,11 +16,25 @@ QList<SystemPort> SystemSerialPorts()
     return ports;
 }
 
-QList<PortChoice> ModulePortChoices(const QList<SystemPort> &systemPorts,
-                                    const QString &currentName, const QStringList &typedNames)
+QStringList ExistingComPorts()
 {
-    QList<PortChoice> choices{{QStringLiteral("COM1"), QStringLiteral("COM1")},
-                              {QStringLiteral("COM2"), QStringLiteral("COM2")}};
+    QStringList ports;
+    for (const QString &com : {QStringLiteral("COM1"), QStringLiteral("COM2")}) {
+        if (QFileInfo::exists(ModulePortSystemLocation(com)))
+            ports << com;
+    }
+    return ports;
+}
+
+QList<PortChoice> ModulePortChoices(const QList<SystemPort> &systemPorts,
+                                    const QString &currentName, const QStringList &typedNames,
+                                    const QStringList &comPorts)
+{
+    QList<PortChoice> choices;
+    for (const QString &com : {QStringLiteral("COM1"), QStringLiteral("COM2")}) {
+        if (comPorts.contains(com))
+            choices.append({com, com});
+    }
     const auto sameDevice = [&choices](const QString &name) {
         const QString location = ModulePortSystemLocation(name);
         return std::any_of(choices.cbegin(), choices.cend(), [&](const PortChoice &c) {
@@ -36,7 +51,7 @@ QList<PortChoice> ModulePortChoices(const QList<SystemPort> &systemPorts,
     }
     for (const QString &typed : typedNames) {
         if (!typed.isEmpty() && !sameDevice(typed))
-            choices.append({typed, typed});
+            choices.append({typed, typed, true});
     }
     const bool listed = std::any_of(choices.cbegin(), choices.cend(),
                                     [&](const PortChoice &c) { return c.name == currentName; });

@@ -17,16 +17,23 @@ struct PortChoice
 {
     QString name;
     QString label;
+    bool typed = false; // one the user typed before, which may be struck off the list
     bool operator==(const PortChoice &) const = default;
 };
 
 // The serial ports of this machine, as Qt finds them now (adapters come and go).
 QList<SystemPort> SystemSerialPorts();
 
-// COM1 and COM2 first, as always; then every port the system reports that is not one of
-// those two under another name (ttyS0 is COM1); then the ports the user typed before
-// (`typedNames`, newest first) that none of these is; then the current name when none of these
-// carries it (a path set by hand, a simulator link), so that OK keeps it instead of
-// turning it into COM1. An empty current name adds nothing.
+// COM1 and COM2, each when its device (/dev/ttyS0, /dev/ttyS1) exists on this machine.
+QStringList ExistingComPorts();
+
+// COM1 and COM2 first, those of them in `comPorts` (whose devices exist); then every port the
+// system reports that is not one of those under another name (ttyS0 is COM1); then the ports
+// the user typed before (`typedNames`, newest first) that none of these is; then the current
+// name when none of these carries it (COM1 on a machine without it, a path set by hand, a
+// simulator link), so that OK keeps it instead of turning it into another port. An empty
+// current name adds nothing.
 QList<PortChoice> ModulePortChoices(const QList<SystemPort> &systemPorts,
-                                    const QString &currentName, const QStringList &typedNames = {});
+                                    const QString &currentName, const QStringList &typedNames = {},
+                                    const QStringList &comPorts = {QStringLiteral("COM1"),
+                                                                   QStringLiteral("COM2")});

@@ -3,11 +3,16 @@
 // that waits until the chip is powered off.
 #include "DesktopProductionLog.h"
 #include "Iddlg.h"
+#include "MainStatusBar.h"
 #include "RecentFiles.h"
 #include "Tolm32U.h"
 #include "WaitForm.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "editors/DatEditF.h"
+#include "editors/ProgView.h"
+#include "engine/DeviceId.h"
 #include "engine/PicEngine.h"
 #include "ops/Messages.h"
 #include "ops/OperationDriver.h"
@@ -16,7 +21,9 @@
 #include "settings/TolmSettings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -68,19 +75,29 @@ void TTolmMain::SetOperationWindows(TIDCodeDlg *idCodeDlg, TProcessForm *process
     hooks.programClosing = [this] { return m_closeWhenIdle; };
     hooks.leaveOutCalibration = [this] { return !WriteCalCbx->isChecked(); };
     hooks.eraseBeforeWrite = [this] { return EraseBeforeWriteCbx->isChecked(); };
-    // The production log's row for each Start, when Options switched it on.
+    hooks.portNotOpen = [this] { return m_module.PortNotOpenText(); };
+    hooks.noAnswerText = [this] { return m_module.NoAnswerText(); };
+    // The production log's row for each Start, when Options switched it on; what became of
+    // it follows the run's summary on the status line.
     auto productionLog = std::make_shared<DesktopProductionLog>(TolmSettings::SettingsFilePath());
-    hooks.sequenceRun = [this, productionLog](ChipOperation operation,
-                                              const std::vector<TargetReport> &reports,
-                                              qint64 elapsedMs) {
-        const QString note =
+    auto productionNote = std::make_shared<QString>();
+    hooks.sequenceRun = [this, productionLog, productionNote](
+                            ChipOperation operation, const std::vector<TargetReport> &reports,
+                            qint64 elapsedMs) {
+        *productionNote =
             productionLog->Record({operation, m_currentDevice.DeviceName, ModulePortName(),
                                    Recent().Files().value(0), ShownChecksum(), reports, elapsedMs});
-        if (!note.isEmpty())
-            ShowStatusLine(note);
     };
     m_driver = std::make_unique<OperationDriver>(*m_processForm, *this, m_messages, *m_readySound,
                                                  std::move(hooks));
+    // What the last run did stays on the status line after the progress window has gone.
+    connect(m_driver.get(), &OperationDriver::RunFinished, this,
+            [this](bool, const QString &summary) { ShowStatusLine(summary); });
+    connect(m_driver.get(), &OperationDriver::RunFinished, this,
+            [this, productionNote](bool, const QString &summary) {
+                if (!productionNote->isEmpty())
+                    ShowStatusLine(summary + QStringLiteral("; ") + *productionNote);
+            });
 }
 
 void TTolmMain::SetReadySound(ReadySound &sound)
@@ -130,9 +147,49 @@ void TTolmMain::RunWithEngine(const std::function<void(PicEngine &)> &body)
     const DeviceRecord device = m_currentDevice;
     PicEngine engine(m_module.Module(), *this, m_image, device);
     m_module.OperationInProgress = true;
+    m_module.MarkExchangesStart();
+    ShowChipWorkRunning(true);
     body(engine);
     m_module.OperationInProgress = false;
+    m_module.NoteWorkEnded();
+    ShowChipWorkRunning(false);
+    ShowPortState();
     ScheduleChecksum();
+}
+
+void TTolmMain::ShowChipWorkRunning(bool running)
+{
+    // The work reads the image, the ticks, the method, the address fields and the option
+    // controls as it goes: none of them may change under it, nor may anything else talk to
+    // the module. The page tabs stay, to look at the other pages.
+    for (int i = 0; i < OptionPages->count(); ++i)
+        OptionPages->widget(i)->setEnabled(!running);
+    for (QWidget *control : {static_cast<QWidget *>(ConnectBtn), static_cast<QWidget *>(OptionsBtn),
+                             static_cast<QWidget *>(DeviceSelector)})
+        control->setEnabled(!running);
+    DetectBtn->setEnabled(!running && HasDeviceId(m_currentDevice));
+    StatusBar->ReloadBtn->setEnabled(!running);
+    if (m_dataEditForm)
+        m_dataEditForm->SetEditable(!running);
+    if (m_progViewForm)
+        m_progViewForm->SetEditable(!running);
+}
+
+bool TTolmMain::RefusedForThePort()
+{
+    const QString why = m_module.PortNotOpenText();
+    if (why.isEmpty())
+        return false;
+    m_messages.Plain(why);
+    return true;
+}
+
+bool TTolmMain::RefusedDuringChipWork(const QString &what)
+{
+    if (!ModuleBusy())
+        return false;
+    ShowStatusLine(QStringLiteral("%1 must wait until the chip work has ended").arg(what));
+    return true;
 }
 
 void TTolmMain::RunOperation(ChipOperation operation)

@@ -35,6 +35,7 @@ namespace {
 const QString kCom1 = QStringLiteral("COM1");
 const QString kCom2 = QStringLiteral("COM2");
 const char *const kPortNameProperty = "portName";
+const char *const kTypedProperty = "typed";
 constexpr int kMaxTypedPorts = 8;
 
 // The Save glyph is our own drawing; QSvgRenderer draws it without needing an icon plugin.
@@ -88,7 +89,6 @@ void TOptionsDlg::CreateControls()
     Com1Btn->setProperty(kPortNameProperty, kCom1);
     Com2Btn = Named(new QRadioButton(kCom2, ComPortNum), "Com2Btn");
     Com2Btn->setProperty(kPortNameProperty, kCom2);
-    Com1Btn->setChecked(true);
 
     DeviceSet = Named(new QGroupBox(QStringLiteral("&Device"), this), "DeviceSet");
     DeviceSelectOpt = Named(new QComboBox(DeviceSet), "DeviceSelectOpt");
@@ -117,6 +117,14 @@ void TOptionsDlg::CreateControls()
     connect(PortEdit, &QLineEdit::textChanged, PortEdit, [this, portHint](const QString &text) {
         PortEdit->setToolTip(text.isEmpty() ? portHint : text);
     });
+    // Picking "Other" is picking the field: the cursor goes there to type the name.
+    connect(OtherPortBtn, &QRadioButton::clicked, PortEdit, [this] { PortEdit->setFocus(); });
+    RemovePortBtn = Named(new QPushButton(QStringLiteral("&Remove"), ComPortNum), "RemovePortBtn");
+    RemovePortBtn->setToolTip(QStringLiteral("Take the picked port off the list of ports typed "
+                                             "before"));
+    RemovePortBtn->setAutoDefault(false);
+    RemovePortBtn->setEnabled(false);
+    connect(RemovePortBtn, &QPushButton::clicked, this, &TOptionsDlg::RemovePortBtnClick);
     // Typing a name picks it.
     connect(PortEdit, &QLineEdit::textEdited, OtherPortBtn,
             [this] { OtherPortBtn->setChecked(true); });
@@ -147,6 +155,7 @@ void TOptionsDlg::LayOutControls()
     auto *other = new QHBoxLayout;
     other->addWidget(OtherPortBtn);
     other->addWidget(PortEdit, 1);
+    other->addWidget(RemovePortBtn);
     portGroup->addLayout(m_portLayout);
     portGroup->addLayout(other);
 
@@ -182,16 +191,21 @@ void TOptionsDlg::SetTabOrder()
     QList<QWidget *> chain;
     for (QRadioButton *button : PortButtons())
         chain << button;
-    chain << OtherPortBtn << PortEdit << DeviceSelectOpt << WorkingDirEdit << ReloadAtOnceCbx
-          << ProductionLog->ProductionLogCbx << ProductionLog->ProductionLogEdit << OKBtn
-          << CancelBtn << SaveBtn;
+    chain << OtherPortBtn << PortEdit << RemovePortBtn << DeviceSelectOpt << WorkingDirEdit
+          << ReloadAtOnceCbx << ProductionLog->ProductionLogCbx << ProductionLog->ProductionLogEdit
+          << OKBtn << CancelBtn << SaveBtn;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
 
 QList<QRadioButton *> TOptionsDlg::PortButtons() const
 {
-    return QList<QRadioButton *>{Com1Btn, Com2Btn} + m_extraPortButtons;
+    QList<QRadioButton *> buttons;
+    for (QRadioButton *com : {Com1Btn, Com2Btn}) {
+        if (!com->isHidden())
+            buttons << com;
+    }
+    return buttons + m_extraPortButtons;
 }
 
 QRadioButton *TOptionsDlg::AddPortButton(const PortChoice &choice)
@@ -199,43 +213,94 @@ QRadioButton *TOptionsDlg::AddPortButton(const PortChoice &choice)
     auto *button = new QRadioButton(choice.label, ComPortNum);
     button->setObjectName(QStringLiteral("PortBtn%1").arg(m_extraPortButtons.size() + 1));
     button->setProperty(kPortNameProperty, choice.name);
+    button->setProperty(kTypedProperty, choice.typed);
     m_portLayout->addWidget(button, m_portLayout->rowCount(), 0, 1, 2);
+    // A child added while the dialog is open is hidden until shown.
+    button->show();
     m_extraPortButtons.append(button);
+    connect(button, &QRadioButton::toggled, this, &TOptionsDlg::ShowRemovable);
     return button;
+}
+
+void TOptionsDlg::ShowRemovable()
+{
+    // The port the program runs with stays listed while it is in use.
+    bool removable = false;
+    for (const QRadioButton *button : m_extraPortButtons) {
+        removable =
+            removable || (button->isChecked() && button->property(kTypedProperty).toBool() &&
+                          button->property(kPortNameProperty).toString() != m_shownPort);
+    }
+    RemovePortBtn->setEnabled(removable);
+}
+
+void TOptionsDlg::RemovePortBtnClick()
+{
+    m_typedPorts.removeAll(PortText());
+    SetPortText(m_shownPort, m_systemPorts, m_comPorts);
+    PickPort(QString());
 }
 
 QString TOptionsDlg::PortText() const
 {
-    if (OtherPortBtn->isChecked() && !PortEdit->text().trimmed().isEmpty())
+    if (OtherPortBtn->isChecked())
         return PortEdit->text().trimmed();
     for (const QRadioButton *button : PortButtons()) {
         if (button->isChecked())
             return button->property(kPortNameProperty).toString();
     }
-    return kCom1;
+    return {}; // none picked: no port chosen yet
 }
 
-void TOptionsDlg::SetPortText(const QString &text, const QList<SystemPort> &systemPorts)
+void TOptionsDlg::SetPortText(const QString &text, const QList<SystemPort> &systemPorts,
+                              const QStringList &comPorts)
 {
+    m_shownPort = text;
+    m_systemPorts = systemPorts;
+    m_comPorts = comPorts;
     qDeleteAll(m_extraPortButtons);
     m_extraPortButtons.clear();
-    const QList<PortChoice> choices = ModulePortChoices(systemPorts, text, m_typedPorts);
-    for (qsizetype i = 2; i < choices.size(); ++i)
-        AddPortButton(choices[i]);
+    Com1Btn->hide();
+    Com2Btn->hide();
+    for (const PortChoice &choice : ModulePortChoices(systemPorts, text, m_typedPorts, comPorts)) {
+        if (choice.name == Com1Btn->property(kPortNameProperty).toString())
+            Com1Btn->show();
+        else if (choice.name == Com2Btn->property(kPortNameProperty).toString())
+            Com2Btn->show();
+        else
+            AddPortButton(choice);
+    }
     SetTabOrder();
     adjustSize();
 
     PortEdit->clear();
-    Com1Btn->setChecked(true);
-    for (QRadioButton *button : PortButtons()) {
-        if (button->property(kPortNameProperty).toString() == text)
-            button->setChecked(true);
+    PickPort(text);
+}
+
+void TOptionsDlg::PickPort(const QString &name)
+{
+    // Only the port named exactly so is picked; with none (a first start) nothing is, rather
+    // than a port of this machine the user never chose.
+    QList<QRadioButton *> all{Com1Btn, Com2Btn, OtherPortBtn};
+    all += m_extraPortButtons;
+    for (QRadioButton *button : all) {
+        button->setAutoExclusive(false);
+        button->setChecked(!button->isHidden() && button != OtherPortBtn &&
+                           button->property(kPortNameProperty).toString() == name);
+        button->setAutoExclusive(true);
     }
+    ShowRemovable();
 }
 
 void TOptionsDlg::accept()
 {
-    if (OtherPortBtn->isChecked() && !PortText().isEmpty())
+    if (OtherPortBtn->isChecked() && PortText().isEmpty()) {
+        m_messages.Warning(QStringLiteral("Type the module's port after \"Other\" (ttyUSB0, or "
+                                          "a path), or choose one of the listed ports."));
+        PortEdit->setFocus();
+        return;
+    }
+    if (OtherPortBtn->isChecked())
         m_typedPorts = WithItemFirst(m_typedPorts, PortText(), kMaxTypedPorts);
     QDialog::accept();
 }
@@ -282,9 +347,11 @@ void TOptionsDlg::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     ProductionLog->Load(PrivateProfile(TolmSettings::SettingsFilePath()));
     // Tab then walks the fields in the order they are read; Enter still answers OK, the
-    // default button.
+    // default button. With no port picked yet, the first one offered has the focus.
+    QRadioButton *focused = nullptr;
     for (QRadioButton *button : PortButtons()) {
-        if (button->isChecked())
-            button->setFocus();
+        if (!button->isHidden() && (button->isChecked() || !focused))
+            focused = button;
     }
+    (focused ? focused : OtherPortBtn)->setFocus();
 }

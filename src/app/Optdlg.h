@@ -30,13 +30,16 @@ public:
     // The name of the port picked in ComPortNum, as the settings store it: a listed one, or
     // the text typed into PortEdit (trimmed) when "Other" is picked.
     QString PortText() const;
-    // Offers COM1, COM2, the given system ports and the text itself when none of these is
-    // it (see ModulePortChoices), and picks the one named exactly so; an empty text picks
-    // COM1.
+    // Offers COM1 and COM2 where their devices exist, the given system ports, the ports typed
+    // before and the text itself when none of these is it (see ModulePortChoices), and picks
+    // the one named exactly so; an empty text (no port chosen yet) picks none.
     void SetPortText(const QString &text,
-                     const QList<SystemPort> &systemPorts = SystemSerialPorts());
-    // The port items in the order shown, COM1 and COM2 first.
+                     const QList<SystemPort> &systemPorts = SystemSerialPorts(),
+                     const QStringList &comPorts = ExistingComPorts());
+    // The port items offered, in the order shown, COM1 and COM2 first.
     QList<QRadioButton *> PortButtons() const;
+    // Strikes the picked port off the list of ports typed before (RemovePortBtn).
+    void RemovePortBtnClick();
 
     // Writes PicDevice, ModulePort and WorkingDir, in this order, into section Main of the
     // settings file. A failed write is reported and ends the save; the dialog stays open.
@@ -56,6 +59,8 @@ public:
     // simulator's link.
     QRadioButton *OtherPortBtn = nullptr;
     QLineEdit *PortEdit = nullptr;
+    // Enabled while a port typed before is picked: it goes from the list.
+    QPushButton *RemovePortBtn = nullptr;
     // A loaded file that changes on disk is loaded again at once instead of being offered.
     QCheckBox *ReloadAtOnceCbx = nullptr;
     // The production log: its place and whether the desktop program writes to it (from and
@@ -76,9 +81,15 @@ private:
     void LayOutControls();
     void SetTabOrder();
     QRadioButton *AddPortButton(const PortChoice &choice);
+    void ShowRemovable();
+    void PickPort(const QString &name);
 
     Messages &m_messages;
     QGridLayout *m_portLayout = nullptr;
     QList<QRadioButton *> m_extraPortButtons; // after COM1 and COM2, rebuilt on each showing
     QStringList m_typedPorts;
+    // What the list was last built from, to build it again after a port is struck off.
+    QString m_shownPort;
+    QList<SystemPort> m_systemPorts;
+    QStringList m_comPorts;
 };

@@ -39,6 +39,13 @@ PortFault ProbeDevice(const QString &location)
     }
 }
 
+// The group that owns the port's device, which the user must belong to.
+QString SerialGroup(const QString &location)
+{
+    const QString group = QFileInfo(location).group();
+    return group.isEmpty() || group == QStringLiteral("root") ? kUsualSerialGroup : group;
+}
+
 QString Remedy(PortFault fault, const QString &location)
 {
     switch (fault) {
@@ -46,9 +53,7 @@ QString Remedy(PortFault fault, const QString &location)
         return QStringLiteral("There is no such device. Check that the programmer's serial "
                               "adapter is plugged in, or choose another port in Options.");
     case PortFault::NoPermission: {
-        QString group = QFileInfo(location).group();
-        if (group.isEmpty() || group == QStringLiteral("root"))
-            group = kUsualSerialGroup;
+        const QString group = SerialGroup(location);
         return QStringLiteral("Your user may not use this port. Add it to the group \"%1\" "
                               "that owns the port (usually dialout):\n"
                               "    sudo usermod -aG %1 $USER\n"
@@ -108,4 +113,26 @@ QString NoAnswerDetail(const QString &portName)
     return QStringLiteral("Port %1 is open, but no programmer module answered on it. Check "
                           "that the module is powered and cabled to this port.")
         .arg(PortDisplayName(portName));
+}
+
+QString NotOpenReason(const QString &portName, const SerialLink &link)
+{
+    if (link.State() != PortState::OpenFailed)
+        return QStringLiteral("it has been released. Press Connect to open it again.");
+    const QString location = ModulePortSystemLocation(portName);
+    switch (ClassifyOpenFailure(link.LastOpenError(), location)) {
+    case PortFault::Missing:
+        return QStringLiteral("there is no such device. Plug in the adapter or choose another "
+                              "port in Options, then Connect.");
+    case PortFault::NoPermission:
+        return QStringLiteral("permission denied. Add your user to the %1 group, then Connect.")
+            .arg(SerialGroup(location));
+    case PortFault::HeldByOther:
+        return QStringLiteral("another program holds it. Close that program, then Connect.");
+    case PortFault::Other:
+        break;
+    }
+    const QString reason = link.LastErrorText();
+    return (reason.isEmpty() ? QStringLiteral("it could not be opened") : reason) +
+           QStringLiteral(". Press Connect to try again.");
 }

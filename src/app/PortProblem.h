@@ -28,3 +28,8 @@ QString OpenFailureDetail(const QString &portName, const SerialLink &link);
 // The detail text of "Programmer Device NOT Connected" when the port opened but the module
 // gave no acknowledge.
 QString NoAnswerDetail(const QString &portName);
+
+// Why the module's port is not open, in a few words and with the one thing to do, for the
+// box that stands in for any chip work: "permission denied. Add your user to the dialout
+// group, then Connect."
+QString NotOpenReason(const QString &portName, const SerialLink &link);

@@ -84,15 +84,26 @@ bool QtMessages::ConfirmChipCommand(const QString &text)
 
 Messages::Answer QtMessages::AskAbortRetryIgnore(const QString &text)
 {
-    return ToAnswer(ShowBox(QMessageBox::Critical, QStringLiteral("Error"), text,
-                            QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
-                            QMessageBox::Abort));
+    return AskAbortRetryIgnoreWithDetail(text, QString());
 }
 
 Messages::Answer QtMessages::AskOkCancel(const QString &text)
 {
+    return AskOkCancelWithDetail(text, QString());
+}
+
+Messages::Answer QtMessages::AskAbortRetryIgnoreWithDetail(const QString &text,
+                                                           const QString &detail)
+{
     return ToAnswer(ShowBox(QMessageBox::Critical, QStringLiteral("Error"), text,
-                            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok));
+                            QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
+                            QMessageBox::Abort, detail));
+}
+
+Messages::Answer QtMessages::AskOkCancelWithDetail(const QString &text, const QString &detail)
+{
+    return ToAnswer(ShowBox(QMessageBox::Critical, QStringLiteral("Error"), text,
+                            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, detail));
 }
 
 QString QtMessages::OpenFileName(const QString &directory, const QString &filter)

@@ -17,6 +17,8 @@ public:
     bool ConfirmChipCommand(const QString &text) override;
     Answer AskAbortRetryIgnore(const QString &text) override;
     Answer AskOkCancel(const QString &text) override;
+    Answer AskAbortRetryIgnoreWithDetail(const QString &text, const QString &detail) override;
+    Answer AskOkCancelWithDetail(const QString &text, const QString &detail) override;
     QString OpenFileName(const QString &directory, const QString &filter) override;
     QString SaveFileName(const QString &directory, const QString &filter) override;
 };

@@ -1,10 +1,12 @@
 #include "Tolm32U.h"
 
 #include "AboutBox.h"
+#include "MainStatusBar.h"
 #include "Optdlg.h"
 #include "PortConU.h"
 #include "RecentFiles.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/MemoryImage.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
@@ -35,7 +37,7 @@ TTolmMain::TTolmMain(MemoryImage &image, Messages &messages, QWidget *parent)
     BuildFileExtras();
     ConnectChecksum();
     FormCreate();
-    ShowPortInConnectHint();
+    ShowPortState();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -65,9 +67,12 @@ void TTolmMain::FormCreate()
         // device rather than leaving the program without one.
         if (!SetDeviceValues(device, false))
             SetDeviceValues(TolmSettings::kDefaultDevice, false);
-        m_blankWordText = ::BlankWordText(m_currentDevice.DeviceType);
-        m_module.ModulePortName = settings.ReadString(
-            TolmSettings::kSection, TolmSettings::kModulePortKey, TolmSettings::kDefaultPort);
+        m_blankWordText = ::BlankWordText(m_currentDevice);
+        // Without a port of the user's choosing nothing is opened: a default that names a
+        // port of this machine could be anything, and opening it could fail before the window
+        // is even shown.
+        m_module.ModulePortName =
+            settings.ReadString(TolmSettings::kSection, TolmSettings::kModulePortKey, QString());
         SetDialogDirectories(
             settings.ReadString(TolmSettings::kSection, TolmSettings::kWorkingDirKey, QString()));
     }
@@ -120,7 +125,7 @@ void TTolmMain::closeEvent(QCloseEvent *event)
 
 void TTolmMain::OptionsBtnClick()
 {
-    if (!m_optionsDlg)
+    if (!m_optionsDlg || RefusedDuringChipWork(QStringLiteral("Options")))
         return;
     // The dialog shows what the program runs with now, not what the file holds.
     m_optionsDlg->WorkingDirEdit->setText(m_openDialogDirectory);
@@ -130,10 +135,16 @@ void TTolmMain::OptionsBtnClick()
     if (m_optionsDlg->exec() != QDialog::Accepted)
         return;
 
-    // A new port name takes effect at the next Connect; the open port is left alone.
-    m_module.ModulePortName = m_optionsDlg->PortText();
-    SetDeviceValues(m_optionsDlg->DeviceSelectOpt->currentText(), true);
-    SetProgramMemory();
+    // Another port takes effect at once: the held one is given back and the new one opened
+    // and checked, so the next chip work goes where the user has just said.
+    m_module.ApplyPortChoice(m_optionsDlg->PortText(), m_messages);
+    ShowPortState();
+    // The device selected again changes nothing: its ranges, the option controls and the image
+    // stay as the user set them, and no fill is offered. A name the catalogue lacks keeps the
+    // device too.
+    const QString device = m_optionsDlg->DeviceSelectOpt->currentText();
+    if (device != m_currentDevice.DeviceName && SetDeviceValues(device, true))
+        SetProgramMemory();
     // A working directory the user has just changed is where the choosers start again,
     // even after a file elsewhere was loaded.
     if (DialogDirectory(m_optionsDlg->WorkingDirEdit->text()) != m_openDialogDirectory)
@@ -144,11 +155,11 @@ void TTolmMain::OptionsBtnClick()
 
 void TTolmMain::ConnectBtnClick()
 {
-    if (!m_portDlg)
+    if (!m_portDlg || RefusedDuringChipWork(QStringLiteral("Connect")))
         return;
     m_portDlg->SetPortName(m_module.ModulePortName);
     m_module.HandlePortChoice(m_portDlg->exec(), m_messages);
-    ShowPortInConnectHint();
+    ShowPortState();
 }
 
 void TTolmMain::CheckModuleAfterDeviceChange()

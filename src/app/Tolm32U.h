@@ -170,6 +170,8 @@ public:
     void WaitWhilePaused() override;
     void Delay(int ms) override;
     WriteErrorAnswer AskWriteError(const QString &text, WriteErrorButtons buttons) override;
+    WriteErrorAnswer AskWordWriteError(const QString &text, WriteErrorButtons buttons,
+                                       const WordNotWritten &word, bool dataMemory) override;
     void ShowWaiting(bool visible) override;
 
 signals:
@@ -272,6 +274,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    WriteErrorAnswer AskWriteErrorWithDetail(const QString &text, WriteErrorButtons buttons,
+                                             const QString &detail);
     // A chip command's fixed failure text, with the reason under it when there is one.
     void ShowChipFailure(const QString &text, const QString &reason);
 
@@ -283,6 +287,8 @@ private:
     // status line for a quiet success).
     enum class LoadReport { Boxes, QuietSuccess };
     void LoadNamedFile(const QString &fileName, LoadReport report);
+    // Before a file is read: each ticked memory of the image blank, as on an erased chip.
+    void BlankTargets(const HexTargets &targets);
     // A file loaded or saved: remembered, watched, and its folder the choosers' start.
     void RememberFile(const QString &fileName);
     void FileChangedOnDisk(const QString &path);
@@ -309,8 +315,9 @@ private:
     // Shortcuts, page keys and the Tab order (MainWindowKeys.cpp).
     void SetKeyboardAccess();
     void AddPageKey(const QKeySequence &keys, int step);
-    // The Connect button's hint names the port held, or says that none is.
-    void ShowPortInConnectHint();
+    // The status line's port field, and the Connect button's hint: the port held, or that
+    // none is.
+    void ShowPortState();
 
     // Device-dependent control states (ConfigControlsBinding.cpp).
     void SetOscillatorList();
@@ -329,6 +336,12 @@ private:
     // an operation or a chip command runs, the others are refused.
     void ConnectChipHandlers();
     bool ModuleBusy() const;
+    // While chip work runs, the controls it reads and every other way to the module or the
+    // image are disabled; a handler reached anyway says on the status line that it must wait.
+    void ShowChipWorkRunning(bool running);
+    bool RefusedDuringChipWork(const QString &what);
+    // The module's port is not open: a box says why and what to do; true means stop.
+    bool RefusedForThePort();
     // A click handler that may wait in the event loop; a close of the main window that came
     // meanwhile takes effect when the last such handler has returned.
     void RunHandler(const std::function<void()> &handler);

@@ -24,8 +24,8 @@ ConfigControls ControlsAfterDeviceSelection(const DeviceRecord &device,
                                             const ConfigControls &previous)
 {
     ConfigControls c = previous;
-    if (HasOscillatorList(device.DeviceType))
-        c.OscBox = static_cast<int>(OscillatorList(device.DeviceType).size()) - 1;
+    if (HasOscillatorList(device))
+        c.OscBox = static_cast<int>(OscillatorList(device).size()) - 1;
     const ConfigControlsEnabled e = EnabledControls(device);
     c.WdtCbx = c.WdtCbx && e.WdtCbx;
     c.PutCbx = c.PutCbx && e.PutCbx;

@@ -55,3 +55,6 @@ uint16_t ControlsToConfig(const ConfigControls &controls, const DeviceRecord &de
 // The configuration bits the option controls read and build: oscillator, the boxes the
 // device offers and the code-protection bits. 0 for the no-device row.
 uint16_t ConfigBitsUsed(const DeviceRecord &device);
+
+// The code-protection bits of the device's configuration word. 0 for the no-device row.
+uint16_t ProtectionBits(const DeviceRecord &device);

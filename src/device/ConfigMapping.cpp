@@ -82,28 +82,29 @@ const FixedLayout kLayoutE{ // 16f628a
     true};
 // clang-format on
 
-const FixedLayout *FixedLayoutFor(uint16_t deviceType)
+const FixedLayout *FixedLayoutFor(const DeviceRecord &device)
 {
-    switch (deviceType) {
-    case 24:
-    case 25:
+    switch (device.Layout) {
+    case ConfigLayout::F87x:
         return &kLayoutA;
-    case 26:
+    case ConfigLayout::Ce674:
         return &kLayoutB;
-    case 27:
+    case ConfigLayout::F628:
         return &kLayoutC;
-    case 28:
+    case ConfigLayout::C715:
         return &kLayoutD;
-    case 29:
+    case ConfigLayout::F628a:
         return &kLayoutE;
-    default:
-        return nullptr;
+    case ConfigLayout::Generic:
+    case ConfigLayout::None:
+        break;
     }
+    return nullptr;
 }
 
-bool IsGenericLayout(uint16_t deviceType)
+bool IsGenericLayout(const DeviceRecord &device)
 {
-    return deviceType <= 23;
+    return device.Layout == ConfigLayout::Generic;
 }
 
 int ReadOscillator(OscField field, uint16_t word)
@@ -251,21 +252,30 @@ uint16_t BitsOf(const std::vector<BitControl> &bits)
 
 uint16_t ConfigBitsUsed(const DeviceRecord &device)
 {
-    if (IsGenericLayout(device.DeviceType))
+    if (IsGenericLayout(device))
         return static_cast<uint16_t>(device.ProtMask | BitsOf(GenericBits(device)) |
                                      OscillatorBits(OscField::Bits1to0));
-    if (const FixedLayout *layout = FixedLayoutFor(device.DeviceType))
+    if (const FixedLayout *layout = FixedLayoutFor(device))
         return static_cast<uint16_t>(layout->mask | BitsOf(layout->bits) |
                                      OscillatorBits(layout->osc));
+    return 0;
+}
+
+uint16_t ProtectionBits(const DeviceRecord &device)
+{
+    if (IsGenericLayout(device))
+        return device.ProtMask;
+    if (const FixedLayout *layout = FixedLayoutFor(device))
+        return layout->mask;
     return 0;
 }
 
 ConfigControls ConfigToControls(uint16_t word, const DeviceRecord &device,
                                 const ConfigControls &current)
 {
-    if (IsGenericLayout(device.DeviceType))
+    if (IsGenericLayout(device))
         return GenericToControls(word, device, current);
-    if (const FixedLayout *layout = FixedLayoutFor(device.DeviceType))
+    if (const FixedLayout *layout = FixedLayoutFor(device))
         return FixedToControls(word, *layout, current);
     return current;
 }
@@ -273,9 +283,9 @@ ConfigControls ConfigToControls(uint16_t word, const DeviceRecord &device,
 uint16_t ControlsToConfig(const ConfigControls &controls, const DeviceRecord &device,
                           uint16_t currentWord)
 {
-    if (IsGenericLayout(device.DeviceType))
+    if (IsGenericLayout(device))
         return GenericToConfig(controls, device, currentWord);
-    if (const FixedLayout *layout = FixedLayoutFor(device.DeviceType))
+    if (const FixedLayout *layout = FixedLayoutFor(device))
         return FixedToConfig(controls, *layout, currentWord);
     return currentWord;
 }

@@ -2,42 +2,32 @@
 
 #include "DeviceRecord.h"
 
-QStringList OscillatorList(uint16_t deviceType)
+QStringList OscillatorList(const DeviceRecord &device)
 {
-    switch (deviceType) {
-    case 18:
-    case 19:
+    switch (device.Oscillators) {
+    case OscillatorSet::LpXtHsRc:
+        return {"LP", "XT", "HS", "RC"};
+    case OscillatorSet::InternalRc12:
         return {"LP", "XT", "Internal RC", "External RC"};
-    case 26:
+    case OscillatorSet::Ce674:
         return {"LP",       "XT",
                 "HS",       "Invalid !",
                 "IntRC IO", "IntRC Clockout",
                 "ExtRC IO", "ExtRC Clockout"};
-    case 27:
+    case OscillatorSet::F628:
         return {"LP", "XT", "HS", "EC", "IntRC IO", "IntRC Clockout", "ER IO", "ER Clockout"};
-    case 29:
+    case OscillatorSet::F628a:
         return {"LP",        "XT",
                 "HS",        "ExtClk",
                 "IntOsc IO", "IntOsc Clockout",
                 "RCOsc IO",  "RCOsc Clockout"};
-    case kNoDeviceType:
-        return {};
-    default:
-        return {"LP", "XT", "HS", "RC"};
+    case OscillatorSet::None:
+        break;
     }
+    return {};
 }
 
-bool HasOscillatorList(uint16_t deviceType)
+bool HasOscillatorList(const DeviceRecord &device)
 {
-    return deviceType < kNoDeviceType;
-}
-
-bool IsTwelveBitCore(uint16_t deviceType)
-{
-    return deviceType <= 4 || deviceType == 18 || deviceType == 19;
-}
-
-QString BlankWordText(uint16_t deviceType)
-{
-    return IsTwelveBitCore(deviceType) ? QStringLiteral("0FFF") : QStringLiteral("3FFF");
+    return device.Oscillators != OscillatorSet::None;
 }

@@ -2,15 +2,12 @@
 
 #include <QString>
 #include <QStringList>
-#include <cstdint>
 
-// The oscillator items of a device type; the item index is the value the configuration
-// word carries. Type 30 (no device) has no list of its own: the caller keeps its items.
-QStringList OscillatorList(uint16_t deviceType);
+struct DeviceRecord;
 
-// Whether a device type has its own oscillator list (all but the no-device row).
-bool HasOscillatorList(uint16_t deviceType);
+// The oscillator items of a device; the item index is the value the configuration word
+// carries. The no-device row has no list of its own: the caller keeps its items.
+QStringList OscillatorList(const DeviceRecord &device);
 
-// The 12-bit-core parts (16C5x and 12C508/509) erase to 0FFF, every 14-bit part to 3FFF.
-bool IsTwelveBitCore(uint16_t deviceType);
-QString BlankWordText(uint16_t deviceType);
+// Whether the device has its own oscillator list (all but the no-device row).
+bool HasOscillatorList(const DeviceRecord &device);

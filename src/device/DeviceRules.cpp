@@ -26,6 +26,11 @@ std::uint16_t BlankWord(const DeviceRecord &device)
     return WordMask(device);
 }
 
+QString BlankWordText(const DeviceRecord &device)
+{
+    return FormatHex(BlankWord(device), 4);
+}
+
 int ConfigWidthBits(const DeviceRecord &device)
 {
     return HasTwelveBitCore(device) ? 12 : 14;
@@ -56,6 +61,14 @@ std::optional<std::uint16_t> CalibrationAddress(const DeviceRecord &device)
     if (!device.HasCalibration)
         return std::nullopt;
     return ProgMaxAddress(device);
+}
+
+std::optional<std::uint16_t> CalibrationInstruction(const DeviceRecord &device, std::uint8_t k)
+{
+    if (!CalibrationAddress(device))
+        return std::nullopt;
+    constexpr std::uint16_t kMovlw = 0x0C00; // MOVLW k on a 12-bit core
+    return HasTwelveBitCore(device) ? static_cast<std::uint16_t>(kMovlw | k) : RetlwWord(device, k);
 }
 
 std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -8,15 +9,22 @@ class MemoryImage;
 
 // Facts about a device that several layers need, each decided here once.
 
+// A word read from a chip has at most 14 bits: the serial data format carries 14 and the widest
+// core has 14. A 12-bit part's word comes back in the same form, so values read and read back
+// are kept to these bits on every family, the 12-bit ones included.
+constexpr std::uint16_t kChipWordBits = 0x3FFF;
+
 // The EEPROM and flash parts erase in bulk; an EPROM part is erased only by ultraviolet light.
 bool HasBulkErase(const DeviceRecord &device);
 
 // The 16C5x and the 12C508/509 have a 12-bit core; every other part a 14-bit one.
 bool HasTwelveBitCore(const DeviceRecord &device);
 
-// The bits of a program word; an erased (blank) word has all of them set.
+// The bits of a program word; an erased (blank) word has all of them set: 0FFF on the 12-bit
+// parts, 3FFF on the others. The text is what a fresh program image holds.
 std::uint16_t WordMask(const DeviceRecord &device);
 std::uint16_t BlankWord(const DeviceRecord &device);
+QString BlankWordText(const DeviceRecord &device);
 
 // The configuration word is as wide as the core: 12 bits or 14 bits. A bit beyond it does
 // not exist in the chip; asking the module to program one makes the read-back fail on
@@ -33,8 +41,13 @@ std::uint16_t DataMaxAddress(const DeviceRecord &device);
 std::uint16_t RetlwWord(const DeviceRecord &device, std::uint8_t k);
 
 // The oscillator calibration word sits at the top of program memory of the parts that keep
-// one (a MOVLW or RETLW the factory programmed); none on the others.
+// one (HasCalibration); none on the others.
 std::optional<std::uint16_t> CalibrationAddress(const DeviceRecord &device);
+
+// The instruction that carries calibration byte k; nothing on a device without a calibration
+// word. A 12-bit part starts at its last program word, where MOVLW k leaves the byte in W for
+// the program; a 14-bit part CALLs its last word, where RETLW k returns with it.
+std::optional<std::uint16_t> CalibrationInstruction(const DeviceRecord &device, std::uint8_t k);
 
 // The image's checksum: the 16-bit sum of every program word over the device's whole program
 // memory (blank words included, each masked to the core's width) plus the configuration word

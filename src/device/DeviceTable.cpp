@@ -54,6 +54,52 @@ constexpr Row kRows[kDeviceTableRows] = {
 };
 // clang-format on
 
+// What the parts with a configuration layout or an oscillator list of their own do; every
+// other part with a name takes the generic layout, the LP/XT/HS/RC list and builds All Code
+// Protect from the option controls.
+struct OwnBehaviour
+{
+    const char *name;
+    ConfigLayout layout;
+    OscillatorSet oscillators;
+    ProtectAllRule protectAll;
+    bool configSerialOnly;
+    bool eraseByBulkCommands;
+};
+
+using L = ConfigLayout;
+using O = OscillatorSet;
+using P = ProtectAllRule;
+// clang-format off
+constexpr OwnBehaviour kOwnBehaviour[] = {
+    {"12c508",  L::Generic, O::InternalRc12, P::FromControls,        false, false},
+    {"12c509",  L::Generic, O::InternalRc12, P::FromControls,        false, false},
+    {"16f877",  L::F87x,    O::LpXtHsRc,     P::ClearProtectionBits, false, false},
+    {"16f876",  L::F87x,    O::LpXtHsRc,     P::ClearProtectionBits, false, false},
+    {"12ce674", L::Ce674,   O::Ce674,        P::ClearProtectionBits, false, false},
+    {"16f628",  L::F628,    O::F628,         P::ClearProtectionBits, true,  false},
+    {"16c715",  L::C715,    O::LpXtHsRc,     P::Unchanged,           false, false},
+    {"16f628a", L::F628a,   O::F628a,        P::ClearProtectionBits, false, true},
+    {"",        L::None,    O::None,         P::FromControls,        false, false},
+};
+// clang-format on
+
+void SetBehaviour(DeviceRecord &r)
+{
+    r.Layout = ConfigLayout::Generic;
+    r.Oscillators = OscillatorSet::LpXtHsRc;
+    r.ProtectAll = ProtectAllRule::FromControls;
+    for (const OwnBehaviour &own : kOwnBehaviour) {
+        if (r.DeviceName == QLatin1String(own.name)) {
+            r.Layout = own.layout;
+            r.Oscillators = own.oscillators;
+            r.ProtectAll = own.protectAll;
+            r.ConfigSerialOnly = own.configSerialOnly ? 1 : 0;
+            r.EraseByBulkCommands = own.eraseByBulkCommands ? 1 : 0;
+        }
+    }
+}
+
 uint8_t Flag(const char *flags, int index)
 {
     return flags[index] == '1' ? 1 : 0;
@@ -92,6 +138,7 @@ DeviceRecord MakeRecord(const Row &row, int index)
     r.ConfigAddress = row.configAddress;
     r.PowerOnMode = row.powerOnMode;
     r.DeviceFamily = row.family;
+    SetBehaviour(r);
     return r;
 }
 

@@ -131,14 +131,39 @@ void TDataEditForm::ShapeCell(CellPosition cell)
         m_image.SetDataByteText(address, shaped);
 }
 
+void TDataEditForm::SetEditable(bool editable)
+{
+    if (editable == m_editable)
+        return;
+    m_editable = editable;
+    const QModelIndex current = DMemEditSG->currentIndex();
+    if (!editable) {
+        // Leaving the cell closes its editor and completes a byte half typed there, as a click
+        // elsewhere would, before the work reads the image.
+        DMemEditSG->setCurrentIndex(QModelIndex());
+        CompleteRememberedCell();
+    }
+    m_model->SetEditable(editable);
+    Clear00->setEnabled(editable);
+    SetFF->setEnabled(editable);
+    if (!editable)
+        DMemEditSG->setCurrentIndex(current);
+    else if (current.isValid() && isVisible())
+        DMemEditSG->edit(current);
+}
+
 void TDataEditForm::Clear00Click()
 {
+    if (!m_editable)
+        return;
     m_rememberedCell = {1, 1};
     m_image.FillDataImage(QStringLiteral("00"));
 }
 
 void TDataEditForm::SetFFClick()
 {
+    if (!m_editable)
+        return;
     m_rememberedCell = {1, 1};
     m_image.FillDataImage(QStringLiteral("FF"));
 }

@@ -21,6 +21,10 @@ public:
 
     void Clear00Click();
     void SetFFClick();
+    // While chip work reads or fills the image, the bytes can be looked at but not typed over
+    // or filled.
+    void SetEditable(bool editable);
+    bool Editable() const { return m_editable; }
 
     // Completes the cell the user is typing into (ShapeByte), and the remembered cell, for
     // readers of the image that run while a byte is half typed.
@@ -47,4 +51,5 @@ private:
     DataImageModel *m_model = nullptr;
     CellPosition m_rememberedCell{1, 1};
     bool m_placed = false;
+    bool m_editable = true;
 };

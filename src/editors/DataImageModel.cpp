@@ -53,7 +53,7 @@ QVariant DataImageModel::data(const QModelIndex &index, int role) const
 bool DataImageModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     const QString text = value.toString();
-    if (!index.isValid() || role != Qt::EditRole || !IsCellText(text))
+    if (!m_editable || !index.isValid() || role != Qt::EditRole || !IsCellText(text))
         return false;
     m_image.SetDataByteText(AddressOf(index), text);
     return true;
@@ -73,7 +73,14 @@ Qt::ItemFlags DataImageModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return m_editable ? flags | Qt::ItemIsEditable : flags;
+}
+
+void DataImageModel::SetEditable(bool editable)
+{
+    m_editable = editable;
+    emit dataChanged(index(0, 0), index(kSide - 1, kSide - 1));
 }
 
 void DataImageModel::CellChanged(int address)

@@ -22,10 +22,13 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Cells refuse edits while not editable (chip work reads the image).
+    void SetEditable(bool editable);
 
 private:
     void CellChanged(int address);
     void ImageFilled();
 
     MemoryImage &m_image;
+    bool m_editable = true;
 };

@@ -71,17 +71,30 @@ void TProgViewForm::CreatePopupMenu()
 
 void TProgViewForm::Clear0000Click()
 {
+    if (!m_editable)
+        return;
     m_image.FillProgramImage(QStringLiteral("0000"));
 }
 
 void TProgViewForm::Set0FFFClick()
 {
+    if (!m_editable)
+        return;
     m_image.FillProgramImage(QStringLiteral("0FFF"));
 }
 
 void TProgViewForm::Set3FFFClick()
 {
+    if (!m_editable)
+        return;
     m_image.FillProgramImage(QStringLiteral("3FFF"));
+}
+
+void TProgViewForm::SetEditable(bool editable)
+{
+    m_editable = editable;
+    for (QAction *fill : {Clear0000, Set0FFF, Set3FFF})
+        fill->setEnabled(editable);
 }
 
 void TProgViewForm::SetLastProgramAddress(int address)

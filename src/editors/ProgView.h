@@ -22,6 +22,8 @@ public:
     void Set3FFFClick();
     // The selected device's highest program address; the words past it are greyed.
     void SetLastProgramAddress(int address);
+    // While chip work reads or fills the image, the fills are refused.
+    void SetEditable(bool editable);
 
     QTableView *PMemViewSG = nullptr;
     QMenu *ProgPopupMenu = nullptr;
@@ -39,4 +41,5 @@ private:
     MemoryImage &m_image;
     ProgramImageModel *m_model = nullptr;
     bool m_placed = false;
+    bool m_editable = true;
 };

@@ -3,6 +3,7 @@
 #include "engine/PicCommandCodes.h"
 #include "engine/PicEngine.h"
 
+#include "device/AllCodeProtect.h"
 #include "device/DeviceRecord.h"
 #include "device/DeviceRules.h"
 #include "device/HexText.h"
@@ -10,65 +11,24 @@
 #include "link/ProgrammerModule.h"
 
 namespace {
-// Device types with their own code-protection pattern; the types below kLastGenericType build
-// the word from the protection words and the option controls.
-constexpr std::uint16_t kLastGenericType = 23;
-constexpr std::uint16_t k16F877Type = 24;
-constexpr std::uint16_t k16F876Type = 25;
-constexpr std::uint16_t k12CE674Type = 26;
-constexpr std::uint16_t k16F628Type = 27;
-constexpr std::uint16_t k16F628AType = 29;
-constexpr std::uint16_t k12C508Type = 18;
-constexpr std::uint16_t k12C509Type = 19;
-
-constexpr std::uint16_t kFourteenBits = 0x3FFF;
-// Configuration bits the generic layout adds to the protection word.
-constexpr std::uint16_t kWdtBit = 0x0004;
-constexpr std::uint16_t kPwrtBit = 0x0008;
-constexpr std::uint16_t kMclreBit = 0x0010;
-constexpr std::uint16_t kBrownoutBit = 0x0040;
-
-// MOVLW k (12-bit core): the 12c508's calibration word is an instruction that loads the byte.
-constexpr std::uint16_t kMovlw = 0x0C00;
-
-std::uint16_t GenericProtectWord(const DeviceRecord &d, const ConfigControls &c)
-{
-    std::uint16_t p = d.ProtAllWord;
-    if (d.HasPartialProtect && c.ProtUp34Btn) {
-        p = d.ProtUp34Word;
-    } else if (d.HasPartialProtect && c.ProtUp12Btn) {
-        p = d.ProtUp12Word;
-    }
-    if (d.HasWdt && c.WdtCbx) {
-        p |= kWdtBit;
-    }
-    // On most parts the power-up timer bit enables the timer when clear.
-    if (d.HasPwrt && (d.PwrtActiveHigh ? c.PutCbx : !c.PutCbx)) {
-        p |= kPwrtBit;
-    }
-    if (d.HasBrownout && c.BOutCbx) {
-        p |= kBrownoutBit;
-    }
-    if (d.HasMclre && c.MClrCbx) {
-        p |= kMclreBit;
-    }
-    return p | static_cast<std::uint16_t>(c.OscBox);
-}
+// The erase sequences load a data word of all ones with their Load commands.
+constexpr std::uint16_t kAllOnes = 0x3FFF;
 
 // The code-protect disable sequence, which also erases the chip, after power-on and timing.
 bool SendDisableSequence(PicEngine &engine)
 {
     ProgrammerModule &m = engine.Module();
     const bool parallel = engine.Host().ParallelSelected();
-    if (engine.Device().DeviceType == k16F628AType) {
-        // The 16f628a erases by its bulk erase commands; the Parallel method sends nothing.
+    if (engine.Device().EraseByBulkCommands) {
+        // Bulk Erase Program Memory and Bulk Erase Data Memory after loading all ones (the
+        // 16f628a); the Parallel method sends nothing.
         if (parallel) {
             return true;
         }
         if (!m.ModuleSerialPicCommand(PicCode::kLoadConfiguration) ||
-            !m.ModuleSerialLoadData(kFourteenBits) ||
+            !m.ModuleSerialLoadData(kAllOnes) ||
             !m.ModuleSerialPicCommand(PicCode::kLoadProgramData) ||
-            !m.ModuleSerialLoadData(kFourteenBits) ||
+            !m.ModuleSerialLoadData(kAllOnes) ||
             !m.ModuleSerialPicCommand(PicCode::kBulkEraseProgram)) {
             return false;
         }
@@ -83,7 +43,7 @@ bool SendDisableSequence(PicEngine &engine)
         return parallel ? m.ModuleParallelPicCommand(code) : m.ModuleSerialPicCommand(code);
     };
     // Reach the configuration word with Load Configuration (3FFF) and seven increments.
-    if (!engine.PicGoConfigLocation(kFourteenBits, kConfigOffsetFromLoadConfig, parallel)) {
+    if (!engine.PicGoConfigLocation(kAllOnes, kConfigOffsetFromLoadConfig, parallel)) {
         return false;
     }
     if (!pic(PicCode::kDisableProtectStep1) || !pic(PicCode::kDisableProtectStep2) ||
@@ -101,7 +61,7 @@ std::optional<std::uint16_t> ReadConfigDirectly(PicEngine &engine)
     if (!engine.PicReadConfig(word)) {
         return std::nullopt;
     }
-    return static_cast<std::uint16_t>(word & kFourteenBits);
+    return static_cast<std::uint16_t>(word & kChipWordBits);
 }
 
 DirectWriteResult WriteConfigDirectly(PicEngine &engine, const QString &configEditText)
@@ -123,29 +83,6 @@ DirectWriteResult WriteConfigDirectly(PicEngine &engine, const QString &configEd
     return result;
 }
 
-std::uint16_t AllCodeProtectWord(const DeviceRecord &device, std::uint16_t chipWord,
-                                 const ConfigControls &controls)
-{
-    const auto configWord = static_cast<std::uint16_t>(chipWord & kFourteenBits);
-    if (device.DeviceType <= kLastGenericType) {
-        return GenericProtectWord(device, controls);
-    }
-    switch (device.DeviceType) {
-    case k16F877Type:
-    case k16F876Type:
-        return configWord & 0x0FCF;
-    case k12CE674Type:
-        return configWord & 0x009F;
-    case k16F628Type:
-        return configWord & 0x03FF;
-    case k16F628AType:
-        return configWord & 0x1FFF;
-    default:
-        // The 16c715 has no protection pattern of its own: its word goes back unchanged.
-        return chipWord;
-    }
-}
-
 ProtectResult AllCodeProtect(PicEngine &engine, const ConfigControls &current)
 {
     ProtectResult result;
@@ -154,7 +91,7 @@ ProtectResult AllCodeProtect(PicEngine &engine, const ConfigControls &current)
         return result;
     }
     const DeviceRecord &device = engine.Device();
-    result.configWord = static_cast<std::uint16_t>(chipWord & kFourteenBits);
+    result.configWord = static_cast<std::uint16_t>(chipWord & kChipWordBits);
     engine.Image().ConfigWord = result.configWord;
     result.controls = ConfigToControls(result.configWord, device, current);
     result.programmedWord = AllCodeProtectWord(device, chipWord, result.controls);
@@ -183,19 +120,6 @@ std::optional<std::uint8_t> ReadCalibration(PicEngine &engine)
         return std::nullopt;
     }
     return static_cast<std::uint8_t>(word & 0xFF);
-}
-
-std::optional<std::uint16_t> CalibrationInstruction(const DeviceRecord &device, std::uint8_t k)
-{
-    switch (device.DeviceType) {
-    case k12C508Type:
-    case k12C509Type:
-        return static_cast<std::uint16_t>(kMovlw | k);
-    case k12CE674Type:
-        return RetlwWord(device, k);
-    default:
-        return std::nullopt;
-    }
 }
 
 CalibrationWriteResult WriteCalibration(PicEngine &engine, const QString &calEditText)

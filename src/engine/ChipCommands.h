@@ -52,10 +52,6 @@ struct ProtectResult
 };
 ProtectResult AllCodeProtect(PicEngine &engine, const ConfigControls &current);
 
-// The word All Code Protect programs, from the chip's word w and the controls that w selects.
-std::uint16_t AllCodeProtectWord(const DeviceRecord &device, std::uint16_t chipWord,
-                                 const ConfigControls &controls);
-
 // Unprotect and erase (the code-protect disable sequence). True on success; false means the
 // user is told "Communication Error".
 bool UnprotectDevice(PicEngine &engine);
@@ -71,10 +67,6 @@ struct CalibrationWriteResult
     std::uint16_t word = 0; // the instruction programmed (MOVLW k or RETLW k)
 };
 CalibrationWriteResult WriteCalibration(PicEngine &engine, const QString &calEditText);
-
-// The instruction that carries calibration byte k on the device (MOVLW k on the 12c508 and
-// 12c509, RETLW k on the 12ce674); nothing on a device without a calibration word.
-std::optional<std::uint16_t> CalibrationInstruction(const DeviceRecord &device, std::uint8_t k);
 
 // Build From Memory: the calibration byte of the image's word at the calibration address as
 // two digits, or the conversion error when that word is not a number. No chip access.

@@ -5,11 +5,6 @@
 #include "device/DeviceRecord.h"
 #include "link/ProgrammerModule.h"
 
-namespace {
-// The 16f628's configuration word only programs by the Serial method.
-constexpr std::uint16_t k16F628Type = 27;
-} // namespace
-
 bool PicEngine::PicGoConfigLocation(std::uint16_t loadData, int steps, bool parallel)
 {
     // Load Configuration (with its data word) moves the counter to 2000, the first ID
@@ -140,7 +135,7 @@ bool PicEngine::ReadBackMatches(std::uint16_t expected, std::uint16_t read)
 
 bool PicEngine::PicWriteConfig(std::uint16_t word)
 {
-    const bool forceSerial = m_device.DeviceType == k16F628Type;
+    const bool forceSerial = m_device.ConfigSerialOnly != 0;
     const bool parallelBefore = m_host.ParallelSelected();
     if (forceSerial) {
         m_host.SetParallelSelected(false);

@@ -100,8 +100,9 @@ EngineResult PicEngine::PicWriteDataMem(WriteScope scope)
             result.expectedText = text;
             return StepOutcome::BadText;
         }
-        const StepOutcome outcome =
-            RepeatUntilWritten(address, WriteErrorButtons::AbortRetryIgnore, [&] {
+        const StepOutcome outcome = RepeatUntilWritten(
+            address, static_cast<std::uint16_t>(*value), WriteErrorButtons::AbortRetryIgnore,
+            [&] {
                 std::uint16_t readBack = 0;
                 if (parallel) {
                     // The module's answer to the write says nothing certain about the cell;
@@ -118,6 +119,7 @@ EngineResult PicEngine::PicWriteDataMem(WriteScope scope)
                            !SerialReadWord(PicCode::kReadDataMemory, readBack)) {
                     return StepOutcome::Failed;
                 }
+                m_wordReadBack = readBack & 0xFF;
                 return (readBack & 0xFF) == *value ? StepOutcome::Next : StepOutcome::Difference;
             },
             true);

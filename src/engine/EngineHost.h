@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/EngineResult.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -54,6 +56,13 @@ public:
 
     // The error box for a word that does not program; the answer decides what happens next.
     virtual WriteErrorAnswer AskWriteError(const QString &text, WriteErrorButtons buttons) = 0;
+    // The same box, told what is known of the word (what it should hold, what it reads), so a
+    // host can say more than the box's fixed text; by default only the text is shown.
+    virtual WriteErrorAnswer AskWordWriteError(const QString &text, WriteErrorButtons buttons,
+                                               const WordNotWritten & /*word*/, bool /*dataMemory*/)
+    {
+        return AskWriteError(text, buttons);
+    }
 
     // The "Please Wait" window of the single-word calibration accesses.
     virtual void ShowWaiting(bool visible) = 0;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // How a chip operation ended. The first three are successes: the work was done, or the user
 // chose to end it (Close in the progress window, Abort or Cancel in the write error box), and
@@ -32,6 +33,18 @@ struct ReadBackDifference
     bool operator==(const ReadBackDifference &) const = default;
 };
 
+// A word that did not take and that the user gave up on in the write error box: skipped
+// (Ignore, or OK in the 16C5x box), or the word the write was aborted at.
+struct WordNotWritten
+{
+    std::uint16_t address = 0;
+    std::uint16_t expected = 0; // the value the image asked for
+    // What the location read back after the last attempt. Empty where the module programs and
+    // verifies the word itself and only says that it did not take.
+    std::optional<std::uint16_t> read;
+    bool operator==(const WordNotWritten &) const = default;
+};
+
 // What a memory operation did, for the desktop message, the terminal line and the tests.
 struct EngineResult
 {
@@ -48,6 +61,10 @@ struct EngineResult
     int wordsDone = 0;
     // PowerOnFailed and CommunicationFailed: the exchange that broke off, and how.
     std::optional<ExchangeFailure> failure;
+    // Writes: the words the user skipped in the write error box, in address order, and the
+    // word an Abort (or Cancel) ended the write at. The chip holds what it made of them.
+    std::vector<WordNotWritten> wordsSkipped;
+    std::optional<WordNotWritten> abortedAt;
 
     bool Succeeded() const
     {

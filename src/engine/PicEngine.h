@@ -148,7 +148,11 @@ private:
     // over just before the next word that is written (trailing blanks are never stepped).
     WordStep SkippingBlank(WordStep write, std::uint32_t blank, bool data,
                            std::function<bool(std::uint16_t)> stepOver);
-    StepOutcome RepeatUntilWritten(std::uint16_t address, WriteErrorButtons buttons,
+    // Tries the word until it takes or the user gives it up in the write error box; the words
+    // given up are kept for the result. An attempt that reads the location back leaves what it
+    // read in m_wordReadBack.
+    StepOutcome RepeatUntilWritten(std::uint16_t address, std::uint16_t expected,
+                                   WriteErrorButtons buttons,
                                    const std::function<StepOutcome()> &attempt,
                                    bool dataMemory = false);
     // After a module write command that failed: true when the module answered with another
@@ -181,4 +185,8 @@ private:
     std::optional<std::uint16_t> m_programEndLimit;
     std::optional<ReadBackDifference> m_readBackDifference;
     bool m_powerOffConfirmed = true;
+    // The word loop in progress: the words given up in the write error box.
+    std::optional<std::uint16_t> m_wordReadBack;
+    std::vector<WordNotWritten> m_wordsSkipped;
+    std::optional<WordNotWritten> m_abortedAt;
 };

@@ -65,9 +65,9 @@ bool PicEngine::PowerOnSequence()
         return false;
     }
     switch (m_device.PowerOnMode) {
-    case 0:
+    case PowerOnMode::k16C5x:
         return m_module.ModulePowerOn16C5x();
-    case 1:
+    case PowerOnMode::kSerialMode:
         if (!m_module.ModulePowerOnSerialMode()) {
             return false;
         }

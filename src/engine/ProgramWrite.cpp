@@ -5,6 +5,7 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "link/ProgrammerModule.h"
@@ -34,7 +35,7 @@ PicEngine::WordStep PicEngine::SkippingBlank(WordStep write, std::uint32_t blank
     };
 }
 
-PicEngine::StepOutcome PicEngine::RepeatUntilWritten(std::uint16_t address,
+PicEngine::StepOutcome PicEngine::RepeatUntilWritten(std::uint16_t address, std::uint16_t expected,
                                                      WriteErrorButtons buttons,
                                                      const std::function<StepOutcome()> &attempt,
                                                      bool dataMemory)
@@ -42,20 +43,24 @@ PicEngine::StepOutcome PicEngine::RepeatUntilWritten(std::uint16_t address,
     // attempt() gives Next when the word took, Difference when it did not, and Failed when an
     // exchange broke off. The box decides what a word that did not take means.
     for (;;) {
+        m_wordReadBack.reset();
         const StepOutcome outcome = attempt();
         if (outcome != StepOutcome::Difference) {
             return outcome;
         }
-        const WriteErrorAnswer answer =
-            m_host.AskWriteError(EngineTexts::WriteErrorText(address, dataMemory), buttons);
-        if (buttons == WriteErrorButtons::OkCancel) {
-            // OK skips the word (the module cannot be asked to try it again), Cancel ends.
-            return answer == WriteErrorAnswer::Cancel ? StepOutcome::Aborted : StepOutcome::Next;
-        }
-        if (answer == WriteErrorAnswer::Abort) {
+        const WordNotWritten word{address, expected, m_wordReadBack};
+        const WriteErrorAnswer answer = m_host.AskWordWriteError(
+            EngineTexts::WriteErrorText(address, dataMemory), buttons, word, dataMemory);
+        const bool ends = buttons == WriteErrorButtons::OkCancel
+                              ? answer == WriteErrorAnswer::Cancel
+                              : answer == WriteErrorAnswer::Abort;
+        if (ends) {
+            m_abortedAt = word;
             return StepOutcome::Aborted;
         }
-        if (answer == WriteErrorAnswer::Ignore) {
+        // OK skips the word (the 16C5x module cannot be asked to try it again); so does Ignore.
+        if (buttons == WriteErrorButtons::OkCancel || answer == WriteErrorAnswer::Ignore) {
+            m_wordsSkipped.push_back(word);
             return StepOutcome::Next; // leave the word as it is and go on
         }
         // Anything else tries the same location again.
@@ -79,15 +84,16 @@ PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parall
     StepOutcome outcome = StepOutcome::Next;
     if (family == DeviceFamily::k16C5x) {
         // The module pulses and verifies the word itself and only says whether it took.
-        outcome = RepeatUntilWritten(address, WriteErrorButtons::OkCancel,
-                                     [&] { return moduleTook(m_module.ModuleWrite12BitWord(value)); });
+        outcome = RepeatUntilWritten(address, value, WriteErrorButtons::OkCancel, [&] {
+            return moduleTook(m_module.ModuleWrite12BitWord(value));
+        });
         if (outcome != StepOutcome::Next) {
             return outcome;
         }
         return m_module.ModuleIncrement12Bit() ? StepOutcome::Next : StepOutcome::Failed;
     }
     if (parallel && family != DeviceFamily::k12C508) {
-        outcome = RepeatUntilWritten(address, WriteErrorButtons::AbortRetryIgnore, [&] {
+        outcome = RepeatUntilWritten(address, value, WriteErrorButtons::AbortRetryIgnore, [&] {
             return moduleTook(family == DeviceFamily::kEprom14Bit
                                   ? m_module.ModuleWriteWordEprom(value)
                                   : m_module.ModuleWriteWordFlash(value));
@@ -95,20 +101,24 @@ PicEngine::StepOutcome PicEngine::ProgWriteWord(std::uint8_t family, bool parall
     } else if (family == DeviceFamily::kFlash14Bit) {
         // One erase/program cycle, then read back: the whole 16 bits must match, so a word
         // above 3FFF never reads back equal.
-        outcome = RepeatUntilWritten(address, WriteErrorButtons::AbortRetryIgnore, [&] {
+        outcome = RepeatUntilWritten(address, value, WriteErrorButtons::AbortRetryIgnore, [&] {
             std::uint16_t readBack = 0;
             if (!SerialFlashCycle(value, readBack)) {
                 return StepOutcome::Failed;
             }
+            m_wordReadBack = readBack;
             return readBackTook(readBack == value);
         });
     } else {
         // EPROM by the Serial method, and the 12C508/509 always.
-        outcome = RepeatUntilWritten(address, WriteErrorButtons::AbortRetryIgnore, [&] {
-            switch (PulseProgramWord(value, value & 0x3FFF)) {
+        outcome = RepeatUntilWritten(address, value, WriteErrorButtons::AbortRetryIgnore, [&] {
+            switch (PulseProgramWord(value, value & kChipWordBits)) {
             case PulseOutcome::Matched:
                 return StepOutcome::Next;
             case PulseOutcome::NoMatch:
+                if (m_readBackDifference) {
+                    m_wordReadBack = m_readBackDifference->read;
+                }
                 return StepOutcome::Difference;
             case PulseOutcome::Failed:
                 break;

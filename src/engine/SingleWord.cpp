@@ -4,6 +4,7 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "link/ProgrammerModule.h"
 
 namespace {
@@ -64,19 +65,19 @@ bool PicEngine::PicWrite(std::uint16_t address, std::uint16_t word)
             }
             return m_host.ParallelSelected()
                        ? m_module.ModuleWriteWordEprom(word)
-                       : PulseProgramWord(word, word & 0x3FFF) == PulseOutcome::Matched;
+                       : PulseProgramWord(word, word & kChipWordBits) == PulseOutcome::Matched;
         case DeviceFamily::kFlash14Bit:
             if (!m_module.ModuleSetPulseTiming(PulseTiming::kFlashWord, PulseTiming::kFlashCount)) {
                 return false;
             }
-            return m_host.ParallelSelected() ? m_module.ModuleWriteWordFlash(word)
-                                             : SerialFlashCycle(word, readBack) &&
-                                                   ReadBackMatches(word, readBack);
+            return m_host.ParallelSelected()
+                       ? m_module.ModuleWriteWordFlash(word)
+                       : SerialFlashCycle(word, readBack) && ReadBackMatches(word, readBack);
         case DeviceFamily::k12C508:
             return m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
                                                  PulseTiming::kEpromCount) &&
                    m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress) &&
-                   PulseProgramWord(word, word & 0x3FFF) == PulseOutcome::Matched;
+                   PulseProgramWord(word, word & kChipWordBits) == PulseOutcome::Matched;
         default:
             return true;
         }

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr std::uint16_t kFourteenBits = 0x3FFF;
 const QString kBlankIdCode = QStringLiteral("FFFF");
 
 // The box texts of one target: failure for every operation, success for Verify and Blank
@@ -131,14 +130,14 @@ void RunConfigWord(PicEngine &engine, ChipOperation operation, const TargetSeque
     case ChipOperation::Read:
         report.succeeded = ok;
         if (ok) {
-            image.ConfigWord = word & kFourteenBits;
+            image.ConfigWord = word & kChipWordBits;
             hooks.configWordRead(image.ConfigWord);
         }
         break;
     case ChipOperation::Verify:
         report.expectedText = FormatHex(image.ConfigWord, 4);
-        report.readText = ok ? FormatHex(word & kFourteenBits, 4) : QString();
-        report.succeeded = ok && (word & kFourteenBits) == image.ConfigWord;
+        report.readText = ok ? FormatHex(word & kChipWordBits, 4) : QString();
+        report.succeeded = ok && (word & kChipWordBits) == image.ConfigWord;
         break;
     default:
         // An erased configuration word has every bit of the core's width set: 0FFF on the
@@ -238,8 +237,8 @@ void RunTarget(PicEngine &engine, ChipOperation operation, const TargetSequenceH
 {
     const ChipTarget target = report.target;
     if (target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory) {
-        engine.LimitProgramEnd(ProgramEndBeforeCalibration(engine.Device(), operation,
-                                                           hooks.leaveOutCalibration));
+        engine.LimitProgramEnd(
+            ProgramEndBeforeCalibration(engine.Device(), operation, hooks.leaveOutCalibration));
         report.detail = RunMemory(engine, operation, target, hooks.writeScope);
         engine.LimitProgramEnd(std::nullopt);
         report.succeeded = report.detail.Succeeded();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ChipTarget.h"
 #include "engine/EngineResult.h"
 #include "engine/PicEngine.h"
 
@@ -9,12 +10,6 @@ struct DeviceRecord;
 #include <cstdint>
 #include <functional>
 #include <optional>
-
-// The four things a user can do to a chip over the ticked targets.
-enum class ChipOperation { Read, Write, Verify, BlankCheck };
-
-// The targets, in the fixed order every operation visits them.
-enum class ChipTarget { ProgramMemory, DataMemory, IdCode, ConfigWord };
 
 // What became of one target, and the message box the user is shown for it (if any).
 struct TargetReport

@@ -13,12 +13,18 @@ EngineResult PicEngine::FinishLoop(EngineResult result, EngineOutcome outcome)
     }
     PicPowerOff();
     result.outcome = outcome;
+    result.wordsSkipped = std::move(m_wordsSkipped);
+    result.abortedAt = m_abortedAt;
+    m_wordsSkipped.clear();
+    m_abortedAt.reset();
     return result;
 }
 
 EngineResult PicEngine::RunWordLoop(const WordLoop &loop)
 {
     EngineResult result;
+    m_wordsSkipped.clear();
+    m_abortedAt.reset();
     if (!PicPowerOn()) {
         // The power-on has already taken the power away again.
         result.outcome = EngineOutcome::PowerOnFailed;

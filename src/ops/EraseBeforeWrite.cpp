@@ -5,6 +5,7 @@
 #include "engine/PicEngine.h"
 #include "ops/Messages.h"
 #include "ops/SequenceSummary.h"
+#include "texts/FailureTexts.h"
 
 QString EraseBeforeWriteRefusalText(EraseThenWriteRefusal refusal, const DeviceRecord &device)
 {
@@ -18,7 +19,7 @@ QString EraseBeforeWriteRefusalText(EraseThenWriteRefusal refusal, const DeviceR
 }
 
 void RunEraseBeforeWrite(PicEngine &engine, const TargetSequenceHooks &hooks, Messages &messages,
-                         SequenceSummary &summary)
+                         SequenceSummary &summary, const QString &noAnswerText)
 {
     const EngineHost &host = engine.Host();
     const EraseThenWriteCover cover{hooks.ticked, host.ProgStartText(), host.ProgEndText(),
@@ -49,7 +50,14 @@ void RunEraseBeforeWrite(PicEngine &engine, const TargetSequenceHooks &hooks, Me
         return !failed;
     };
     if (RunEraseThenWrite(engine, runStep) == EraseThenWriteEnd::EraseFailed) {
-        summary.AddFailure(QStringLiteral("erase"));
-        messages.Plain(EngineTexts::kCommunicationError);
+        const QString reason = LastFailureReason(engine);
+        summary.AddFailure(QStringLiteral("erase"), reason);
+        const auto failure = engine.LastExchangeFailure();
+        if (failure && failure->ModuleSilent() && !noAnswerText.isEmpty())
+            messages.PlainWithDetail(noAnswerText, reason);
+        else if (reason.isEmpty())
+            messages.Plain(EngineTexts::kCommunicationError);
+        else
+            messages.PlainWithDetail(EngineTexts::kCommunicationError, reason);
     }
 }

@@ -33,6 +33,15 @@ public:
     virtual Answer AskAbortRetryIgnore(const QString &text) = 0;
     // Error icon with OK and Cancel: a word that will not program, second form.
     virtual Answer AskOkCancel(const QString &text) = 0;
+    // The two write error boxes with what is known of the word under the fixed text.
+    virtual Answer AskAbortRetryIgnoreWithDetail(const QString &text, const QString & /*detail*/)
+    {
+        return AskAbortRetryIgnore(text);
+    }
+    virtual Answer AskOkCancelWithDetail(const QString &text, const QString & /*detail*/)
+    {
+        return AskOkCancel(text);
+    }
 
     // File choosers; an empty result means the user cancelled.
     virtual QString OpenFileName(const QString &directory, const QString &filter) = 0;

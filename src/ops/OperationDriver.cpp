@@ -5,6 +5,7 @@
 #include "ops/Messages.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
+#include "ops/TargetVerdict.h"
 #include "texts/FailureTexts.h"
 
 #include <QElapsedTimer>
@@ -21,6 +22,11 @@ OperationDriver::OperationDriver(TProcessForm &form, const QWidget &mainWindow, 
     : m_form(form), m_mainWindow(mainWindow), m_messages(messages), m_sound(&sound),
       m_hooks(std::move(hooks))
 {}
+
+QString OperationDriver::NoAnswerText() const
+{
+    return m_hooks.noAnswerText ? m_hooks.noAnswerText() : QString();
+}
 
 QString OperationDriver::Caption(ChipOperation operation)
 {
@@ -44,6 +50,9 @@ void OperationDriver::Run(ChipOperation operation)
     if (m_hooks.moduleBusy())
         return;
     if (m_hooks.noTargetSelected())
+        return;
+    // Before the module check, which would only find no module behind a closed port.
+    if (RefusedForThePort())
         return;
     if (m_hooks.incorrectModule())
         return;
@@ -76,17 +85,29 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
                 m_hooks.sequenceRun(operation, m_reports, clock.elapsed());
             if (m_hooks.programClosing())
                 return;
-            // Read and Write chime once at the end; Verify and Blank Check did with each box.
+            const bool succeeded = !m_summary.Failed();
+            // Read and Write sound once at the end; Verify and Blank Check did with each box.
             if (operation == ChipOperation::Read || operation == ChipOperation::Write)
-                m_sound->Play();
+                succeeded ? m_sound->Play() : m_sound->PlayFailure();
+            m_lastSummary = m_summary.Text();
             m_form.BeReady();
-            m_form.ShowSummary(m_summary.Text());
+            m_form.ShowSummary(m_lastSummary, !succeeded);
             emit SequenceFinished();
+            emit RunFinished(succeeded, m_lastSummary);
             continue;
         }
         if (!WaitForSignal(&m_form, &TProcessForm::RequestChanged, kFlagPollMs))
             return; // the application is ending
     }
+}
+
+bool OperationDriver::RefusedForThePort()
+{
+    const QString why = m_hooks.portNotOpen ? m_hooks.portNotOpen() : QString();
+    if (why.isEmpty())
+        return false;
+    m_messages.Plain(why);
+    return true;
 }
 
 void OperationDriver::RunSequence(ChipOperation operation)
@@ -95,9 +116,15 @@ void OperationDriver::RunSequence(ChipOperation operation)
         operation == ChipOperation::Write && m_hooks.eraseBeforeWrite && m_hooks.eraseBeforeWrite();
     m_summary.Begin(operation, eraseFirst);
     m_reports.clear();
+    m_moduleSilent = false;
+    // The port may have been released while the window waited for Start.
+    if (RefusedForThePort()) {
+        m_summary.AddFailure(QStringLiteral("nothing was sent to the chip"), m_hooks.portNotOpen());
+        return;
+    }
     TargetSequenceHooks hooks;
     hooks.ticked = [this](ChipTarget target) {
-        return !m_hooks.programClosing() && m_hooks.ticked(target);
+        return !m_moduleSilent && !m_hooks.programClosing() && m_hooks.ticked(target);
     };
     hooks.configWordFromControls = m_hooks.configWordFromControls;
     hooks.configWordRead = m_hooks.configWordRead;
@@ -106,7 +133,7 @@ void OperationDriver::RunSequence(ChipOperation operation)
     hooks.report = [this](const TargetReport &report) { Report(report); };
     m_hooks.withEngine([&](PicEngine &engine) {
         if (eraseFirst)
-            RunEraseBeforeWrite(engine, hooks, m_messages, m_summary);
+            RunEraseBeforeWrite(engine, hooks, m_messages, m_summary, NoAnswerText());
         else
             RunTargetSequence(engine, operation, hooks);
     });
@@ -114,12 +141,18 @@ void OperationDriver::RunSequence(ChipOperation operation)
 
 void OperationDriver::Report(const TargetReport &report)
 {
-    const QString reason = report.succeeded ? QString() : TargetFailureReason(report);
+    const QString reason = TargetResultReason(report);
     m_summary.Add(report, reason);
     m_reports.push_back(report);
     // A program being closed has been asked to stop: the stop needs no box of its own.
     if (report.message.isEmpty() || (report.stopped && m_hooks.programClosing()))
         return;
+    if (ModuleStoppedAnswering(report)) {
+        // One box for the first: every later target would only say the same, so none runs.
+        m_moduleSilent = true;
+        m_messages.PlainWithDetail(NoAnswerText(), reason);
+        return;
+    }
     if (report.soundBeforeMessage)
         m_sound->Play();
     // An image cell that is not a number is the conversion error users know from every other

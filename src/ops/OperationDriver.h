@@ -42,6 +42,10 @@ public:
         std::function<bool()> leaveOutCalibration;
         // Write erases the chip first and then writes and verifies ("Erase before write").
         std::function<bool()> eraseBeforeWrite;
+        // Why no chip work can reach the module now (its port is not open), or empty.
+        std::function<QString()> portNotOpen;
+        // The one box for a module that stopped answering: it names the port and what to try.
+        std::function<QString()> noAnswerText;
         // After each Start: every target's report and the time the run took, for the
         // production log. May be empty.
         std::function<void(ChipOperation, const std::vector<TargetReport> &, qint64 elapsedMs)>
@@ -57,21 +61,33 @@ public:
     void SetSound(ReadySound &sound) { m_sound = &sound; }
 
     static QString Caption(ChipOperation operation);
+    // Whether the last Start put on the chip (or found there) what was asked: false after a
+    // failed target, and after words skipped or a write aborted in the write error box.
+    bool LastRunSucceeded() const { return !m_summary.Failed(); }
+    QString LastSummary() const { return m_lastSummary; }
 
 signals:
     // One Start has run the ticked targets and the window is Ready again.
     void SequenceFinished();
+    // The same moment, with the verdict and the summary line, for the status line and the log.
+    void RunFinished(bool succeeded, const QString &summary);
 
 private:
     void WaitForStartOrClose(ChipOperation operation);
     void RunSequence(ChipOperation operation);
     void Report(const TargetReport &report);
+    // The port is not open: says so in a box; true means nothing may be sent.
+    bool RefusedForThePort();
+    QString NoAnswerText() const;
 
     TProcessForm &m_form;
     const QWidget &m_mainWindow;
     Messages &m_messages;
     ReadySound *m_sound;
     Hooks m_hooks;
-    SequenceSummary m_summary;           // of the last Start, shown until the next
+    SequenceSummary m_summary; // of the last Start, shown until the next
+    QString m_lastSummary;
+    // The module stopped answering during this Start: the later targets are not run.
+    bool m_moduleSilent = false;
     std::vector<TargetReport> m_reports; // of the Start running
 };

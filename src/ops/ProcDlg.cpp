@@ -66,6 +66,7 @@ TProcessForm::TProcessForm(RequestFlags &flags, QWidget *parent)
     SummaryLbl->setWordWrap(true);
     SummaryLbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SummaryLbl->setTextInteractionFlags(Qt::TextSelectableByMouse); // a failure can be copied
+    SummaryIconLbl = Label(this, "SummaryIconLbl");
     StartBtn = Button(this, "StartBtn", QStringLiteral("Start"));
     StopBtn = Button(this, "StopBtn", QStringLiteral("Stop"));
     CloseBtn = Button(this, "CloseBtn", QStringLiteral("Close"));
@@ -87,7 +88,12 @@ void TProcessForm::BuildLayout()
     info->addWidget(TimeInfoLbl);
     info->addStretch();
     InfoPages->addWidget(infoPage);
-    InfoPages->addWidget(SummaryLbl);
+    auto *summaryPage = new QWidget;
+    auto *summary = new QHBoxLayout(summaryPage);
+    summary->setContentsMargins(0, 0, 0, 0);
+    summary->addWidget(SummaryIconLbl, 0, Qt::AlignTop);
+    summary->addWidget(SummaryLbl, 1);
+    InfoPages->addWidget(summaryPage);
     InfoPages->setFixedHeight(kSummaryLines * fontMetrics().lineSpacing());
 
     auto *buttons = new QHBoxLayout;
@@ -155,6 +161,8 @@ void TProcessForm::BeReady()
     StartBtn->setText(QStringLiteral("Start"));
     StartBtn->setDefault(true);
     StartBtn->setFocus();
+    m_summaryFailed = false;
+    SummaryIconLbl->clear();
     m_info = ProgressInfo();
     ProgressInfoLbl->clear();
     TimeInfoLbl->clear();
@@ -201,11 +209,23 @@ void TProcessForm::RefreshProgressInfo(qint64 elapsedMs)
     TimeInfoLbl->setText(ProgressTimeText(m_info.Figures(), elapsedMs));
 }
 
-void TProcessForm::ShowSummary(const QString &text)
+void TProcessForm::ShowSummary(const QString &text, bool failed)
 {
     SummaryLbl->setText(text);
     SummaryLbl->setToolTip(text);
+    m_summaryFailed = failed;
+    const int side = fontMetrics().height();
+    SummaryIconLbl->setPixmap(
+        style()
+            ->standardIcon(failed ? QStyle::SP_MessageBoxCritical : QStyle::SP_DialogApplyButton)
+            .pixmap(side, side));
+    SummaryIconLbl->setAccessibleName(failed ? QStringLiteral("Failed")
+                                             : QStringLiteral("Succeeded"));
     InfoPages->setCurrentIndex(kSummaryPage);
+    if (failed) {
+        CloseBtn->setDefault(true);
+        CloseBtn->setFocus();
+    }
 }
 
 QSize TProcessForm::FrameSize() const

@@ -39,8 +39,11 @@ public:
     void StepProgress();
     // Redraws the figures as they stand `elapsedMs` into the target.
     void RefreshProgressInfo(qint64 elapsedMs);
-    // The line that stays after a run, in place of the figures, until the next Start.
-    void ShowSummary(const QString &text);
+    // The line that stays after a run, in place of the figures, until the next Start. A failed
+    // run shows the failure icon beside it and makes Close the default button, so that an
+    // Enter pressed out of habit does not run the failed operation again.
+    void ShowSummary(const QString &text, bool failed = false);
+    bool SummaryShowsFailure() const { return m_summaryFailed; }
     // Directly below the given window, left edges aligned, where the screen has room for it
     // (see ProgressWindowPlace).
     void PlaceBelow(const QWidget &window);
@@ -52,6 +55,7 @@ public:
     QLabel *ProgressInfoLbl = nullptr;
     QLabel *TimeInfoLbl = nullptr;
     QLabel *SummaryLbl = nullptr;
+    QLabel *SummaryIconLbl = nullptr;
     QPushButton *StartBtn = nullptr;
     QPushButton *StopBtn = nullptr;
     QPushButton *CloseBtn = nullptr;
@@ -81,4 +85,5 @@ private:
     RequestFlags &m_flags;
     ProgressInfo m_info;
     QElapsedTimer m_sinceRefresh;
+    bool m_summaryFailed = false;
 };

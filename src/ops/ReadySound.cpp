@@ -57,3 +57,8 @@ void WaveReadySound::Play()
     }
     m_effect->play();
 }
+
+void WaveReadySound::PlayFailure()
+{
+    QApplication::beep();
+}

@@ -13,6 +13,9 @@ class ReadySound
 public:
     virtual ~ReadySound() = default;
     virtual void Play() = 0;
+    // A run that failed ends with another sound than one that worked, so that a user who is
+    // not looking does not take the chip for done.
+    virtual void PlayFailure() { Play(); }
 };
 
 // The folders "Ready.wav" is looked for in, in order: the current directory (a user's own
@@ -29,6 +32,8 @@ public:
     WaveReadySound();
     ~WaveReadySound() override;
     void Play() override;
+    // The desktop's alert sound (the system beep), never the chime.
+    void PlayFailure() override;
 
 private:
     // Made at the first Play: opening the audio output costs time at start-up and is not

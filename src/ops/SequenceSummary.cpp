@@ -1,5 +1,7 @@
 #include "ops/SequenceSummary.h"
 
+#include "ops/TargetVerdict.h"
+
 #include <QStringList>
 #include <algorithm>
 
@@ -18,11 +20,6 @@ QString TargetWords(ChipTarget target)
         return QStringLiteral("configuration word");
     }
     return {};
-}
-
-bool IsMemory(ChipTarget target)
-{
-    return target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory;
 }
 
 } // namespace
@@ -52,15 +49,14 @@ void SequenceSummary::Add(const TargetReport &report, const QString &resultText)
         Entry added;
         added.what = what;
         added.data = report.target == ChipTarget::DataMemory;
-        if (IsMemory(report.target))
+        if (IsMemoryTarget(report.target))
             added.words = report.detail.wordsDone;
         m_entries.append(added);
         entry = m_entries.end() - 1;
     }
     const EngineOutcome outcome = report.detail.outcome;
-    entry->endedByUser =
-        entry->endedByUser || outcome == EngineOutcome::Closed || outcome == EngineOutcome::Aborted;
-    if (!report.succeeded && !entry->failed) {
+    entry->endedByUser = entry->endedByUser || outcome == EngineOutcome::Closed;
+    if (TargetFailed(report) && !entry->failed) {
         entry->failed = true;
         entry->resultText = resultText;
     }
@@ -73,6 +69,12 @@ void SequenceSummary::AddFailure(const QString &what, const QString &resultText)
     entry.failed = true;
     entry.resultText = resultText;
     m_entries.append(entry);
+}
+
+bool SequenceSummary::Failed() const
+{
+    return std::any_of(m_entries.cbegin(), m_entries.cend(),
+                       [](const Entry &entry) { return entry.failed; });
 }
 
 QString SequenceSummary::OperationName() const

@@ -17,14 +17,17 @@ class SequenceSummary
 public:
     // A run starts: the targets of the one before are forgotten and the clock starts.
     void Begin(ChipOperation operation, bool eraseFirst = false);
-    // One target's result. resultText says why it failed in the user's words (the first
-    // difference, the exchange that failed), when the caller knows it; it is shown in
-    // brackets after the target. A target reported twice (written, then verified) counts
-    // once: its words from the first report, failed if either failed.
+    // One target's result (failed as TargetFailed judges). resultText says why it failed in the
+    // user's words (the first difference, the exchange that failed), when the caller knows it; it
+    // is shown in brackets after the target. A target reported twice (written, then verified)
+    // counts once: its words from the first report, failed if either failed.
     void Add(const TargetReport &report, const QString &resultText = QString());
     // A failure outside the targets, e.g. "erase".
     void AddFailure(const QString &what, const QString &resultText = QString());
 
+    // Some target failed, or the user skipped words or aborted a write: the chip does not
+    // hold what was asked.
+    bool Failed() const;
     QString Text() const;
     QString Text(qint64 elapsedMs) const;
 

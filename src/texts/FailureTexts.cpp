@@ -10,12 +10,30 @@ namespace {
 
 // The module's commands by their byte, as its documentation names them.
 const std::array<const char *, 24> kCommandNames = {
-    "Parallel PIC Command", "Serial PIC Command",  "Serial Read Data",     "Serial Load Data",
-    "Program Pulse",        "Set Pulse Timing",    "Identify",             "Power Off",
-    "Power On 16C5x",       "Power On Serial Mode", "Read 12-Bit Word",    "Read Program Word",
-    "Read Data Word",       "Write 12-Bit Word",   "Write 12-Bit Config",  "Write Word EPROM",
-    "Write Word Flash",     "Write Data Byte",     "Increment 12-Bit",     "Advance 12-Bit",
-    "Increment Address",    "Advance Address",     "Load Config",          "Parity Mode",
+    "Parallel PIC Command",
+    "Serial PIC Command",
+    "Serial Read Data",
+    "Serial Load Data",
+    "Program Pulse",
+    "Set Pulse Timing",
+    "Identify",
+    "Power Off",
+    "Power On 16C5x",
+    "Power On Serial Mode",
+    "Read 12-Bit Word",
+    "Read Program Word",
+    "Read Data Word",
+    "Write 12-Bit Word",
+    "Write 12-Bit Config",
+    "Write Word EPROM",
+    "Write Word Flash",
+    "Write Data Byte",
+    "Increment 12-Bit",
+    "Advance 12-Bit",
+    "Increment Address",
+    "Advance Address",
+    "Load Config",
+    "Parity Mode",
 };
 
 QString CommandText(std::uint8_t command)
@@ -32,15 +50,9 @@ bool IsModuleWrite(std::uint8_t command)
            command <= static_cast<std::uint8_t>(ModuleCommand::WriteDataByte);
 }
 
-bool IsMemory(ChipTarget target)
-{
-    return target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory;
-}
-
 QString AddressText(ChipTarget target, std::uint16_t address)
 {
-    return target == ChipTarget::DataMemory ? FormatHex(address & 0xFF, 2)
-                                            : FormatHex(address, 4);
+    return target == ChipTarget::DataMemory ? FormatHex(address & 0xFF, 2) : FormatHex(address, 4);
 }
 
 QString ExchangeReason(const std::optional<ExchangeFailure> &failure, const QString &where)
@@ -68,8 +80,8 @@ QString MemoryReason(const TargetReport &report)
 {
     const EngineResult &detail = report.detail;
     const QString address = AddressText(report.target, detail.address);
-    const QString unit = report.target == ChipTarget::DataMemory ? QStringLiteral("byte")
-                                                                 : QStringLiteral("word");
+    const QString unit =
+        report.target == ChipTarget::DataMemory ? QStringLiteral("byte") : QStringLiteral("word");
     switch (detail.outcome) {
     case EngineOutcome::PowerOnFailed:
         return ExchangeReason(detail.failure, QStringLiteral(" during the power-on"));
@@ -119,8 +131,9 @@ QString ExchangeFailureText(const ExchangeFailure &failure)
 
 QString ReadBackText(const ReadBackDifference &difference)
 {
-    const QString values = QStringLiteral("read back %1, expected %2")
-                               .arg(FormatHex(difference.read, 4), FormatHex(difference.expected, 4));
+    const QString values =
+        QStringLiteral("read back %1, expected %2")
+            .arg(FormatHex(difference.read, 4), FormatHex(difference.expected, 4));
     if (difference.location < 0)
         return values;
     return QStringLiteral("ID location %1 %2").arg(difference.location).arg(values);
@@ -128,7 +141,7 @@ QString ReadBackText(const ReadBackDifference &difference)
 
 QString TargetFailureReason(const TargetReport &report)
 {
-    if (IsMemory(report.target))
+    if (IsMemoryTarget(report.target))
         return MemoryReason(report);
     if (const QString reason = SingleValueReason(report.failure, report.readBack);
         !reason.isEmpty())
@@ -140,7 +153,7 @@ QString TargetFailureReason(const TargetReport &report)
 
 bool ModuleStoppedAnswering(const TargetReport &report)
 {
-    const auto &failure = IsMemory(report.target) ? report.detail.failure : report.failure;
+    const auto &failure = IsMemoryTarget(report.target) ? report.detail.failure : report.failure;
     return failure && failure->ModuleSilent();
 }
 

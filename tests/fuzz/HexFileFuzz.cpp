@@ -3,6 +3,7 @@
 // loaded into a fresh image and saved again: the two saves must be equal, or a word was lost
 // or changed on its way.
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
@@ -24,7 +25,7 @@ constexpr std::size_t kDeviceCount = sizeof kDevices / sizeof kDevices[0];
 
 void Reset(MemoryImage &image, const DeviceRecord &device)
 {
-    image.FillProgramImage(BlankWordText(device.DeviceType));
+    image.FillProgramImage(BlankWordText(device));
     image.FillDataImage(QStringLiteral("FF"));
     image.ConfigWord = 0;
     image.IDCodeText = QStringLiteral("FFFF");
@@ -103,9 +104,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool roundTrip = (data[1] & 3) == 0;
     const DeviceRecord device = *FindDevice(QString::fromLatin1(kDevices[control % kDeviceCount]));
     // Data memory can be ticked only on a part that has it, in the window and in tolm-cli.
-    const HexTargets targets{(control & 0x08) != 0,
-                             (control & 0x10) != 0 && device.HasDataMemory != 0,
-                             (control & 0x20) != 0, (control & 0x40) != 0};
+    const HexTargets targets{.Program = (control & 0x08) != 0,
+                             .Data = (control & 0x10) != 0 && device.HasDataMemory != 0,
+                             .Config = (control & 0x20) != 0,
+                             .IDCode = (control & 0x40) != 0};
     const QByteArray file(reinterpret_cast<const char *>(data + 2),
                           static_cast<qsizetype>(size - 2));
 

@@ -45,6 +45,16 @@ public:
         shown << "OkCancel: " + text;
         return writeErrorAnswers.isEmpty() ? Answer::Cancel : writeErrorAnswers.dequeue();
     }
+    Answer AskAbortRetryIgnoreWithDetail(const QString &text, const QString &detail) override
+    {
+        details << detail;
+        return AskAbortRetryIgnore(text);
+    }
+    Answer AskOkCancelWithDetail(const QString &text, const QString &detail) override
+    {
+        details << detail;
+        return AskOkCancel(text);
+    }
     QString OpenFileName(const QString &directory, const QString &filter) override
     {
         shown << "OpenFile";

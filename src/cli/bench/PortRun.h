@@ -21,9 +21,6 @@ struct PortIo
     QTextStream &err;
     CliProgress::Sink progressSink; // empty: the usual single line on err
     int wordsDone = 0;              // words and bytes the memory targets went through
-    // Runs once the port is open and the chip checked, before the chip work: places this
-    // chip's serial number. Not 0: the work does not start, with that exit code.
-    std::function<int()> beforeChipWork = {};
 };
 
 using PortWork = std::function<int(PortIo &io)>;

@@ -31,8 +31,6 @@ std::optional<QString> FastWriteRefusal(const DeviceRecord &device, const HexTar
 
 int FastWriteChip(ChipSession &session, const HexLoadResult &loaded)
 {
-    if (const int code = session.Open(true))
-        return code;
     const std::uint16_t config = ConfigWordThroughControls(
         session.Device(), session.Engine().Image().ConfigWord, loaded.ConfigFound);
     const HexTargets &targets = session.Setup().targets;
@@ -42,8 +40,10 @@ int FastWriteChip(ChipSession &session, const HexLoadResult &loaded)
         const auto covers = [&](ChipTarget target) {
             return TargetTicked(targets, target) && step.Covers(target);
         };
-        const HexTargets covered{covers(ChipTarget::ProgramMemory), covers(ChipTarget::DataMemory),
-                                 covers(ChipTarget::ConfigWord), covers(ChipTarget::IdCode)};
+        const HexTargets covered{.Program = covers(ChipTarget::ProgramMemory),
+                                 .Data = covers(ChipTarget::DataMemory),
+                                 .Config = covers(ChipTarget::ConfigWord),
+                                 .IDCode = covers(ChipTarget::IdCode)};
         code = RunChipOperation(
             session, {step.operation, covered, [config] { return config; }, false, step.scope});
         return code == CliExit::kOk;

@@ -51,8 +51,6 @@ int SaveReadImage(ChipSession &session, const QString &outPath)
 
 int ReadChipToFile(ChipSession &session, const QString &outPath)
 {
-    if (const int code = session.Open(true))
-        return code;
     const int code =
         RunChipOperation(session, {ChipOperation::Read, session.Setup().targets, {}, false});
     if (code != CliExit::kOk) {
@@ -69,8 +67,6 @@ int ReadChipToFile(ChipSession &session, const QString &outPath)
 
 int WriteChipFromImage(ChipSession &session, const HexLoadResult &loaded, bool writeCal)
 {
-    if (const int code = session.Open(true))
-        return code;
     MemoryImage &image = session.Engine().Image();
     const HexTargets &targets = session.Setup().targets;
     if (targets.Program && !writeCal)
@@ -84,8 +80,6 @@ int WriteChipFromImage(ChipSession &session, const HexLoadResult &loaded, bool w
 int VerifyChipAgainstImage(ChipSession &session, const HexLoadResult &loaded, bool writeCal,
                            bool listEveryDifference)
 {
-    if (const int code = session.Open(true))
-        return code;
     const HexTargets &targets = session.Setup().targets;
     if (targets.Program && !writeCal)
         LeaveOutCalibration(session, ChipOperation::Verify);
@@ -97,8 +91,6 @@ int VerifyChipAgainstImage(ChipSession &session, const HexLoadResult &loaded, bo
 
 int BlankCheckChip(ChipSession &session, bool checkCal)
 {
-    if (const int code = session.Open(true))
-        return code;
     if (session.Setup().targets.Program && !checkCal)
         LeaveOutCalibration(session, ChipOperation::BlankCheck);
     return RunChipOperation(session,

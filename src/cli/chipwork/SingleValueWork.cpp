@@ -36,8 +36,6 @@ int Print(ChipSession &session, const QString &result)
 
 int EraseChip(ChipSession &session)
 {
-    if (const int code = session.Open(false)) // the desktop's Unprotect runs no module check
-        return code;
     if (!UnprotectDevice(session.Engine()))
         return Finish(session, ChipFailure(session, EngineTexts::kCommunicationError));
     return Finish(session, CliExit::kOk);
@@ -45,8 +43,6 @@ int EraseChip(ChipSession &session)
 
 int ProtectChip(ChipSession &session)
 {
-    if (const int code = session.Open(true))
-        return code;
     const ProtectResult result = AllCodeProtect(session.Engine(), FreshControls(session.Device()));
     switch (result.stage) {
     case ProtectResult::Stage::ReadFailed:
@@ -61,8 +57,6 @@ int ProtectChip(ChipSession &session)
 
 int ReadChipConfig(ChipSession &session)
 {
-    if (const int code = session.Open(false))
-        return code;
     const auto word = ReadConfigDirectly(session.Engine());
     if (!word)
         return Finish(session, ChipFailure(session, kErrorReadingConfiguration));
@@ -71,8 +65,6 @@ int ReadChipConfig(ChipSession &session)
 
 int WriteChipConfig(ChipSession &session, std::uint16_t word)
 {
-    if (const int code = session.Open(false))
-        return code;
     if (!WriteConfigDirectly(session.Engine(), FormatHex(word, 4)).written)
         return Finish(session, ChipFailure(session, kErrorWritingConfiguration));
     return Finish(session, CliExit::kOk);
@@ -80,8 +72,6 @@ int WriteChipConfig(ChipSession &session, std::uint16_t word)
 
 int ReadChipCalibration(ChipSession &session)
 {
-    if (const int code = session.Open(false))
-        return code;
     const auto value = ReadCalibration(session.Engine());
     if (!value)
         return Finish(session, ChipFailure(session, kErrorReadingCalibration));
@@ -90,8 +80,6 @@ int ReadChipCalibration(ChipSession &session)
 
 int WriteChipCalibration(ChipSession &session, std::uint8_t value)
 {
-    if (const int code = session.Open(false))
-        return code;
     const CalibrationWriteResult result = WriteCalibration(session.Engine(), FormatHex(value, 2));
     if (result.status != CalibrationWriteResult::Status::Written)
         return Finish(session, ChipFailure(session, kErrorWritingCalibration));
@@ -100,8 +88,6 @@ int WriteChipCalibration(ChipSession &session, std::uint8_t value)
 
 int ReadChipId(ChipSession &session)
 {
-    if (const int code = session.Open(false))
-        return code;
     QString idCode;
     if (!session.Engine().PicReadIDCode(idCode))
         return Finish(session, ChipFailure(session, TargetMessage(ChipOperation::Read,
@@ -111,8 +97,6 @@ int ReadChipId(ChipSession &session)
 
 int WriteChipId(ChipSession &session, const QString &idCode)
 {
-    if (const int code = session.Open(false))
-        return code;
     session.Engine().Image().IDCodeText = idCode;
     if (!session.Engine().PicWriteIDCode())
         return Finish(session, ChipFailure(session, TargetMessage(ChipOperation::Write,

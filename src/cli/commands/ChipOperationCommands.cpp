@@ -2,6 +2,7 @@
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
 #include "cli/chipwork/ChipWork.h"
+#include "cli/chipwork/ChipWorkRun.h"
 #include "cli/chipwork/FastWrite.h"
 #include "cli/options/HexInputOptions.h"
 #include "cli/options/PortListOption.h"
@@ -16,8 +17,9 @@ const char kWriteCalOption[] = "write-cal";
 const char kAllOption[] = "all";
 const char kFastOption[] = "fast";
 
-// Parses a chip command with `fileCount` file arguments and resolves the chip options.
-// Nothing means: stop with `exitCode` (help shown, or a usage error reported).
+// Parses a chip command with `fileCount` file arguments and resolves the chip options; the
+// four operations run the desktop's module check first. Nothing means: stop with `exitCode`
+// (help shown, or a usage error reported).
 std::optional<ChipSetup> ParseChipCommand(CliContext &ctx, QCommandLineParser &parser,
                                           const QStringList &args, int fileCount, int &exitCode)
 {
@@ -31,8 +33,11 @@ std::optional<ChipSetup> ParseChipCommand(CliContext &ctx, QCommandLineParser &p
         return std::nullopt;
     }
     auto setup = ResolveChipSetup(ctx);
-    if (!setup)
+    if (!setup) {
         exitCode = CliExit::kUsage;
+        return std::nullopt;
+    }
+    setup->checkModule = true;
     return setup;
 }
 

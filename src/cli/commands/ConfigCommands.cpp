@@ -55,9 +55,8 @@ bool ApplyOscillator(CliContext &ctx, const DeviceRecord &d, const QString &valu
 {
     const auto index = FindOscillatorItem(d, value);
     if (!index) {
-        ctx.UsageError(
-            QStringLiteral("%1 has no oscillator '%2'; items: %3")
-                .arg(d.DeviceName, value, OscillatorList(d.DeviceType).join(QStringLiteral(", "))));
+        ctx.UsageError(QStringLiteral("%1 has no oscillator '%2'; items: %3")
+                           .arg(d.DeviceName, value, OscillatorList(d).join(QStringLiteral(", "))));
         return false;
     }
     c.OscBox = *index;
@@ -139,7 +138,7 @@ int RunConfigDecodeCommand(CliContext &ctx, const QStringList &args)
 
     const ConfigControls c =
         ConfigToControls(static_cast<uint16_t>(*value), *device, FreshControls(*device));
-    ctx.out << "osc=" << OscillatorList(device->DeviceType).value(c.OscBox) << '\n';
+    ctx.out << "osc=" << OscillatorList(*device).value(c.OscBox) << '\n';
     int boxCount = 0;
     const CliBox *boxes = CliBoxes(boxCount);
     const ConfigControlsEnabled enabled = EnabledControls(*device);

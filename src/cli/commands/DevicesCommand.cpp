@@ -6,13 +6,13 @@ namespace {
 QString FamilyName(uint8_t family)
 {
     switch (family) {
-    case 1:
+    case DeviceFamily::k16C5x:
         return QStringLiteral("16C5x");
-    case 2:
+    case DeviceFamily::kEprom14Bit:
         return QStringLiteral("14-bit-EPROM");
-    case 3:
+    case DeviceFamily::kFlash14Bit:
         return QStringLiteral("14-bit-flash");
-    case 4:
+    case DeviceFamily::k12C508:
         return QStringLiteral("12C508");
     default:
         return QStringLiteral("-");

@@ -2,6 +2,7 @@
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
 #include "cli/chipwork/ChipWork.h"
+#include "cli/chipwork/ChipWorkRun.h"
 #include "cli/session/ChipSession.h"
 #include "cli/session/DeviceIdCheck.h"
 #include "device/DeviceRecord.h"
@@ -24,7 +25,7 @@ bool HasConfigWord(const DeviceRecord &d)
 }
 bool HasCalibrationWord(const DeviceRecord &d)
 {
-    return CalibrationInstruction(d, 0).has_value();
+    return CalibrationAddress(d).has_value();
 }
 // The desktop offers Unprotect only on the parts with data EEPROM: the flash and EEPROM
 // parts, whose code protection an erase can lift.
@@ -47,6 +48,7 @@ struct AccessCommand
     bool checksDeviceId = false;      // erase and protect: the device ID check, --force
     // Why the value does not fit the device, or empty when it does.
     QString (*valueMisfit)(const DeviceRecord &, std::uint32_t) = nullptr;
+    bool checksModule = false; // protect: the desktop's module check of All Code Protect
 };
 
 // A configuration word with bits beyond the chip's width cannot be programmed as given.
@@ -111,6 +113,7 @@ int RunAccess(CliContext &ctx, const QStringList &args, const AccessCommand &com
             return ctx.UsageError(misfit);
     }
     setup->checkDeviceId = command.checksDeviceId && !parser.isSet(kForceOption);
+    setup->checkModule = command.checksModule;
     MemoryImage image;
     return RunChipWork(ctx, *setup, image,
                        [&](ChipSession &session, const QString &) { return work(session, value); });
@@ -131,7 +134,8 @@ int RunProtectCommand(CliContext &ctx, const QStringList &args)
     return RunAccess(ctx, args,
                      {"Code-protects the whole chip, keeping its other configuration options "
                       "(All Code Protect). Prints the configuration word programmed.",
-                      nullptr, 0, HasConfigWord, "%1 has no configuration word", true},
+                      nullptr, 0, HasConfigWord, "%1 has no configuration word", true, nullptr,
+                      true},
                      [](ChipSession &s, std::uint32_t) { return ProtectChip(s); });
 }
 

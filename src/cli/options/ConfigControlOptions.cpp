@@ -27,7 +27,7 @@ const CliBox *CliBoxes(int &count)
 
 std::optional<int> FindOscillatorItem(const DeviceRecord &device, const QString &item)
 {
-    const QStringList items = OscillatorList(device.DeviceType);
+    const QStringList items = OscillatorList(device);
     for (int i = 0; i < items.size(); ++i) {
         if (items[i].compare(item.trimmed(), Qt::CaseInsensitive) == 0)
             return i;

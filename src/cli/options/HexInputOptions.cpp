@@ -3,6 +3,7 @@
 #include "cli/CliContext.h"
 #include "device/DeviceOptions.h"
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/MemoryImage.h"
 
 #include <QCommandLineParser>
@@ -89,7 +90,7 @@ std::optional<HexAddressTexts> CliAddressTexts(CliContext &ctx, const DeviceReco
 
 void ResetImage(MemoryImage &image, const DeviceRecord &device)
 {
-    image.FillProgramImage(BlankWordText(device.DeviceType));
+    image.FillProgramImage(BlankWordText(device));
     image.FillDataImage(QStringLiteral("FF"));
     image.ConfigWord = 0;
     image.IDCodeText = QStringLiteral("FFFF");

@@ -8,15 +8,6 @@
 
 #include <algorithm>
 
-namespace {
-
-bool IsMemory(ChipTarget target)
-{
-    return target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory;
-}
-
-} // namespace
-
 QString TargetOptionName(ChipTarget target)
 {
     switch (target) {
@@ -79,7 +70,7 @@ void TargetReporter::Report(const TargetReport &report, bool printFirstDifferenc
     m_session.CountWords(report.detail.wordsDone);
     const EngineResult &detail = report.detail;
     const QString name = TargetName(report.target);
-    if (IsMemory(report.target) && detail.outcome == EngineOutcome::Closed) {
+    if (IsMemoryTarget(report.target) && detail.outcome == EngineOutcome::Closed) {
         // The word loop finished the word in progress and powered the chip off.
         const int lastDone = detail.address - 1;
         ReportStop(QStringLiteral("%1 stopped after %2 %3")
@@ -115,7 +106,7 @@ void TargetReporter::Report(const TargetReport &report, bool printFirstDifferenc
 void TargetReporter::ReportFailure(const TargetReport &report, bool printFirstDifference)
 {
     const EngineResult &detail = report.detail;
-    const bool memory = IsMemory(report.target);
+    const bool memory = IsMemoryTarget(report.target);
     const bool differs = memory ? (detail.outcome == EngineOutcome::VerifyDifference ||
                                    detail.outcome == EngineOutcome::NotBlank)
                                 : !report.readText.isEmpty();

@@ -1,9 +1,7 @@
 #include "cli/production/ProductionRun.h"
 
 #include "cli/CliContext.h"
-#include "cli/bench/PortRun.h"
 #include "cli/output/TextTable.h"
-#include "cli/production/PortMessageTee.h"
 #include "cli/session/ChipSession.h"
 #include "device/DeviceRules.h"
 #include "device/HexText.h"
@@ -13,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -59,15 +56,6 @@ QString FileSha256(const QString &path)
 
 } // namespace
 
-struct ProductionRun::PortRecord
-{
-    std::optional<std::uint64_t> serial;
-    int exitCode = 0;
-    int words = 0;
-    qint64 elapsedMs = 0;
-    QString detail;
-};
-
 ProductionRun::ProductionRun(CliContext &ctx, const ChipSetup &setup, const ProductionFacts &facts,
                              const CliLogChoice &log)
     : m_ctx(ctx), m_setup(setup), m_facts(facts),
@@ -108,34 +96,34 @@ int ProductionRun::Prepare()
     return CliExit::kOk;
 }
 
-int ProductionRun::RunPort(PortIo &io, MemoryImage &image, const std::function<int(PortIo &)> &work)
+ProductionPort::ProductionPort(ProductionRun &run, PortIo &io)
+    : m_run(run), m_outer(io), m_outTee(io.out), m_errTee(io.err), m_out(&m_outTee),
+      m_err(&m_errTee), m_io{io.port, io.tracePath, m_out, m_err, io.progressSink}
 {
-    QElapsedTimer timer;
-    timer.start();
-    PortRecord record;
-    {
-        PortMessageTee outTee(io.out);
-        PortMessageTee errTee(io.err);
-        QTextStream out(&outTee);
-        QTextStream err(&errTee);
-        PortIo portIo{io.port, io.tracePath, out, err, io.progressSink, 0, {}};
-        if (m_facts.serial)
-            portIo.beforeChipWork = [&] { return TakeSerial(portIo, image, record); };
-        record.exitCode = work(portIo);
-        out.flush();
-        err.flush();
-        record.words = portIo.wordsDone;
-        if (record.exitCode != CliExit::kOk)
-            record.detail = outTee.FirstDifference().isEmpty() ? errTee.FirstMessage()
-                                                               : outTee.FirstDifference();
-    }
-    io.wordsDone += record.words;
-    record.elapsedMs = timer.elapsed();
-    Record(io, image, record);
-    return record.exitCode;
+    m_timer.start();
 }
 
-int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, PortRecord &record)
+int ProductionPort::TakeSerial(MemoryImage &image)
+{
+    return m_run.m_facts.serial ? m_run.TakeSerial(m_io, image, m_record) : CliExit::kOk;
+}
+
+int ProductionPort::Finish(const MemoryImage &image, int exitCode)
+{
+    m_out.flush();
+    m_err.flush();
+    m_record.exitCode = exitCode;
+    m_record.words = m_io.wordsDone;
+    if (exitCode != CliExit::kOk)
+        m_record.detail = m_outTee.FirstDifference().isEmpty() ? m_errTee.FirstMessage()
+                                                               : m_outTee.FirstDifference();
+    m_outer.wordsDone += m_record.words;
+    m_record.elapsedMs = m_timer.elapsed();
+    m_run.Record(m_outer, image, m_record);
+    return exitCode;
+}
+
+int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, ProductionPortRecord &record)
 {
     const SerialPlan &plan = *m_facts.serial;
     const SerialTake taken = ::TakeSerial(plan.source, SerialCapacity(plan.location));
@@ -148,7 +136,7 @@ int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, PortRecord &record
     return CliExit::kOk;
 }
 
-void ProductionRun::Record(PortIo &io, const MemoryImage &image, const PortRecord &record)
+void ProductionRun::Record(PortIo &io, const MemoryImage &image, const ProductionPortRecord &record)
 {
     const bool ok = record.exitCode == CliExit::kOk;
     // A module that went silent before the first word reached the chip: the number stays
@@ -212,11 +200,8 @@ void ProductionRun::Append(PortIo &io, const ProductionRow &row)
 int ProductionRun::Finish(int worstExitCode)
 {
     // A kept row changes nothing about the exit code: it is on the bench and goes out later.
-    if (m_kept > 0) {
-        const int waiting = m_recorder->Waiting();
-        m_ctx.err << "tolm-cli: logged on this bench; " << waiting
-                  << (waiting == 1 ? " row waits" : " rows wait") << " for the server" << Qt::endl;
-    }
+    if (m_kept > 0)
+        m_ctx.err << "tolm-cli: " << KeptRowsText(m_recorder->Waiting()) << Qt::endl;
     if (!m_logFailed)
         return worstExitCode;
     m_ctx.err << "tolm-cli: " << (m_logReady ? "not every chip" : "no chip") << " of this run is "

@@ -1,19 +1,21 @@
 #pragma once
 
+#include "cli/bench/PortRun.h"
 #include "cli/production/LogChoice.h"
+#include "cli/production/PortMessageTee.h"
 #include "cli/production/SerialOptions.h"
 #include "production/BenchFacts.h"
 #include "production/ProductionRecorder.h"
 
+#include <QElapsedTimer>
 #include <QString>
+#include <QTextStream>
 #include <atomic>
-#include <functional>
 #include <optional>
 
 class CliContext;
 class MemoryImage;
 struct ChipSetup;
-struct PortIo;
 
 // What a chip command tells the production log and the summary line beyond what every
 // command has (its name, options, device, port, result, words and time).
@@ -31,6 +33,8 @@ struct ProductionFacts
     bool summaryLine = false;
 };
 
+struct ProductionPortRecord;
+
 // The production side of one chip command over its ports: the log made ready before the
 // first port starts, a serial number for each chip, a row and a summary line for each port.
 // A log file that cannot be written never stops the chip work; it turns a run that succeeded
@@ -47,18 +51,13 @@ public:
     // server), or says why it cannot be written. 0, or 3 when the run must not start.
     int Prepare();
 
-    // One port's work on its thread: `work` runs with streams that keep its messages, and
-    // with the serial number placed in `image` once the port is open.
-    int RunPort(PortIo &io, MemoryImage &image, const std::function<int(PortIo &)> &work);
-
     // After every port: the run's exit code.
     int Finish(int worstExitCode);
 
 private:
-    struct PortRecord;
-    int TakeSerial(PortIo &io, MemoryImage &image, PortRecord &record);
-    void Record(PortIo &io, const MemoryImage &image, const PortRecord &record);
-
+    friend class ProductionPort;
+    int TakeSerial(PortIo &io, MemoryImage &image, ProductionPortRecord &record);
+    void Record(PortIo &io, const MemoryImage &image, const ProductionPortRecord &record);
     void Append(PortIo &io, const ProductionRow &row);
 
     CliContext &m_ctx;
@@ -70,4 +69,44 @@ private:
     bool m_logReady = false; // set before the ports start, only read while they run
     std::atomic<bool> m_logFailed{false};
     std::atomic<int> m_kept{0}; // rows kept on the bench for the server
+};
+
+// What the log keeps of one port beside the facts every row has.
+struct ProductionPortRecord
+{
+    std::optional<std::uint64_t> serial;
+    int exitCode = 0;
+    int words = 0;
+    qint64 elapsedMs = 0;
+    QString detail;
+};
+
+// One port's part of a production run, on the port's thread: made when the port's work
+// starts, finished with its exit code.
+class ProductionPort
+{
+public:
+    ProductionPort(ProductionRun &run, PortIo &io);
+
+    // What the port's work writes to: its streams keep the messages for the log's row.
+    PortIo &Io() { return m_io; }
+
+    // write --serial: takes this chip's number from the serial file or the log's counter and
+    // places it in `image`, once the port is open and the chip checked. 0 (also without --serial),
+    // or the exit code after saying why.
+    int TakeSerial(MemoryImage &image);
+
+    // After the work: the port's row in the log and its summary line. Gives exitCode.
+    int Finish(const MemoryImage &image, int exitCode);
+
+private:
+    ProductionRun &m_run;
+    PortIo &m_outer;
+    QElapsedTimer m_timer;
+    PortMessageTee m_outTee;
+    PortMessageTee m_errTee;
+    QTextStream m_out;
+    QTextStream m_err;
+    PortIo m_io;
+    ProductionPortRecord m_record;
 };

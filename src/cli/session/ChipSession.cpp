@@ -5,8 +5,6 @@
 #include "cli/options/HexInputOptions.h"
 #include "cli/options/MethodAndWriteErrorOptions.h"
 #include "cli/options/PortListOption.h"
-#include "cli/session/DeviceIdCheck.h"
-#include "cli/session/StopSignals.h"
 #include "device/MemoryImage.h"
 #include "link/ModuleCheck.h"
 
@@ -48,13 +46,13 @@ ChipSession::ChipSession(PortIo &io, const ChipSetup &setup, MemoryImage &image)
       m_engine(m_port.Module(), m_host, image, m_setup.device)
 {}
 
-int ChipSession::Open(bool checkModule)
+int ChipSession::Open()
 {
     if (!m_port.OpenPort())
         return CliExit::kPortError;
     if (!m_port.StartTrace())
         return CliExit::kFileError;
-    if (checkModule) {
+    if (m_setup.checkModule) {
         const ModuleSuitability suitability =
             CheckModuleForDevice(m_setup.device.HasMemoryParity != 0, m_port.Module());
         if (suitability != ModuleSuitability::Suitable) {
@@ -62,11 +60,7 @@ int ChipSession::Open(bool checkModule)
             return CliExit::kPortError;
         }
     }
-    if (m_setup.checkDeviceId) {
-        if (const int code = CheckSocketDevice(*this))
-            return code;
-    }
-    return m_io.beforeChipWork ? m_io.beforeChipWork() : CliExit::kOk;
+    return CliExit::kOk;
 }
 
 int ChipSession::FinishTrace(int exitCode)
@@ -106,41 +100,4 @@ int ChipFailure(ChipSession &session, const QString &text)
         session.err << ": " << ReadBackText(*difference);
     session.err << Qt::endl;
     return exitCode;
-}
-
-void CopyImage(const MemoryImage &from, MemoryImage &to)
-{
-    for (int a = 0; a < MemoryImage::kProgramWords; ++a)
-        to.SetProgramWordText(a, from.GetProgramWordText(a));
-    for (int a = 0; a < MemoryImage::kDataBytes; ++a)
-        to.SetDataByteText(a, from.GetDataByteText(a));
-    to.ConfigWord = from.ConfigWord;
-    to.IDCodeText = from.IDCodeText;
-}
-
-int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &input,
-                const ChipWork &work, const ProductionFacts &facts)
-{
-    const auto log = CliProductionLog(ctx);
-    if (!log)
-        return CliExit::kUsage;
-    CliStopSignals stopSignals;
-    ProductionRun production(ctx, setup, facts, *log);
-    if (const int code = production.Prepare())
-        return code;
-    const int worst = RunOnPorts(ctx, setup.ports, [&](PortIo &io) {
-        // The input is only read while the ports run; each port writes to its own copy.
-        MemoryImage image;
-        CopyImage(input, image);
-        return production.RunPort(io, image, [&](PortIo &portIo) {
-            ChipSession session(portIo, setup, image);
-            const int code = session.FinishTrace(work(session, portIo.port));
-            // A module that answers everything else but not the last Power Off may have
-            // left the chip powered: the operator must take it out with care.
-            if (!session.Engine().PowerOffConfirmed() && code != CliExit::kPortError)
-                portIo.err << "tolm-cli: warning: the module did not confirm power-off" << Qt::endl;
-            return code;
-        });
-    });
-    return production.Finish(worst);
 }

@@ -2,7 +2,6 @@
 
 #include "cli/bench/PortRun.h"
 #include "cli/output/ProgressLine.h"
-#include "cli/production/ProductionRun.h"
 #include "cli/session/ModulePort.h"
 #include "cli/session/TerminalEngineHost.h"
 #include "cli/session/WriteErrorResponder.h"
@@ -13,7 +12,6 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
-#include <functional>
 #include <optional>
 
 class CliContext;
@@ -30,6 +28,9 @@ struct ChipSetup
     WriteErrorPolicy policy;
     bool quiet = false;
     QStringList ports; // -p: one port, or several to run on at once
+    // The module check the desktop runs before Read, Write, Verify, Blank Check and All Code
+    // Protect: a memory-parity device needs a module that says it can do parity.
+    bool checkModule = false;
     // write, erase and protect without --force: the device ID of a part that has one must
     // name the selected device before anything is done to the chip.
     bool checkDeviceId = false;
@@ -50,11 +51,9 @@ class ChipSession
 public:
     ChipSession(PortIo &io, const ChipSetup &setup, MemoryImage &image);
 
-    // Starts the trace, opens the port and, when asked, runs the module check the desktop
-    // runs before Read, Write, Verify, Blank Check and All Code Protect; then the device ID
-    // check when the setup asks for it. 0 when the chip work may start, else the exit code
-    // (after a message on stderr).
-    int Open(bool checkModule);
+    // Opens the port, starts the trace and runs the module check when the setup asks for it.
+    // 0 when the chip may be spoken to, else the exit code (after a message on stderr).
+    int Open();
 
     // The exit code for a chip command that failed: the module never answered (4) or the
     // work failed (1).
@@ -88,16 +87,3 @@ private:
 
 // Reports a failed chip command on stderr ("tolm-cli: <text>") and gives its exit code.
 int ChipFailure(ChipSession &session, const QString &text);
-
-// The chip work of a command on one port: a session of its own and the port's name.
-using ChipWork = std::function<int(ChipSession &session, const QString &port)>;
-
-// Runs `work` on every port of the setup, each port with its own session over its own copy
-// of `input` (made on the port's thread: the image is a QObject). Ctrl-C and SIGTERM are
-// noted for the whole run. Each port gets its row in the production log (and its serial
-// number and summary line as `facts` ask). Gives the worst port's exit code.
-int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &input,
-                const ChipWork &work, const ProductionFacts &facts = {});
-
-// A copy of every cell, the configuration word and the ID code.
-void CopyImage(const MemoryImage &from, MemoryImage &to);

@@ -40,8 +40,6 @@ int CheckSocketDevice(ChipSession &session)
 
 int DetectChip(ChipSession &session)
 {
-    if (const int code = session.Open(false))
-        return code;
     const auto word = ReadDeviceId(session.Engine());
     if (!word)
         return ChipFailure(session, QString::fromLatin1(kReadFailed));

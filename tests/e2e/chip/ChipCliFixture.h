@@ -5,6 +5,7 @@
 
 #include "device/DeviceOptions.h"
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/DeviceTable.h"
 #include "device/MemoryImage.h"
 #include "hexfile/HexReader.h"
@@ -63,7 +64,7 @@ protected:
     std::unique_ptr<MemoryImage> Load(const QString &path) const
     {
         auto image = std::make_unique<MemoryImage>();
-        image->FillProgramImage(BlankWordText(m_device.DeviceType));
+        image->FillProgramImage(BlankWordText(m_device));
         image->FillDataImage(QStringLiteral("FF"));
         const HexLoadResult result = LoadHexFile(path, *image, m_device, AllTargets());
         EXPECT_TRUE(result.FileError.isEmpty()) << result.FileError.toStdString();
@@ -80,7 +81,10 @@ protected:
 
     HexTargets AllTargets() const
     {
-        return {true, m_device.HasDataMemory != 0, m_device.NoConfigWord == 0, true};
+        return {.Program = true,
+                .Data = m_device.HasDataMemory != 0,
+                .Config = m_device.NoConfigWord == 0,
+                .IDCode = true};
     }
 
     // tolm-cli on the simulator's port for the current device; `args` follow.

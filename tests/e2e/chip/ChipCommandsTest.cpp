@@ -1,5 +1,6 @@
 #include "ChipCliFixture.h"
 
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 
 #include <QProcess>
@@ -14,7 +15,7 @@ namespace {
 std::unique_ptr<MemoryImage> BlankImage(const DeviceRecord &device)
 {
     auto image = std::make_unique<MemoryImage>();
-    image->FillProgramImage(BlankWordText(device.DeviceType));
+    image->FillProgramImage(BlankWordText(device));
     image->FillDataImage(QStringLiteral("FF"));
     image->ConfigWord = 0x3FFF;
     return image;
@@ -42,7 +43,8 @@ TEST_F(ChipCli, VerifyNamesTheFirstDifferenceAndAllListsEveryOne)
     EXPECT_EQ(first.exitCode, 1);
     EXPECT_EQ(first.out, "prog 0003 expected 2222 read 1003\n"
                          "data 02 expected A5 read 5A\n");
-    EXPECT_TRUE(first.err.contains("tolm-cli: Error Verifying Program Memory: 0003: expected 2222, read 1003"))
+    EXPECT_TRUE(first.err.contains(
+        "tolm-cli: Error Verifying Program Memory: 0003: expected 2222, read 1003"))
         << first.err.toStdString();
     EXPECT_TRUE(first.err.contains("Error Verifying Data Memory"));
 
@@ -168,7 +170,7 @@ TEST_F(ChipCli, ProtectCodeProtectsWhatTheChipHolds)
         }
         const auto chip = StopAndLoadChip();
         EXPECT_EQ(FormatHex(chip->ConfigWord, 4) + "\n", protect.out) << c.device;
-        EXPECT_NE(protect.out, BlankWordText(m_device.DeviceType) + "\n") << c.device;
+        EXPECT_NE(protect.out, BlankWordText(m_device) + "\n") << c.device;
     }
 }
 

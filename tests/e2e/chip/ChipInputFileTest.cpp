@@ -235,7 +235,7 @@ TEST_F(ChipCli, OnlyAFileReadWholeAndInsideTheDeviceReachesTheChip)
         // file must leave as it is.
         m_device = *FindDevice(QString::fromLatin1(c.device));
         auto before = std::make_unique<MemoryImage>();
-        before->FillProgramImage(BlankWordText(m_device.DeviceType));
+        before->FillProgramImage(BlankWordText(m_device));
         before->FillDataImage("FF");
         before->ConfigWord = BlankWord(m_device);
         for (int a = 0; a < 0x20 && m_device.DeviceFamily == DeviceFamily::kFlash14Bit; ++a)

@@ -1,6 +1,7 @@
 #include "ChipCliFixture.h"
 
 #include "cli/options/ConfigControlOptions.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@ QStringList Ranges(const DeviceRecord &device)
 std::unique_ptr<MemoryImage> SampleImage(const DeviceRecord &device)
 {
     auto image = std::make_unique<MemoryImage>();
-    const QString blank = BlankWordText(device.DeviceType);
+    const QString blank = BlankWordText(device);
     const std::uint32_t mask = *ParseHexText(blank);
     image->FillProgramImage(blank);
     image->FillDataImage(QStringLiteral("FF"));
@@ -85,8 +86,7 @@ TEST_P(ChipRoundTrip, WriteVerifyReadBlankAndErase)
 
     const CliRun blank = Cli(options + QStringList{"blank"});
     EXPECT_EQ(blank.exitCode, 1);
-    EXPECT_TRUE(
-        blank.out.startsWith("prog 0000 expected " + BlankWordText(m_device.DeviceType) + " read "))
+    EXPECT_TRUE(blank.out.startsWith("prog 0000 expected " + BlankWordText(m_device) + " read "))
         << blank.out.toStdString();
     EXPECT_TRUE(blank.err.contains("Program Memory Blank Check Failed"));
 

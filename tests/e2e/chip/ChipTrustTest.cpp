@@ -3,6 +3,7 @@
 // chip, and what is written is what the file says.
 #include "ChipCliFixture.h"
 
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 
 #include <QDir>
@@ -31,7 +32,7 @@ protected:
     QString SampleFile(const QString &idCode = QStringLiteral("1234"))
     {
         MemoryImage image;
-        image.FillProgramImage(BlankWordText(m_device.DeviceType));
+        image.FillProgramImage(BlankWordText(m_device));
         image.FillDataImage("FF");
         image.ConfigWord = m_device.ConfigAddress == 0x0FFF ? 0x0FF9 : 0x3FF9;
         image.IDCodeText = idCode;
@@ -132,8 +133,14 @@ TEST_F(ChipTrust, EveryFailureEndsWithThePowerOff)
     };
     const Row rows[] = {
         {"erase, silent from exchange 10", "16f84", {"--no-ack-from", "10"}, {"erase"}},
-        {"config read, wrong acknowledge at 3", "12c508", {"--wrong-ack-at", "3"}, {"config", "read"}},
-        {"fast write, power-on fails", "16f84", {"--no-ack-from", "2"}, {"write", "--fast", "--force", "IN"}},
+        {"config read, wrong acknowledge at 3",
+         "12c508",
+         {"--wrong-ack-at", "3"},
+         {"config", "read"}},
+        {"fast write, power-on fails",
+         "16f84",
+         {"--no-ack-from", "2"},
+         {"write", "--fast", "--force", "IN"}},
         {"id read, bad digit", "16f84", {"--bad-digit-at", "7"}, {"-m", "serial", "id", "read"}},
         {"write, silent mid-way", "16c62A", {"--no-ack-from", "40"}, {"write", "IN"}},
     };
@@ -163,16 +170,30 @@ TEST_F(ChipTrust, AModuleThatStopsAnsweringSaysWhere)
         const char *message;
     };
     const Row rows[] = {
-        {"write", {"--no-ack-from", "30"}, {"-t", "prog", "write", "IN"}, 4,
+        {"write",
+         {"--no-ack-from", "30"},
+         {"-t", "prog", "write", "IN"},
+         4,
          "Error Writing Program Memory: the module stopped answering at word 00"},
-        {"config write", {"--no-ack-from", "8"}, {"config", "write", "3FF9"}, 4,
+        {"config write",
+         {"--no-ack-from", "8"},
+         {"config", "write", "3FF9"},
+         4,
          "Error Writing Configuration: the module stopped answering"},
-        {"erase", {"--wrong-ack-at", "6"}, {"erase", "--force"}, 1,
+        {"erase",
+         {"--wrong-ack-at", "6"},
+         {"erase", "--force"},
+         1,
          "Communication Error: the module answered command"},
-        {"config write, read back", {"--never-program", "2007"},
-         {"-m", "serial", "config", "write", "3FF1"}, 1,
+        {"config write, read back",
+         {"--never-program", "2007"},
+         {"-m", "serial", "config", "write", "3FF1"},
+         1,
          "Error Writing Configuration: read back 3FFF, expected 3FF1"},
-        {"id read", {"--bad-digit-at", "7"}, {"-m", "serial", "id", "read"}, 1,
+        {"id read",
+         {"--bad-digit-at", "7"},
+         {"-m", "serial", "id", "read"},
+         1,
          "Error Reading ID Code: the module's reply to command 02 (Serial Read Data) held 47"},
     };
     for (const Row &r : rows) {
@@ -196,8 +217,7 @@ TEST_F(ChipTrust, LostOutputIsReported)
 
     const QByteArray oldTmp = qgetenv("TMPDIR");
     qputenv("TMPDIR", Path("no-such-folder").toUtf8());
-    const CliRun read =
-        Cli({"-t", "config", "read", Path("no-such-folder/out.hex")});
+    const CliRun read = Cli({"-t", "config", "read", Path("no-such-folder/out.hex")});
     if (oldTmp.isNull())
         qunsetenv("TMPDIR");
     else

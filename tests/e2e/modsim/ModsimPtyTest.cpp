@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -267,16 +268,97 @@ TEST_F(ModsimPtyTest, RealTimeTakesABurstAtTheLinesPaceAndWritesDownTheChipsTime
     EXPECT_EQ(lines[22], "10 34 38 33 30 34 30 -> 20; chip 20000 us") << "one flash cycle";
 }
 
+TEST(ModsimCommandLineTest, ListDevicesNamesEveryChipWithItsSizesAndAlgorithm)
+{
+    Modsim list({"--list-devices"});
+    const std::string text = list.AllOutput();
+    EXPECT_EQ(list.Wait(), 0);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 54) << "a heading and 53 chips";
+    for (const char *line : {"chip      program-words  data-bytes  algorithm\n",
+                             "\n16c54               512           0  eprom-12bit-module\n",
+                             "\n12f675             1024         128  flash-osccal-bandgap\n",
+                             "\n16f877a            8192         256  flash-8-word-block\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
+}
+
+// A user's part in the device catalogue's format, in a file of its own.
+class ModsimPartFileTest : public ModsimPtyTest
+{
+protected:
+    std::string WritePart(const std::string &name, const std::string &extra)
+    {
+        const std::string path = m_dir + "/chip.hex"; // a name TearDown removes
+        std::ofstream(path) << "name = \"" << name << "\"\nalgorithm = \"flash14\"\n"
+                            << "methods = [\"serial\"]\nprogram_words = 2048\n"
+                            << extra << "\n[id_locations]\naddress = 0x2000\nused_bits = 0xF\n"
+                            << "[[config]]\naddress = 0x2007\nimplemented = 0x3FFF\n"
+                            << "blank = 0x3FFF\nfields = []\n";
+        return path;
+    }
+};
+
+TEST_F(ModsimPartFileTest, ListsAndServesAUsersPart)
+{
+    const std::string file = WritePart("16f84a", "device_id = 0x3FA0\nrevision_mask = 0x1F");
+    Modsim list({"--part-file", file, "--list-devices"});
+    const std::string listing = list.AllOutput();
+    EXPECT_EQ(list.Wait(), 0);
+    EXPECT_NE(listing.find("16f84a             2048           0  flash-erase-write  (" + file +
+                           ", in place of the built-in chip)"),
+              std::string::npos)
+        << listing;
+    EXPECT_EQ(listing.find("16f84a             1024"), std::string::npos) << "listed once";
+
+    const std::string link = m_dir + "/link";
+    Modsim modsim({"--part-file", file, "--device", "16f84a", "--revision", "3", "--link", link});
+    ASSERT_FALSE(modsim.FirstLine().empty());
+    {
+        Line line(link);
+        EXPECT_EQ(line.Exchange({0x09, 0x01, '0', 0x03, '0', '0', '0', '0', '0', '0'}, 3),
+                  (Bytes{0x20, 0x20, 0x20}));
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(line.Exchange({0x01, '6'}, 1), kAck);
+        }
+        // The device ID 3FA3 goes out as the transfer word 7F46, low digit first.
+        EXPECT_EQ(line.Exchange({0x01, '4', 0x02}, 6), (Bytes{0x20, '6', '4', 'F', '7', 0x20}));
+    }
+    EXPECT_EQ(modsim.Stop(SIGTERM), 0);
+}
+
+TEST_F(ModsimPartFileTest, RefusesABrokenPartAndAnImpossibleRevision)
+{
+    Modsim broken({"--part-file", WritePart("mine", "data_bytes = 512"), "--list-devices"});
+    EXPECT_EQ(broken.Wait(), 2);
+    Modsim revision({"--device", "16f877a", "--revision", "16", "--link", m_dir + "/link"});
+    EXPECT_EQ(revision.Wait(), 2);
+}
+
 TEST(ModsimCommandLineTest, HelpDocumentsEveryOptionAndBadInputIsRefused)
 {
     Modsim help({"--help"});
     const std::string text = help.AllOutput();
     EXPECT_EQ(help.Wait(), 0);
-    for (const char *option :
-         {"--device", "--link", "--chip-in", "--chip-out", "--identify-byte", "--baud",
-          "--realtime", "--transcript", "--transcript-chip-time", "--no-ack-from", "--wrong-ack-at",
-          "--wrong-ack-byte", "--late-reply", "--late-at", "--bad-digit-at", "--dead-after",
-          "--pulses", "--never-program"}) {
+    for (const char *option : {"--device",
+                               "--part-file",
+                               "--revision",
+                               "--link",
+                               "--chip-in",
+                               "--chip-out",
+                               "--identify-byte",
+                               "--baud",
+                               "--realtime",
+                               "--transcript",
+                               "--transcript-chip-time",
+                               "--no-ack-from",
+                               "--wrong-ack-at",
+                               "--wrong-ack-byte",
+                               "--late-reply",
+                               "--late-at",
+                               "--bad-digit-at",
+                               "--dead-after",
+                               "--pulses",
+                               "--never-program"}) {
         EXPECT_NE(text.find(option), std::string::npos) << option;
     }
     Modsim unknown({"--device", "16F84", "--link", "/tmp/unused-tolm-link"});

@@ -15,7 +15,7 @@ protected:
     QString Firmware(const QString &name, int words)
     {
         MemoryImage image;
-        image.FillProgramImage(BlankWordText(m_device.DeviceType));
+        image.FillProgramImage(BlankWordText(m_device));
         image.FillDataImage("FF");
         for (int a = 0; a < words; ++a)
             image.SetProgramWordText(a, FormatHex(0x2800 + a * 37 % 0x800, 4));

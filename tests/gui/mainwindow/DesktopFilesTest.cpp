@@ -27,30 +27,6 @@ const char kBlink[] = ":02400E00F13F80\n:080000000100020003000400EE\n:024200003F
 const char kRebuilt[] = ":02400E00FF3F72\n:020000000528D1\n:024200003F007D\n"
                         ":084000000100020003000400AE\n:00000001FF\n";
 
-QString WriteFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
-        return {};
-    return path;
-}
-
-// Drags the given addresses onto the window and drops them there, as a file manager does.
-bool DropOn(QWidget &window, const QList<QUrl> &urls)
-{
-    QMimeData data;
-    data.setUrls(urls);
-    const QPoint at = window.rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &drop);
-    return drop.isAccepted();
-}
-
 QStringList MenuTexts(QMenu &menu)
 {
     emit menu.aboutToShow();
@@ -71,7 +47,9 @@ private slots:
     void init()
     {
         RemoveSettings();
-        QVERIFY(WriteSettings({"PicDevice=16f84", "ModulePort=COM2", "WorkingDir=/srv/hex"}));
+        // The port is a name in the test's own folder: nothing of this machine is opened.
+        QVERIFY(WriteSettings(
+            {"PicDevice=16f84", "ModulePort=" + m_dir.filePath("module"), "WorkingDir=/srv/hex"}));
     }
 
     void fileArgument_data()

@@ -16,15 +16,6 @@ namespace {
 const QString kOpenFilter = QStringLiteral("IHX8M Files (*.hex);;All Files (*)");
 const QString kSaveFilter = QStringLiteral("IHX8M Files (*.hex)");
 
-QString WriteFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
-{
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    file.write(text);
-    return file.fileName();
-}
-
 QByteArray ReadFile(const QString &path)
 {
     QFile file(path);

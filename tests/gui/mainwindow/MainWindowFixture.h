@@ -8,22 +8,41 @@
 #include "app/Tolm32U.h"
 #include "settings/TolmSettings.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
+#include <functional>
 #include <memory>
 
 namespace MainWindowFixture {
+
+// The control of that objectName under root (a window, a dialog); the test fails when there
+// is none, so a renamed control is found out at once.
+template <typename T> T *Find(const QObject &root, const QString &name)
+{
+    T *found = root.findChild<T *>(name);
+    if (!found)
+        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
+    return found;
+}
 
 inline void RemoveSettings()
 {
@@ -71,6 +90,39 @@ struct Program
     TTolmMain &Main() { return *windows->TolmMain; }
     MemoryImage &Image() { return windows->Image; }
 };
+
+// A file of the given bytes in the folder; its path, or empty when it could not be written.
+inline QString WriteFile(const QTemporaryDir &dir, const QString &name, const QByteArray &text)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
+        return {};
+    return path;
+}
+
+// Drags the given addresses onto the window and drops them there, as a file manager does.
+inline bool DropOn(QWidget &window, const QList<QUrl> &urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = window.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    return drop.isAccepted();
+}
+
+// Presses Options with `inDialog` acting on the shown dialog (it must close it).
+inline void RunOptions(QWidget &main, const std::function<void(QDialog &)> &inDialog)
+{
+    auto *dialog = Find<QDialog>(main, QStringLiteral("OptionsDlg"));
+    QTimer::singleShot(0, dialog, [dialog, inDialog] { inDialog(*dialog); });
+    Find<QToolButton>(main, QStringLiteral("OptionsBtn"))->click();
+}
 
 // Picks a device in the selector as the user does, which runs DeviceSelectorChange.
 inline void PickDevice(TTolmMain &main, const QString &name)

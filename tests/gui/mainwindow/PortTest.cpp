@@ -4,17 +4,18 @@
 #include "ModsimProcess.h"
 #include "app/PortConU.h"
 
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace MainWindowFixture;
 
-namespace {
-const QString kMissingPort = QStringLiteral("/nonexistent/tolm-test-port");
-} // namespace
-
 class PortTest : public QObject
 {
     Q_OBJECT
+
+    // A port name in the test's own folder where nothing is: never a port of this machine.
+    QTemporaryDir m_dir;
+    const QString kMissingPort = m_dir.filePath(QStringLiteral("no-module-here"));
 
 private slots:
     void portDialogAnswers_data()

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
@@ -58,21 +59,21 @@ private slots:
                                           << "03FF"
                                           << "3F"
                                           << "3FFF"
-                                          << "COM1"
+                                          << ""
                                           << "";
         QTest::newRow("12-bit core") << QStringList{"PicDevice=12c509"} << "12c509"
                                      << "12c509"
                                      << "03FF"
                                      << "00"
                                      << "0FFF"
-                                     << "COM1"
+                                     << ""
                                      << "";
         QTest::newRow("14-bit EPROM") << QStringList{"PicDevice=16c62A"} << "16c62A"
                                       << "16c62A"
                                       << "07FF"
                                       << "00"
                                       << "3FFF"
-                                      << "COM1"
+                                      << ""
                                       << "";
         QTest::newRow("unknown name falls back to the default")
             << QStringList{"PicDevice=16F84"} << "16c84"
@@ -80,31 +81,32 @@ private slots:
             << "03FF"
             << "3F"
             << "3FFF"
-            << "COM1"
+            << ""
             << "";
         QTest::newRow("empty name selects the empty record") << QStringList{"PicDevice="} << ""
                                                              << ""
                                                              << "0000"
                                                              << "00"
                                                              << "3FFF"
-                                                             << "COM1"
+                                                             << ""
                                                              << "";
         QTest::newRow("port and folder")
-            << QStringList{"PicDevice=16f877", "ModulePort=COM2", "WorkingDir=/home/ann/hex/"}
+            << QStringList{"PicDevice=16f877", "ModulePort=<dir>/module",
+                           "WorkingDir=/home/ann/hex/"}
             << "16f877"
             << "16f877"
             << "1FFF"
             << "FF"
             << "3FFF"
-            << "COM2"
+            << "<dir>/module"
             << "/home/ann/hex";
         QTest::newRow("port kept as written")
-            << QStringList{"ModulePort=com2", "WorkingDir=C:\\"} << "16c84"
+            << QStringList{"ModulePort=<dir>/Com2", "WorkingDir=C:\\"} << "16c84"
             << "16c84"
             << "03FF"
             << "3F"
             << "3FFF"
-            << "com2"
+            << "<dir>/Com2"
             << "C:\\";
     }
 
@@ -118,6 +120,11 @@ private slots:
         QFETCH(QString, blankWord);
         QFETCH(QString, port);
         QFETCH(QString, directory);
+        // A port named in the settings is a path in the test's own folder, never a port of
+        // this machine.
+        QTemporaryDir dir;
+        settings.replaceInStrings(QStringLiteral("<dir>"), dir.path());
+        port.replace(QStringLiteral("<dir>"), dir.path());
         if (!settings.isEmpty())
             QVERIFY(WriteSettings(settings));
         Program p;
@@ -217,81 +224,95 @@ private slots:
 
     void saveThenCancelKeepsTheRunningProgram()
     {
+        QTemporaryDir dir;
+        const QString port = dir.filePath(QStringLiteral("module"));
         {
             Program p;
             TTolmMain &main = p.Main();
-            RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+            RunOptions(main, *p.windows->OptionsDlg, [&port](TOptionsDlg &d) {
                 QCOMPARE(d.DeviceSelectOpt->currentText(), QStringLiteral("16c84"));
-                QCOMPARE(d.PortText(), QStringLiteral("COM1"));
+                QCOMPARE(d.PortText(), QString()); // a first start has no port
                 QCOMPARE(d.WorkingDirEdit->text(), QString());
                 d.DeviceSelectOpt->setCurrentText(QStringLiteral("16f84"));
-                d.SetPortText(QStringLiteral("COM2"));
+                d.SetPortText(port);
                 d.WorkingDirEdit->setText(QStringLiteral("/srv/hex/"));
                 d.SaveBtn->click();
                 d.CancelBtn->click();
             });
             QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("16c84"));
-            QCOMPARE(main.ModulePortName(), QStringLiteral("COM1"));
+            QCOMPARE(main.ModulePortName(), QString());
             QCOMPARE(main.OpenDialogDirectory(), QString());
             QVERIFY(p.messages.shown.isEmpty()); // no question after Cancel
             QCOMPARE(SavedValue(TolmSettings::kPicDeviceKey), QStringLiteral("16f84"));
-            QCOMPARE(SavedValue(TolmSettings::kModulePortKey), QStringLiteral("COM2"));
+            QCOMPARE(SavedValue(TolmSettings::kModulePortKey), port);
             QCOMPARE(SavedValue(TolmSettings::kWorkingDirKey), QStringLiteral("/srv/hex/"));
         }
         Program next;
         QCOMPARE(next.Main().CurrentDevice().DeviceName, QStringLiteral("16f84"));
-        QCOMPARE(next.Main().ModulePortName(), QStringLiteral("COM2"));
+        QCOMPARE(next.Main().ModulePortName(), port);
         QCOMPARE(next.Main().OpenDialogDirectory(), QStringLiteral("/srv/hex"));
     }
 
     void okWithoutSaveAppliesForThisRunOnly()
     {
+        QTemporaryDir dir;
+        const QString port = dir.filePath(QStringLiteral("module"));
         {
             Program p;
             TTolmMain &main = p.Main();
             p.messages.confirmAnswers << true;
-            RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+            RunOptions(main, *p.windows->OptionsDlg, [&port](TOptionsDlg &d) {
                 d.DeviceSelectOpt->setCurrentText(QStringLiteral("12c508"));
-                d.SetPortText(QStringLiteral("COM2"));
+                d.SetPortText(port);
                 d.WorkingDirEdit->setText(QStringLiteral("/srv/hex/"));
                 d.OKBtn->click();
             });
             QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("12c508"));
             QCOMPARE(main.DeviceSelector->currentText(), QStringLiteral("12c508"));
             QVERIFY(!main.CalibrationBox->isHidden());
-            QCOMPARE(main.ModulePortName(), QStringLiteral("COM2"));
+            QCOMPARE(main.ModulePortName(), port);
             QCOMPARE(main.OpenDialogDirectory(), QStringLiteral("/srv/hex"));
             QCOMPARE(main.SaveDialogDirectory(), QStringLiteral("/srv/hex"));
+            // The port is tried at once (nothing is there), then the new device's fill.
             QCOMPARE(p.messages.shown,
-                     QStringList{QStringLiteral("Confirm: Set Program Memory to 0FFF ?")});
+                     QStringList({"Plain: COM Port Error", "Plain: Programmer Device NOT Connected",
+                                  "Confirm: Set Program Memory to 0FFF ?"}));
             QVERIFY(EveryProgramCellIs(p.Image(), QStringLiteral("0FFF")));
             QVERIFY(!QFile::exists(TolmSettings::SettingsFilePath()));
 
             // The next showing starts from what the program now runs with.
-            RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+            RunOptions(main, *p.windows->OptionsDlg, [&port](TOptionsDlg &d) {
                 QCOMPARE(d.DeviceSelectOpt->currentText(), QStringLiteral("12c508"));
-                QCOMPARE(d.PortText(), QStringLiteral("COM2"));
+                QCOMPARE(d.PortText(), port);
                 QCOMPARE(d.WorkingDirEdit->text(), QStringLiteral("/srv/hex"));
                 d.CancelBtn->click();
             });
         }
         Program next;
         QCOMPARE(next.Main().CurrentDevice().DeviceName, QStringLiteral("16c84"));
-        QCOMPARE(next.Main().ModulePortName(), QStringLiteral("COM1"));
+        QCOMPARE(next.Main().ModulePortName(), QString());
     }
 
-    void everyOkAsksTheFillQuestion()
+    // Only another device offers the fill; OK with the same one leaves the image and the
+    // narrowed range alone.
+    void onlyAnotherDeviceAsksTheFillQuestion()
     {
         Program p;
         TTolmMain &main = p.Main();
-        p.messages.confirmAnswers << false << false;
+        p.messages.confirmAnswers << false;
         p.Image().SetProgramWordText(0, QStringLiteral("1234"));
+        main.ProgEndEdit->setText(QStringLiteral("0010"));
         for (int i = 0; i < 2; ++i)
             RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) { d.OKBtn->click(); });
-        QCOMPARE(p.messages.shown, QStringList({"Confirm: Set Program Memory to 3FFF ?",
-                                                "Confirm: Set Program Memory to 3FFF ?"}));
+        QCOMPARE(p.messages.shown, QStringList());
+        QCOMPARE(main.ProgEndEdit->text(), QStringLiteral("0010"));
+        RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
+            d.DeviceSelectOpt->setCurrentText(QStringLiteral("16f84"));
+            d.OKBtn->click();
+        });
+        QCOMPARE(p.messages.shown, QStringList({"Confirm: Set Program Memory to 3FFF ?"}));
         QCOMPARE(p.Image().GetProgramWordText(0), QStringLiteral("1234"));
-        QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("16c84"));
+        QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("16f84"));
     }
 
     // A port name set by hand (another case, a device path, a simulator link) is offered as
@@ -305,9 +326,11 @@ private slots:
     void handSetPortIsShownAndKept()
     {
         QFETCH(QString, port);
-        QVERIFY(WriteSettings({"ModulePort=" + port}));
+        // Set as a hand-edited file would set it, without opening it: com2 is this machine's
+        // second serial port.
         Program p;
         TTolmMain &main = p.Main();
+        main.Module().ModulePortName = port;
         QString shown;
         p.messages.confirmAnswers << false;
         RunOptions(main, *p.windows->OptionsDlg, [&shown](TOptionsDlg &d) {
@@ -333,8 +356,7 @@ private slots:
         QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("16f877"));
         QCOMPARE(main.DeviceSelector->currentText(), QStringLiteral("16f877"));
         QCOMPARE(main.ProgEndEdit->text(), QStringLiteral("1FFF"));
-        QCOMPARE(p.messages.shown,
-                 QStringList{QStringLiteral("Confirm: Set Program Memory to 3FFF ?")});
+        QCOMPARE(p.messages.shown, QStringList()); // the device did not change
     }
 
     void emptyTypedNameSelectsTheEmptyRecord()

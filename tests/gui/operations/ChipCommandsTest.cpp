@@ -60,21 +60,41 @@ private slots:
         QCOMPARE(p.sim->ExchangeCount(), 0);
     }
 
-    void aSilentModuleGivesEachCommandsFailure_data() { AddCommandRows(); }
+    void aWrongAnswerGivesEachCommandsFailure_data() { AddCommandRows(); }
 
-    void aSilentModuleGivesEachCommandsFailure()
+    void aWrongAnswerGivesEachCommandsFailure()
     {
         QFETCH(QString, device);
         QFETCH(QString, button);
         QFETCH(QString, question);
         QFETCH(QString, failure);
         SimulatedProgram p(device);
+        tolm::sim::FaultSettings wrong;
+        wrong.wrongAckAtExchange = 1;
+        p.sim->SetFaults(wrong);
+        p.ClickConfirmed(button);
+        QCOMPARE(p.messages.shown, QStringList({"Confirm: " + question, failure}));
+    }
+
+    void aSilentModuleGivesTheNoAnswerBoxForEveryCommand_data() { AddCommandRows(); }
+
+    // A module that does not answer is no fault of the chip: every command says so in the
+    // same box, which tells what to try, instead of its own failure text.
+    void aSilentModuleGivesTheNoAnswerBoxForEveryCommand()
+    {
+        QFETCH(QString, device);
+        QFETCH(QString, button);
+        QFETCH(QString, question);
+        SimulatedProgram p(device);
         tolm::sim::FaultSettings silent;
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
         const QString calBefore = p.Main().CalEdit->text();
         p.ClickConfirmed(button);
-        QCOMPARE(p.messages.shown, QStringList({"Confirm: " + question, failure}));
+        QCOMPARE(p.messages.shown,
+                 QStringList({"Confirm: " + question,
+                              "Plain: No answer from the module. Is it plugged in and powered? "
+                              "The port can be changed in Options."}));
         QCOMPARE(p.Main().CalEdit->text(), calBefore);
         QVERIFY(!p.windows->WaitingForm->isVisible());
     }
@@ -98,8 +118,9 @@ private slots:
         const int exchanges = p.sim->ExchangeCount();
         p.Main().ConfigEdit->setText(QStringLiteral("4000"));
         p.ClickConfirmed(QStringLiteral("ConfigWriteBtn"));
-        QCOMPARE(p.messages.shown.value(1),
-                 QStringLiteral("Error: 4000 has bits beyond the 16f84's 14-bit configuration word"));
+        QCOMPARE(
+            p.messages.shown.value(1),
+            QStringLiteral("Error: 4000 has bits beyond the 16f84's 14-bit configuration word"));
         QCOMPARE(p.sim->ExchangeCount(), exchanges);
         QCOMPARE(p.Chip().ConfigWord(), 0x3FF1);
     }

@@ -89,7 +89,7 @@ private slots:
         p.Image().SetProgramWordText(5, QStringLiteral("0086"));
         p.Image().SetDataByteText(2, QStringLiteral("5A"));
         p.Image().IDCodeText = QStringLiteral("1234");
-        p.Tick(true, true, true, true);
+        p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
         p.Main().EraseBeforeWriteCbx->click();
         QString summary;
         p.RunOnce(p.Main().ChipWriteBtn, [&] {
@@ -114,6 +114,7 @@ private slots:
     // anything is sent.
     void eraseBeforeWriteNeedsTheWholeChip_data()
     {
+        // Ticked or not: program memory, data memory, ID code, configuration word.
         QTest::addColumn<QList<bool>>("ticks");
         QTest::addColumn<QString>("progEnd");
         QTest::newRow("data memory not ticked") << QList<bool>{true, false, true, true} << "03FF";
@@ -126,7 +127,7 @@ private slots:
         QFETCH(QString, progEnd);
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetProgramWord(7, 0x1111);
-        p.Tick(ticks[0], ticks[1], ticks[2], ticks[3]);
+        p.Tick({.Program = ticks[0], .Data = ticks[1], .Config = ticks[3], .IDCode = ticks[2]});
         p.Main().ProgEndEdit->setText(progEnd);
         p.Main().EraseBeforeWriteCbx->click();
         QString summary;
@@ -134,7 +135,7 @@ private slots:
             summary = p.Form().SummaryLbl->text();
             p.Form().CloseBtn->click();
         });
-        QCOMPARE(p.messages.shown, QStringList({kNotWhole, "Sound"}));
+        QCOMPARE(p.messages.shown, QStringList({kNotWhole, "FailureSound"}));
         QCOMPARE(p.sim->ExchangeCount(), 0);
         QCOMPARE(p.Chip().ProgramWord(7), 0x1111);
         QVERIFY2(summary.endsWith(": nothing was sent to the chip"), qPrintable(summary));
@@ -146,10 +147,13 @@ private slots:
         tolm::sim::FaultSettings silent;
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
-        p.Tick(true, true, true, true);
+        p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
         p.Main().EraseBeforeWriteCbx->click();
         p.RunOnce(p.Main().ChipWriteBtn);
-        QCOMPARE(p.messages.shown, QStringList({"Plain: Communication Error", "Sound"}));
+        QCOMPARE(p.messages.shown,
+                 QStringList({"Plain: No answer from the module. Is it plugged in and powered? "
+                              "The port can be changed in Options.",
+                              "FailureSound"}));
     }
 };
 

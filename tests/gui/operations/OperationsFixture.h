@@ -7,6 +7,8 @@
 #include "ModuleSimulator.h"
 #include "SimulatorChannel.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
+#include "hexfile/HexTargets.h"
 #include "ops/OperationDriver.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
@@ -24,6 +26,7 @@ class RecordingSound : public ReadySound
 public:
     explicit RecordingSound(QStringList &record) : m_record(record) {}
     void Play() override { m_record << QStringLiteral("Sound"); }
+    void PlayFailure() override { m_record << QStringLiteral("FailureSound"); }
 
 private:
     QStringList &m_record;
@@ -36,7 +39,7 @@ struct SimulatedProgram : MainWindowFixture::Program
           sound(messages.shown)
     {
         Main().SetDeviceValues(device, false);
-        Image().FillProgramImage(BlankWordText(Main().CurrentDevice().DeviceType));
+        Image().FillProgramImage(BlankWordText(Main().CurrentDevice()));
         Main().Module().UseChannel(&channel);
         Main().SetReadySound(sound);
     }
@@ -46,13 +49,18 @@ struct SimulatedProgram : MainWindowFixture::Program
     OperationDriver &Driver() { return *Main().Driver(); }
     tolm::sim::SimChip &Chip() { return sim->chip(); }
 
-    // Ticks exactly the named targets.
-    void Tick(bool program, bool data, bool id, bool config)
+    template <typename T> T *Control(const char *name)
     {
-        Main().ProgMemCbx->setChecked(program);
-        Main().DataMemCbx->setChecked(data);
-        Main().IDCodeCbx->setChecked(id);
-        Main().ConfigCbx->setChecked(config);
+        return MainWindowFixture::Find<T>(Main(), QString::fromLatin1(name));
+    }
+
+        // Ticks exactly the named targets: Tick({.Program = true, .Config = true}).
+    void Tick(const HexTargets &targets)
+    {
+        Main().ProgMemCbx->setChecked(targets.Program);
+        Main().DataMemCbx->setChecked(targets.Data);
+        Main().IDCodeCbx->setChecked(targets.IDCode);
+        Main().ConfigCbx->setChecked(targets.Config);
     }
 
     // Clicks the named button of the main window, answering its confirmation with OK.

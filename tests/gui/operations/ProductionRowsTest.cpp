@@ -43,7 +43,7 @@ private slots:
                                       {{ProductionSettings::kDesktopLogKey, switchedOn},
                                        {ProductionSettings::kLogKey, log}}));
         SimulatedProgram p(QStringLiteral("16f84"));
-        p.Tick(true, false, false, false);
+        p.Tick({.Program = true});
         p.Main().ProgEndEdit->setText(QStringLiteral("000F"));
         p.Image().SetProgramWordText(3, QStringLiteral("2222"));
         for (QToolButton *button : {p.Main().ChipWriteBtn, p.Main().VerifyBtn,

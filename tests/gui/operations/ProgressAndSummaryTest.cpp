@@ -172,7 +172,7 @@ private slots:
     void aWriteShowsFiguresThenItsSummary()
     {
         SimulatedProgram p(QStringLiteral("16f84"));
-        p.Tick(true, false, true, false);
+        p.Tick({.Program = true, .IDCode = true});
         QStringList figuresSeen;
         p.AtProgress(0x100, [&] {
             figuresSeen << p.Form().ProgressInfoLbl->text() << p.Form().TimeInfoLbl->text();
@@ -200,7 +200,7 @@ private slots:
     void theSummaryGoesAtTheNextStart()
     {
         SimulatedProgram p(QStringLiteral("16f84"));
-        p.Tick(false, false, true, false);
+        p.Tick({.IDCode = true});
         int runs = 0;
         QStringList summaryAtStart;
         p.RunOnce(p.Main().ChipReadBtn, [&] {

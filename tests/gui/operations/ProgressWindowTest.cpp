@@ -96,7 +96,7 @@ private slots:
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Main().show();
         p.Main().move(100, 120);
-        p.Tick(false, false, true, false);
+        p.Tick({.IDCode = true});
         QPoint firstPlace;
         QTimer::singleShot(0, &p.Form(), [&] {
             firstPlace = p.Form().frameGeometry().topLeft();

@@ -42,7 +42,7 @@ private slots:
         // The "&" only marks the Alt key; the caption reads "Save".
         QCOMPARE(dlg.SaveBtn->text().remove(u'&'), QStringLiteral("Save"));
         QVERIFY(!dlg.SaveBtn->icon().isNull());
-        QCOMPARE(dlg.PortText(), QStringLiteral("COM1"));
+        QCOMPARE(dlg.PortText(), QString()); // nothing picked until the user picks
         QVERIFY(dlg.OKBtn->isDefault());
     }
 
@@ -108,8 +108,8 @@ private slots:
                                                      << "com2";
         QTest::newRow("other port") << "/dev/ttyUSB0"
                                     << "/dev/ttyUSB0";
-        QTest::newRow("empty") << ""
-                               << "COM1";
+        QTest::newRow("empty picks nothing") << ""
+                                             << "";
     }
     void portText()
     {
@@ -117,8 +117,8 @@ private slots:
         QFETCH(QString, picked);
         ScriptedMessages messages;
         TOptionsDlg dlg(messages);
-        dlg.SetPortText(QStringLiteral("COM2"), {});
-        dlg.SetPortText(given, {});
+        dlg.SetPortText(QStringLiteral("COM2"), {}, {"COM1", "COM2"});
+        dlg.SetPortText(given, {}, {"COM1", "COM2"});
         QCOMPARE(dlg.PortText(), picked);
         QCOMPARE(dlg.Com2Btn->isChecked(), picked == QStringLiteral("COM2"));
     }
@@ -163,7 +163,7 @@ private slots:
         ScriptedMessages messages;
         TOptionsDlg dlg(messages);
         dlg.DeviceSelectOpt->setEditText(device);
-        dlg.SetPortText(port);
+        dlg.SetPortText(port, {}, {"COM1", "COM2"});
         dlg.WorkingDirEdit->setText(dir);
         dlg.show();
         dlg.SaveBtn->click();

@@ -19,6 +19,9 @@ const QList<SystemPort> kMachinePorts{{"ttyACM0", "USB CDC Serial"},
                                       {"ttyS4", ""},
                                       {"ttyUSB0", "FT232R USB UART"}};
 
+// A machine with both COM ports, whatever the machine running the test has.
+const QStringList kBothCom{"COM1", "COM2"};
+
 QStringList Labels(const TOptionsDlg &dlg)
 {
     QStringList labels;
@@ -60,6 +63,41 @@ private slots:
             << com + QStringList{"ttyUSB0", "/tmp/sim/link"};
         QTest::newRow("empty current adds nothing") << QList<SystemPort>{} << "" << com << com;
     }
+
+    // COM1 and COM2 only where /dev/ttyS0 and /dev/ttyS1 exist; a current name is kept all
+    // the same, and ttyS0 reported by the system stands for itself when COM1 is not offered.
+    void comPortsOnlyWhereTheirDevicesAre_data()
+    {
+        QTest::addColumn<QList<SystemPort>>("system");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("no ttyS1") << QList<SystemPort>{} << QStringList{"COM1"} << ""
+                                  << QStringList{"COM1"};
+        QTest::newRow("neither, none chosen")
+            << QList<SystemPort>{{"ttyUSB0", ""}} << QStringList{} << "" << QStringList{"ttyUSB0"};
+        QTest::newRow("neither, COM1 chosen before")
+            << QList<SystemPort>{} << QStringList{} << "COM1" << QStringList{"COM1"};
+        QTest::newRow("ttyS0 without COM1")
+            << QList<SystemPort>{{"ttyS0", ""}} << QStringList{} << "" << QStringList{"ttyS0"};
+    }
+    void comPortsOnlyWhereTheirDevicesAre()
+    {
+        QFETCH(QList<SystemPort>, system);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, current);
+        QStringList names;
+        for (const PortChoice &choice : ModulePortChoices(system, current, {}, existing))
+            names << choice.name;
+        QTEST(names, "names");
+
+        // The dialog shows the same, its fixed COM buttons included.
+        ScriptedMessages messages;
+        TOptionsDlg dlg(messages);
+        dlg.SetPortText(current, system, existing);
+        QCOMPARE(Labels(dlg).size(), names.size());
+        QCOMPARE(!dlg.Com2Btn->isHidden(), names.contains("COM2"));
+    }
     void portChoices()
     {
         QFETCH(QList<SystemPort>, system);
@@ -81,11 +119,11 @@ private slots:
     {
         ScriptedMessages messages;
         TOptionsDlg dlg(messages);
-        dlg.SetPortText(QStringLiteral("/tmp/sim/link"), kMachinePorts);
+        dlg.SetPortText(QStringLiteral("/tmp/sim/link"), kMachinePorts, kBothCom);
         QCOMPARE(Labels(dlg), QStringList({"COM1", "COM2", "ttyACM0 - USB CDC Serial", "ttyS4",
                                            "ttyUSB0 - FT232R USB UART", "/tmp/sim/link"}));
         QCOMPARE(dlg.PortText(), QStringLiteral("/tmp/sim/link"));
-        dlg.SetPortText(QStringLiteral("COM2"), {{"ttyUSB0", "FT232R USB UART"}});
+        dlg.SetPortText(QStringLiteral("COM2"), {{"ttyUSB0", "FT232R USB UART"}}, kBothCom);
         QCOMPARE(Labels(dlg), QStringList({"COM1", "COM2", "ttyUSB0 - FT232R USB UART"}));
         QCOMPARE(dlg.PortText(), QStringLiteral("COM2"));
 
@@ -103,7 +141,7 @@ private slots:
     {
         ScriptedMessages messages;
         TOptionsDlg dlg(messages);
-        dlg.SetPortText(QStringLiteral("ttyUSB0"), {{"ttyUSB0", ""}});
+        dlg.SetPortText(QStringLiteral("ttyUSB0"), {{"ttyUSB0", ""}}, kBothCom);
         dlg.show();
         QApplication::setActiveWindow(&dlg);
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
@@ -140,7 +178,7 @@ private slots:
         dlg.DeviceSelectOpt->setEditText(QStringLiteral("16f84"));
         dlg.WorkingDirEdit->setText(QStringLiteral("/home/user/pic/projects"));
         dlg.SetPortText(QStringLiteral("/tmp/tolm-modsim-Xa81/link"),
-                        {{"ttyS4", ""}, {"ttyUSB0", "FT232R USB UART"}});
+                        {{"ttyS4", ""}, {"ttyUSB0", "FT232R USB UART"}}, kBothCom);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QVERIFY(dlg.grab().save(dir + QStringLiteral("/options-simulator-link.png")));

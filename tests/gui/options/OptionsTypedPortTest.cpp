@@ -5,6 +5,7 @@
 #include "app/Optdlg.h"
 
 #include <QCheckBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
@@ -50,8 +51,8 @@ private slots:
         QTest::newRow("a device name") << "ttyUSB3"
                                        << "ttyUSB3";
         QTest::newRow("a path, blanks trimmed") << "  " + kById + " " << kById;
-        QTest::newRow("nothing typed: COM1") << "   "
-                                             << "COM1";
+        QTest::newRow("nothing typed: no port") << "   "
+                                                << "";
     }
 
     void typingPicksTheName()
@@ -67,36 +68,65 @@ private slots:
 
     // OK applies it for this run and lists it next time; Save stores it in ModulePort and in
     // its own section, so it stays listed after the user picks another port and restarts.
+    // The ports are names in the test's own folder: nothing of this machine is opened.
     void aTypedPortIsKeptAndListed()
     {
-        QVERIFY(WriteSettings({"WorkingDir=/srv/hex", "PicDevice=16f84", "ModulePort=COM2"}));
+        QTemporaryDir dir;
+        const QString typed = dir.filePath(QStringLiteral("usb3"));
+        const QStringList com{"COM1", "COM2"};
+        QVERIFY(WriteSettings(
+            {"WorkingDir=/srv/hex", "PicDevice=16f84", "ModulePort=" + dir.filePath("old")}));
         {
             Program p;
-            RunOptions(p, [](TOptionsDlg &options) {
-                QTest::keyClicks(options.PortEdit, QStringLiteral("ttyUSB3"));
-            });
-            QCOMPARE(p.Main().ModulePortName(), QStringLiteral("ttyUSB3"));
+            RunOptions(
+                p, [&typed](TOptionsDlg &options) { QTest::keyClicks(options.PortEdit, typed); });
+            QCOMPARE(p.Main().ModulePortName(), typed);
             TOptionsDlg &options = *p.windows->OptionsDlg;
-            options.SetPortText(p.Main().ModulePortName(), {});
-            QCOMPARE(Names(options), QStringList({"COM1", "COM2", "ttyUSB3"}));
-            QCOMPARE(options.PortText(), QStringLiteral("ttyUSB3"));
+            options.SetPortText(p.Main().ModulePortName(), {}, com);
+            QCOMPARE(Names(options), QStringList({"COM1", "COM2", typed}));
+            QCOMPARE(options.PortText(), typed);
             QVERIFY(options.PortEdit->text().isEmpty());
             options.SaveBtn->click();
         }
-        QCOMPARE(SettingsText(), QByteArray("[Main]\r\nWorkingDir=/srv/hex\r\nPicDevice=16f84\r\n"
-                                            "ModulePort=ttyUSB3\r\n\r\n[Typed Ports]\r\n"
-                                            "Port1=ttyUSB3\r\n"));
+        QCOMPARE(SettingsText(), "[Main]\r\nWorkingDir=/srv/hex\r\nPicDevice=16f84\r\nModulePort=" +
+                                     typed.toUtf8() +
+                                     "\r\n\r\n[Typed Ports]\r\nPort1=" + typed.toUtf8() + "\r\n");
         Program next;
-        QCOMPARE(next.Main().ModulePortName(), QStringLiteral("ttyUSB3"));
+        QCOMPARE(next.Main().ModulePortName(), typed);
         TOptionsDlg &options = *next.windows->OptionsDlg;
-        options.SetPortText(QStringLiteral("COM1"), {{"ttyUSB3", "FT232R USB UART"}});
+        options.SetPortText(QStringLiteral("COM1"), {{typed, "FT232R USB UART"}}, com);
         // A typed name the system now lists is not offered twice.
-        QCOMPARE(Names(options), QStringList({"COM1", "COM2", "ttyUSB3"}));
-        options.SetPortText(QStringLiteral("COM1"), {});
-        QCOMPARE(Names(options), QStringList({"COM1", "COM2", "ttyUSB3"}));
+        QCOMPARE(Names(options), QStringList({"COM1", "COM2", typed}));
+        options.SetPortText(QStringLiteral("COM1"), {}, com);
+        QCOMPARE(Names(options), QStringList({"COM1", "COM2", typed}));
         QCOMPARE(options.PortText(), QStringLiteral("COM1"));
         QCOMPARE(ModulePortChoices({}, "COM1", {"/dev/ttyS1", "ttyUSB3"}).size(),
                  3); // ttyS1 is COM2
+    }
+
+    // A port typed once (a name mistyped, an adapter given away) can be struck off the list;
+    // the port in use stays listed while it is in use.
+    void aTypedPortCanBeRemoved()
+    {
+        QVERIFY(WriteSettings({"ModulePort=/tmp/in-use"}));
+        QFile file(TolmSettings::SettingsFilePath());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("[Typed Ports]\r\nPort1=/tmp/typo\r\nPort2=/tmp/in-use\r\n");
+        file.close();
+        ScriptedMessages messages;
+        TOptionsDlg dlg(messages);
+        dlg.SetPortText(QStringLiteral("/tmp/in-use"), {}, {"COM1"});
+        QCOMPARE(Names(dlg), QStringList({"COM1", "/tmp/typo", "/tmp/in-use"}));
+        QVERIFY(!dlg.RemovePortBtn->isEnabled());
+        dlg.PortButtons()[1]->click();
+        QVERIFY(dlg.RemovePortBtn->isEnabled());
+        dlg.RemovePortBtn->click();
+        QCOMPARE(Names(dlg), QStringList({"COM1", "/tmp/in-use"}));
+        QCOMPARE(dlg.PortText(), QString());
+        QVERIFY(!dlg.RemovePortBtn->isEnabled());
+        dlg.PortButtons()[0]->click();
+        dlg.SaveBtn->click();
+        QVERIFY(!SettingsText().contains("/tmp/typo"));
     }
 
     void reloadSettingIsSavedOnlyWhenSet()

@@ -82,7 +82,7 @@ TEST(CliBench, FastWriteOnlyOnFlashPartsAndWholeChips)
     const auto whole = [](const DeviceRecord &d) {
         return HexAddressTexts{"0000", d.ProgMaxText, "00", d.DataMaxText};
     };
-    const HexTargets every{true, true, true, true};
+    const HexTargets every{.Program = true, .Data = true, .Config = true, .IDCode = true};
     const struct
     {
         const char *device;
@@ -92,9 +92,15 @@ TEST(CliBench, FastWriteOnlyOnFlashPartsAndWholeChips)
     } cases[] = {
         {"16f877", every, nullptr, nullptr},
         {"16f84", every, "3ff", nullptr}, // the same range, written otherwise
-        {"16c62A", {true, false, true, true}, nullptr, "the 16c62A is an EPROM part"},
-        {"12c508", {true, false, true, true}, nullptr, "the 12c508 is an EPROM part"},
-        {"16f877", {true, false, true, true}, nullptr, "leave out -t"},
+        {"16c62A",
+         {.Program = true, .Config = true, .IDCode = true},
+         nullptr,
+         "the 16c62A is an EPROM part"},
+        {"12c508",
+         {.Program = true, .Config = true, .IDCode = true},
+         nullptr,
+         "the 12c508 is an EPROM part"},
+        {"16f877", {.Program = true, .Config = true, .IDCode = true}, nullptr, "leave out -t"},
         {"16f877", every, "0FFF", "leave out -t, --prog-range"},
     };
     for (const auto &c : cases) {

@@ -1,8 +1,9 @@
+#include "device/DeviceRules.h"
+#include "device/AllCodeProtect.h"
 #include "device/ConfigControls.h"
 #include "device/DeviceOptions.h"
-#include "device/DeviceRules.h"
-#include "device/HexText.h"
 #include "device/DeviceTable.h"
+#include "device/HexText.h"
 #include "device/MemoryImage.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,65 @@ TEST(DeviceRules, TheCoreWidthAgreesWithEveryColumnThatDependsOnIt)
             continue;
         SCOPED_TRACE(d.DeviceName.toStdString());
         const bool twelve = HasTwelveBitCore(d);
-        EXPECT_EQ(twelve, IsTwelveBitCore(d.DeviceType));
         EXPECT_EQ(twelve, d.ConfigAddress == 0x0FFF);
-        EXPECT_EQ(BlankWordText(d.DeviceType), FormatHex(BlankWord(d), 4));
+        EXPECT_EQ(BlankWordText(d), FormatHex(BlankWord(d), 4));
         EXPECT_EQ(ConfigWordMask(d), WordMask(d));
         EXPECT_EQ(ConfigBitsUsed(d) & ~ConfigWordMask(d), 0) << "a control beyond the width";
         EXPECT_EQ(CalibrationAddress(d).has_value(), d.HasCalibration != 0);
+        EXPECT_EQ(CalibrationInstruction(d, 0).has_value(), d.HasCalibration != 0);
     }
+}
+
+// The named behaviours that replaced row numbers keep to the columns they depend on.
+TEST(DeviceRules, NamedBehavioursAgreeWithTheColumns)
+{
+    for (const DeviceRecord &d : DeviceTable()) {
+        SCOPED_TRACE(d.DeviceName.toStdString());
+        const bool named = !d.DeviceName.isEmpty();
+        EXPECT_EQ(HasOscillatorList(d), named);
+        EXPECT_EQ(d.Layout == ConfigLayout::None, !named);
+        // Only the generic layout builds from the protection words, so only it has them.
+        EXPECT_EQ(d.Layout == ConfigLayout::Generic, d.ProtMask != 0);
+        EXPECT_EQ(d.ProtectAll == ProtectAllRule::FromControls,
+                  d.Layout == ConfigLayout::Generic || !named);
+        EXPECT_EQ(d.Oscillators == OscillatorSet::InternalRc12,
+                  d.DeviceFamily == DeviceFamily::k12C508);
+        // Switching methods and erasing are flash matters.
+        if (d.ConfigSerialOnly || d.EraseByBulkCommands) {
+            EXPECT_EQ(d.DeviceFamily, DeviceFamily::kFlash14Bit);
+        }
+        EXPECT_EQ(d.PowerOnMode == PowerOnMode::k16C5x,
+                  d.DeviceFamily == DeviceFamily::k16C5x || !named);
+    }
+}
+
+// All Code Protect by rule: a word that clears the protection bits reads back as All, and a
+// part without a pattern gets its word back unchanged.
+TEST(DeviceRules, AllCodeProtectWordFollowsTheDevicesRule)
+{
+    const struct
+    {
+        const char *device;
+        std::uint16_t chipWord;
+        std::uint16_t programmed;
+    } rows[] = {
+        {"16f628", 0x3FFF, 0x03FF},
+        {"12ce674", 0x3FFF, 0x009F},
+        {"16c715", 0x3F3A, 0x3F3A},
+        {"16f876", 0x0FCF, 0x0FCF}, // already protected: stays as it is
+    };
+    for (const auto &r : rows) {
+        const DeviceRecord d = *FindDevice(r.device);
+        const ConfigControls controls = ConfigToControls(r.chipWord, d, {});
+        EXPECT_EQ(AllCodeProtectWord(d, r.chipWord, controls), r.programmed) << r.device;
+        if (d.ProtectAll == ProtectAllRule::ClearProtectionBits) {
+            const ConfigControls after = ConfigToControls(r.programmed, d, controls);
+            EXPECT_TRUE(after.ProtAllBtn) << r.device;
+        }
+    }
+    // The generic layout: the All word with the options the chip had (16c84: 0060 with RC).
+    const DeviceRecord c84 = *FindDevice("16c84");
+    EXPECT_EQ(AllCodeProtectWord(c84, 0x3FF3, ConfigToControls(0x3FF3, c84, {})), 0x0063);
 }
 
 // A bit the controls do not use must not change what they show, or the checksum would leave
@@ -59,7 +112,8 @@ TEST(DeviceRules, ChecksumSumsTheWholeProgramMemoryAndTheUsedConfigurationBits)
     const DeviceRecord c54 = *FindDevice("16c54");
     image.FillProgramImage("FFFF"); // masked to 12 bits: 0x200 words of 0FFF
     image.ConfigWord = 0xFFFF;
-    EXPECT_EQ(ImageChecksum(image, c54), static_cast<uint16_t>(0x200 * 0x0FFF + ConfigBitsUsed(c54)));
+    EXPECT_EQ(ImageChecksum(image, c54),
+              static_cast<uint16_t>(0x200 * 0x0FFF + ConfigBitsUsed(c54)));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "device/DeviceTable.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 
 #include <gtest/gtest.h>
@@ -116,8 +117,8 @@ TEST(DeviceTable, FamiliesGroupTheRows)
         EXPECT_EQ(d.DeviceFamily, expected) << row;
         // The 16C5x parts alone power up with their own sequence and the Parallel method.
         EXPECT_EQ(d.PowerOnMode, expected == 1 ? 0 : 1) << row;
-        EXPECT_EQ(IsTwelveBitCore(d.DeviceType), expected == 1 || expected == 4) << row;
-        EXPECT_EQ(BlankWordText(d.DeviceType), expected == 1 || expected == 4 ? "0FFF" : "3FFF");
+        EXPECT_EQ(HasTwelveBitCore(d), expected == 1 || expected == 4) << row;
+        EXPECT_EQ(BlankWordText(d), expected == 1 || expected == 4 ? "0FFF" : "3FFF");
     }
 }
 
@@ -131,7 +132,7 @@ TEST(DeviceTable, ColumnsAgreeWithEachOther)
         EXPECT_EQ(d.HasDataMemory != 0, d.DataMaxText != "00");
         const uint32_t progMax = *ParseHexText(d.ProgMaxText);
         EXPECT_EQ(progMax & (progMax + 1), 0u) << "program size is a power of two";
-        if (IsTwelveBitCore(d.DeviceType)) {
+        if (HasTwelveBitCore(d)) {
             EXPECT_EQ(d.ConfigAddress, 0x0FFF);
             EXPECT_EQ(d.IdAddress, progMax + 1) << "ID locations sit right above program memory";
             EXPECT_FALSE(d.HasPwrt);
@@ -190,17 +191,18 @@ INSTANTIATE_TEST_SUITE_P(
                     FlagRow{"16c715", "100111010000010", 0, 0, 0, 0, 0},
                     FlagRow{"16f628a", "101011011100100", 0, 0, 0, 0, 0}));
 
-TEST(OscillatorLists, ByDeviceType)
+TEST(OscillatorLists, ByDevice)
 {
-    EXPECT_EQ(OscillatorList(0), QStringList({"LP", "XT", "HS", "RC"}));
-    EXPECT_EQ(OscillatorList(28), QStringList({"LP", "XT", "HS", "RC"}));
-    EXPECT_EQ(OscillatorList(18).last(), "External RC");
-    EXPECT_EQ(OscillatorList(26).size(), 8);
-    EXPECT_EQ(OscillatorList(26)[3], "Invalid !");
-    EXPECT_EQ(OscillatorList(27).last(), "ER Clockout");
-    EXPECT_EQ(OscillatorList(29).last(), "RCOsc Clockout");
-    EXPECT_TRUE(OscillatorList(kNoDeviceType).isEmpty());
-    EXPECT_FALSE(HasOscillatorList(kNoDeviceType));
+    const auto list = [](const char *name) { return OscillatorList(*FindDevice(name)); };
+    EXPECT_EQ(list("16c54"), QStringList({"LP", "XT", "HS", "RC"}));
+    EXPECT_EQ(list("16c715"), QStringList({"LP", "XT", "HS", "RC"}));
+    EXPECT_EQ(list("12c508").last(), "External RC");
+    EXPECT_EQ(list("12ce674").size(), 8);
+    EXPECT_EQ(list("12ce674")[3], "Invalid !");
+    EXPECT_EQ(list("16f628").last(), "ER Clockout");
+    EXPECT_EQ(list("16f628a").last(), "RCOsc Clockout");
+    EXPECT_TRUE(list("").isEmpty());
+    EXPECT_FALSE(HasOscillatorList(*FindDevice("")));
 }
 
 } // namespace

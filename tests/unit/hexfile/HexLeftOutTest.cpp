@@ -11,11 +11,11 @@
 
 namespace {
 
-const HexTargets kAll{true, true, true, true};
-const HexTargets kProgram{true, false, false, false};
-const HexTargets kData{false, true, false, false};
-const HexTargets kConfig{false, false, true, false};
-const HexTargets kConfigAndId{false, false, true, true};
+const HexTargets kAll{.Program = true, .Data = true, .Config = true, .IDCode = true};
+const HexTargets kProgram{.Program = true};
+const HexTargets kData{.Data = true};
+const HexTargets kConfig{.Config = true};
+const HexTargets kConfigAndId{.Config = true, .IDCode = true};
 
 HexLoadResult Load(const char *device, const HexTargets &targets, const QByteArray &file,
                    MemoryImage &image)

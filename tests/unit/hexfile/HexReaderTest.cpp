@@ -7,7 +7,7 @@
 
 namespace {
 
-const HexTargets kAllTargets{true, true, true, true};
+const HexTargets kAllTargets{.Program = true, .Data = true, .Config = true, .IDCode = true};
 
 DeviceRecord Device(const char *name)
 {
@@ -56,10 +56,8 @@ TEST(HexReader, ReportsMissingTargetsInFixedOrder)
          "<Program> <Data> <Configuration> <ID Code> Records NOT found"},
         {kAllTargets, ":080000000100020003000400EE\r\n:02400E00F13F80\r\n",
          "<Data> <ID Code> Records NOT found"},
-        {{true, false, false, false},
-         ":080000000100020003000400EE\r\n",
-         "File loaded successfully"},
-        {{false, false, false, false}, "", "File loaded successfully"},
+        {{.Program = true}, ":080000000100020003000400EE\r\n", "File loaded successfully"},
+        {{}, "", "File loaded successfully"},
     };
     for (const Case &c : cases) {
         MemoryImage image;
@@ -86,7 +84,7 @@ TEST(HexReader, IdRecordGivesOneDigitPerLocationInFileOrder)
     };
     for (const Case &c : cases) {
         MemoryImage image;
-        const HexLoadResult r = Load(image, c.text, {false, false, false, true}, c.device);
+        const HexLoadResult r = Load(image, c.text, {.IDCode = true}, c.device);
         EXPECT_TRUE(r.IDCodeFound) << c.device << ' ' << c.text;
         EXPECT_EQ(image.IDCodeText, c.id) << c.device << ' ' << c.text;
     }
@@ -117,7 +115,7 @@ TEST(HexReader, StopsAtTheFirstDamagedLineKeepingWhatCameBefore)
                                  ":020004000300F8\r\n" // checksum should be F7
                                  ":020006000400F4\r\n"
                                  ":02400E00F13F80\r\n",
-                                 {true, false, true, false});
+                                 {.Program = true, .Config = true});
     EXPECT_EQ(image.GetProgramWordText(0), "0001");
     EXPECT_EQ(image.GetProgramWordText(1), "0002");
     EXPECT_EQ(image.GetProgramWordText(2), "3FFF");
@@ -149,7 +147,7 @@ TEST(HexReader, AFileReadOnlyInPartIsNeverReportedAsLoaded)
     };
     for (const Case &c : cases) {
         MemoryImage image;
-        const HexLoadResult r = Load(image, c.text, {true, false, true, false});
+        const HexLoadResult r = Load(image, c.text, {.Program = true, .Config = true});
         EXPECT_EQ(r.Report, c.report) << c.text;
         EXPECT_EQ(r.IsWarning(), r.Report != "File loaded successfully") << c.text;
     }
@@ -165,7 +163,7 @@ TEST(HexReader, UntickedTargetsAndRecordsOutsideTheWindowsChangeNothing)
                        ":00000001FF\r\n";
     MemoryImage image;
     image.ConfigWord = 0x1234;
-    const HexLoadResult r = Load(image, file, {true, false, false, false});
+    const HexLoadResult r = Load(image, file, {.Program = true});
     EXPECT_EQ(image.GetProgramWordText(0), "0001");
     EXPECT_EQ(image.GetProgramWordText(0x400), "3FFF");
     EXPECT_EQ(image.GetDataByteText(0), "FF");
@@ -179,7 +177,7 @@ TEST(HexReader, ARecordStartingInsideAWindowIsStoredWhole)
 {
     MemoryImage image;
     // Four words from 0x3FE: two inside the 16f84's program memory, two past it.
-    Load(image, ":0807FC000100020003000400EB\r\n", {true, false, false, false});
+    Load(image, ":0807FC000100020003000400EB\r\n", {.Program = true});
     EXPECT_EQ(image.GetProgramWordText(0x3FE), "0001");
     EXPECT_EQ(image.GetProgramWordText(0x401), "0004");
 }
@@ -204,7 +202,7 @@ TEST(HexReader, LinesEndInCrLfCrOrLfAndTheFileAtCtrlZ)
     for (const Case &c : cases) {
         MemoryImage image;
         const HexLoadResult r =
-            LoadHexBytes(c.text, image, Device("16f84"), {true, false, true, false});
+            LoadHexBytes(c.text, image, Device("16f84"), {.Program = true, .Config = true});
         EXPECT_EQ(image.GetProgramWordText(3), "0004") << c.text.toHex().data();
         EXPECT_EQ(r.ConfigFound, c.configFound) << c.text.toHex().data();
         EXPECT_EQ(r.StoppedAtLine, 0) << c.text.toHex().data();
@@ -224,7 +222,7 @@ TEST(HexReader, AddressRecordsAreNotStoredAndRecordsAbove64KAreSkipped)
                                  ":020000040000FA\n" // back below 64 KiB
                                  ":020004000300F7\n" // word 2
                                  ":00000001FF\n",
-                                 {true, false, true, false});
+                                 {.Program = true, .Config = true});
     EXPECT_EQ(image.GetProgramWordText(0), "1111");
     EXPECT_EQ(image.GetProgramWordText(1), "0002");
     EXPECT_EQ(image.GetProgramWordText(2), "0003");
@@ -252,7 +250,7 @@ TEST(HexReader, ASegmentAddressAwayFromZeroSkipsTheRecordsUntilZeroReturns)
                                 ":020000020000FC\n"   // back to segment 0000
                                 ":020002000200FA\n"   // word 1
                                 ":00000001FF\n";
-        Load(image, text.constData(), {true, false, false, false});
+        Load(image, text.constData(), {.Program = true});
         EXPECT_EQ(image.GetProgramWordText(0), c.word0) << c.segmentRecord;
         EXPECT_EQ(image.GetProgramWordText(1), "0002") << c.segmentRecord;
     }

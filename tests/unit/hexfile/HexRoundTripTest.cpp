@@ -30,7 +30,8 @@ TEST_P(HexRoundTrip, SavedFileLoadsBackTheSameImage)
     const DeviceRecord device = DeviceTable()[static_cast<size_t>(row)];
     const int progLast = static_cast<int>(*ParseHexText(device.ProgMaxText));
     const int dataLast = static_cast<int>(*ParseHexText(device.DataMaxText));
-    const HexTargets targets{true, device.HasDataMemory != 0, true, true};
+    const HexTargets targets{
+        .Program = true, .Data = device.HasDataMemory != 0, .Config = true, .IDCode = true};
 
     MemoryImage saved;
     for (int a = 0; a <= progLast; ++a)

@@ -36,7 +36,7 @@ HexSaveResult Save(const QString &path, const char *device, const HexAddressText
 {
     MemoryImage image;
     image.FillProgramImage("3FFF");
-    return SaveHexFile(path, image, *FindDevice(device), {true, false, true, false}, ranges);
+    return SaveHexFile(path, image, *FindDevice(device), {.Program = true, .Config = true}, ranges);
 }
 
 TEST(HexSaveFailure, AFullDiskKeepsTheOldFileAndSaysWhy)

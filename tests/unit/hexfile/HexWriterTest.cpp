@@ -64,8 +64,7 @@ TEST(HexWriter, ProgramRangeIsCutIntoRecordsOfEightWords)
     };
     MemoryImage image;
     for (const Case &c : cases) {
-        const QStringList lines =
-            Save(image, {true, false, false, false}, {c.start, c.end, "00", "3F"});
+        const QStringList lines = Save(image, {.Program = true}, {c.start, c.end, "00", "3F"});
         EXPECT_EQ(Heads(lines), c.heads) << c.start << '-' << c.end;
         EXPECT_EQ(lines.last(), kHexEndOfFileRecord);
     }
@@ -75,7 +74,7 @@ TEST(HexWriter, DataBytesTravelAsLowBytesFrom4200)
 {
     MemoryImage image;
     image.SetDataByteText(0, "3F");
-    const QStringList lines = Save(image, {false, true, false, false}, k16f84Ranges);
+    const QStringList lines = Save(image, {.Data = true}, k16f84Ranges);
     ASSERT_EQ(lines.size(), 9);
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(lines[i].mid(1, 6), QStringLiteral("10%1").arg(0x4200 + 16 * i, 4, 16).toUpper());
@@ -140,7 +139,9 @@ TEST(HexWriter, SectionsComeInFixedOrder)
     MemoryImage image;
     image.ConfigWord = 0x3FF1;
     image.IDCodeText = "1234";
-    const QStringList lines = Save(image, {true, true, true, true}, {"0000", "0007", "00", "07"});
+    const QStringList lines =
+        Save(image, {.Program = true, .Data = true, .Config = true, .IDCode = true},
+             {"0000", "0007", "00", "07"});
     EXPECT_EQ(lines, (QStringList{":10000000FF3FFF3FFF3FFF3FFF3FFF3FFF3FFF3F00",
                                   ":10420000FF00FF00FF00FF00FF00FF00FF00FF00B6", ":02400E00F13F80",
                                   ":084000000100020003000400AE", ":00000001FF"}));
@@ -158,7 +159,7 @@ TEST(HexWriter, AnyAddressFieldThatDoesNotConvertStopsTheSave)
     for (const HexAddressTexts &ranges : cases) {
         QByteArray text = "untouched";
         const HexSaveResult r =
-            BuildHexFileText(image, Device("16f84"), {true, false, false, false}, ranges, text);
+            BuildHexFileText(image, Device("16f84"), {.Program = true}, ranges, text);
         EXPECT_EQ(r.Status, HexSaveStatus::AddressError);
         EXPECT_EQ(r.Message, "Min or Max Address Error!");
         EXPECT_EQ(text, "untouched");
@@ -178,34 +179,34 @@ TEST(HexWriter, NonHexCellsNameTheTextAndTheCell)
         {"3FGF",
          "FF",
          "FFFF",
-         {true, true, true, true},
+         {.Program = true, .Data = true, .Config = true, .IDCode = true},
          "'$GF' is not a valid integer value",
          "program word 0013"},
         {"G0FF",
          "FF",
          "FFFF",
-         {true, false, false, false},
+         {.Program = true},
          "'$G0' is not a valid integer value",
          "program word 0013"},
         {"FFF",
          "FF",
          "FFFF",
-         {true, false, false, false},
+         {.Program = true},
          "'$FFF' is not a valid integer value",
          "program word 0013"},
         {"3FFF",
          "X1",
          "FFFF",
-         {true, true, false, false},
+         {.Program = true, .Data = true},
          "'$X1' is not a valid integer value",
          "data byte 13"},
         {"3FFF",
          "FF",
          "12_4",
-         {true, true, true, true},
+         {.Program = true, .Data = true, .Config = true, .IDCode = true},
          "'$_' is not a valid integer value",
          "ID code"},
-        {"3FGF", "X1", "12_4", {false, false, true, false}, "", ""}, // not ticked: no error
+        {"3FGF", "X1", "12_4", {.Config = true}, "", ""}, // not ticked: no error
     };
     for (const Case &c : cases) {
         MemoryImage image;
@@ -234,7 +235,7 @@ TEST(HexWriter, FailedSaveLeavesAnExistingFileAsItWas)
     MemoryImage image;
     image.SetProgramWordText(0x200, "3F?F");
     const HexSaveResult r =
-        SaveHexFile(path, image, Device("16f84"), {true, false, false, false}, k16f84Ranges);
+        SaveHexFile(path, image, Device("16f84"), {.Program = true}, k16f84Ranges);
     EXPECT_EQ(r.Status, HexSaveStatus::ConversionError);
     EXPECT_EQ(r.Location, "program word 0200");
     QFile file(path);
@@ -247,7 +248,7 @@ TEST(HexWriter, SaveWritesTheBuiltTextOrReportsTheFileError)
 {
     QTemporaryDir dir;
     MemoryImage image;
-    const HexTargets targets{false, false, true, false};
+    const HexTargets targets{.Config = true};
     const HexSaveResult saved =
         SaveHexFile(dir.filePath("out.hex"), image, Device("16f84"), targets, k16f84Ranges);
     EXPECT_TRUE(saved.Ok());

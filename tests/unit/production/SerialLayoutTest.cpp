@@ -2,6 +2,7 @@
 // reads back, the data EEPROM bytes and the ID code, and the locations a device refuses.
 #include "production/SerialLayout.h"
 #include "device/DeviceOptions.h"
+#include "device/DeviceRules.h"
 #include "device/DeviceTable.h"
 #include "device/MemoryImage.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 MemoryImage &BlankImage(MemoryImage &image, const DeviceRecord &device)
 {
-    image.FillProgramImage(BlankWordText(device.DeviceType));
+    image.FillProgramImage(BlankWordText(device));
     image.FillDataImage(QStringLiteral("FF"));
     image.IDCodeText = QStringLiteral("FFFF");
     return image;
@@ -130,7 +131,7 @@ TEST(SerialLayout, PlacesTheNumberLeastSignificantByteFirst)
         // The words around the location stay as they were.
         if (c.location.place == SerialPlace::ProgramMemory) {
             EXPECT_EQ(image.GetProgramWordText(c.location.address + c.location.count),
-                      BlankWordText(device.DeviceType))
+                      BlankWordText(device))
                 << c.device;
         }
         EXPECT_TRUE(ImageHasDataAt(image, c.location, device)) << c.device;

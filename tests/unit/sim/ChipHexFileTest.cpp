@@ -54,19 +54,22 @@ TEST_P(ChipHexRoundTripTest, ReadsBackWhatItWrote)
     chip.SetDataByte(static_cast<uint16_t>(chip.DataBytes() - 1), 0x77);
     chip.SetConfigWord(0x0AB5);
     chip.SetIdWord(3, 0x000C);
+    chip.SetSecondConfigWord(0x3DFF);
+    chip.SetCalibrationSpaceWord(0x0123);
     SimChip copy(*FindChip(GetParam().part));
     copy.SetProgramWord(5, 0);
     std::string error;
     ASSERT_TRUE(ParseChipHex(ChipHexText(chip), copy, error)) << error;
     EXPECT_EQ(ChipHexText(copy), ChipHexText(chip));
     EXPECT_EQ(copy.ProgramWord(last), GetParam().lastWord);
-    EXPECT_EQ(copy.ConfigWord(), 0x0AB5);
+    EXPECT_EQ(copy.ConfigWord(), chip.ConfigWord());
 }
 
 INSTANTIATE_TEST_SUITE_P(Parts, ChipHexRoundTripTest,
                          testing::Values(RoundTrip{"16f84", 0x2ABC}, RoundTrip{"16f877", 0x1111},
                                          RoundTrip{"12c508", 0x0C5A}, RoundTrip{"16c57", 0x0FFE},
-                                         RoundTrip{"12ce674", 0x3455}));
+                                         RoundTrip{"12ce674", 0x3455}, RoundTrip{"12f675", 0x3412},
+                                         RoundTrip{"12f683", 0x0001}, RoundTrip{"16f887", 0x2002}));
 
 TEST(ChipHexFileTest, ReadsOnlyWhatTheFileMentionsAndAcceptsAnyLineEnd)
 {

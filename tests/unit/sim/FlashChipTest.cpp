@@ -130,7 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
                     FlashPart{"16f84", 0x400, 64, 0}, FlashPart{"16f628", 0x800, 128, 0x07C0},
                     FlashPart{"16f628a", 0x800, 128, 0x1060},
                     FlashPart{"16f876", 0x2000, 256, 0x09E0},
-                    FlashPart{"16f877", 0x2000, 256, 0x09A0}),
+                    FlashPart{"16f877", 0x2000, 256, 0x09A0},
+                    FlashPart{"16f84a", 0x400, 64, 0x0560}, FlashPart{"16f627", 0x400, 128, 0x07A0},
+                    FlashPart{"16f873", 0x1000, 128, 0x0960},
+                    FlashPart{"16f874", 0x1000, 128, 0x0920}),
     [](const testing::TestParamInfo<FlashPart> &p) { return std::string(p.param.name); });
 
 TEST(FlashChipTest, F84ReadsAddress400AsAddress0)

@@ -7,6 +7,8 @@
 #include "ModuleSimulator.h"
 
 #include <cstdint>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -192,6 +194,76 @@ inline int FlashWriteSerial(Host &h, unsigned word)
     h.Load(word);
     h.Pic(8);
     return h.ReadProgram();
+}
+
+// A programming flow written the way the programming specifications draw it, numbers in hex:
+//   LC v / LP v / LD v  Load Configuration / Load Data for program / for data memory, with v
+//   BP, BE, BD          Begin Programming (8), Bulk Erase Program (9) / Data Memory (11)
+//   INC n, C n          n x Increment Address; PIC command n
+//   RP v, RD v          read program / data memory, expecting v
+//   RESET               leave programming mode and enter it again
+// Returns the reads that did not give what was expected, empty when all did.
+inline std::string RunScript(Host &h, const std::string &script)
+{
+    const std::map<std::string, int> codes{{"LC", 0}, {"LP", 2},  {"LD", 3}, {"BP", 8},
+                                           {"BE", 9}, {"BD", 11}, {"C", -1}};
+    std::istringstream in(script);
+    std::string misses;
+    auto value = [&in] {
+        std::string text;
+        in >> text;
+        return static_cast<unsigned>(std::stoul(text, nullptr, 16));
+    };
+    for (std::string step; in >> step;) {
+        if (const auto code = codes.find(step); code != codes.end()) {
+            h.Pic(code->second < 0 ? value() : static_cast<unsigned>(code->second));
+            if (step[0] == 'L') {
+                h.Load(value());
+            }
+        } else if (step == "INC") {
+            h.Steps(static_cast<int>(value()));
+        } else if (step == "RESET") {
+            h.PowerOn(false, false);
+        } else if (step == "RP" || step == "RD") {
+            const int got = step == "RP" ? h.ReadProgram() : h.ReadDataMemory();
+            misses += got == static_cast<int>(value()) ? "" : step + " read " + std::to_string(got);
+        }
+    }
+    return misses;
+}
+
+// Chip contents written as "ADDR=WORD" (any programming address) or "DADDR=BYTE" (data
+// memory), separated by blanks: set before a flow, or the differences from them after it.
+template <typename Visit> void ForEachCell(const std::string &cells, Visit visit)
+{
+    std::istringstream in(cells);
+    for (std::string cell; in >> cell;) {
+        const bool data = cell[0] == 'D';
+        const auto address = std::stoul(cell.substr(data ? 1 : 0), nullptr, 16);
+        const auto word = std::stoul(cell.substr(cell.find('=') + 1), nullptr, 16);
+        visit(data, static_cast<uint16_t>(address), static_cast<uint16_t>(word));
+    }
+}
+
+inline void SetCells(tolm::sim::SimChip &chip, const std::string &cells)
+{
+    ForEachCell(cells, [&chip](bool data, uint16_t address, uint16_t word) {
+        data ? chip.SetDataByte(address, static_cast<uint8_t>(word))
+             : chip.SetStoredWord(address, word);
+    });
+}
+
+inline std::string CellDifferences(const tolm::sim::SimChip &chip, const std::string &cells)
+{
+    std::string differences;
+    ForEachCell(cells, [&](bool data, uint16_t address, uint16_t word) {
+        const unsigned held = data ? chip.DataByte(address) : chip.StoredWord(address);
+        if (held != word) {
+            differences += (data ? "D" : "") + std::to_string(address) + " holds " +
+                           std::to_string(held) + "; ";
+        }
+    });
+    return differences;
 }
 
 inline const Bytes kAck{0x20};
