@@ -15,21 +15,28 @@ QVariant TextOrNull(const QString &text)
     return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
 }
 
+// A column that is never NULL: Qt binds a null QString as NULL, so an empty text (a desktop
+// program without a port yet) goes in as "".
+QVariant Text(const QString &text)
+{
+    return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text);
+}
+
 void BindRow(QSqlQuery &query, const ProductionRow &row)
 {
     query.addBindValue(TextOrNull(row.uid));
     query.addBindValue(LogTimeText(row.time));
-    query.addBindValue(row.host);
-    query.addBindValue(row.port);
-    query.addBindValue(row.device);
-    query.addBindValue(row.command);
+    query.addBindValue(Text(row.host));
+    query.addBindValue(Text(row.port));
+    query.addBindValue(Text(row.device));
+    query.addBindValue(Text(row.command));
     query.addBindValue(TextOrNull(row.file));
     query.addBindValue(TextOrNull(row.fileSha256));
     query.addBindValue(row.checksum ? QVariant(FormatHex(*row.checksum, 4))
                                     : QVariant(QMetaType(QMetaType::QString)));
     query.addBindValue(row.serial ? QVariant(static_cast<qlonglong>(*row.serial))
                                   : QVariant(QMetaType(QMetaType::LongLong)));
-    query.addBindValue(row.result);
+    query.addBindValue(Text(row.result));
     query.addBindValue(row.exitCode);
     query.addBindValue(row.words);
     query.addBindValue(row.elapsedMs);

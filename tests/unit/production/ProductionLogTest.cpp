@@ -312,8 +312,12 @@ TEST_F(ProductionLogTest, AnOlderLogIsBroughtUpToDateAndTextStaysText)
     ProductionRow again = Row("ttyUSB0", 8);
     again.uid = QStringLiteral("uid-1");
     ASSERT_EQ(AppendProductionRow(path, again), std::nullopt);
+    // A window without a port yet: the text is empty, never a missing value.
+    ProductionRow portless = Row(QString(), 9);
+    portless.uid = QStringLiteral("uid-portless");
+    ASSERT_EQ(AppendProductionRow(path, portless), std::nullopt);
     const auto rows = ReadProductionLog(path, {}).rows;
-    ASSERT_EQ(rows.size(), 4u);
+    ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[0].host, "old");
     EXPECT_TRUE(rows[0].lot.isEmpty());
     EXPECT_EQ(rows[3].lot, hostile);
@@ -331,9 +335,9 @@ TEST_F(ProductionLogTest, AnOlderLogIsBroughtUpToDateAndTextStaysText)
                              .arg(group.chips)
                              .arg(group.passed)
                              .toStdString());
-    EXPECT_EQ(groups,
-              (std::vector<std::string>{"|16f84|old||1|0", "A|16f'84|bench|write|2|2",
-                                        hostile.toStdString() + "|16f'84|bench|write|1|1"}));
+    EXPECT_EQ(groups, (std::vector<std::string>{
+                          "|16f84|bench||1|1", "|16f84|old||1|0", "A|16f'84|bench|write|2|2",
+                          hostile.toStdString() + "|16f'84|bench|write|1|1"}));
     EXPECT_EQ(SummarizeProductionLog(place, Filter(std::nullopt, std::nullopt, std::nullopt,
                                                    std::nullopt, QStringLiteral("A")))
                   .rows.size(),
