@@ -222,6 +222,28 @@ int CliSerialPlan(CliContext &ctx, const QCommandLineParser &parser, const ChipS
     return CliExit::kOk;
 }
 
+void AddVerifySerialAtOption(QCommandLineParser &parser)
+{
+    parser.addOption({kSerialAt,
+                      "Leave out where write --serial put each chip's own number: id, "
+                      "data:AA[:N] or prog:AAAA[:N].",
+                      "WHERE"});
+}
+
+int CliVerifySerialLocation(CliContext &ctx, const QCommandLineParser &parser,
+                            const ChipSetup &setup, std::optional<SerialLocation> &location)
+{
+    if (!parser.isSet(kSerialAt))
+        return CliExit::kOk;
+    QString error;
+    location = ParseSerialLocation(parser.value(kSerialAt), error);
+    if (!location)
+        return ctx.UsageError(error);
+    if (const auto refusal = SerialLocationRefusal(*location, setup.device))
+        return ctx.UsageError(*refusal);
+    return CliExit::kOk;
+}
+
 QString DefaultSerialFilePath(const CliLogChoice &log)
 {
     const bool file = !log.none && !log.place.IsPostgres();

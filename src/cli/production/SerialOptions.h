@@ -35,6 +35,12 @@ void AddSerialOptions(QCommandLineParser &parser);
 int CliSerialPlan(CliContext &ctx, const QCommandLineParser &parser, const ChipSetup &setup,
                   const MemoryImage &image, std::optional<SerialPlan> &plan);
 
+// verify --serial-at WHERE: where each chip carries its own serial number, left out of the
+// comparison. Gives 0 (and `location` set when the option is given) or 2 after saying why.
+void AddVerifySerialAtOption(QCommandLineParser &parser);
+int CliVerifySerialLocation(CliContext &ctx, const QCommandLineParser &parser,
+                            const ChipSetup &setup, std::optional<SerialLocation> &location);
+
 // The serial file beside a production log file ("next-serial" in its folder); beside the
 // default log when there is no log file (--no-log, a log on a server).
 QString DefaultSerialFilePath(const CliLogChoice &log);
