@@ -184,9 +184,9 @@ private:
     const DeviceRecord &m_device;
     std::optional<std::uint16_t> m_programEndLimit;
     std::optional<ReadBackDifference> m_readBackDifference;
-    bool m_powerOffConfirmed = true;
     // The word loop in progress: the words given up in the write error box.
     std::optional<std::uint16_t> m_wordReadBack;
     std::vector<WordNotWritten> m_wordsSkipped;
     std::optional<WordNotWritten> m_abortedAt;
+    bool m_powerOffConfirmed = true;
 };
