@@ -1,6 +1,7 @@
 #include "production/ProductionRecorder.h"
 
 #include "production/LogConnection.h"
+#include "production/LogConnectionPool.h"
 #include "production/LogQuery.h"
 #include "production/LogSchema.h"
 #include "production/ProductionLog.h"
@@ -91,12 +92,11 @@ ProductionRecorder::Readiness ProductionRecorder::Prepare()
         readiness.refusal = PrepareProductionLog(m_place.path);
         return readiness;
     }
-    LogConnection server(m_place, LogConnection::Mode::ReadWrite);
-    std::optional<QString> failure = server.Open();
-    if (!failure)
-        failure = PrepareOpenLog(server);
+    bool away = false;
+    const std::optional<QString> failure = WithPooledConnection(
+        m_place, [](LogConnection &server) { return PrepareOpenLog(server); }, away);
+    away = failure && (away || IsServerAwayText(*failure));
     // A refused login, no such database, a newer schema: waiting would not help.
-    const bool away = failure && (server.ServerAway() || IsServerAwayText(*failure));
     if (failure && !away) {
         readiness.refusal = *failure;
         return readiness;
@@ -113,8 +113,11 @@ ProductionRecorder::Readiness ProductionRecorder::Prepare()
         return readiness;
     }
     if (QFileInfo::exists(QueuePath())) {
-        if (const auto sendFailure = SendQueue(server, QueuePath(), readiness.sent))
-            readiness.awayReason = *sendFailure;
+        const auto sendFailure = WithPooledConnection(
+            m_place,
+            [&](LogConnection &server) { return SendQueue(server, QueuePath(), readiness.sent); },
+            away);
+        readiness.awayReason = sendFailure.value_or(QString());
     }
     readiness.waiting = Waiting();
     return readiness;
@@ -131,10 +134,9 @@ ProductionRecorder::Appended ProductionRecorder::Append(ProductionRow row)
         appended.reason = failure.value_or(QString());
         return appended;
     }
-    LogConnection server(m_place, LogConnection::Mode::ReadWrite);
-    std::optional<QString> failure = server.Open();
-    if (!failure)
-        failure = InsertRows(server, {row});
+    bool away = false;
+    const std::optional<QString> failure = WithPooledConnection(
+        m_place, [&row](LogConnection &server) { return InsertRows(server, {row}); }, away);
     if (!failure) {
         appended.outcome = Outcome::Logged;
         return appended;
@@ -164,12 +166,14 @@ ProductionRecorder::Synced ProductionRecorder::Sync()
     Synced synced;
     if (!m_place.IsPostgres())
         return synced;
-    LogConnection server(m_place, LogConnection::Mode::ReadWrite);
-    std::optional<QString> failure = server.Open();
-    if (!failure)
-        failure = PrepareOpenLog(server);
+    bool away = false;
+    std::optional<QString> failure = WithPooledConnection(
+        m_place, [](LogConnection &server) { return PrepareOpenLog(server); }, away);
     if (!failure && QFileInfo::exists(QueuePath()))
-        failure = SendQueue(server, QueuePath(), synced.sent);
+        failure = WithPooledConnection(
+            m_place,
+            [&](LogConnection &server) { return SendQueue(server, QueuePath(), synced.sent); },
+            away);
     synced.error = failure.value_or(QString());
     synced.waiting = Waiting();
     return synced;

@@ -1,6 +1,7 @@
 #include "production/SerialSource.h"
 
 #include "production/LogConnection.h"
+#include "production/LogConnectionPool.h"
 #include "production/LogCounter.h"
 #include "production/ProductionLog.h"
 #include "production/SerialCounter.h"
@@ -31,8 +32,40 @@ std::optional<QString> OpenCounterDatabase(LogConnection &connection, const Seri
              log.Shown(), *failure);
 }
 
+// The counter on the thread's connection to a PostgreSQL log, kept for the port's row and the
+// next chip; the schema is checked once a connection.
+CounterTake TakeFromServerCounter(const SerialSourcePlan &plan, int count, std::uint64_t largest)
+{
+    CounterTake take;
+    bool away = false;
+    const auto failure = WithPooledConnection(
+        plan.log,
+        [&](LogConnection &connection) -> std::optional<QString> {
+            if (!PooledLogConnection::WasReused(plan.log)) {
+                if (const auto notReady = PrepareOpenLog(connection))
+                    return notReady;
+            }
+            take = TakeCounterNumbers(connection.Db(), connection.Dialect(), plan.counterName,
+                                      plan.seed, count, plan.step, largest);
+            if (take.first || take.doesNotFit)
+                return std::nullopt;
+            return take.error;
+        },
+        away);
+    if (failure) {
+        take = CounterTake();
+        take.error = QStringLiteral("%1 the counter %2 in %3: %4")
+                         .arg(away ? QStringLiteral("cannot reach") : QStringLiteral("cannot use"),
+                              plan.counterName, plan.log.Shown(), *failure);
+        take.serverAway = away;
+    }
+    return take;
+}
+
 CounterTake TakeFromCounter(const SerialSourcePlan &plan, int count, std::uint64_t largest)
 {
+    if (plan.log.IsPostgres())
+        return TakeFromServerCounter(plan, count, largest);
     LogConnection connection(plan.log, LogConnection::Mode::ReadWrite);
     bool away = false;
     if (const auto failure = OpenCounterDatabase(connection, plan, away)) {

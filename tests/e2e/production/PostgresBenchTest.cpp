@@ -3,6 +3,9 @@
 // server that refuses the bench stops it before any port is opened.
 #include "PostgresFixture.h"
 
+#include "production/BenchFacts.h"
+#include "production/ProductionRecorder.h"
+
 #include <QProcess>
 
 #include <set>
@@ -145,6 +148,25 @@ TEST_F(PostgresBench, AServerThatRefusesTheBenchStopsItBeforeAnyPortOpens)
     EXPECT_EQ(Value("SELECT count(*) FROM chips").toInt(), 1);
     const CliRun read = Bench({"--log", Uri(), "log"});
     EXPECT_EQ(read.exitCode, 3) << "a newer schema is not read either";
+}
+
+// The desktop program keeps one connection for a whole session: a server restarted in between
+// costs the next row a new login, not its place in the log.
+TEST_F(PostgresBench, AConnectionTheServerClosedIsMadeAgain)
+{
+    QString error;
+    const auto place = ParseLogPlace(Uri(), error);
+    ProductionRecorder recorder(*place, Path("bench"));
+    ASSERT_FALSE(recorder.Prepare().refusal.has_value());
+    ProductionRow row = NewProductionRow(CurrentBenchFacts("ann", "L2", "tolm test"));
+    row.port = row.device = row.command = row.result = QStringLiteral("x");
+    EXPECT_EQ(recorder.Append(row).outcome, ProductionRecorder::Outcome::Logged);
+    Server("stop");
+    Server("start");
+    row.uid = NewRowId();
+    EXPECT_EQ(recorder.Append(row).outcome, ProductionRecorder::Outcome::Logged);
+    EXPECT_EQ(Value("SELECT count(*) FROM chips").toInt(), 2);
+    EXPECT_EQ(Value("SELECT operator FROM chips LIMIT 1").toString(), "ann");
 }
 
 } // namespace
