@@ -2,6 +2,7 @@
 
 #include "ops/OperationDriver.h"
 #include "texts/FailureTexts.h"
+#include "texts/TargetTexts.h"
 
 #include <QFileInfo>
 
@@ -26,9 +27,7 @@ QString OperationName(ChipOperation operation)
 // A target that failed because nothing answered on the port, before any word.
 bool ModuleNeverAnswered(const TargetReport &report)
 {
-    const std::optional<ExchangeFailure> &failure =
-        report.failure ? report.failure : report.detail.failure;
-    return failure && failure->ModuleSilent() && report.detail.wordsDone == 0;
+    return report.failure && ModuleSilent(*report.failure) && report.detail.wordsDone == 0;
 }
 
 } // namespace
@@ -54,9 +53,9 @@ ProductionRow DesktopProductionRow(const BenchFacts &bench, const DesktopRun &ru
         row.result = report.stopped ? QStringLiteral("stopped")
                      : silent       ? QStringLiteral("port-error")
                                     : QStringLiteral("failed");
+        const QString message = TargetMessage(report);
         const QString reason = TargetFailureReason(report);
-        row.detail =
-            reason.isEmpty() ? report.message : report.message + QStringLiteral(": ") + reason;
+        row.detail = reason.isEmpty() ? message : message + QStringLiteral(": ") + reason;
     }
     return row;
 }
