@@ -111,6 +111,10 @@ void ChipOperations::CreateDriver()
     hooks.portNotOpen = [this] { return m_parts.module.PortNotOpenText(); };
     hooks.noAnswerText = [this] { return m_parts.module.NoAnswerText(); };
     hooks.confirmSuccesses = [this] { return m_confirmSuccesses; };
+    hooks.sequenceRun = [this](ChipOperation operation, const std::vector<TargetReport> &reports,
+                               qint64 elapsedMs) {
+        emit SequenceRun(operation, reports, elapsedMs);
+    };
     m_driver = std::make_unique<OperationDriver>(*m_processForm, m_window, m_parts.messages,
                                                  *m_readySound, std::move(hooks));
     connect(m_driver.get(), &OperationDriver::RunFinished, this, &ChipOperations::RunFinished);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class ChipRequest;
 class ConfigurationPart;
@@ -116,6 +117,10 @@ signals:
     void WorkRunning(bool running);
     // A Start has run its targets: the verdict and the summary line.
     void RunFinished(ChipOperation operation, bool succeeded, const QString &summary);
+    // After each Start, before RunFinished: every target's report and the time the run took,
+    // for the production log.
+    void SequenceRun(ChipOperation operation, const std::vector<TargetReport> &reports,
+                     qint64 elapsedMs);
     // Quiet news for the status line (a success the user wants without a box).
     void StatusText(const QString &text);
     // A Read brought the configuration word: the Programming page comes to the front.

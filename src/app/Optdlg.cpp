@@ -1,5 +1,7 @@
 #include "Optdlg.h"
 
+#include "ProductionLogBox.h"
+
 #include "device/DeviceTable.h"
 #include "ops/Messages.h"
 #include "settings/DesktopSettings.h"
@@ -154,6 +156,7 @@ void TOptionsDlg::CreateControls()
     ConfirmSuccessesCbx->setToolTip(QStringLiteral("Off: \"File loaded successfully\" and a "
                                                    "verify without errors go to the status line "
                                                    "and the log"));
+    ProductionLog = new ProductionLogBox(this);
 
     OKBtn = Named(new QPushButton(QStringLiteral("&OK"), this), "OKBtn");
     OKBtn->setDefault(true);
@@ -195,7 +198,8 @@ void TOptionsDlg::LayOutControls()
     grid->addWidget(DirBox, 1, 0, 1, 2);
     grid->addWidget(ReloadAtOnceCbx, 2, 0, 1, 2);
     grid->addWidget(ConfirmSuccessesCbx, 3, 0, 1, 2);
-    grid->addLayout(buttons, 0, 2, 4, 1);
+    grid->addWidget(ProductionLog, 4, 0, 1, 2);
+    grid->addLayout(buttons, 0, 2, 5, 1);
     grid->setColumnStretch(1, 1);
     setMinimumWidth(377);
     // Never narrower than the controls need: a dialog sized to fit a small screen (at a large
@@ -210,7 +214,8 @@ void TOptionsDlg::SetTabOrder()
     for (QRadioButton *button : PortButtons())
         chain << button;
     chain << OtherPortBtn << PortEdit << RemovePortBtn << DeviceSelectOpt << WorkingDirEdit
-          << ReloadAtOnceCbx << ConfirmSuccessesCbx << OKBtn << CancelBtn << SaveBtn;
+          << ReloadAtOnceCbx << ConfirmSuccessesCbx << ProductionLog->ProductionLogCbx
+          << ProductionLog->ProductionLogEdit << OKBtn << CancelBtn << SaveBtn;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -348,13 +353,18 @@ void TOptionsDlg::SaveBtnClick()
                     ReloadAtOnceCbx->isChecked(), false) &&
         StoreSwitch(profile, DesktopSettings::kBoxesSection, DesktopSettings::kConfirmSuccessesKey,
                     ConfirmSuccessesCbx->isChecked(), true);
-    if (!extrasWritten)
+    if (!extrasWritten) {
         m_messages.Error(failure);
+        return;
+    }
+    if (const auto refusal = ProductionLog->Save(profile))
+        m_messages.Error(*refusal);
 }
 
 void TOptionsDlg::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    ProductionLog->Load(PrivateProfile(TolmSettings::SettingsFilePath()));
     // Tab then walks the fields in the order they are read; Enter still answers OK, the
     // default button. With no port picked yet, the first one offered has the focus.
     QRadioButton *focused = nullptr;

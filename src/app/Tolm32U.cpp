@@ -5,6 +5,7 @@
 #include "ChipOperations.h"
 #include "ChipRequest.h"
 #include "ConfigurationPart.h"
+#include "DesktopProductionLog.h"
 #include "DeviceChoice.h"
 #include "DirectCommands.h"
 #include "FilePart.h"
@@ -12,6 +13,7 @@
 #include "ModuleConnection.h"
 #include "OperationLog.h"
 #include "Optdlg.h"
+#include "RecentFiles.h"
 #include "device/DeviceOptions.h"
 #include "device/DeviceRules.h"
 #include "device/MemoryImage.h"
@@ -73,6 +75,7 @@ void TTolmMain::CreateParts()
     fileHooks.confirmSuccesses = [this] { return m_confirmSuccesses; };
     m_files = new FilePart({m_image, device, m_messages, *m_request, *m_config, *StatusBar},
                            std::move(fileHooks), this);
+    m_productionLog = std::make_unique<DesktopProductionLog>(TolmSettings::SettingsFilePath());
     m_checksum = new ChecksumDisplay(
         m_image, device, *m_config, [this] { return m_operations->Busy(); }, this);
 }
@@ -82,9 +85,22 @@ void TTolmMain::ConnectParts()
     connect(m_device, &DeviceChoice::DeviceSelectorChange, this, &TTolmMain::DeviceSelectorChange);
     connect(m_module, &ModuleConnection::StateChanged, this, &TTolmMain::ShowPortState);
     connect(m_operations, &ChipOperations::WorkRunning, this, &TTolmMain::ShowChipWorkRunning);
-    // What the last run did stays on the status line after the progress window has gone.
+    // The production log's row for each Start, when Options switched it on; what became of it
+    // follows the run's summary on the status line, which stays after the progress window has
+    // gone.
+    connect(m_operations, &ChipOperations::SequenceRun, this,
+            [this](ChipOperation operation, const std::vector<TargetReport> &reports,
+                   qint64 elapsedMs) {
+                m_productionNote = m_productionLog->Record(
+                    {operation, CurrentDevice().DeviceName, ModulePortName(),
+                     m_files->Recent().Files().value(0), ShownChecksum(), reports, elapsedMs});
+            });
     connect(m_operations, &ChipOperations::RunFinished, this,
-            [this](ChipOperation, bool, const QString &summary) { ShowStatusLine(summary); });
+            [this](ChipOperation, bool, const QString &summary) {
+                ShowStatusLine(m_productionNote.isEmpty()
+                                   ? summary
+                                   : summary + QStringLiteral("; ") + m_productionNote);
+            });
     connect(m_operations, &ChipOperations::ConfigurationRead, this,
             [this] { OptionPages->setCurrentWidget(Programming); });
     connect(m_operations, &ChipOperations::WorkEndedForClose, this, [this] {

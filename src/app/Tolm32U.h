@@ -8,10 +8,12 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 class ChecksumDisplay;
 class ChipOperations;
 class ChipRequest;
+class DesktopProductionLog;
 class ConfigurationPart;
 class DeviceChoice;
 class DirectCommands;
@@ -205,4 +207,8 @@ private:
     QString m_imageSource; // the file, or the chip, the image came from; empty at start
     bool m_imageEdited = false;
     bool m_confirmSuccesses = true;
+    // The production log's row of each Start, when Options switched it on, and what became of
+    // it for the status line.
+    std::unique_ptr<DesktopProductionLog> m_productionLog;
+    QString m_productionNote;
 };

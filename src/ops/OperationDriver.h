@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class Messages;
 class PicEngine;
@@ -48,6 +49,10 @@ public:
         // False: a success (a verify without errors, a blank chip) is told quietly
         // (QuietSuccess) instead of in a box.
         std::function<bool()> confirmSuccesses;
+        // After each Start: every target's report and the time the run took, for the
+        // production log. May be empty.
+        std::function<void(ChipOperation, const std::vector<TargetReport> &, qint64 elapsedMs)>
+            sequenceRun;
     };
 
     OperationDriver(TProcessForm &form, const QWidget &mainWindow, Messages &messages,
@@ -89,4 +94,5 @@ private:
     QString m_lastSummary;
     // The module stopped answering during this Start: the later targets are not run.
     bool m_moduleSilent = false;
+    std::vector<TargetReport> m_reports; // of the Start running
 };
