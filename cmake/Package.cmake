@@ -8,10 +8,9 @@ set(TOLM_HOMEPAGE "https://github.com/tolm/Tolm" CACHE STRING
     "The project's home page: package Homepage, AppStream addresses and screenshots")
 set(TOLM_MAINTAINER "The Tolm developers <maintainers@example.org>" CACHE STRING
     "Name <address> of whoever answers for the package")
-set(TOLM_LICENSE "LicenseRef-not-yet-chosen" CACHE STRING
-    "SPDX name of the program's license (copyright file, AppStream)")
-set(TOLM_LICENSE_TEXT "No license has been chosen for Tolm yet; until one is, the copyright holders reserve all rights."
-    CACHE STRING "The license's text or a pointer to it, one line (copyright file)")
+# The licence is the project's, not a choice of the build: COPYING holds its text, the
+# copyright file names it as Debian does (GPL-3+), AppStream by its SPDX name.
+set(TOLM_LICENSE "GPL-3.0-or-later")
 
 set(tolm_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/tolm)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)

@@ -22,7 +22,11 @@ OperationDriver::OperationDriver(TProcessForm &form, const QWidget &mainWindow, 
                                  ReadySound &sound, Hooks hooks)
     : m_form(form), m_mainWindow(mainWindow), m_messages(messages), m_sound(&sound),
       m_hooks(std::move(hooks))
-{}
+{
+    // A pause, or a box waiting for the user, is no time the run took.
+    connect(&m_form, &TProcessForm::ClocksHeld, this,
+            [this](bool held) { held ? m_summary.Hold() : m_summary.Release(); });
+}
 
 QString OperationDriver::NoAnswerText() const
 {
@@ -94,7 +98,7 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
             m_form.BeReady();
             m_form.ShowSummary(m_lastSummary, !succeeded);
             emit SequenceFinished();
-            emit RunFinished(succeeded, m_lastSummary);
+            emit RunFinished(operation, succeeded, m_lastSummary);
             continue;
         }
         if (!WaitForSignal(&m_form, &TProcessForm::RequestChanged, kFlagPollMs))
@@ -148,14 +152,19 @@ void OperationDriver::Report(const TargetReport &report)
     // A program being closed has been asked to stop: the stop needs no box of its own.
     if (message.isEmpty() || (report.stopped && m_hooks.programClosing()))
         return;
+    const HeldClocks box(&m_form);
     if (ModuleStoppedAnswering(report)) {
         // One box for the first: every later target would only say the same, so none runs.
         m_moduleSilent = true;
-        m_messages.PlainWithDetail(NoAnswerText(), reason);
+        m_messages.PlainWithDetail(NoAnswerText(), AsSentence(reason));
         return;
     }
     if (report.soundBeforeMessage)
         m_sound->Play();
+    if (!TargetFailed(report) && m_hooks.confirmSuccesses && !m_hooks.confirmSuccesses()) {
+        emit QuietSuccess(message);
+        return;
+    }
     // An image cell that is not a number is the conversion error users know from every other
     // field; the rest of the sequence has not run.
     if (report.endsSequence && !report.stopped) {

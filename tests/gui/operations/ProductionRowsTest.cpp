@@ -44,10 +44,11 @@ private slots:
                                        {ProductionSettings::kLogKey, log}}));
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Tick({.Program = true});
-        p.Main().ProgEndEdit->setText(QStringLiteral("000F"));
+        p.Control<QLineEdit>("ProgEndEdit")->setText(QStringLiteral("000F"));
         p.Image().SetProgramWordText(3, QStringLiteral("2222"));
-        for (QToolButton *button : {p.Main().ChipWriteBtn, p.Main().VerifyBtn,
-                                    p.Main().BlancCheckBtn, p.Main().ChipReadBtn})
+        for (QToolButton *button :
+             {p.Control<QToolButton>("ChipWriteBtn"), p.Control<QToolButton>("VerifyBtn"),
+              p.Control<QToolButton>("BlancCheckBtn"), p.Control<QToolButton>("ChipReadBtn")})
             p.RunOnce(button);
 
         const LogReadResult read = ReadProductionLog(log, {});
@@ -78,10 +79,10 @@ private slots:
         QVERIFY(messages.shown.value(0).contains(QStringLiteral("a password does not belong")));
         const PrivateProfile settings(TolmSettings::SettingsFilePath());
         const auto stored = [&settings] {
-            return settings.ReadStrings(ProductionSettings::kSection,
-                                        {ProductionSettings::kDesktopLogKey,
-                                         ProductionSettings::kLogKey},
-                                        QStringLiteral("-"));
+            return settings.ReadStrings(
+                ProductionSettings::kSection,
+                {ProductionSettings::kDesktopLogKey, ProductionSettings::kLogKey},
+                QStringLiteral("-"));
         };
         QCOMPARE(stored(), QStringList({"-", "-"}));
         dlg.ProductionLog->ProductionLogEdit->setText(QStringLiteral("postgresql://b@db/p"));
