@@ -38,15 +38,24 @@ std::optional<QString> SchemaRefusal(QSqlDatabase &db, LogDialect dialect, int &
     return std::nullopt;
 }
 
-// The checks that only read, before anything is written to the database.
+// The checks that only read, before anything is written to the database. They read in one
+// transaction: another bench making the same new log between two of the reads would otherwise
+// show its tables without its schema version, and the log would look like another program's.
 std::optional<QString> CheckIsOurs(QSqlDatabase &db, LogDialect dialect)
 {
+    QSqlQuery control(db);
+    const QString begin = dialect == LogDialect::Postgres
+                              ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
+                              : QStringLiteral("BEGIN");
+    if (!control.exec(begin))
+        return LogErrorText(control.lastError());
     std::optional<QString> refusal;
     if (dialect == LogDialect::Sqlite)
         refusal = DamageReason(db);
     int version = 0;
     if (!refusal)
         refusal = SchemaRefusal(db, dialect, version);
+    control.exec(QStringLiteral("ROLLBACK"));
     if (refusal)
         return *refusal + QStringLiteral("; it is left as it is");
     return std::nullopt;

@@ -67,6 +67,7 @@ TEST_F(SharedSerial, ThreadsTakingFromOneCounterNeverGetANumberTwice)
                 for (int i = 0; i < 4; ++i) {
                     const SerialTake taken = TakeSerial(plan, 0xFFFF);
                     std::lock_guard lock(numbersMutex);
+                    if (!taken.number) ADD_FAILURE() << taken.error.toStdString();
                     numbers.push_back(taken.number.value_or(0));
                 }
             });
