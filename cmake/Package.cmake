@@ -86,10 +86,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TOLM_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# Qt loads its SQLite driver as a plugin, which dpkg-shlibdeps cannot see: name it when the
-# production log (Qt SQL) is part of the build.
+# Qt loads its SQLite and PostgreSQL drivers as plugins, which dpkg-shlibdeps cannot see: name
+# them when the production log (Qt SQL: a file, or a database several benches share) is part of
+# the build.
 if(EXISTS ${PROJECT_SOURCE_DIR}/src/production)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql")
 endif()
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gputils")
 

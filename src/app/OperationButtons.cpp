@@ -1,8 +1,10 @@
 // Read, Write, Verify and Blank Check from the main window, and the frame every piece of chip
 // work runs in: one conversation with the module at a time, and a close of the main window
 // that waits until the chip is powered off.
+#include "DesktopProductionLog.h"
 #include "Iddlg.h"
 #include "MainStatusBar.h"
+#include "RecentFiles.h"
 #include "Tolm32U.h"
 #include "WaitForm.h"
 #include "device/DeviceRules.h"
@@ -16,6 +18,7 @@
 #include "ops/OperationDriver.h"
 #include "ops/ProcDlg.h"
 #include "ops/ReadySound.h"
+#include "settings/TolmSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,11 +77,27 @@ void TTolmMain::SetOperationWindows(TIDCodeDlg *idCodeDlg, TProcessForm *process
     hooks.eraseBeforeWrite = [this] { return EraseBeforeWriteCbx->isChecked(); };
     hooks.portNotOpen = [this] { return m_module.PortNotOpenText(); };
     hooks.noAnswerText = [this] { return m_module.NoAnswerText(); };
+    // The production log's row for each Start, when Options switched it on; what became of
+    // it follows the run's summary on the status line.
+    auto productionLog = std::make_shared<DesktopProductionLog>(TolmSettings::SettingsFilePath());
+    auto productionNote = std::make_shared<QString>();
+    hooks.sequenceRun = [this, productionLog, productionNote](
+                            ChipOperation operation, const std::vector<TargetReport> &reports,
+                            qint64 elapsedMs) {
+        *productionNote =
+            productionLog->Record({operation, m_currentDevice.DeviceName, ModulePortName(),
+                                   Recent().Files().value(0), ShownChecksum(), reports, elapsedMs});
+    };
     m_driver = std::make_unique<OperationDriver>(*m_processForm, *this, m_messages, *m_readySound,
                                                  std::move(hooks));
     // What the last run did stays on the status line after the progress window has gone.
     connect(m_driver.get(), &OperationDriver::RunFinished, this,
             [this](bool, const QString &summary) { ShowStatusLine(summary); });
+    connect(m_driver.get(), &OperationDriver::RunFinished, this,
+            [this, productionNote](bool, const QString &summary) {
+                if (!productionNote->isEmpty())
+                    ShowStatusLine(summary + QStringLiteral("; ") + *productionNote);
+            });
 }
 
 void TTolmMain::SetReadySound(ReadySound &sound)

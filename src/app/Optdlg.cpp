@@ -1,5 +1,7 @@
 #include "Optdlg.h"
 
+#include "ProductionLogBox.h"
+
 #include "device/DeviceTable.h"
 #include "ops/Messages.h"
 #include "settings/DesktopSettings.h"
@@ -133,6 +135,7 @@ void TOptionsDlg::CreateControls()
                             "ReloadAtOnceCbx");
     ReloadAtOnceCbx->setToolTip(QStringLiteral("When the loaded hex file changes on disk, load "
                                                "it again without asking"));
+    ProductionLog = new ProductionLogBox(this);
 
     OKBtn = Named(new QPushButton(QStringLiteral("&OK"), this), "OKBtn");
     OKBtn->setDefault(true);
@@ -173,7 +176,8 @@ void TOptionsDlg::LayOutControls()
     grid->addWidget(DeviceSet, 0, 1);
     grid->addWidget(DirBox, 1, 0, 1, 2);
     grid->addWidget(ReloadAtOnceCbx, 2, 0, 1, 2);
-    grid->addLayout(buttons, 0, 2, 3, 1);
+    grid->addWidget(ProductionLog, 3, 0, 1, 2);
+    grid->addLayout(buttons, 0, 2, 4, 1);
     grid->setColumnStretch(1, 1);
     setMinimumWidth(377);
     // Never narrower than the controls need: a dialog sized to fit a small screen (at a large
@@ -188,7 +192,8 @@ void TOptionsDlg::SetTabOrder()
     for (QRadioButton *button : PortButtons())
         chain << button;
     chain << OtherPortBtn << PortEdit << RemovePortBtn << DeviceSelectOpt << WorkingDirEdit
-          << ReloadAtOnceCbx << OKBtn << CancelBtn << SaveBtn;
+          << ReloadAtOnceCbx << ProductionLog->ProductionLogCbx << ProductionLog->ProductionLogEdit
+          << OKBtn << CancelBtn << SaveBtn;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -329,13 +334,18 @@ void TOptionsDlg::SaveBtnClick()
         WriteProfileList(profile, DesktopSettings::kTypedPortsSection,
                          DesktopSettings::kTypedPortKey, typed, kMaxTypedPorts) &&
         reloadStored;
-    if (!extrasWritten)
+    if (!extrasWritten) {
         m_messages.Error(failure);
+        return;
+    }
+    if (const auto refusal = ProductionLog->Save(profile))
+        m_messages.Error(*refusal);
 }
 
 void TOptionsDlg::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    ProductionLog->Load(PrivateProfile(TolmSettings::SettingsFilePath()));
     // Tab then walks the fields in the order they are read; Enter still answers OK, the
     // default button. With no port picked yet, the first one offered has the focus.
     QRadioButton *focused = nullptr;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class Messages;
+class ProductionLogBox;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -62,6 +63,9 @@ public:
     QPushButton *RemovePortBtn = nullptr;
     // A loaded file that changes on disk is loaded again at once instead of being offered.
     QCheckBox *ReloadAtOnceCbx = nullptr;
+    // The production log: its place and whether the desktop program writes to it (from and
+    // to the settings file, on each showing and on Save).
+    ProductionLogBox *ProductionLog = nullptr;
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
     QPushButton *SaveBtn = nullptr;

@@ -94,6 +94,10 @@ public:
         m_programEndLimit = lastAddress;
     }
 
+    // Whether the module acknowledged the last Power Off. When it did not, it may still hold
+    // the chip powered, which the user must hear of even after work that succeeded.
+    bool PowerOffConfirmed() const { return m_powerOffConfirmed; }
+
     ProgrammerModule &Module() { return m_module; }
     EngineHost &Host() { return m_host; }
     MemoryImage &Image() { return m_image; }
@@ -188,6 +192,7 @@ private:
     std::optional<std::uint16_t> m_wordReadBack;
     std::vector<WordNotWritten> m_wordsSkipped;
     std::optional<WordNotWritten> m_abortedAt;
+    bool m_powerOffConfirmed = true;
 };
 
 // The code the ID code text stands for, one digit per location read from the left: a shorter

@@ -91,8 +91,8 @@ bool PicEngine::PicPowerOff()
     const bool timingSent =
         m_module.ModuleSetPulseTiming(PulseTiming::kFlashWord, PulseTiming::kFlashCount);
     // Sent even when the timing was not acknowledged: taking the power away matters more
-    // than the answer, and its own answer changes nothing for the caller.
-    m_module.ModulePowerOff();
+    // than the answer, and its own answer changes nothing for the caller's result.
+    m_powerOffConfirmed = m_module.ModulePowerOff();
     return timingSent;
 }
 

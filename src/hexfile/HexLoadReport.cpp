@@ -75,6 +75,26 @@ QString ConfigurationSpaceText(const HexLeftOut &g, const DeviceRecord &device, 
              FormatHex(device.ConfigAddress, 4), v.were());
 }
 
+// "program word 0010", "data bytes 10-13", "the configuration word", "ID location 2001".
+QString ConflictPlace(const HexConflict &c)
+{
+    const bool one = c.Count == 1;
+    switch (c.kind) {
+    case HexConflict::Kind::ProgramWord:
+        return (one ? QStringLiteral("program word ") : QStringLiteral("program words ")) +
+               Range(c.First, c.Last, 4);
+    case HexConflict::Kind::DataByte:
+        return (one ? QStringLiteral("data byte ") : QStringLiteral("data bytes ")) +
+               Range(c.First, c.Last, 2);
+    case HexConflict::Kind::ConfigWord:
+        return QStringLiteral("the configuration word");
+    case HexConflict::Kind::IdLocation:
+        return (one ? QStringLiteral("ID location ") : QStringLiteral("ID locations ")) +
+               Range(c.First, c.Last, 4);
+    }
+    return {};
+}
+
 QString MissingTargets(const HexTargets &targets, const HexLoadResult &result)
 {
     QString missing;
@@ -152,6 +172,20 @@ QString HexLeftOutText(const HexLeftOut &g, const DeviceRecord &device)
     return {};
 }
 
+QString HexConflictText(const HexConflict &c)
+{
+    if (c.Count == 1)
+        return QStringLiteral("%1 is given twice: %2 at line %3, %4 at line %5")
+            .arg(ConflictPlace(c), c.EarlierText)
+            .arg(c.EarlierLine)
+            .arg(c.LaterText)
+            .arg(c.LaterLine);
+    return QStringLiteral("%1 are given twice, with other values at line %2 than at line %3")
+        .arg(ConflictPlace(c))
+        .arg(c.LaterLine)
+        .arg(c.EarlierLine);
+}
+
 void BuildHexLoadReport(const HexTargets &targets, const DeviceRecord &device,
                         HexLoadResult &result)
 {
@@ -177,6 +211,17 @@ void BuildHexLoadReport(const HexTargets &targets, const DeviceRecord &device,
     if (unlisted > 0)
         lines
             << QStringLiteral("%1 more stretches of the file were left out as well.").arg(unlisted);
+    result.ConflictReport.clear();
+    for (const HexConflict &conflict : result.Conflicts)
+        result.ConflictReport << HexConflictText(conflict);
+    lines << result.ConflictReport.mid(0, kListedLeftOut);
+    const int unlistedConflicts =
+        std::max(0, static_cast<int>(result.ConflictReport.size()) - kListedLeftOut) +
+        result.MoreConflicts;
+    if (unlistedConflicts > 0)
+        lines << QStringLiteral("%1 more addresses or stretches are given twice as well; the "
+                                "later record's value is kept.")
+                     .arg(unlistedConflicts);
     result.Report = lines.isEmpty() ? QStringLiteral("File loaded successfully")
                                     : lines.join(QLatin1Char('\n'));
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 struct DeviceRecord;
+struct HexConflict;
 struct HexLeftOut;
 struct HexLineFault;
 struct HexLoadResult;
@@ -17,7 +18,11 @@ QString HexLineFaultText(const HexLineFault &fault);
 // (0000-03FF) and were left out".
 QString HexLeftOutText(const HexLeftOut &group, const DeviceRecord &device);
 
-// Fills in the result's texts from its facts: StopReason, LeftOutReport, MissingRecords and
-// Report.
+// One address or stretch given two values: "the configuration word is given twice: 3FF1 at
+// line 1, 0000 at line 2".
+QString HexConflictText(const HexConflict &conflict);
+
+// Fills in the result's texts from its facts: StopReason, LeftOutReport, ConflictReport,
+// MissingRecords and Report.
 void BuildHexLoadReport(const HexTargets &targets, const DeviceRecord &device,
                         HexLoadResult &result);

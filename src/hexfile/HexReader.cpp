@@ -1,5 +1,6 @@
 #include "HexReader.h"
 
+#include "HexConflicts.h"
 #include "HexLayout.h"
 #include "HexLineSource.h"
 #include "HexLoadReport.h"
@@ -24,6 +25,7 @@ struct Load
     HexLoadResult &result;
     HexWindows windows;
     HexLeftOutList leftOut;
+    HexConflictList conflicts;
     int line = 0;
 };
 
@@ -40,8 +42,12 @@ void StoreProgram(const HexRecord &record, Load &load)
     if (!load.targets.Program || record.WordAddress > load.windows.ProgramLast)
         return;
     load.result.ProgramFound = true;
-    for (int i = 0; i < record.WordCount; ++i)
-        load.image.SetProgramWordText(static_cast<int>(WordAddress(record, i)), record.Word(i));
+    for (int i = 0; i < record.WordCount; ++i) {
+        const uint32_t address = WordAddress(record, i);
+        if (address <= load.windows.ProgramLast)
+            load.conflicts.Give(HexConflict::Kind::ProgramWord, address, record.Word(i), load.line);
+        load.image.SetProgramWordText(static_cast<int>(address), record.Word(i));
+    }
 }
 
 void StoreData(const HexRecord &record, Load &load)
@@ -54,8 +60,11 @@ void StoreData(const HexRecord &record, Load &load)
             continue;
         load.result.DataFound = true;
         // A data byte travels as the low byte of a word; the high byte is padding.
-        load.image.SetDataByteText(static_cast<int>(a - HexLayout::kDataFirstWord),
-                                   record.Word(i).mid(2, 2));
+        const auto address = static_cast<int>(a - HexLayout::kDataFirstWord);
+        const QString byte = record.Word(i).mid(2, 2);
+        load.conflicts.Give(HexConflict::Kind::DataByte, static_cast<uint32_t>(address), byte,
+                            load.line);
+        load.image.SetDataByteText(address, byte);
     }
 }
 
@@ -79,6 +88,8 @@ void StoreConfig(const HexRecord &record, Load &load)
     load.result.ConfigFound = true;
     load.image.ConfigWord = static_cast<uint16_t>(word & mask);
     load.result.ConfigEditText = FormatHex(load.image.ConfigWord, 4);
+    load.conflicts.Give(HexConflict::Kind::ConfigWord, address, load.result.ConfigEditText,
+                        load.line);
 }
 
 void StoreIdCode(const HexRecord &record, Load &load)
@@ -88,8 +99,13 @@ void StoreIdCode(const HexRecord &record, Load &load)
     // Each ID location carries one digit in its low four bits.
     QString digits;
     for (int i = 0; i < record.WordCount; ++i) {
-        if (RegionOf(WordAddress(record, i), load.windows) == HexRegion::IdLocation)
-            digits += record.Word(i).back();
+        const uint32_t address = WordAddress(record, i);
+        if (RegionOf(address, load.windows) != HexRegion::IdLocation)
+            continue;
+        // Only the low digit reaches the chip: a conflict is a different digit.
+        digits += record.Word(i).back();
+        load.conflicts.Give(HexConflict::Kind::IdLocation, address, record.Word(i).right(1),
+                            load.line);
     }
     if (digits.isEmpty())
         return;
@@ -146,7 +162,7 @@ bool IsAddressRecord(uint16_t type)
 }
 
 // The address record's type in the upper 16 bits and its value in the lower; 0 when the
-// records that follow stay in the first 64 KiB.
+// records that follow stay where their own addresses say.
 uint32_t ExtendedAddress(const HexRecord &record)
 {
     // The value is written high byte first, unlike the words of data records.
@@ -155,13 +171,29 @@ uint32_t ExtendedAddress(const HexRecord &record)
     return value == 0 ? 0 : (uint32_t{record.RecordType} << 16) | value;
 }
 
+// A segment address (type 02) adds 16 times its value to the byte addresses that follow: the
+// record, moved there, when it still lies in the first 64 KiB where these chips' memories
+// are; nothing when it lies above (as after any extended linear address but 0000).
+std::optional<HexRecord> PlacedBySegment(const HexRecord &record, uint32_t extendedAddress)
+{
+    if ((extendedAddress >> 16) != HexRecordType::kExtendedSegmentAddress)
+        return std::nullopt;
+    // 16 bytes a segment step are 8 words.
+    const uint32_t first = 8 * (extendedAddress & 0xFFFF) + record.WordAddress;
+    if (first + record.WordCount > 0x8000)
+        return std::nullopt;
+    HexRecord placed = record;
+    placed.WordAddress = static_cast<uint16_t>(first);
+    return placed;
+}
+
 } // namespace
 
 HexLoadResult LoadHexFromDevice(QIODevice &source, MemoryImage &image, const DeviceRecord &device,
                                 const HexTargets &targets)
 {
     HexLoadResult result;
-    Load load{device, targets, image, result, WindowsFor(device), {}, 0};
+    Load load{device, targets, image, result, WindowsFor(device), {}, {}, 0};
     HexLineSource lines(source);
     QByteArray raw;
     // Set by an extended address other than 0000: the data records that follow lie away
@@ -187,11 +219,15 @@ HexLoadResult LoadHexFromDevice(QIODevice &source, MemoryImage &image, const Dev
             continue; // a start address carries no memory
         else if (extendedAddress == 0)
             StoreRecord(record, load);
+        else if (const auto placed = PlacedBySegment(record, extendedAddress))
+            StoreRecord(*placed, load);
         else if (record.WordCount > 0)
             load.leftOut.AddRecord(HexLeftOut::Kind::Above64K, extendedAddress, load.line);
     }
     result.LeftOut = load.leftOut.Groups();
     result.MoreLeftOut = load.leftOut.MoreGroups();
+    result.Conflicts = load.conflicts.Groups();
+    result.MoreConflicts = load.conflicts.MoreGroups();
     BuildHexLoadReport(targets, device, result);
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hexfile/HexConflicts.h"
 #include "hexfile/HexLeftOut.h"
 #include "hexfile/HexRecord.h"
 #include "hexfile/HexTargets.h"
@@ -47,9 +48,20 @@ struct HexLoadResult
     int MoreLeftOut = 0; // groups beyond those kept in LeftOut
     QStringList LeftOutReport;
 
+    // Addresses that two records give different values, in the order met; the later value
+    // is in the image. ConflictReport holds a line of text for each (the report lists them
+    // too).
+    std::vector<HexConflict> Conflicts;
+    int MoreConflicts = 0; // groups beyond those kept in Conflicts
+    QStringList ConflictReport;
+
     bool AnyLeftOut() const { return !LeftOut.empty(); }
+    bool AnyConflict() const { return !Conflicts.empty(); }
     // The report is a warning, not the success text.
-    bool IsWarning() const { return MissingRecords || StoppedAtLine > 0 || AnyLeftOut(); }
+    bool IsWarning() const
+    {
+        return MissingRecords || StoppedAtLine > 0 || AnyLeftOut() || AnyConflict();
+    }
     // Some record was stored for at least one ticked target.
     bool FoundAny() const { return ProgramFound || DataFound || ConfigFound || IDCodeFound; }
 
@@ -61,11 +73,13 @@ struct HexLoadResult
 
 // Reads Intel HEX records into the image for the ticked targets, as "Load From File" does.
 // The image is not cleared first: only the cells, ConfigWord and IDCodeText that records
-// deliver change; later records win. Lines may end in CR LF, CR or LF; Ctrl-Z ends the
+// deliver change; later records win, and records that give one address different values
+// are reported as conflicts. Lines may end in CR LF, CR or LF; Ctrl-Z ends the
 // file; a UTF-8 byte-order mark at its start and blanks around a record are passed over;
 // reading stops at the end record or at the first line that is not a valid record. Records
-// of types other than 00 are not stored, and data records above 64 KiB (after an extended
-// linear or segment address other than 0000) are skipped until a zero address returns.
+// of types other than 00 are not stored; an extended segment address moves the data records
+// after it, and data records above 64 KiB (after an extended linear address other than 0000,
+// or a segment that reaches that far) are skipped until a zero address returns.
 // Each word goes where its own address says; words, data bytes and records for which the
 // device has no place are reported as left out.
 HexLoadResult LoadHexFile(const QString &path, MemoryImage &image, const DeviceRecord &device,

@@ -9,6 +9,7 @@
 #include "texts/FailureTexts.h"
 #include "texts/TargetTexts.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 
 namespace {
@@ -78,7 +79,11 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
     RequestFlags &flags = m_form.Flags();
     while (!flags.CloseRequested && !m_hooks.programClosing()) {
         if (flags.StartRequested) {
+            QElapsedTimer clock;
+            clock.start();
             RunSequence(operation);
+            if (m_hooks.sequenceRun)
+                m_hooks.sequenceRun(operation, m_reports, clock.elapsed());
             if (m_hooks.programClosing())
                 return;
             const bool succeeded = !m_summary.Failed();
@@ -111,6 +116,7 @@ void OperationDriver::RunSequence(ChipOperation operation)
     const bool eraseFirst =
         operation == ChipOperation::Write && m_hooks.eraseBeforeWrite && m_hooks.eraseBeforeWrite();
     m_summary.Begin(operation, eraseFirst);
+    m_reports.clear();
     m_moduleSilent = false;
     // The port may have been released while the window waited for Start.
     if (RefusedForThePort()) {
@@ -137,6 +143,7 @@ void OperationDriver::Report(const TargetReport &report)
 {
     const QString reason = TargetResultReason(report);
     m_summary.Add(report, reason);
+    m_reports.push_back(report);
     const QString message = TargetMessage(report);
     // A program being closed has been asked to stop: the stop needs no box of its own.
     if (message.isEmpty() || (report.stopped && m_hooks.programClosing()))

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class Messages;
 class PicEngine;
@@ -45,6 +46,10 @@ public:
         std::function<QString()> portNotOpen;
         // The one box for a module that stopped answering: it names the port and what to try.
         std::function<QString()> noAnswerText;
+        // After each Start: every target's report and the time the run took, for the
+        // production log. May be empty.
+        std::function<void(ChipOperation, const std::vector<TargetReport> &, qint64 elapsedMs)>
+            sequenceRun;
     };
 
     OperationDriver(TProcessForm &form, const QWidget &mainWindow, Messages &messages,
@@ -84,4 +89,5 @@ private:
     QString m_lastSummary;
     // The module stopped answering during this Start: the later targets are not run.
     bool m_moduleSilent = false;
+    std::vector<TargetReport> m_reports; // of the Start running
 };

@@ -8,6 +8,7 @@
 // One chip command on one port, as the production log keeps it.
 struct ProductionRow
 {
+    qint64 id = 0;  // the log's own number for the row, set when it is read back
     QDateTime time; // when the port's work ended
     QString host;
     QString port;
@@ -22,4 +23,11 @@ struct ProductionRow
     int words = 0;
     qint64 elapsedMs = 0;
     QString detail; // the first difference or the failure's reason
+    // From schema 2 on; empty in older rows.
+    QString uid;            // the row's own id: a row sent twice is stored once
+    QString station;        // the bench: its host name
+    QString operatorName;   // who worked the bench (--operator, else the login name)
+    QString lot;            // --lot
+    QString programVersion; // the tolm that wrote the row
+    QString operation;      // the command: write, verify, read, blank, erase, ...
 };

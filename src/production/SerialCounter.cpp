@@ -1,52 +1,36 @@
 #include "production/SerialCounter.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
-#include <QSaveFile>
+#include "fileio/PlainFile.h"
+#include "fileio/SafeSave.h"
+#include "production/BenchFileLock.h"
 
-#include <mutex>
+#include <QRegularExpression>
 
 namespace {
 
-// Another run holds the lock only while it reads and replaces a few bytes.
-constexpr int kLockTimeoutMs = 10000;
+// A serial file is a number of at most 19 digits, a few blanks and a line end; anything
+// longer holds something else.
+constexpr qint64 kLongestFile = 64;
 
-// Threads of one run queue here instead of polling the lock file.
-std::mutex g_processLock;
-
-// The lock of the serial file: a lock file beside it, which also works between processes.
-class CounterLock
+// Only a number, optional blanks and one line end: anything else (text after the number, a
+// NUL, a second line) is a file of someone else's that happens to start with digits.
+std::optional<std::uint64_t> ParseSerialFile(const QByteArray &bytes)
 {
-public:
-    explicit CounterLock(const QString &path) : m_file(path + QStringLiteral(".lock")) {}
-    bool Acquire(QString &error)
-    {
-        const QString folder = QFileInfo(m_file.fileName()).absolutePath();
-        if (!QDir().mkpath(folder)) {
-            error = QStringLiteral("cannot make the folder %1").arg(folder);
-            return false;
-        }
-        if (m_file.tryLock(kLockTimeoutMs))
-            return true;
-        error = m_file.error() == QLockFile::LockFailedError
-                    ? QStringLiteral("another run holds %1").arg(m_file.fileName())
-                    : QStringLiteral("cannot make the lock file %1").arg(m_file.fileName());
-        return false;
-    }
-
-private:
-    QLockFile m_file;
-};
-
-std::optional<std::uint64_t> ParseNumber(const QByteArray &text)
-{
+    static const QRegularExpression form(QRegularExpression::anchoredPattern(
+        QStringLiteral("[ \\t]*([0-9]{1,19})[ \\t]*(\\r\\n|\\n|\\r)?")));
+    if (bytes.size() > kLongestFile)
+        return std::nullopt;
+    const auto match = form.match(QString::fromLatin1(bytes));
     bool ok = false;
-    const qulonglong value = text.trimmed().toULongLong(&ok, 10);
+    const qulonglong value = match.hasMatch() ? match.captured(1).toULongLong(&ok, 10) : 0;
     if (!ok || value > SerialCounter::kMaxNumber)
         return std::nullopt;
     return value;
+}
+
+QByteArray FileText(std::uint64_t number)
+{
+    return QByteArray::number(static_cast<qulonglong>(number)) + '\n';
 }
 
 } // namespace
@@ -56,15 +40,22 @@ SerialCounter::SerialCounter(QString path) : m_path(std::move(path)) {}
 std::optional<std::uint64_t> SerialCounter::ReadLocked(std::uint64_t seed, bool &fromFile,
                                                        QString &error) const
 {
-    QFile file(m_path);
-    fromFile = file.exists();
-    if (!fromFile)
-        return seed;
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read %1: %2").arg(m_path, file.errorString());
+    // A save that died between writing its copy and renaming it left the copy behind; under
+    // the lock no save is under way, so every such copy is a dead one.
+    RemoveStaleSaveTemporaries(m_path);
+    if (const auto reason = NotPlainFileReason(m_path)) {
+        error = QStringLiteral("cannot use %1: %2; it is left as it is").arg(m_path, *reason);
         return std::nullopt;
     }
-    const auto number = ParseNumber(file.read(64));
+    const SmallFileRead read = ReadSmallPlainFile(m_path, kLongestFile);
+    fromFile = read.exists;
+    if (!fromFile)
+        return seed;
+    if (!read.error.isEmpty()) {
+        error = QStringLiteral("cannot read %1: %2").arg(m_path, read.error);
+        return std::nullopt;
+    }
+    const auto number = ParseSerialFile(read.bytes);
     if (!number)
         error = QStringLiteral("%1 does not hold a serial number; it is left as it is").arg(m_path);
     return number;
@@ -73,18 +64,26 @@ std::optional<std::uint64_t> SerialCounter::ReadLocked(std::uint64_t seed, bool 
 std::optional<std::uint64_t> SerialCounter::Next(std::uint64_t seed, bool &fromFile,
                                                  QString &error) const
 {
-    std::lock_guard processLock(g_processLock);
-    CounterLock lock(m_path);
+    BenchFileLock lock(m_path);
     if (!lock.Acquire(error))
         return std::nullopt;
-    return ReadLocked(seed, fromFile, error);
+    const auto number = ReadLocked(seed, fromFile, error);
+    if (!number)
+        return std::nullopt;
+    // The chip work starts only when the number after this one can be stored: a full disk
+    // found now costs nothing, found after a port opened it costs that chip's number.
+    const SafeSaveResult trial = TrySavingFileSafely(m_path, FileText(*number));
+    if (!trial.Ok) {
+        error = QStringLiteral("cannot write %1: %2").arg(m_path, trial.Reason);
+        return std::nullopt;
+    }
+    return number;
 }
 
 SerialCounter::Taken SerialCounter::Take(std::uint64_t seed, std::uint64_t step,
                                          std::uint64_t largest)
 {
-    std::lock_guard processLock(g_processLock);
-    CounterLock lock(m_path);
+    BenchFileLock lock(m_path);
     Taken taken;
     if (!lock.Acquire(taken.error))
         return taken;
@@ -99,12 +98,12 @@ SerialCounter::Taken SerialCounter::Take(std::uint64_t seed, std::uint64_t step,
         taken.doesNotFit = true;
         return taken;
     }
-    // Written and renamed into place before the number is handed out: a run that dies now
-    // has only skipped a number, never given one twice.
-    QSaveFile file(m_path);
-    const QByteArray text = QByteArray::number(static_cast<qulonglong>(*number + step)) + '\n';
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        taken.error = QStringLiteral("cannot write %1: %2").arg(m_path, file.errorString());
+    // Written, synced and renamed into place before the number is handed out: a run that
+    // dies now has only skipped a number, never given one twice. Every write is checked, so
+    // a full disk keeps the old file and hands out nothing.
+    const SafeSaveResult saved = SaveFileSafely(m_path, FileText(*number + step));
+    if (!saved.Ok) {
+        taken.error = QStringLiteral("cannot write %1: %2").arg(m_path, saved.Reason);
         return taken;
     }
     taken.number = number;

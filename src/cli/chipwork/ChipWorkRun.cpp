@@ -21,7 +21,12 @@ int RunOnChip(ProductionPort &record, const ChipSetup &setup, MemoryImage &image
         code = record.TakeSerial(image);
     if (code == CliExit::kOk)
         code = work(session, record.Io().port);
-    return session.FinishTrace(code);
+    code = session.FinishTrace(code);
+    // A module that answers everything else but not the last Power Off may have left the
+    // chip powered: the operator must take it out with care.
+    if (!session.Engine().PowerOffConfirmed() && code != CliExit::kPortError)
+        record.Io().err << "tolm-cli: warning: the module did not confirm power-off" << Qt::endl;
+    return code;
 }
 
 } // namespace
@@ -39,12 +44,13 @@ void CopyImage(const MemoryImage &from, MemoryImage &to)
 int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &input,
                 const ChipWork &work, const ProductionFacts &facts)
 {
-    const auto logPath = CliProductionLogPath(ctx);
-    if (!logPath)
+    const auto log = CliProductionLog(ctx);
+    if (!log)
         return CliExit::kUsage;
     CliStopSignals stopSignals;
-    ProductionRun production(ctx, setup, facts, *logPath);
-    production.Prepare();
+    ProductionRun production(ctx, setup, facts, *log);
+    if (const int code = production.Prepare())
+        return code;
     const int worst = RunOnPorts(ctx, setup.ports, [&](PortIo &io) {
         // The input is only read while the ports run; each port writes to its own copy.
         MemoryImage image;

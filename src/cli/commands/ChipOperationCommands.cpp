@@ -53,7 +53,8 @@ std::optional<HexLoadResult> LoadInput(CliContext &ctx, const QCommandLineParser
     if (!loaded)
         return std::nullopt;
     exitCode = CliRefuseIncompleteFile(ctx, path, *loaded, setup.device,
-                                       skipOutside ? CliLeftOut::Warn : CliLeftOut::Refuse);
+                                       skipOutside ? CliLeftOut::Warn : CliLeftOut::Refuse,
+                                       !parser.isSet(kAllowConflictsOption));
     if (exitCode != CliExit::kOk)
         return std::nullopt;
     return loaded;
@@ -133,6 +134,7 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     AddWriteCalOption(parser);
     AddFastOptions(parser);
     AddSkipOutsideOption(parser);
+    AddAllowConflictsOption(parser);
     AddSerialOptions(parser);
     int exitCode = 0;
     auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
@@ -174,10 +176,15 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
     parser.addOption({kAllOption, "Read each memory whole and list every difference (at most "
                                   "100 a target), then 'TARGET differences COUNT'."});
     AddSkipOutsideOption(parser);
+    AddAllowConflictsOption(parser);
+    AddVerifySerialAtOption(parser);
     int exitCode = 0;
     const auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
     if (!setup)
         return exitCode;
+    std::optional<SerialLocation> serialAt;
+    if (const int code = CliVerifySerialLocation(ctx, parser, *setup, serialAt))
+        return code;
     MemoryImage image;
     const auto loaded = LoadInput(ctx, parser, *setup, image, exitCode);
     if (!loaded)
@@ -187,7 +194,7 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
     return RunChipWork(
         ctx, *setup, image,
         [&](ChipSession &session, const QString &) {
-            return VerifyChipAgainstImage(session, *loaded, writeCal, all);
+            return VerifyChipAgainstImage(session, *loaded, writeCal, all, serialAt);
         },
         InputFacts(parser.positionalArguments()[0], setup->targets));
 }

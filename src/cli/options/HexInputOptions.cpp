@@ -121,8 +121,15 @@ void AddSkipOutsideOption(QCommandLineParser &parser)
                       "refused all the same."});
 }
 
+void AddAllowConflictsOption(QCommandLineParser &parser)
+{
+    parser.addOption({kAllowConflictsOption,
+                      "Use a file whose records give one address two different values, the "
+                      "later record winning (such a file is otherwise refused, exit 3)."});
+}
+
 int CliRefuseIncompleteFile(CliContext &ctx, const QString &path, const HexLoadResult &loaded,
-                            const DeviceRecord &device, CliLeftOut leftOut)
+                            const DeviceRecord &device, CliLeftOut leftOut, bool refuseConflicts)
 {
     QString reason;
     if (loaded.StoppedAtLine > 0)
@@ -135,6 +142,10 @@ int CliRefuseIncompleteFile(CliContext &ctx, const QString &path, const HexLoadR
         reason = QStringLiteral("records that lie outside the %1 were left out (see the warnings "
                                 "above); refusing to use it unless --%2 is given")
                      .arg(device.DeviceName, QLatin1String(kSkipOutsideOption));
+    else if (loaded.AnyConflict() && refuseConflicts)
+        reason = QStringLiteral("records give one address two different values (see the "
+                                "warnings above); refusing to use it unless --%1 is given")
+                     .arg(QLatin1String(kAllowConflictsOption));
     else
         return CliExit::kOk;
     ctx.err << "tolm-cli: " << path << ": " << reason << Qt::endl;

@@ -41,14 +41,21 @@ enum class CliLeftOut { Warn, Refuse };
 inline constexpr char kSkipOutsideOption[] = "skip-outside";
 void AddSkipOutsideOption(QCommandLineParser &parser);
 
+// write and verify refuse a file whose records give one address two values unless this
+// option lets the later record win.
+inline constexpr char kAllowConflictsOption[] = "allow-conflicts";
+void AddAllowConflictsOption(QCommandLineParser &parser);
+
 // Commands that pass a file on (convert, write, verify) take it only when it was read whole
 // and gave at least one record for the targets: a damaged line or a file of nothing but
 // foreign records would otherwise become an incomplete or all-blank image, written as if it
 // were the file. With CliLeftOut::Refuse a file from which anything was left out is refused
-// too. Gives kOk, or reports why and gives kFileError; the caller then leaves its output
-// file and the chip untouched.
+// too, and with `refuseConflicts` a file whose records give one address two values. Gives
+// kOk, or reports why and gives kFileError; the caller then leaves its output file and the
+// chip untouched.
 int CliRefuseIncompleteFile(CliContext &ctx, const QString &path, const HexLoadResult &loaded,
-                            const DeviceRecord &device, CliLeftOut leftOut);
+                            const DeviceRecord &device, CliLeftOut leftOut,
+                            bool refuseConflicts = false);
 
 // What a command that reads a hex file works on: the device, targets and address texts from
 // the options, and the file loaded into a fresh image.

@@ -1,6 +1,7 @@
 // What reaches the chip from an input file. A file the reader stopped on, one that gives no
-// record for the targets, or one from which records were left out (unless --skip-outside) is
-// refused before the port is opened: nothing reaches the module and the chip keeps what it
+// record for the targets, one from which records were left out (unless --skip-outside), or
+// one whose records give an address two values (unless --allow-conflicts) is refused before
+// the port is opened: nothing reaches the module and the chip keeps what it
 // held. Files that only look different (lower case, a byte-order mark, blanks) write as the
 // words they stand for.
 #include "ChipCliFixture.h"
@@ -185,6 +186,31 @@ TEST_F(ChipCli, OnlyAFileReadWholeAndInsideTheDeviceReachesTheChip)
          0,
          "",
          {{"0CAB", "0FFF"}, 0x0FF9, true}},
+        {"two configuration words",
+         "16f84",
+         HexWords(0, {0x30AB}) + ":02400E00F13F80\n:02400E000000B0\n" + kHexEndLine,
+         nullptr,
+         write,
+         3,
+         "warning: the configuration word is given twice: 3FF1 at line 2, 0000 at line 3\n"
+         "tolm-cli: ",
+         {}},
+        {"verify of conflicting records",
+         "16f84",
+         HexWords(0, {0x3001}) + letters,
+         nullptr,
+         {"verify"},
+         3,
+         "refusing to use it unless --allow-conflicts is given",
+         {}},
+        {"conflicting records with --allow-conflicts",
+         "16f84",
+         HexWords(0, {0x3001}) + letters,
+         nullptr,
+         {"write", "--allow-conflicts"},
+         0,
+         "warning: program word 0000 is given twice: 3001 at line 1, 30AB at line 3",
+         {letterWords, 0x3FF2, false}},
         {"a lower-case file",
          "16f84",
          letters.toLower(),

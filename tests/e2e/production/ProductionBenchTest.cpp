@@ -4,12 +4,15 @@
 #include "ProductionFixture.h"
 
 #include <QCryptographicHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <algorithm>
 #include <csignal>
 #include <map>
 #include <set>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -108,8 +111,9 @@ TEST_F(ProductionBench, FourPortsGetConsecutiveNumbersAndASecondRunContinuesAfte
     const QStringList lines = found.out.split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << found.out.toStdString();
     EXPECT_TRUE(lines[0].startsWith("time,host,port,device,command,file,sha256,checksum,serial,"));
-    // The command holds commas (the port list), so it comes quoted.
-    EXPECT_TRUE(lines[1].contains(",\"-d 16f84 -p ")) << lines[1].toStdString();
+    // The command holds commas (the port list), so it comes quoted; it starts with a minus,
+    // so a spreadsheet gets it as text.
+    EXPECT_TRUE(lines[1].contains(",\"'-d 16f84 -p ")) << lines[1].toStdString();
     EXPECT_TRUE(lines[1].contains(",106,ok,0,1088,")) << lines[1].toStdString();
 }
 
@@ -155,6 +159,44 @@ TEST_F(ProductionBench, AFailedChipIsLoggedAndItsNumberIsNeverHandedOutAgain)
     EXPECT_EQ(LogRows(DefaultLog()).back().serial, std::optional<std::uint64_t>(503));
 }
 
+// A port whose module never answers takes a number that reaches no chip: the log says it was
+// not used, and it is never handed out again. A module that answers everything but the last
+// Power Off leaves a warning after work that succeeded.
+TEST_F(ProductionBench, ANumberThatReachedNoChipAndAPowerOffNotConfirmedAreSaid)
+{
+    m_device = *FindDevice("16f84");
+    const QString file = Firmware("board.hex", 8);
+    StartChips("16f84", 2, {{}, {"--no-ack-from", "1"}});
+    const CliRun run = Bench({"write", file, "--serial", "40", "--serial-at", "data:10"});
+    EXPECT_EQ(run.exitCode, 4) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(Port(1) + ": tolm-cli: write PORT-ERROR (exit 4): 0 words in "))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(" (not used)\n")) << run.err.toStdString();
+    const auto rows = LogRows(DefaultLog());
+    ASSERT_EQ(rows.size(), 2u);
+    for (const ProductionRow &row : rows) {
+        const bool silent = row.port == Port(1);
+        EXPECT_EQ(row.detail.startsWith("serial number not used: "), silent)
+            << row.detail.toStdString();
+    }
+
+    // The last exchange of a configuration read is its Power Off.
+    StartChips("16f84", 1);
+    ASSERT_EQ(Bench({"config", "read"}).exitCode, 0);
+    m_sims[0]->Stop();
+    StartChips("16f84", 1, {{"--transcript", Path("t.txt")}});
+    ASSERT_EQ(Bench({"config", "read"}).exitCode, 0);
+    m_sims[0]->Stop();
+    QFile transcript(Path("t.txt"));
+    ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
+    const int exchanges = static_cast<int>(transcript.readAll().count('\n'));
+    StartChips("16f84", 1, {{"--wrong-ack-at", QString::number(exchanges)}});
+    const CliRun unconfirmed = Bench({"config", "read"});
+    EXPECT_EQ(unconfirmed.exitCode, 0) << unconfirmed.err.toStdString();
+    EXPECT_TRUE(unconfirmed.err.contains("tolm-cli: warning: the module did not confirm power-off"))
+        << unconfirmed.err.toStdString();
+}
+
 // A log that cannot be written never stops the chip work: the chip is programmed, the reason
 // is on stderr, and the run exits 3 instead of 0. A file that is not a log stays as it was.
 TEST_F(ProductionBench, ALogThatCannotBeWrittenGivesExitThreeWithTheChipWritten)
@@ -184,8 +226,22 @@ TEST_F(ProductionBench, ALogThatCannotBeWrittenGivesExitThreeWithTheChipWritten)
         {"damaged", Path("damaged.sqlite"), RLIM_INFINITY, "left as it is"},
         {"its folder cannot be made", Path("not-a-folder/production.sqlite"), RLIM_INFINITY,
          "cannot make the folder"},
-        {"a full disk", Path("full.sqlite"), 2048, "cannot log into"},
+        {"a full disk", Path("full.sqlite"), 2048, "this chip is not recorded in"},
+        {"a negative schema version", Path("negative.sqlite"), RLIM_INFINITY,
+         "schema version -1 is not one tolm-cli knows"},
+        {"a FIFO", Path("fifo.sqlite"), RLIM_INFINITY, "a FIFO"},
+        {"a dangling link", Path("dangling.sqlite"), RLIM_INFINITY, "symbolic link"},
     };
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "negative");
+        db.setDatabaseName(Path("negative.sqlite"));
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec("PRAGMA user_version = -1");
+    }
+    QSqlDatabase::removeDatabase("negative");
+    const QString negativeHash = Sha256(Path("negative.sqlite"));
+    ASSERT_EQ(::mkfifo(qPrintable(Path("fifo.sqlite")), 0600), 0);
+    ASSERT_TRUE(QFile::link(Path("nowhere.sqlite"), Path("dangling.sqlite")));
     if (::geteuid() != 0) { // root may write to a read-only file
         QFile readOnly(Path("read-only.sqlite"));
         ASSERT_TRUE(readOnly.open(QIODevice::WriteOnly));
@@ -216,6 +272,8 @@ TEST_F(ProductionBench, ALogThatCannotBeWrittenGivesExitThreeWithTheChipWritten)
         EXPECT_EQ(chip->ConfigWord, 0x3FF1);
     }
     EXPECT_EQ(Sha256(Path("damaged.sqlite")), damagedHash) << "a damaged log is never written";
+    EXPECT_EQ(Sha256(Path("negative.sqlite")), negativeHash);
+    EXPECT_FALSE(QFileInfo::exists(Path("nowhere.sqlite"))) << "nothing made through a link";
 }
 
 } // namespace

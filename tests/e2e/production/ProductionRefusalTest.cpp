@@ -1,11 +1,21 @@
 // Serial options that cannot work are refused before any port is opened (exit 2, nothing
 // taken from the serial file); tolm-modsim's adapter latency holds replies back.
 #include "ProductionFixture.h"
+#include "SmallDisk.h"
+
+#include <functional>
+#include <sys/stat.h>
 
 namespace {
 
 class ProductionRefusal : public ProductionCli
 {
+protected:
+    static QByteArray Contents(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
 };
 
 TEST_F(ProductionRefusal, BadSerialOptionsAreUsageErrorsBeforeAnyPortIsOpened)
@@ -64,6 +74,109 @@ TEST_F(ProductionRefusal, BadSerialOptionsAreUsageErrorsBeforeAnyPortIsOpened)
         Path("config"));
     EXPECT_EQ(verify.exitCode, 2) << verify.err.toStdString();
     EXPECT_FALSE(QFile::exists(DefaultSerialFile())) << "no number was taken";
+}
+
+// A serial file that cannot hand out a number safely stops the run before any port is
+// opened (exit 3, not the port's 4) and stays exactly as it was.
+TEST_F(ProductionRefusal, ASerialFileThatCannotBeUsedStopsBeforeAnyPortOpens)
+{
+    m_device = *FindDevice("16f84");
+    const QString file = Firmware("board.hex", 8);
+    SmallDisk disk(64);
+    struct Case
+    {
+        const char *name;
+        QString path;
+        std::function<void(const QString &path)> setUp;
+        const char *reason;
+    };
+    const auto write = [](QByteArray bytes) {
+        return [bytes](const QString &path) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+    };
+    std::vector<Case> cases = {
+        {"text after the number", Path("junk"), write("7   text\n"),
+         "does not hold a serial number"},
+        {"a FIFO", Path("fifo"), [](const QString &p) { ::mkfifo(qPrintable(p), 0600); }, "FIFO"},
+        {"a link", Path("link"),
+         [this](const QString &p) {
+             QFile target(Path("target"));
+             ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+             target.write("77\n");
+             QFile::link(Path("target"), p);
+         },
+         "symbolic link"},
+    };
+    if (disk.Ready())
+        cases.push_back({"a full disk", disk.Path("next-serial"),
+                         [&disk, write](const QString &p) {
+                             write("300\n")(p);
+                             ASSERT_TRUE(disk.LeaveFreePages(1));
+                         },
+                         "No space left on device"});
+    for (const Case &c : cases) {
+        c.setUp(c.path);
+        const QByteArray before = QFileInfo(c.path).isFile() ? Contents(c.path) : QByteArray();
+        const CliRun run =
+            RunTolmCli(QStringLiteral(TOLM_CLI),
+                       {"-d", "16f84", "-p", Path("no-module"), "write", file, "--serial", "1",
+                        "--serial-at", "id", "--serial-file", c.path},
+                       Path("config"), 20000);
+        EXPECT_EQ(run.exitCode, 3) << c.name << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.reason)) << c.name << ": " << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains("COM Port Error")) << c.name;
+        if (QFileInfo(c.path).isFile()) {
+            EXPECT_EQ(Contents(c.path), before) << c.name;
+        }
+    }
+    EXPECT_EQ(Contents(Path("target")), "77\n");
+}
+
+// A chip written with its own serial number verifies against the same file once verify is
+// told where the number is; without that, the number is the difference.
+TEST_F(ProductionRefusal, VerifyLeavesTheSerialNumberOutWhereItIsTold)
+{
+    m_device = *FindDevice("16f84");
+    const QString file = Firmware("board.hex", 8);
+    const struct
+    {
+        const char *where;
+        const char *difference; // what a verify without --serial-at finds
+        const char *leftOut;
+    } cases[] = {
+        {"prog:0300", "prog 0300 expected 3FFF read 34", "prog 0300-0301 holds each chip's own"},
+        {"data:10:3", "data 10 expected FF read ", "data 10-12 holds each chip's own"},
+        {"id", "Error Verifying ID Code", "the ID code holds each chip's own"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.where);
+        StartChips("16f84", 1);
+        ASSERT_EQ(Bench({"--no-log", "write", file, "--serial", "0x123", "--serial-at", c.where,
+                         "--serial-file", Path("serial")})
+                      .exitCode,
+                  0);
+        const CliRun plain = Bench({"--no-log", "verify", file});
+        EXPECT_EQ(plain.exitCode, 1);
+        EXPECT_TRUE((plain.out + plain.err).contains(c.difference))
+            << plain.out.toStdString() << plain.err.toStdString();
+        for (const char *all : {"", "--all"}) {
+            QStringList args{"--no-log", "verify", file, "--serial-at", c.where};
+            if (*all)
+                args << all;
+            const CliRun told = Bench(args);
+            EXPECT_EQ(told.exitCode, 0) << all << told.out.toStdString() << told.err.toStdString();
+            EXPECT_TRUE(told.err.contains(c.leftOut)) << told.err.toStdString();
+        }
+    }
+    // A location the device lacks is a usage error before any port opens.
+    const CliRun refused = RunTolmCli(
+        TOLM_CLI,
+        {"-d", "16c54", "-p", Path("no-module"), "verify", file, "--serial-at", "data:10"},
+        Path("config"));
+    EXPECT_EQ(refused.exitCode, 2) << refused.err.toStdString();
 }
 
 TEST_F(ProductionRefusal, AnAdapterLatencyHoldsEveryReplyBack)

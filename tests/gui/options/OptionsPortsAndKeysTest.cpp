@@ -147,13 +147,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         QCOMPARE(FocusName(), QStringLiteral("PortBtn1"));
         QStringList visited;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 10; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << FocusName();
         }
         QCOMPARE(visited,
                  QStringList({"PortEdit", "DeviceSelectOpt", "WorkingDirEdit", "ReloadAtOnceCbx",
-                              "OKBtn", "CancelBtn", "SaveBtn", "PortBtn1"}));
+                              "ProductionLogCbx", "ProductionLogEdit", "OKBtn", "CancelBtn",
+                              "SaveBtn", "PortBtn1"}));
 
         QTest::keyClick(&dlg, Qt::Key_D, Qt::AltModifier);
         QCOMPARE(FocusName(), QStringLiteral("DeviceSelectOpt"));

@@ -97,6 +97,57 @@ TEST(HexLeftOut, NamesEveryStretchTheDeviceHasNoPlaceFor)
     }
 }
 
+TEST(HexConflicts, NamesEveryAddressTwoRecordsGiveDifferentValues)
+{
+    struct Case
+    {
+        const char *what;
+        HexTargets targets;
+        QByteArray file;
+        const char *conflicts; // ConflictReport, one line each
+    };
+    const Case cases[] = {
+        {"two configuration words", kAll,
+         ":02400E00F13F80\n:02400E000000B0\n" + HexWords(0, {1}) + HexWords(0x2100, {1}) +
+             HexWords(0x2000, {1, 2, 3, 4}),
+         "the configuration word is given twice: 3FF1 at line 1, 0000 at line 2"},
+        {"the same word again", kConfig, HexWords(0x2007, {0x3FF1}) + HexWords(0x2007, {0x3FF1}),
+         ""},
+        {"the same word, padded", kConfig, HexWords(0x2007, {0x3FF1}) + HexWords(0x2007, {0xFFF1}),
+         ""},
+        {"overlapping program records", kProgram, HexWords(0, {1, 2, 3}) + HexWords(1, {2, 9}),
+         "program word 0002 is given twice: 0003 at line 1, 0009 at line 2"},
+        {"a record given twice with other words", kProgram,
+         HexWords(0x10, {1, 2, 3, 4}) + HexWords(0x10, {5, 6, 7, 8}),
+         "program words 0010-0013 are given twice, with other values at line 2 than at line 1"},
+        {"a data byte", kData, HexWords(0x2100, {0x3F}) + HexWords(0x2100, {0x00}),
+         "data byte 00 is given twice: 3F at line 1, 00 at line 2"},
+        {"an ID digit", kConfigAndId, HexWords(0x2000, {1, 2, 3, 4}) + HexWords(0x2001, {3}),
+         "ID location 2001 is given twice: 2 at line 1, 3 at line 2"},
+        {"ID words with the same digit", kConfigAndId,
+         HexWords(0x2000, {1, 2, 3, 4}) + HexWords(0x2001, {0x12}), ""},
+        {"a target not ticked", kData, HexWords(0, {1}) + HexWords(0, {2}), ""},
+        {"a segment that stays below 64 KiB", kConfig,
+         HexLine(0, 2, HexBytes({0x04, 0x00})) + HexWords(7, {0x3FF1}) +
+             HexLine(0, 2, HexBytes({0x00, 0x00})) + HexWords(0x2007, {0x3FF2}),
+         "the configuration word is given twice: 3FF1 at line 2, 3FF2 at line 4"},
+    };
+    for (const Case &c : cases) {
+        MemoryImage image;
+        const HexLoadResult r = Load("16f84", c.targets, c.file, image);
+        EXPECT_EQ(r.ConflictReport.join('\n').toStdString(), c.conflicts) << c.what;
+        EXPECT_FALSE(r.AnyLeftOut()) << c.what << ": " << r.Report.toStdString();
+        // A conflict is never reported as a successful load; the later record wins.
+        if (r.AnyConflict()) {
+            EXPECT_TRUE(r.IsWarning()) << c.what;
+            EXPECT_TRUE(r.Report.contains(r.ConflictReport.first())) << c.what;
+        }
+    }
+    MemoryImage image;
+    Load("16f84", kAll, ":02400E00F13F80\n:02400E000000B0\n", image);
+    EXPECT_EQ(image.ConfigWord, 0x0000);
+}
+
 TEST(HexLeftOut, EachWordGoesWhereItsOwnAddressSays)
 {
     MemoryImage image;
