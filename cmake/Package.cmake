@@ -21,6 +21,10 @@ configure_file(${packaging}/io.github.tolm.Tolm.metainfo.xml.in
 install(FILES ${PROJECT_BINARY_DIR}/packaging/io.github.tolm.Tolm.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# lintian's notes on tags it cannot judge from the binaries alone, each with its reason.
+install(FILES ${packaging}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME tolm)
+
 # bash-completion loads a completion by the command's name from this folder.
 install(FILES ${packaging}/completion/tolm-cli
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
@@ -70,6 +74,8 @@ string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_HOMEPAGE_URL ${TOLM_HOMEPAGE})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_TOLM_STRIP ${CMAKE_STRIP})
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/StripUnneededSections.cmake)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 

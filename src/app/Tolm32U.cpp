@@ -166,24 +166,22 @@ void TTolmMain::FormCreate()
     m_requests.ProcessFormUnplaced = true;
     m_module->ModuleConnected = false;
     {
-        const PrivateProfile settings(TolmSettings::SettingsFilePath());
-        const QString device = settings.ReadString(
-            TolmSettings::kSection, TolmSettings::kPicDeviceKey, TolmSettings::kDefaultDevice);
+        const TolmSettings::MainSettings settings =
+            TolmSettings::ReadMainSettings(TolmSettings::SettingsFilePath());
         // A name no catalogue row carries (a hand-edited file) falls back to the default
         // device rather than leaving the program without one.
-        if (!SetDeviceValues(device, false))
+        if (!SetDeviceValues(settings.picDevice, false))
             SetDeviceValues(TolmSettings::kDefaultDevice, false);
         m_blankWordText = ::BlankWordText(CurrentDevice());
         // Without a port of the user's choosing nothing is opened: a default that names a
         // port of this machine could be anything, and opening it could fail before the window
         // is even shown.
-        m_module->ModulePortName =
-            settings.ReadString(TolmSettings::kSection, TolmSettings::kModulePortKey, QString());
-        m_files->SetDialogDirectories(
-            settings.ReadString(TolmSettings::kSection, TolmSettings::kWorkingDirKey, QString()));
-        m_confirmSuccesses = settings.ReadString(DesktopSettings::kBoxesSection,
-                                                 DesktopSettings::kConfirmSuccessesKey,
-                                                 QStringLiteral("1")) != QLatin1String("0");
+        m_module->ModulePortName = settings.modulePort;
+        m_files->SetDialogDirectories(settings.workingDir);
+        const PrivateProfile boxes(TolmSettings::SettingsFilePath());
+        m_confirmSuccesses = boxes.ReadString(DesktopSettings::kBoxesSection,
+                                              DesktopSettings::kConfirmSuccessesKey,
+                                              QStringLiteral("1")) != QLatin1String("0");
         m_operations->SetConfirmSuccesses(m_confirmSuccesses);
     }
     // A missing port is reported and start-up goes on: files and settings work without it,
