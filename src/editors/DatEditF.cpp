@@ -43,6 +43,16 @@ TDataEditForm::TDataEditForm(MemoryImage &image, QWidget *parent)
     CreateUndo();
 }
 
+// The children outlive this form's own part of the destruction: hiding the window commits a
+// byte still being typed (straight into the image, which keeps it), and the undo stack clears
+// itself as it goes. Neither may reach back into a form that is already gone.
+TDataEditForm::~TDataEditForm()
+{
+    m_model->SetStore(nullptr);
+    DataUndoStack->disconnect(this);
+    disconnect(&m_image, nullptr, this, nullptr);
+}
+
 void TDataEditForm::CreateUndo()
 {
     DataUndoStack = new QUndoStack(this);

@@ -19,6 +19,7 @@ class TDataEditForm : public QWidget
     Q_OBJECT
 public:
     explicit TDataEditForm(MemoryImage &image, QWidget *parent = nullptr);
+    ~TDataEditForm() override;
 
     void Clear00Click();
     void SetFFClick();

@@ -1,5 +1,7 @@
 #include "production/LogConnectionPool.h"
 
+#include "production/TlsThreadState.h"
+
 #include <map>
 #include <memory>
 
@@ -41,6 +43,12 @@ LogConnection *PooledLogConnection::Get(const LogPlace &place, QString &failure,
 void PooledLogConnection::Drop(const LogPlace &place)
 {
     ThreadPool().erase(place.Shown());
+}
+
+void PooledLogConnection::EndOfThread()
+{
+    ThreadPool().clear();
+    ReleaseTlsThreadState();
 }
 
 bool PooledLogConnection::WasReused(const LogPlace &place)

@@ -24,6 +24,12 @@ public:
     // Whether the thread's connection to the place was made before this call to Get, so that a
     // failure on it may be a connection the server has since closed.
     static bool WasReused(const LogPlace &place);
+
+    // Closes every connection of the thread and frees the TLS library's state for it. A thread
+    // that logged calls it as its last step: QThread::wait returns before the thread's own
+    // storage is destroyed, and a connection closed only then may find Qt's registry of
+    // connections already gone with the process.
+    static void EndOfThread();
 };
 
 // Runs `work` on the thread's connection to a PostgreSQL log; when it fails on a connection

@@ -4,6 +4,7 @@
 #include "cli/bench/PortConsole.h"
 #include "cli/options/PortListOption.h"
 #include "cli/output/TextTable.h"
+#include "production/LogConnectionPool.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -93,6 +94,7 @@ int RunOnPorts(CliContext &ctx, const QStringList &ports, const PortWork &work)
         // dispatcher a QThread brings along.
         threads.emplace_back(QThread::create([&console, &rows, &rowsMutex, &tracePath, &work, i] {
             PortSummaryRow row = RunPortThread(console, i, tracePath, work);
+            PooledLogConnection::EndOfThread();
             std::lock_guard lock(rowsMutex);
             rows[static_cast<std::size_t>(i)] = std::move(row);
         }));

@@ -2,6 +2,7 @@
 // tells whether it is held, and a port that cannot be opened says why and what to do.
 #include "MainWindowFixture.h"
 #include "ModsimProcess.h"
+#include "UnplacedControls.h"
 #include "app/PortConU.h"
 #include "link/SerialLink.h"
 
@@ -47,6 +48,8 @@ class PortReasonTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { DeleteUnplacedControls(); }
+
     void init() { RemoveSettings(); }
 
     void openFailureSaysWhyAndWhatToDo_data()

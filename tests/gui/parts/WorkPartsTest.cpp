@@ -4,6 +4,7 @@
 #include "ModuleSimulator.h"
 #include "ScriptedMessages.h"
 #include "SimulatorChannel.h"
+#include "UnplacedControls.h"
 #include "app/ChipOperations.h"
 #include "app/ChipRequest.h"
 #include "app/ConfigurationPart.h"
@@ -82,6 +83,8 @@ class WorkPartsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void cleanup() { DeleteUnplacedControls(); }
+
     void filePart_data()
     {
         QTest::addColumn<bool>("chipWorkRunning");
