@@ -3,9 +3,9 @@
 #include "Tolm32U.h"
 #include "device/DeviceOptions.h"
 #include "device/DeviceRules.h"
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
 #include "ops/Messages.h"
@@ -50,15 +50,17 @@ bool TTolmMain::SetDeviceValues(const QString &deviceName, bool allowEditorClose
     OfferBox(BOutCbx, m_currentDevice.HasBrownout);
     SetAddressRanges();
     SetDataMemoryControls(allowEditorClose);
-    if (!m_currentDevice.HasPartialProtect) {
-        // Unchecking a radio button of an exclusive group needs the group opened briefly.
-        ProtectionGroup->setExclusive(false);
+    // A part may offer one partial choice without the other (the 16F627 only "Upper 3/4").
+    const ConfigControlsEnabled offered = EnabledControls(m_currentDevice);
+    // Unchecking a radio button of an exclusive group needs the group opened briefly.
+    ProtectionGroup->setExclusive(false);
+    if (!offered.ProtUp34Btn)
         ProtUp34Btn->setChecked(false);
+    if (!offered.ProtUp12Btn)
         ProtUp12Btn->setChecked(false);
-        ProtectionGroup->setExclusive(true);
-    }
-    ProtUp34Btn->setEnabled(m_currentDevice.HasPartialProtect);
-    ProtUp12Btn->setEnabled(m_currentDevice.HasPartialProtect);
+    ProtectionGroup->setExclusive(true);
+    ProtUp34Btn->setEnabled(offered.ProtUp34Btn);
+    ProtUp12Btn->setEnabled(offered.ProtUp12Btn);
     SerialRBtn->setEnabled(m_currentDevice.HasSerial);
     ParallelRBtn->setEnabled(m_currentDevice.HasParallel);
     SetOptionControls();

@@ -4,7 +4,7 @@
 #include "HexEditFilter.h"
 #include "MainStatusBar.h"
 #include "Tolm32U.h"
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "Optdlg.h"
 
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "ops/Messages.h"
 #include "settings/DesktopSettings.h"
 #include "settings/PrivateProfile.h"
