@@ -5,12 +5,13 @@
 // sees.
 #include "Iddlg.h"
 #include "Tolm32U.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "engine/ChipCommands.h"
-#include "engine/EngineTexts.h"
 #include "engine/PicEngine.h"
 #include "ops/Messages.h"
+#include "texts/ChipTexts.h"
 #include "texts/FailureTexts.h"
 
 #include <QLineEdit>
@@ -27,18 +28,14 @@ void TTolmMain::ConfigReadBtnClick()
     if (ModuleBusy() || !Confirmed(QStringLiteral("Read Configuration Word Directly ! Proceed?")))
         return;
     RunHandler([this] {
-        std::optional<std::uint16_t> word;
-        QString reason;
-        RunWithEngine([&](PicEngine &engine) {
-            word = ReadConfigDirectly(engine);
-            reason = LastFailureReason(engine);
-        });
-        if (!word) {
-            ShowChipFailure(kErrorReadingConfiguration, reason);
+        std::optional<ChipResult<std::uint16_t>> word;
+        RunWithEngine([&](PicEngine &engine) { word = ReadConfigDirectly(engine); });
+        if (!*word) {
+            ShowChipFailure(kErrorReadingConfiguration, FailureReason(word->Failure()));
             return;
         }
         // Only the field: the image's configuration word and the option controls stay.
-        ConfigEdit->setText(FormatHex(*word, 4));
+        ConfigEdit->setText(FormatHex(**word, 4));
     });
 }
 
@@ -47,23 +44,24 @@ void TTolmMain::ConfigWriteBtnClick()
     if (ModuleBusy() || !Confirmed(QStringLiteral("Write Configuration Word Directly! Proceed?")))
         return;
     RunHandler([this] {
-        DirectWriteResult result;
-        QString reason;
         // As shown, so that a blank position fails to convert and nothing is sent.
         const QString text = ConfigEdit->displayText();
-        RunWithEngine([&](PicEngine &engine) {
-            result = WriteConfigDirectly(engine, text);
-            reason = LastFailureReason(engine);
-        });
-        if (!result.conversionError.isEmpty())
-            m_messages.Error(result.conversionError);
-        else if (result.tooWide)
-            m_messages.Error(EngineTexts::ConfigTooWideText(*result.value, m_currentDevice));
-        else if (!result.written)
-            ShowChipFailure(kErrorWritingConfiguration, reason);
+        const auto value = ParseHexText(text);
+        if (!value) {
+            m_messages.Error(InvalidHexMessage(text));
+            return;
+        }
+        if (*value & ~std::uint32_t{ConfigWordMask(m_currentDevice)}) {
+            m_messages.Error(ConfigTooWideText(*value, m_currentDevice));
+            return;
+        }
+        const auto word = static_cast<std::uint16_t>(*value);
+        std::optional<ChipResult<NoValue>> written;
+        RunWithEngine([&](PicEngine &engine) { written = engine.PicWriteConfig(word); });
+        if (!*written)
+            ShowChipFailure(kErrorWritingConfiguration, FailureReason(written->Failure()));
         else
-            ShowStatusLine(QStringLiteral("Configuration word %1 written")
-                               .arg(FormatHex(result.value.value_or(0), 4)));
+            ShowStatusLine(QStringLiteral("Configuration word %1 written").arg(FormatHex(word, 4)));
     });
 }
 
@@ -86,25 +84,26 @@ void TTolmMain::ProtectBtnClick()
         !Confirmed(QStringLiteral("This Process will Code Protect All the Device! Proceed?")))
         return;
     RunHandler([this] {
-        ProtectResult result;
-        QString reason;
         const ConfigControls current = ReadConfigControls();
+        std::optional<ChipResult<ProtectPlan>> plan;
+        std::optional<ChipResult<NoValue>> written;
         RunWithEngine([&](PicEngine &engine) {
-            result = AllCodeProtect(engine, current);
-            reason = LastFailureReason(engine);
+            plan = PlanAllCodeProtect(engine, current);
+            if (*plan)
+                written = engine.PicWriteConfig((*plan)->programmedWord);
         });
-        if (result.stage == ProtectResult::Stage::ReadFailed) {
-            ShowChipFailure(kErrorReadingConfiguration, reason);
+        if (!*plan) {
+            ShowChipFailure(kErrorReadingConfiguration, FailureReason(plan->Failure()));
             return;
         }
         // The controls show the chip's configuration as read, before protection.
-        WriteConfigControls(result.controls);
+        WriteConfigControls((*plan)->controls);
         OptionPages->setCurrentWidget(Programming);
-        if (result.stage == ProtectResult::Stage::WriteFailed)
-            ShowChipFailure(kErrorWritingConfigurationWord, reason);
+        if (!*written)
+            ShowChipFailure(kErrorWritingConfigurationWord, FailureReason(written->Failure()));
         else
             ShowStatusLine(QStringLiteral("Code protected: configuration word %1 programmed")
-                               .arg(FormatHex(result.programmedWord, 4)));
+                               .arg(FormatHex((*plan)->programmedWord, 4)));
     });
 }
 
@@ -114,14 +113,10 @@ void TTolmMain::UnProtectBtnClick()
         !Confirmed(QStringLiteral("This Process will Unprotect and Erase the Device! Proceed?")))
         return;
     RunHandler([this] {
-        bool done = false;
-        QString reason;
-        RunWithEngine([&](PicEngine &engine) {
-            done = UnprotectDevice(engine);
-            reason = LastFailureReason(engine);
-        });
-        if (!done)
-            ShowChipFailure(EngineTexts::kCommunicationError, reason);
+        std::optional<ChipResult<NoValue>> erased;
+        RunWithEngine([&](PicEngine &engine) { erased = UnprotectDevice(engine); });
+        if (!*erased)
+            ShowChipFailure(kCommunicationError, FailureReason(erased->Failure()));
         else
             ShowStatusLine(QStringLiteral("Unprotected and erased"));
     });
@@ -132,17 +127,13 @@ void TTolmMain::ReadCalBtnClick()
     if (ModuleBusy() || !Confirmed(QStringLiteral("Read Oscillator Calibration?")))
         return;
     RunHandler([this] {
-        std::optional<std::uint8_t> value;
-        QString reason;
-        RunWithEngine([&](PicEngine &engine) {
-            value = ReadCalibration(engine);
-            reason = LastFailureReason(engine);
-        });
+        std::optional<ChipResult<std::uint8_t>> value;
+        RunWithEngine([&](PicEngine &engine) { value = ReadCalibration(engine); });
         // After a failed read the field keeps the value it had: nothing valid was read.
-        if (!value)
-            ShowChipFailure(kErrorReadingCalibration, reason);
+        if (!*value)
+            ShowChipFailure(kErrorReadingCalibration, FailureReason(value->Failure()));
         else
-            CalEdit->setText(FormatHex(*value, 2));
+            CalEdit->setText(FormatHex(**value, 2));
     });
 }
 
@@ -151,20 +142,25 @@ void TTolmMain::WriteCalBtnClick()
     if (ModuleBusy() || !Confirmed(QStringLiteral("Write Oscillator Calibration?")))
         return;
     RunHandler([this] {
-        CalibrationWriteResult result;
-        QString reason;
+        // A device without a calibration word sends and shows nothing.
+        if (!CalibrationAddress(m_currentDevice))
+            return;
         const QString text = CalEdit->displayText();
-        RunWithEngine([&](PicEngine &engine) {
-            result = WriteCalibration(engine, text);
-            reason = CalibrationWriteReason(engine);
-        });
-        if (result.status == CalibrationWriteResult::Status::BadText)
-            m_messages.Error(result.conversionError);
-        else if (result.status == CalibrationWriteResult::Status::Failed)
-            ShowChipFailure(kErrorWritingCalibration, reason);
-        else if (result.status == CalibrationWriteResult::Status::Written)
+        const auto value = ParseHexText(text);
+        if (!value) {
+            m_messages.Error(InvalidHexMessage(text));
+            return;
+        }
+        // The field holds two digits: the value is a byte.
+        const auto instruction =
+            *CalibrationInstruction(m_currentDevice, static_cast<std::uint8_t>(*value));
+        std::optional<ChipResult<NoValue>> written;
+        RunWithEngine([&](PicEngine &engine) { written = WriteCalibration(engine, instruction); });
+        if (!*written)
+            ShowChipFailure(kErrorWritingCalibration, CalibrationWriteReason(written->Failure()));
+        else
             ShowStatusLine(
-                QStringLiteral("Calibration word %1 written").arg(FormatHex(result.word, 4)));
+                QStringLiteral("Calibration word %1 written").arg(FormatHex(instruction, 4)));
     });
 }
 
@@ -172,11 +168,11 @@ void TTolmMain::BuildCalBtnClick()
 {
     if (RefusedDuringChipWork(QStringLiteral("Build From Memory")))
         return;
-    const CalibrationBuildResult result = BuildCalibrationFromMemory(m_image, m_currentDevice);
-    if (!result.conversionError.isEmpty())
-        m_messages.Error(result.conversionError);
+    const ImageCalibration calibration = CalibrationInImage(m_image, m_currentDevice);
+    if (!calibration.byte)
+        m_messages.Error(InvalidHexMessage(calibration.cellText));
     else
-        CalEdit->setText(result.text);
+        CalEdit->setText(FormatHex(*calibration.byte, 2));
 }
 
 void TTolmMain::IDCodeBtnClick()

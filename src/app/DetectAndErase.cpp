@@ -5,11 +5,12 @@
 #include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "engine/DeviceId.h"
-#include "engine/EngineTexts.h"
 #include "engine/EraseThenWrite.h"
 #include "engine/PicEngine.h"
 #include "ops/EraseBeforeWrite.h"
 #include "ops/Messages.h"
+#include "texts/ChipTexts.h"
+#include "texts/FailureTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,14 +39,15 @@ void TTolmMain::DetectBtnClick()
     if (ModuleBusy() || !HasDeviceId(m_currentDevice) || RefusedForThePort())
         return;
     RunHandler([this] {
-        std::optional<std::uint16_t> word;
+        std::optional<ChipResult<std::uint16_t>> word;
         RunWithEngine([&](PicEngine &engine) { word = ReadDeviceId(engine); });
-        if (!word) {
-            ShowChipFailure(EngineTexts::kCommunicationError,
-                            QStringLiteral("The device ID could not be read."));
+        if (!*word) {
+            ShowChipFailure(kCommunicationError,
+                            QStringLiteral("The device ID could not be read: %1.")
+                                .arg(FailureReason(word->Failure())));
             return;
         }
-        const DeviceIdInfo info = DecodeDeviceId(*word);
+        const DeviceIdInfo info = DecodeDeviceId(**word);
         if (!info.partName) {
             m_messages.Warning(QStringLiteral("The chip's device ID is %1, which names none of "
                                               "the 16f628, 16f628a, 16f876 and 16f877.")

@@ -3,9 +3,9 @@
 #include "ModuleConnection.h"
 #include "device/ConfigControls.h"
 #include "device/DeviceRecord.h"
-#include "engine/EngineHost.h"
 #include "hexfile/HexTargets.h"
 #include "ops/RequestFlags.h"
+#include "texts/TextEngineHost.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -50,7 +50,7 @@ enum class ChipOperation;
 // controls and the address fields are the user's whole request; every operation reads them
 // from here at the moment it runs. It is also the chip engine's host: the method buttons,
 // the address fields, the progress window and the "Please Wait" window.
-class TTolmMain : public QMainWindow, public EngineHost
+class TTolmMain : public QMainWindow, public TextEngineHost
 {
     Q_OBJECT
 public:

@@ -83,6 +83,15 @@ std::optional<std::uint16_t> CalibrationInstruction(const DeviceRecord &device, 
     return HasTwelveBitCore(device) ? static_cast<std::uint16_t>(kMovlw | k) : RetlwWord(device, k);
 }
 
+ImageCalibration CalibrationInImage(const MemoryImage &image, const DeviceRecord &device)
+{
+    ImageCalibration calibration;
+    calibration.cellText = image.GetProgramWordText(ProgMaxAddress(device));
+    if (const auto value = ParseHexText(calibration.cellText))
+        calibration.byte = static_cast<std::uint8_t>(*value & 0xFF);
+    return calibration;
+}
+
 std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device)
 {
     return ImageChecksum(image, device, image.ConfigWord);

@@ -58,6 +58,16 @@ std::optional<std::uint16_t> CalibrationAddress(const DeviceRecord &device);
 // the program; a 14-bit part CALLs its last word, where RETLW k returns with it.
 std::optional<std::uint16_t> CalibrationInstruction(const DeviceRecord &device, std::uint8_t k);
 
+// Build From Memory takes the calibration byte from the image: the low byte of the last
+// program word, where the calibration instruction sits. `cellText` is that word as stored, for
+// the message when it holds no number.
+struct ImageCalibration
+{
+    QString cellText;
+    std::optional<std::uint8_t> byte;
+};
+ImageCalibration CalibrationInImage(const MemoryImage &image, const DeviceRecord &device);
+
 // The image's checksum: the 16-bit sum of every program word over the device's whole program
 // memory (blank words included, each masked to the core's width) plus the configuration word
 // masked to the bits the option controls use. ID code and data memory are not part of it.

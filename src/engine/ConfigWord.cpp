@@ -60,14 +60,15 @@ bool PicEngine::ReadConfigWord(std::uint16_t &word)
     }
 }
 
-bool PicEngine::PicReadConfig(std::uint16_t &word)
+ChipResult<std::uint16_t> PicEngine::PicReadConfig()
 {
     if (!PicPowerOn()) {
-        return false;
+        return CycleFailure();
     }
+    std::uint16_t word = 0;
     const bool ok = ReadConfigWord(word);
     PicPowerOff();
-    return ok;
+    return Outcome(ok, word);
 }
 
 bool PicEngine::WriteConfigWord(std::uint16_t word)
@@ -134,7 +135,7 @@ bool PicEngine::ReadBackMatches(std::uint16_t expected, std::uint16_t read)
     return read == expected;
 }
 
-bool PicEngine::PicWriteConfig(std::uint16_t word)
+ChipResult<NoValue> PicEngine::PicWriteConfig(std::uint16_t word)
 {
     const bool forceSerial = ConfigSerialOnly(m_device);
     const bool parallelBefore = m_host.ParallelSelected();
@@ -152,15 +153,14 @@ bool PicEngine::PicWriteConfig(std::uint16_t word)
     if (powered) {
         PicPowerOff();
     }
-    return ok;
+    return Outcome(ok, NoValue{});
 }
 
-bool PicEngine::PicCodeProtected(bool &isProtected)
+ChipResult<bool> PicEngine::PicCodeProtected()
 {
-    std::uint16_t word = 0;
-    if (!PicReadConfig(word)) {
-        return false;
+    const ChipResult<std::uint16_t> word = PicReadConfig();
+    if (!word) {
+        return word.FailureAs<bool>();
     }
-    isProtected = (word & m_device.ProtMask) != (m_device.ProtNoneWord & m_device.ProtMask);
-    return true;
+    return (*word & m_device.ProtMask) != (m_device.ProtNoneWord & m_device.ProtMask);
 }

@@ -1,6 +1,5 @@
 // Data EEPROM: reading, verifying, blank-checking and writing the bytes of the data address
 // range. The same sequences serve every device; only the method chooses between them.
-#include "engine/EngineTexts.h"
 #include "engine/PicCommandCodes.h"
 #include "engine/PicEngine.h"
 
@@ -45,7 +44,7 @@ PicEngine::WordStep PicEngine::DataReadingStep(
 EngineResult PicEngine::PicReadDataMem()
 {
     return RunWordLoop(
-        {EngineTexts::kReadingData,
+        {ChipOperation::Read,
          true,
          {},
          DataReadingStep([this](std::uint16_t address, std::uint8_t byte, EngineResult &) {
@@ -57,7 +56,7 @@ EngineResult PicEngine::PicReadDataMem()
 EngineResult PicEngine::PicVerifyDataMem()
 {
     return RunWordLoop(
-        {EngineTexts::kVerifyingData,
+        {ChipOperation::Verify,
          true,
          {},
          DataReadingStep([this](std::uint16_t address, std::uint8_t byte, EngineResult &result) {
@@ -74,7 +73,7 @@ EngineResult PicEngine::PicVerifyDataMem()
 
 EngineResult PicEngine::PicBlankCheckDataMem()
 {
-    return RunWordLoop({EngineTexts::kBlankCheckingData,
+    return RunWordLoop({ChipOperation::BlankCheck,
                         true,
                         {},
                         DataReadingStep([](std::uint16_t, std::uint8_t byte, EngineResult &result) {
@@ -131,7 +130,7 @@ EngineResult PicEngine::PicWriteDataMem(WriteScope scope)
     if (scope == WriteScope::SkipBlank) {
         // Data memory is reached by single increments only.
         return RunWordLoop(
-            {EngineTexts::kWritingData, true, preamble,
+            {ChipOperation::Write, true, preamble,
              SkippingBlank(step, kBlankByte, true, [this, parallel](std::uint16_t n) {
                  for (std::uint16_t i = 0; i < n; ++i) {
                      if (!DataAdvance(parallel)) {
@@ -141,5 +140,5 @@ EngineResult PicEngine::PicWriteDataMem(WriteScope scope)
                  return true;
              })});
     }
-    return RunWordLoop({EngineTexts::kWritingData, true, preamble, step});
+    return RunWordLoop({ChipOperation::Write, true, preamble, step});
 }

@@ -35,18 +35,15 @@ DeviceIdInfo DecodeDeviceId(std::uint16_t word)
     return info;
 }
 
-std::optional<std::uint16_t> ReadDeviceId(PicEngine &engine)
+ChipResult<std::uint16_t> ReadDeviceId(PicEngine &engine)
 {
     if (!engine.PicPowerOn()) {
-        return std::nullopt;
+        return engine.CycleFailure();
     }
     const bool parallel = engine.Host().ParallelSelected();
     std::uint16_t word = 0;
     const bool ok = engine.PicGoConfigLocation(0, kDeviceIdOffset, parallel) &&
                     engine.PicReadWordAtCounter(parallel, word);
     engine.PicPowerOff();
-    if (!ok) {
-        return std::nullopt;
-    }
-    return word;
+    return engine.Outcome(ok, word);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/ChipResult.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -24,6 +26,5 @@ bool HasDeviceId(const DeviceRecord &device);
 // What a device ID word names: the catalogue part whose ID it carries, whatever part is selected.
 DeviceIdInfo DecodeDeviceId(std::uint16_t word);
 
-// Reads the word in one power cycle: Load Configuration, six increments, read. Nothing when an
-// exchange failed.
-std::optional<std::uint16_t> ReadDeviceId(PicEngine &engine);
+// Reads the word in one power cycle: Load Configuration, six increments, read.
+ChipResult<std::uint16_t> ReadDeviceId(PicEngine &engine);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ChipTarget.h"
 #include "engine/EngineResult.h"
 
 #include <QString>
@@ -11,17 +12,28 @@
 enum class WriteErrorButtons { OkCancel, AbortRetryIgnore };
 enum class WriteErrorAnswer { Ok, Cancel, Abort, Retry, Ignore };
 
+// What the chip work is doing, for the status line: an operation on a target, or the erase
+// that comes before an erase-then-write.
+struct ChipActivity
+{
+    ChipOperation operation = ChipOperation::Read;
+    ChipTarget target = ChipTarget::ProgramMemory;
+    bool erasing = false;
+};
+
 // What the engine needs from the windows (or from a terminal, or a test), asked for at the
 // moment it is needed, never cached: the user may change the method or the address fields
-// while an operation waits for Start, and the request flags change between words.
+// while an operation waits for Start, and the request flags change between words. The engine
+// hands over facts, never sentences; a host turns them into words with texts/ (TextEngineHost
+// does that for the progress window and the write error box).
 class EngineHost
 {
 public:
     virtual ~EngineHost() = default;
 
-    // The "Method" radio buttons. The engine reads them at each decision; the 16f628's
-    // configuration word only programs by the Serial method, so its write switches the
-    // buttons over and puts them back afterwards.
+    // The "Method" radio buttons. The engine reads them at each decision; a part whose
+    // configuration word only programs by the Serial method (16f628) has its write switch the
+    // buttons over and put them back afterwards.
     virtual bool ParallelSelected() const = 0;
     virtual void SetParallelSelected(bool parallel) = 0;
 
@@ -32,11 +44,12 @@ public:
     virtual QString DataStartText() const = 0;
     virtual QString DataEndText() const = 0;
 
-    // The progress window.
-    virtual void SetStatus(const QString &text) = 0;
+    // The progress window: its status line says what the chip work is doing, its Start button
+    // turns into Continue while an operation is paused.
+    virtual void ShowActivity(const ChipActivity &activity) = 0;
     virtual void SetProgressMax(int maximum) = 0;
     virtual void StepProgress() = 0;
-    virtual void SetStartCaption(const QString &caption) = 0;
+    virtual void ShowPaused() = 0;
     // The address of the range's first word, told just before SetProgressMax: the bar's count
     // plus this is the word in progress. dataAddress: a data EEPROM byte address (two digits),
     // else a program word address. Hosts that show no address leave it.
@@ -55,14 +68,10 @@ public:
     virtual void Delay(int ms) = 0;
 
     // The error box for a word that does not program; the answer decides what happens next.
-    virtual WriteErrorAnswer AskWriteError(const QString &text, WriteErrorButtons buttons) = 0;
-    // The same box, told what is known of the word (what it should hold, what it reads), so a
-    // host can say more than the box's fixed text; by default only the text is shown.
-    virtual WriteErrorAnswer AskWordWriteError(const QString &text, WriteErrorButtons buttons,
-                                               const WordNotWritten & /*word*/, bool /*dataMemory*/)
-    {
-        return AskWriteError(text, buttons);
-    }
+    // The word's place and what is known of it (what it should hold, what it read back), so
+    // a host can say more than the box's fixed text.
+    virtual WriteErrorAnswer AskWordNotWritten(const WordNotWritten &word, bool dataMemory,
+                                               WriteErrorButtons buttons) = 0;
 
     // The "Please Wait" window of the single-word calibration accesses.
     virtual void ShowWaiting(bool visible) = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ChipResult.h"
 #include "link/ExchangeFailure.h"
 
 #include <QString>
@@ -21,16 +22,6 @@ enum class EngineOutcome {
     VerifyDifference,    // the chip's word differs from the image
     NotBlank,            // the chip's word is not the blank value
     BadImageText,        // an image cell to be written is not a hexadecimal number
-};
-
-// A location written by a single-value operation (configuration word, ID location,
-// calibration word) that read back something else.
-struct ReadBackDifference
-{
-    std::uint16_t expected = 0;
-    std::uint16_t read = 0;
-    int location = -1; // the ID location (0 to 3); -1 for a single word
-    bool operator==(const ReadBackDifference &) const = default;
 };
 
 // A word that did not take and that the user gave up on in the write error box: skipped

@@ -17,17 +17,20 @@ QList<EraseThenWriteStep> EraseThenWriteSteps(const DeviceRecord &device)
     return steps;
 }
 
-EraseThenWriteEnd RunEraseThenWrite(PicEngine &engine,
-                                    const std::function<bool(const EraseThenWriteStep &)> &runStep)
+EraseThenWriteOutcome
+RunEraseThenWrite(PicEngine &engine, const std::function<bool(const EraseThenWriteStep &)> &runStep)
 {
-    engine.Host().SetStatus(kErasingStatus);
-    if (!UnprotectDevice(engine))
-        return EraseThenWriteEnd::EraseFailed;
+    ChipActivity erasing;
+    erasing.erasing = true;
+    engine.Host().ShowActivity(erasing);
+    const ChipResult<NoValue> erased = UnprotectDevice(engine);
+    if (!erased)
+        return {EraseThenWriteEnd::EraseFailed, erased.Failure()};
     for (const EraseThenWriteStep &step : EraseThenWriteSteps(engine.Device())) {
         if (engine.Host().CloseRequested())
-            return EraseThenWriteEnd::Closed;
+            return {EraseThenWriteEnd::Closed, std::nullopt};
         if (!runStep(step))
-            return EraseThenWriteEnd::StepFailed;
+            return {EraseThenWriteEnd::StepFailed, std::nullopt};
     }
-    return EraseThenWriteEnd::Done;
+    return {EraseThenWriteEnd::Done, std::nullopt};
 }

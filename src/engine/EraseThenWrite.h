@@ -15,8 +15,6 @@ struct DeviceRecord;
 // program on a large chip then takes a fraction of the time. tolm-cli's write --fast and the
 // desktop's "Erase before write" both run this plan.
 
-inline const QString kErasingStatus = QStringLiteral("Erasing ...");
-
 // Why the plan cannot run. An EPROM part has no electrical erase. And since the erase takes
 // everything, the write must put everything back: every target the device has, over its
 // whole ranges.
@@ -50,9 +48,17 @@ QList<EraseThenWriteStep> EraseThenWriteSteps(const DeviceRecord &device);
 
 enum class EraseThenWriteEnd { Done, EraseFailed, StepFailed, Closed };
 
-// Shows kErasingStatus and erases the chip, then hands each step to runStep, which runs it
-// and gives false when it failed: a chip that failed a step is rejected and nothing more is
-// written to it. A Close (or a stop signal) ends the plan after the step in progress (Closed),
-// so no configuration word is put on a chip whose memories were left half written.
-EraseThenWriteEnd RunEraseThenWrite(PicEngine &engine,
-                                    const std::function<bool(const EraseThenWriteStep &)> &runStep);
+// How the plan ended; after EraseFailed, what stopped the erase.
+struct EraseThenWriteOutcome
+{
+    EraseThenWriteEnd end = EraseThenWriteEnd::Done;
+    std::optional<ChipFailure> eraseFailure;
+};
+
+// Shows the erase as the activity and erases the chip, then hands each step to runStep, which
+// runs it and gives false when it failed: a chip that failed a step is rejected and nothing
+// more is written to it. A Close (or a stop signal) ends the plan after the step in progress
+// (Closed), so no configuration word is put on a chip whose memories were left half written.
+EraseThenWriteOutcome
+RunEraseThenWrite(PicEngine &engine,
+                  const std::function<bool(const EraseThenWriteStep &)> &runStep);

@@ -6,7 +6,6 @@
 
 #include "device/DeviceRecord.h"
 #include "device/HexText.h"
-#include "device/MemoryImage.h"
 #include "link/ProgrammerModule.h"
 
 namespace {
@@ -66,10 +65,10 @@ bool PicEngine::ReadIdNibbles(std::uint8_t family, bool parallel, std::uint16_t 
     return true;
 }
 
-bool PicEngine::PicReadIDCode(QString &text)
+ChipResult<QString> PicEngine::PicReadIDCode()
 {
     if (!PicPowerOn()) {
-        return false;
+        return CycleFailure();
     }
     const std::uint8_t family = m_device.DeviceFamily;
     const bool parallel = m_host.ParallelSelected();
@@ -77,10 +76,7 @@ bool PicEngine::PicReadIDCode(QString &text)
     const bool ok = !DeviceFamily::HasAlgorithms(family) ||
                     (ReachIdLocations(family, parallel) && ReadIdNibbles(family, parallel, value));
     PicPowerOff();
-    if (ok) {
-        text = FormatHex(value, 4);
-    }
-    return ok;
+    return Outcome(ok, FormatHex(value, 4));
 }
 
 bool PicEngine::WriteIdNibbles(std::uint8_t family, bool parallel, std::uint16_t value)
@@ -117,19 +113,20 @@ bool PicEngine::WriteIdNibbles(std::uint8_t family, bool parallel, std::uint16_t
     return true;
 }
 
-bool PicEngine::PicWriteIDCode()
+std::optional<std::uint16_t> IdCodeValue(const QString &text)
 {
-    // The code is read from the left, one digit a location; a shorter text leaves the last
-    // locations 0, a longer one is cut after the fourth digit.
-    const QString digits = m_image.IDCodeText.left(kIdLocations);
+    const QString digits = text.left(kIdLocations);
     const auto number = ParseHexText(digits);
     if (!number) {
-        return false; // not a number: the chip is not touched
+        return std::nullopt;
     }
-    const auto value =
-        static_cast<std::uint16_t>(*number << (4 * (kIdLocations - digits.size())));
+    return static_cast<std::uint16_t>(*number << (4 * (kIdLocations - digits.size())));
+}
+
+ChipResult<NoValue> PicEngine::PicWriteIDCode(std::uint16_t code)
+{
     if (!PicPowerOn()) {
-        return false;
+        return CycleFailure();
     }
     const std::uint8_t family = m_device.DeviceFamily;
     const bool parallel = m_host.ParallelSelected();
@@ -149,9 +146,8 @@ bool PicEngine::PicWriteIDCode()
         break;
     }
     if (ok && DeviceFamily::HasAlgorithms(family)) {
-        ok = ReachIdLocations(family, parallel) &&
-             WriteIdNibbles(family, parallel, value);
+        ok = ReachIdLocations(family, parallel) && WriteIdNibbles(family, parallel, code);
     }
     PicPowerOff();
-    return ok;
+    return Outcome(ok, NoValue{});
 }

@@ -38,12 +38,8 @@ public:
     bool PicGoDataStartAddress(std::uint16_t &start, std::uint16_t &end);
     void Delay(int ms);
     // One word at one address, in a power cycle of its own, with the "Please Wait" window.
-    bool PicRead(std::uint16_t address, std::uint16_t &word);
-    bool PicWrite(std::uint16_t address, std::uint16_t word);
-
-    // Pulse-and-verify programming of one EPROM location by the Serial method.
-    enum class PulseOutcome { Matched, NoMatch, Failed };
-    PulseOutcome PulseProgramWord(std::uint16_t data, std::uint16_t expected);
+    ChipResult<std::uint16_t> PicRead(std::uint16_t address);
+    ChipResult<NoValue> PicWrite(std::uint16_t address, std::uint16_t word);
 
     // Which words a write programs. SkipBlank (for a freshly erased flash part) leaves out the
     // words that equal the blank value and steps the address over them instead, so a small
@@ -63,10 +59,10 @@ public:
     EngineResult PicWriteDataMem(WriteScope scope = WriteScope::EveryWord);
 
     // --- Configuration word ---
-    bool PicReadConfig(std::uint16_t &word);
-    bool PicWriteConfig(std::uint16_t word);
+    ChipResult<std::uint16_t> PicReadConfig();
+    ChipResult<NoValue> PicWriteConfig(std::uint16_t word);
     // Whether the chip's configuration word has any code protection set.
-    bool PicCodeProtected(bool &isProtected);
+    ChipResult<bool> PicCodeProtected();
 
     // Moves the counter into configuration space: Load Configuration with loadData (2000),
     // then steps locations further, by the given method.
@@ -76,18 +72,20 @@ public:
     bool PicReadWordAtCounter(bool parallel, std::uint16_t &word);
 
     // --- ID locations ---
-    // On success text holds the four digits read; on failure it is left as it was.
-    bool PicReadIDCode(QString &text);
-    // Writes the image's IDCodeText, one nibble per location, low nibble first.
-    bool PicWriteIDCode();
+    // The four digits read, the first location's first ("1234").
+    ChipResult<QString> PicReadIDCode();
+    // Writes the code (IdCodeValue of the ID code text), one digit per location, the first
+    // digit into the first location.
+    ChipResult<NoValue> PicWriteIDCode(std::uint16_t code);
 
-    // Why the last single-value operation (configuration word, ID code, one word) failed: the
-    // exchange that broke off, or the value read back. Both are cleared at every power-on.
-    std::optional<ExchangeFailure> LastExchangeFailure() const;
-    const std::optional<ReadBackDifference> &LastReadBackDifference() const
+    // The result of a power cycle run from the chip steps above: `value` when every step
+    // went through, else what stopped the cycle (the first exchange that broke off, else the
+    // value a location read back).
+    template <typename T> ChipResult<T> Outcome(bool ok, T value) const
     {
-        return m_readBackDifference;
+        return ok ? ChipResult<T>(std::move(value)) : ChipResult<T>(CycleFailure());
     }
+    ChipFailure CycleFailure() const;
 
     // Ends every program range at this address at the latest: the factory calibration word at
     // the top of program memory stays out of writes, verifies and blank checks.
@@ -106,13 +104,17 @@ public:
     const DeviceRecord &Device() const { return m_device; }
 
 private:
+    // Pulse-and-verify programming of one EPROM location by the Serial method.
+    enum class PulseOutcome { Matched, NoMatch, Failed };
+    PulseOutcome PulseProgramWord(std::uint16_t data, std::uint16_t expected);
+
     // What one word step of the loop came to.
     enum class StepOutcome { Next, Failed, Difference, NotBlank, Aborted, BadText };
     using WordStep = std::function<StepOutcome(std::uint16_t address, EngineResult &result)>;
     struct WordLoop
     {
-        QString status;
-        bool dataRange = false; // the data address fields and counter, else the program ones
+        ChipOperation operation; // with the range, what the status line says
+        bool dataRange = false;  // the data address fields and counter, else the program ones
         std::function<bool()> preamble;
         WordStep step;
     };
@@ -134,6 +136,8 @@ private:
     bool SerialFlashCycle(std::uint16_t data, std::uint16_t &readBack);
     // One power cycle with the "Please Wait" window around stepping to address and work.
     bool SingleWordCycle(std::uint16_t address, const std::function<bool()> &work);
+    bool ReadAtCounter(std::uint16_t &word);
+    bool WriteAtCounter(std::uint16_t word);
 
     // Program memory pieces, by family and method.
     bool ProgReadPreamble(std::uint8_t family);
@@ -190,3 +194,8 @@ private:
     std::optional<WordNotWritten> m_abortedAt;
     bool m_powerOffConfirmed = true;
 };
+
+// The code the ID code text stands for, one digit per location read from the left: a shorter
+// text leaves the last locations 0, a longer one is cut after the fourth digit. Nothing when the
+// text is not hexadecimal; the chip is then not touched.
+std::optional<std::uint16_t> IdCodeValue(const QString &text);

@@ -31,9 +31,17 @@ bool PicEngine::PicPowerOn()
     return false;
 }
 
-std::optional<ExchangeFailure> PicEngine::LastExchangeFailure() const
+ChipFailure PicEngine::CycleFailure() const
 {
-    return m_module.FirstFailure();
+    if (const auto &failure = m_module.FirstFailure()) {
+        return *failure;
+    }
+    if (m_readBackDifference) {
+        return *m_readBackDifference;
+    }
+    // Every false of a single-value operation comes from an exchange or a read-back; were one
+    // ever to come from elsewhere, the user hears of a failed exchange rather than of none.
+    return ExchangeFailure{};
 }
 
 void PicEngine::NoteReadBack(std::uint16_t expected, std::uint16_t read, int location)

@@ -1,6 +1,5 @@
 // Program memory: reading, verifying, blank-checking and writing the words of the program
 // address range, by programming family and method.
-#include "engine/EngineTexts.h"
 #include "engine/PicCommandCodes.h"
 #include "engine/PicEngine.h"
 
@@ -87,7 +86,7 @@ EngineResult PicEngine::PicReadProgMem()
 {
     const std::uint8_t family = m_device.DeviceFamily;
     return RunWordLoop(
-        {EngineTexts::kReadingProgram, false, [this, family] { return ProgReadPreamble(family); },
+        {ChipOperation::Read, false, [this, family] { return ProgReadPreamble(family); },
          ProgReadingStep([this](std::uint16_t address, std::uint16_t word, EngineResult &) {
              // Stored as delivered, unmasked: the user sees what the chip sent.
              m_image.SetProgramWordText(address, FormatHex(word, 4));
@@ -99,7 +98,7 @@ EngineResult PicEngine::PicVerifyProgMem()
 {
     const std::uint8_t family = m_device.DeviceFamily;
     const std::uint16_t mask = WordMask(m_device);
-    return RunWordLoop({EngineTexts::kVerifyingProgram, false,
+    return RunWordLoop({ChipOperation::Verify, false,
                         [this, family] { return ProgReadPreamble(family); },
                         ProgReadingStep([this, mask](std::uint16_t address, std::uint16_t word,
                                                      EngineResult &result) {
@@ -121,8 +120,7 @@ EngineResult PicEngine::PicBlankCheckProgMem()
     const std::uint8_t family = m_device.DeviceFamily;
     const std::uint16_t blank = BlankWord(m_device);
     return RunWordLoop(
-        {EngineTexts::kBlankCheckingProgram, false,
-         [this, family] { return ProgReadPreamble(family); },
+        {ChipOperation::BlankCheck, false, [this, family] { return ProgReadPreamble(family); },
          ProgReadingStep([blank](std::uint16_t, std::uint16_t word, EngineResult &result) {
              if (word == blank) {
                  return StepOutcome::Next;
@@ -150,6 +148,6 @@ EngineResult PicEngine::PicWriteProgMem(WriteScope scope)
         write = SkippingBlank(std::move(write), WordMask(m_device), false,
                               [this](std::uint16_t count) { return StepBy(count); });
     }
-    return RunWordLoop({EngineTexts::kWritingProgram, false,
-                        [this, family] { return ProgWritePreamble(family); }, write});
+    return RunWordLoop(
+        {ChipOperation::Write, false, [this, family] { return ProgWritePreamble(family); }, write});
 }

@@ -1,6 +1,5 @@
 // Programming one program memory word, by family and method, with the write error box for a
 // word that will not take.
-#include "engine/EngineTexts.h"
 #include "engine/PicCommandCodes.h"
 #include "engine/PicEngine.h"
 
@@ -49,8 +48,7 @@ PicEngine::StepOutcome PicEngine::RepeatUntilWritten(std::uint16_t address, std:
             return outcome;
         }
         const WordNotWritten word{address, expected, m_wordReadBack};
-        const WriteErrorAnswer answer = m_host.AskWordWriteError(
-            EngineTexts::WriteErrorText(address, dataMemory), buttons, word, dataMemory);
+        const WriteErrorAnswer answer = m_host.AskWordNotWritten(word, dataMemory, buttons);
         const bool ends = buttons == WriteErrorButtons::OkCancel
                               ? answer == WriteErrorAnswer::Cancel
                               : answer == WriteErrorAnswer::Abort;

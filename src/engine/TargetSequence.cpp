@@ -2,65 +2,14 @@
 
 #include "engine/PicEngine.h"
 
+#include "device/DeviceRecord.h"
 #include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
-#include "engine/EngineTexts.h"
-
-#include <array>
 
 namespace {
 
 const QString kBlankIdCode = QStringLiteral("FFFF");
-
-// The box texts of one target: failure for every operation, success for Verify and Blank
-// Check. The memory texts have two blanks after "Completed.", the others one.
-struct Texts
-{
-    const char *failure;
-    const char *success;
-};
-
-Texts TextsFor(ChipOperation operation, ChipTarget target)
-{
-    static const std::array<std::array<Texts, 4>, 4> table = {{
-        {{{"Error Reading Program Memory", nullptr},
-          {"Error Reading Data Memory", nullptr},
-          {"Error Reading ID Code", nullptr},
-          {"Error Reading Configuration", nullptr}}},
-        {{{"Error Writing Program Memory", nullptr},
-          {"Error Writing Data Memory", nullptr},
-          {"Error Writing ID Code", nullptr},
-          {"Error Writing Configuration", nullptr}}},
-        {{{"Error Verifying Program Memory", "Program Memory Verify Completed.  No Errors..."},
-          {"Error Verifying Data Memory", "Data Memory Verify Completed.  No Errors..."},
-          {"Error Verifying ID Code", "ID Code Verify Completed. No Errors"},
-          {"Error Verifying Configuration", "Configuration Verify Completed. No Errors..."}}},
-        {{{"Program Memory Blank Check Failed", "Program Memory Blank"},
-          {"Data Memory Blank Check Failed", "Data Memory Blanc"},
-          {"ID Code Blank Check Failed", "ID Code Blank"},
-          {"Configuration Blank Check Failed", "Configuration Blank"}}},
-    }};
-    return table[static_cast<int>(operation)][static_cast<int>(target)];
-}
-
-// The status line the sequence shows for the ID code and configuration targets; the memory
-// algorithms show their own.
-QString StatusFor(ChipOperation operation, ChipTarget target)
-{
-    const bool id = target == ChipTarget::IdCode;
-    switch (operation) {
-    case ChipOperation::Read:
-        return id ? "Reading ID Code ..." : "Reading Configuration Word ...";
-    case ChipOperation::Write:
-        return id ? "Writing ID Code ..." : "Writing Configuration Word ...";
-    case ChipOperation::Verify:
-        return id ? "Verifying ID Code ..." : "Verifying Configuration Word ...";
-    case ChipOperation::BlankCheck:
-        return id ? "Blank Checking ID Code" : "Blank Checking Configuration Word";
-    }
-    return {};
-}
 
 EngineResult RunMemory(PicEngine &engine, ChipOperation operation, ChipTarget target,
                        PicEngine::WriteScope scope)
@@ -83,29 +32,32 @@ void RunIdCode(PicEngine &engine, ChipOperation operation, TargetReport &report)
 {
     MemoryImage &image = engine.Image();
     if (operation == ChipOperation::Write) {
-        report.succeeded = engine.PicWriteIDCode();
+        // An ID code that is not a number leaves the chip untouched and the target failed.
+        const auto code = IdCodeValue(image.IDCodeText);
+        if (code) {
+            const ChipResult<NoValue> written = engine.PicWriteIDCode(*code);
+            report.succeeded = written.Ok();
+            report.failure = written.FailureIfAny();
+        }
         return;
     }
-    QString read;
-    const bool ok = engine.PicReadIDCode(read);
-    if (!ok) {
-        read.clear();
-    }
-    report.readText = read;
+    const ChipResult<QString> read = engine.PicReadIDCode();
+    report.failure = read.FailureIfAny();
+    report.readText = read ? *read : QString();
     switch (operation) {
     case ChipOperation::Read:
-        report.succeeded = ok;
-        if (ok) {
-            image.IDCodeText = read;
+        report.succeeded = read.Ok();
+        if (read) {
+            image.IDCodeText = *read;
         }
         break;
     case ChipOperation::Verify:
         report.expectedText = image.IDCodeText;
-        report.succeeded = ok && read == image.IDCodeText;
+        report.succeeded = read && *read == image.IDCodeText;
         break;
     default:
         report.expectedText = kBlankIdCode;
-        report.succeeded = ok && read == kBlankIdCode;
+        report.succeeded = read && *read == kBlankIdCode;
         break;
     }
 }
@@ -118,86 +70,39 @@ void RunConfigWord(PicEngine &engine, ChipOperation operation, const TargetSeque
         image.ConfigWord = hooks.configWordFromControls();
     }
     if (operation == ChipOperation::Write) {
-        report.succeeded = engine.PicWriteConfig(image.ConfigWord);
+        const ChipResult<NoValue> written = engine.PicWriteConfig(image.ConfigWord);
+        report.succeeded = written.Ok();
+        report.failure = written.FailureIfAny();
         return;
     }
-    std::uint16_t word = 0;
-    const bool ok = engine.PicReadConfig(word);
-    if (ok) {
-        report.readText = FormatHex(word, 4);
+    const ChipResult<std::uint16_t> read = engine.PicReadConfig();
+    report.failure = read.FailureIfAny();
+    if (!read) {
+        return;
     }
+    const std::uint16_t word = *read;
+    report.readText = FormatHex(word, 4);
     switch (operation) {
     case ChipOperation::Read:
-        report.succeeded = ok;
-        if (ok) {
-            image.ConfigWord = word & kChipWordBits;
-            hooks.configWordRead(image.ConfigWord);
-        }
+        report.succeeded = true;
+        image.ConfigWord = word & kChipWordBits;
+        hooks.configWordRead(image.ConfigWord);
         break;
     case ChipOperation::Verify:
         report.expectedText = FormatHex(image.ConfigWord, 4);
-        report.readText = ok ? FormatHex(word & kChipWordBits, 4) : QString();
-        report.succeeded = ok && (word & kChipWordBits) == image.ConfigWord;
+        report.readText = FormatHex(word & kChipWordBits, 4);
+        report.succeeded = (word & kChipWordBits) == image.ConfigWord;
         break;
     default:
         // An erased configuration word has every bit of the core's width set: 0FFF on the
         // 12-bit parts, 3FFF on the others.
-        report.expectedText = FormatHex(BlankWord(engine.Device()), 4);
-        report.succeeded = ok && word == BlankWord(engine.Device());
+        report.expectedText = BlankWordText(engine.Device());
+        report.succeeded = word == BlankWord(engine.Device());
         break;
     }
 }
 
 } // namespace
-
-QString TargetMessage(ChipOperation operation, ChipTarget target, bool succeeded)
-{
-    const Texts texts = TextsFor(operation, target);
-    const char *text = succeeded ? texts.success : texts.failure;
-    return text ? QString::fromLatin1(text) : QString();
-}
-
-QString TargetName(ChipTarget target)
-{
-    switch (target) {
-    case ChipTarget::ProgramMemory:
-        return QStringLiteral("Program Memory");
-    case ChipTarget::DataMemory:
-        return QStringLiteral("Data Memory");
-    case ChipTarget::IdCode:
-        return QStringLiteral("ID Code");
-    case ChipTarget::ConfigWord:
-        return QStringLiteral("Configuration Word");
-    }
-    return {};
-}
-
-QString StoppedMessage(ChipOperation operation, ChipTarget target, std::uint16_t address)
-{
-    const bool program = target == ChipTarget::ProgramMemory;
-    const char *verb = "Reading";
-    const char *undone = "read";
-    switch (operation) {
-    case ChipOperation::Read:
-        break;
-    case ChipOperation::Write:
-        verb = "Writing";
-        undone = "written";
-        break;
-    case ChipOperation::Verify:
-        verb = "Verifying";
-        undone = "checked";
-        break;
-    case ChipOperation::BlankCheck:
-        verb = "Blank Checking";
-        undone = "checked";
-        break;
-    }
-    return QStringLiteral("%1 %2 stopped at %3: the %4 from there on were not %5")
-        .arg(QLatin1String(verb), TargetName(target),
-             program ? FormatHex(address, 4) : FormatHex(address & 0xFF, 2),
-             program ? QStringLiteral("words") : QStringLiteral("bytes"), QLatin1String(undone));
-}
 
 std::optional<std::uint16_t> ProgramEndBeforeCalibration(const DeviceRecord &device,
                                                          ChipOperation operation,
@@ -224,9 +129,10 @@ bool RefuseTooWideConfig(PicEngine &engine, ChipOperation operation,
         return false;
     }
     TargetReport report;
+    report.operation = operation;
     report.target = ChipTarget::ConfigWord;
-    report.tooWideConfig = word;
-    report.message = EngineTexts::ConfigTooWideText(word, engine.Device());
+    report.tooWideConfig =
+        TooWideConfig{word, engine.Device().DeviceName, ConfigWidthBits(engine.Device())};
     report.endsSequence = true;
     hooks.report(report);
     return true;
@@ -245,17 +151,16 @@ void RunTarget(PicEngine &engine, ChipOperation operation, const TargetSequenceH
         report.expectedText = report.detail.expectedText;
         report.readText = report.detail.readText;
         report.stopped = report.detail.outcome == EngineOutcome::Closed;
+        if (report.detail.failure) {
+            report.failure = *report.detail.failure;
+        }
         return;
     }
-    hooks.setStatus(StatusFor(operation, target));
+    engine.Host().ShowActivity({operation, target});
     if (target == ChipTarget::IdCode) {
         RunIdCode(engine, operation, report);
     } else {
         RunConfigWord(engine, operation, hooks, report);
-    }
-    if (!report.succeeded) {
-        report.failure = engine.LastExchangeFailure();
-        report.readBack = engine.LastReadBackDifference();
     }
 }
 
@@ -276,19 +181,13 @@ void RunTargetSequence(PicEngine &engine, ChipOperation operation, const TargetS
             continue;
         }
         TargetReport report;
+        report.operation = operation;
         report.target = target;
         RunTarget(engine, operation, hooks, report);
         report.soundBeforeMessage =
             operation == ChipOperation::Verify || operation == ChipOperation::BlankCheck;
-        if (report.detail.outcome == EngineOutcome::BadImageText) {
-            report.message = InvalidHexMessage(report.detail.expectedText);
-            report.endsSequence = true;
-        } else if (report.stopped) {
-            report.message = StoppedMessage(operation, target, report.detail.address);
-            report.endsSequence = true;
-        } else {
-            report.message = TargetMessage(operation, target, report.succeeded);
-        }
+        report.endsSequence =
+            report.detail.outcome == EngineOutcome::BadImageText || report.stopped;
         hooks.report(report);
         if (report.endsSequence) {
             return;

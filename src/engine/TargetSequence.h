@@ -11,35 +11,43 @@ struct DeviceRecord;
 #include <functional>
 #include <optional>
 
-// What became of one target, and the message box the user is shown for it (if any).
+// A configuration word with bits beyond the device's, refused before anything was sent: on a
+// one-time part the attempt could leave the chip protected for good.
+struct TooWideConfig
+{
+    std::uint32_t word = 0;
+    QString device;
+    int widthBits = 14;
+};
+
+// What became of one target: facts only; texts/ words them (TargetMessage, TargetFailureReason).
 struct TargetReport
 {
+    ChipOperation operation = ChipOperation::Read;
     ChipTarget target = ChipTarget::ProgramMemory;
     bool succeeded = false;
-    // The box text: the failure message, or for Verify and Blank Check also the success text.
-    // Empty when nothing is shown (a Read or Write target that succeeded).
-    QString message;
     // Verify and Blank Check play the ready sound before each target's box.
     bool soundBeforeMessage = false;
+    // A success that is a step of a larger plan (the verify of an erase-then-write): no box
+    // and no sound of its own. Set by the front end that runs the plan.
+    bool quietSuccess = false;
     // Memory targets: what the engine reported (address, expected and read values, words).
     EngineResult detail;
-    // ID code and configuration targets of Verify and Blank Check: what was expected and what
-    // the chip gave, as the user sees them ("1234", "3FFF"); empty when the read failed.
+    // Verify and Blank Check: what was expected and what the chip gave, as the user sees them
+    // ("1234", "3FFF"); empty when the read failed.
     QString expectedText;
     QString readText;
-    // An image cell that is not a number ended the whole sequence; message holds the
-    // conversion error.
+    // What stopped the target, for every target: the exchange that broke off, or the value a
+    // written location read back. Empty for a difference found by a read that went through.
+    std::optional<ChipFailure> failure;
+    // An image cell that is not a number, or a configuration word too wide for the chip, ended
+    // the whole sequence.
     bool endsSequence = false;
-    // Close ended the target before the end of its range: the message says where, never the
-    // success text, and no later target runs.
+    // Close ended the target before the end of its range: no later target runs.
     bool stopped = false;
-    // ID code and configuration targets: the exchange that broke off, or the value a written
-    // location read back.
-    std::optional<ExchangeFailure> failure;
-    std::optional<ReadBackDifference> readBack;
-    // Write: the configuration word has bits beyond the device's configuration word. Nothing
-    // was sent for any target.
-    std::optional<std::uint16_t> tooWideConfig;
+    // Write: the configuration word the controls give does not fit the chip. Nothing was sent
+    // for any target.
+    std::optional<TooWideConfig> tooWideConfig;
 };
 
 // What the front end owns and the sequence asks for at the moment it needs it.
@@ -53,8 +61,6 @@ struct TargetSequenceHooks
     // Read: the chip's configuration word, masked to 14 bits, was stored as ConfigWord; the
     // front end shows it (option controls, direct-access field, Programming page).
     std::function<void(std::uint16_t)> configWordRead;
-    // The status line, repainted at once.
-    std::function<void(const QString &)> setStatus;
     // One target finished.
     std::function<void(const TargetReport &)> report;
     // Write: which words the memory targets program. SkipBlank only on a chip just erased,
@@ -71,17 +77,6 @@ struct TargetSequenceHooks
 // a number ends the sequence (nothing sensible can be written after it).
 void RunTargetSequence(PicEngine &engine, ChipOperation operation,
                        const TargetSequenceHooks &hooks);
-
-// The box text for one target's result: the failure message, or the success text of Verify
-// and Blank Check; empty for a Read or Write target that succeeded.
-QString TargetMessage(ChipOperation operation, ChipTarget target, bool succeeded);
-
-// The user's name for a target ("Program Memory"), for terminal lines.
-QString TargetName(ChipTarget target);
-
-// What a memory target ended by Close says: "Verifying Program Memory stopped at 0040: the
-// words from there on were not checked".
-QString StoppedMessage(ChipOperation operation, ChipTarget target, std::uint16_t address);
 
 // The last program address an operation may touch when the calibration word is left out;
 // nothing when the device has none or the operation reads (a read takes the word along).

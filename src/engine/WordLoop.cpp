@@ -1,6 +1,5 @@
 // The frame every memory operation shares: power on, position, walk the range one word at a
 // time with progress, pause and close, power off on every way out.
-#include "engine/EngineTexts.h"
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
@@ -31,7 +30,8 @@ EngineResult PicEngine::RunWordLoop(const WordLoop &loop)
         result.failure = m_module.FirstFailure();
         return result;
     }
-    m_host.SetStatus(loop.status);
+    m_host.ShowActivity(
+        {loop.operation, loop.dataRange ? ChipTarget::DataMemory : ChipTarget::ProgramMemory});
 
     std::uint16_t start = 0;
     std::uint16_t end = 0;
@@ -61,7 +61,7 @@ EngineResult PicEngine::RunWordLoop(const WordLoop &loop)
     bool rangeLeft = counter <= end;
     while (rangeLeft) {
         if (m_host.PauseRequested()) {
-            m_host.SetStartCaption(EngineTexts::kContinueCaption);
+            m_host.ShowPaused();
             m_host.WaitWhilePaused();
         } else {
             result.address = counter;

@@ -1,10 +1,10 @@
 #include "ops/EraseBeforeWrite.h"
 
 #include "device/DeviceRecord.h"
-#include "engine/EngineTexts.h"
 #include "engine/PicEngine.h"
 #include "ops/Messages.h"
 #include "ops/SequenceSummary.h"
+#include "texts/ChipTexts.h"
 #include "texts/FailureTexts.h"
 
 QString EraseBeforeWriteRefusalText(EraseThenWriteRefusal refusal, const DeviceRecord &device)
@@ -41,7 +41,7 @@ void RunEraseBeforeWrite(PicEngine &engine, const TargetSequenceHooks &hooks, Me
             failed = failed || !report.succeeded || report.endsSequence;
             TargetReport shown = report;
             if (step.operation == ChipOperation::Verify && report.succeeded) {
-                shown.message.clear();
+                shown.quietSuccess = true;
                 shown.soundBeforeMessage = false;
             }
             hooks.report(shown);
@@ -49,15 +49,13 @@ void RunEraseBeforeWrite(PicEngine &engine, const TargetSequenceHooks &hooks, Me
         RunTargetSequence(engine, step.operation, stepHooks);
         return !failed;
     };
-    if (RunEraseThenWrite(engine, runStep) == EraseThenWriteEnd::EraseFailed) {
-        const QString reason = LastFailureReason(engine);
+    const EraseThenWriteOutcome outcome = RunEraseThenWrite(engine, runStep);
+    if (outcome.end == EraseThenWriteEnd::EraseFailed) {
+        const QString reason = FailureReason(*outcome.eraseFailure);
         summary.AddFailure(QStringLiteral("erase"), reason);
-        const auto failure = engine.LastExchangeFailure();
-        if (failure && failure->ModuleSilent() && !noAnswerText.isEmpty())
+        if (ModuleSilent(*outcome.eraseFailure) && !noAnswerText.isEmpty())
             messages.PlainWithDetail(noAnswerText, reason);
-        else if (reason.isEmpty())
-            messages.Plain(EngineTexts::kCommunicationError);
         else
-            messages.PlainWithDetail(EngineTexts::kCommunicationError, reason);
+            messages.PlainWithDetail(kCommunicationError, reason);
     }
 }

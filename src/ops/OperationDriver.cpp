@@ -7,6 +7,7 @@
 #include "ops/ReadySound.h"
 #include "ops/TargetVerdict.h"
 #include "texts/FailureTexts.h"
+#include "texts/TargetTexts.h"
 
 #include <QLabel>
 
@@ -123,7 +124,6 @@ void OperationDriver::RunSequence(ChipOperation operation)
     hooks.configWordFromControls = m_hooks.configWordFromControls;
     hooks.configWordRead = m_hooks.configWordRead;
     hooks.leaveOutCalibration = m_hooks.leaveOutCalibration && m_hooks.leaveOutCalibration();
-    hooks.setStatus = [this](const QString &text) { m_form.SetStatus(text); };
     hooks.report = [this](const TargetReport &report) { Report(report); };
     m_hooks.withEngine([&](PicEngine &engine) {
         if (eraseFirst)
@@ -137,8 +137,9 @@ void OperationDriver::Report(const TargetReport &report)
 {
     const QString reason = TargetResultReason(report);
     m_summary.Add(report, reason);
+    const QString message = TargetMessage(report);
     // A program being closed has been asked to stop: the stop needs no box of its own.
-    if (report.message.isEmpty() || (report.stopped && m_hooks.programClosing()))
+    if (message.isEmpty() || (report.stopped && m_hooks.programClosing()))
         return;
     if (ModuleStoppedAnswering(report)) {
         // One box for the first: every later target would only say the same, so none runs.
@@ -151,12 +152,12 @@ void OperationDriver::Report(const TargetReport &report)
     // An image cell that is not a number is the conversion error users know from every other
     // field; the rest of the sequence has not run.
     if (report.endsSequence && !report.stopped) {
-        m_messages.Error(report.message);
+        m_messages.Error(message);
         return;
     }
     // The box keeps its fixed text; what failed and where goes under it.
     if (reason.isEmpty())
-        m_messages.Plain(report.message);
+        m_messages.Plain(message);
     else
-        m_messages.PlainWithDetail(report.message, reason);
+        m_messages.PlainWithDetail(message, reason);
 }

@@ -1,7 +1,6 @@
 #include "texts/FailureTexts.h"
 
 #include "device/HexText.h"
-#include "engine/PicEngine.h"
 #include "link/ModuleCommand.h"
 
 #include <array>
@@ -63,17 +62,6 @@ QString ExchangeReason(const std::optional<ExchangeFailure> &failure, const QStr
         return QStringLiteral("the module stopped answering%1: %2")
             .arg(where, ExchangeFailureText(*failure));
     return ExchangeFailureText(*failure) + where;
-}
-
-// A single-value operation: the exchange that broke off, else what the location read back.
-QString SingleValueReason(const std::optional<ExchangeFailure> &failure,
-                          const std::optional<ReadBackDifference> &readBack)
-{
-    if (failure)
-        return ExchangeReason(failure, QString());
-    if (readBack)
-        return ReadBackText(*readBack);
-    return {};
 }
 
 QString MemoryReason(const TargetReport &report)
@@ -139,13 +127,19 @@ QString ReadBackText(const ReadBackDifference &difference)
     return QStringLiteral("ID location %1 %2").arg(difference.location).arg(values);
 }
 
+QString FailureReason(const ChipFailure &failure)
+{
+    if (const auto *exchange = std::get_if<ExchangeFailure>(&failure))
+        return ExchangeReason(*exchange, QString());
+    return ReadBackText(std::get<ReadBackDifference>(failure));
+}
+
 QString TargetFailureReason(const TargetReport &report)
 {
     if (IsMemoryTarget(report.target))
         return MemoryReason(report);
-    if (const QString reason = SingleValueReason(report.failure, report.readBack);
-        !reason.isEmpty())
-        return reason;
+    if (report.failure)
+        return FailureReason(*report.failure);
     if (!report.readText.isEmpty() && !report.expectedText.isEmpty())
         return QStringLiteral("expected %1, read %2").arg(report.expectedText, report.readText);
     return {};
@@ -153,21 +147,14 @@ QString TargetFailureReason(const TargetReport &report)
 
 bool ModuleStoppedAnswering(const TargetReport &report)
 {
-    const auto &failure = IsMemoryTarget(report.target) ? report.detail.failure : report.failure;
-    return failure && failure->ModuleSilent();
+    return report.failure && ModuleSilent(*report.failure);
 }
 
-QString LastFailureReason(const PicEngine &engine)
+QString CalibrationWriteReason(const ChipFailure &failure)
 {
-    return SingleValueReason(engine.LastExchangeFailure(), engine.LastReadBackDifference());
-}
-
-QString CalibrationWriteReason(const PicEngine &engine)
-{
-    const QString reason = LastFailureReason(engine);
-    const auto &difference = engine.LastReadBackDifference();
-    if (!difference || engine.LastExchangeFailure() ||
-        (difference->expected & ~difference->read) == 0)
+    const QString reason = FailureReason(failure);
+    const auto *difference = std::get_if<ReadBackDifference>(&failure);
+    if (!difference || (difference->expected & ~difference->read) == 0)
         return reason;
     return reason + QStringLiteral(": the chip's word has bits at 0 where the new value needs "
                                    "a 1, and an EPROM bit cannot go from 0 back to 1");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ChipResult.h"
 #include "engine/EngineResult.h"
 #include "engine/TargetSequence.h"
 #include "link/ExchangeFailure.h"
@@ -21,13 +22,13 @@ QString ReadBackText(const ReadBackDifference &difference);
 // where, the exchange that went wrong, the value read back.
 QString TargetFailureReason(const TargetReport &report);
 
-// Why a single-value command (direct access, protection, calibration, erase) failed, from what
-// the engine kept of its last power cycle; empty when it kept nothing.
-QString LastFailureReason(const PicEngine &engine);
+// Why a single-value operation (direct access, protection, calibration, erase, device ID)
+// failed: the exchange that broke off, or what the location read back.
+QString FailureReason(const ChipFailure &failure);
 
 // A calibration word that read back with bits cleared that the new value needs set: an EPROM
 // bit once programmed to 0 cannot go back to 1.
-QString CalibrationWriteReason(const PicEngine &engine);
+QString CalibrationWriteReason(const ChipFailure &failure);
 
 // The module stopped answering (or the port went away) during the target: no chip fault.
 bool ModuleStoppedAnswering(const TargetReport &report);

@@ -78,8 +78,7 @@ inline QStringList CheckEngineHostContract(EngineHostUnderTest &t)
             break;
         }
         t.prepareAnswer(a.answer);
-        expect(h.AskWriteError(QStringLiteral("Error Writing Program Memory Address $0002"),
-                               a.buttons) == a.answer,
+        expect(h.AskWordNotWritten({0x0002, 0x1234, std::nullopt}, false, a.buttons) == a.answer,
                QStringLiteral("the write error box gives the user's answer %1")
                    .arg(static_cast<int>(a.answer)));
     }
@@ -91,10 +90,10 @@ inline QStringList CheckEngineHostContract(EngineHostUnderTest &t)
     }
 
     // The progress calls take any sequence without complaint.
-    h.SetStatus(QStringLiteral("Writing Program Memory ..."));
+    h.ShowActivity({ChipOperation::Write, ChipTarget::ProgramMemory});
     h.SetProgressMax(0xFFFF);
     h.StepProgress();
-    h.SetStartCaption(QStringLiteral("Continue"));
+    h.ShowPaused();
     h.ShowWaiting(true);
     h.ShowWaiting(false);
     h.ProcessEvents();

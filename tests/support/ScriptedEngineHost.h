@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/EngineHost.h"
+#include "texts/TextEngineHost.h"
 
 #include <QQueue>
 #include <QString>
@@ -11,7 +11,7 @@
 // An EngineHost for tests: the user's choices are plain fields, everything the engine shows
 // is recorded in order, and the flags can be raised from hooks at the points where the windows
 // would see a click (after a word, in a paused pass, in a delay).
-class ScriptedEngineHost : public EngineHost
+class ScriptedEngineHost : public TextEngineHost
 {
 public:
     bool parallel = true;

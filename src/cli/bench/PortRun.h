@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/output/ProgressLine.h"
+#include "cli/output/WorkFailure.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,14 @@ struct PortIo
     QTextStream &err;
     CliProgress::Sink progressSink; // empty: the usual single line on err
     int wordsDone = 0;              // words and bytes the memory targets went through
+    // The first thing that failed on this port, for the production log.
+    std::optional<WorkFailure> failure = {};
+
+    void NoteFailure(WorkFailure what)
+    {
+        if (!failure)
+            failure = std::move(what);
+    }
 };
 
 using PortWork = std::function<int(PortIo &io)>;

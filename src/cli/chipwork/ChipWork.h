@@ -27,4 +27,4 @@ int WriteChipConfig(ChipSession &session, std::uint16_t word);
 int ReadChipCalibration(ChipSession &session);
 int WriteChipCalibration(ChipSession &session, std::uint8_t value);
 int ReadChipId(ChipSession &session);
-int WriteChipId(ChipSession &session, const QString &idCode);
+int WriteChipId(ChipSession &session, std::uint16_t code);

@@ -8,9 +8,9 @@
 #include "cli/session/StopSignals.h"
 #include "device/DeviceRecord.h"
 #include "device/MemoryImage.h"
-#include "engine/EngineTexts.h"
 #include "engine/EraseThenWrite.h"
 #include "hexfile/HexReader.h"
+#include "texts/ChipTexts.h"
 
 std::optional<QString> FastWriteRefusal(const DeviceRecord &device, const HexTargets &targets,
                                         const HexAddressTexts &addresses)
@@ -48,10 +48,12 @@ int FastWriteChip(ChipSession &session, const HexLoadResult &loaded)
             session, {step.operation, covered, [config] { return config; }, false, step.scope});
         return code == CliExit::kOk;
     };
-    switch (RunEraseThenWrite(session.Engine(), runStep)) {
+    const EraseThenWriteOutcome outcome = RunEraseThenWrite(session.Engine(), runStep);
+    switch (outcome.end) {
     case EraseThenWriteEnd::EraseFailed:
-        return ChipFailure(session, EngineTexts::kCommunicationError +
-                                        QStringLiteral(": the chip was not erased"));
+        return ReportChipFailure(session,
+                                 kCommunicationError + QStringLiteral(": the chip was not erased"),
+                                 *outcome.eraseFailure);
     case EraseThenWriteEnd::Closed:
         return StopExitCode(StopSignalReceived());
     case EraseThenWriteEnd::StepFailed:

@@ -33,6 +33,8 @@ int SaveReadImage(ChipSession &session, const QString &outPath)
     if (saved.Ok())
         return CliExit::kOk;
     session.err << "tolm-cli: cannot save " << outPath << ": " << saved.Message << Qt::endl;
+    session.NoteFailure(
+        {.step = QStringLiteral("cannot save ") + outPath, .systemReason = saved.Message});
     QTemporaryFile rescue(RescueFolder() + QStringLiteral("/tolm-cli-read-XXXXXX.hex"));
     rescue.setAutoRemove(false);
     const bool rescued = rescue.open() && SaveHexFile(rescue.fileName(), image, setup.device,

@@ -7,11 +7,13 @@
 #include "cli/options/ConfigControlOptions.h"
 #include "cli/session/ChipSession.h"
 #include "cli/session/StopSignals.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "engine/ChipCommands.h"
-#include "engine/EngineTexts.h"
-#include "engine/TargetSequence.h"
+#include "engine/PicEngine.h"
+#include "texts/ChipTexts.h"
+#include "texts/TargetTexts.h"
 
 namespace {
 
@@ -20,6 +22,7 @@ int Finish(ChipSession &session, int exitCode)
 {
     if (const int signal = StopSignalReceived()) {
         session.err << "tolm-cli: stopped; the chip is powered off" << Qt::endl;
+        session.NoteFailure({.step = QStringLiteral("stopped")});
         return StopExitCode(signal);
     }
     return exitCode;
@@ -36,70 +39,86 @@ int Print(ChipSession &session, const QString &result)
 
 int EraseChip(ChipSession &session)
 {
-    if (!UnprotectDevice(session.Engine()))
-        return Finish(session, ChipFailure(session, EngineTexts::kCommunicationError));
+    const ChipResult<NoValue> erased = UnprotectDevice(session.Engine());
+    if (!erased)
+        return Finish(session, ReportChipFailure(session, kCommunicationError, erased.Failure()));
     return Finish(session, CliExit::kOk);
 }
 
 int ProtectChip(ChipSession &session)
 {
-    const ProtectResult result = AllCodeProtect(session.Engine(), FreshControls(session.Device()));
-    switch (result.stage) {
-    case ProtectResult::Stage::ReadFailed:
-        return Finish(session, ChipFailure(session, kErrorReadingConfiguration));
-    case ProtectResult::Stage::WriteFailed:
-        return Finish(session, ChipFailure(session, kErrorWritingConfigurationWord));
-    case ProtectResult::Stage::Protected:
-        break;
-    }
-    return Print(session, FormatHex(result.programmedWord, 4));
+    PicEngine &engine = session.Engine();
+    const ChipResult<ProtectPlan> plan =
+        PlanAllCodeProtect(engine, FreshControls(session.Device()));
+    if (!plan)
+        return Finish(session,
+                      ReportChipFailure(session, kErrorReadingConfiguration, plan.Failure()));
+    const ChipResult<NoValue> written = engine.PicWriteConfig(plan->programmedWord);
+    if (!written)
+        return Finish(
+            session, ReportChipFailure(session, kErrorWritingConfigurationWord, written.Failure()));
+    return Print(session, FormatHex(plan->programmedWord, 4));
 }
 
 int ReadChipConfig(ChipSession &session)
 {
-    const auto word = ReadConfigDirectly(session.Engine());
+    const ChipResult<std::uint16_t> word = ReadConfigDirectly(session.Engine());
     if (!word)
-        return Finish(session, ChipFailure(session, kErrorReadingConfiguration));
+        return Finish(session,
+                      ReportChipFailure(session, kErrorReadingConfiguration, word.Failure()));
     return Print(session, FormatHex(*word, 4));
 }
 
 int WriteChipConfig(ChipSession &session, std::uint16_t word)
 {
-    if (!WriteConfigDirectly(session.Engine(), FormatHex(word, 4)).written)
-        return Finish(session, ChipFailure(session, kErrorWritingConfiguration));
+    const ChipResult<NoValue> written = session.Engine().PicWriteConfig(word);
+    if (!written)
+        return Finish(session,
+                      ReportChipFailure(session, kErrorWritingConfiguration, written.Failure()));
     return Finish(session, CliExit::kOk);
 }
 
 int ReadChipCalibration(ChipSession &session)
 {
-    const auto value = ReadCalibration(session.Engine());
+    const ChipResult<std::uint8_t> value = ReadCalibration(session.Engine());
     if (!value)
-        return Finish(session, ChipFailure(session, kErrorReadingCalibration));
+        return Finish(session,
+                      ReportChipFailure(session, kErrorReadingCalibration, value.Failure()));
     return Print(session, FormatHex(*value, 2));
 }
 
 int WriteChipCalibration(ChipSession &session, std::uint8_t value)
 {
-    const CalibrationWriteResult result = WriteCalibration(session.Engine(), FormatHex(value, 2));
-    if (result.status != CalibrationWriteResult::Status::Written)
-        return Finish(session, ChipFailure(session, kErrorWritingCalibration));
+    // The command line refuses a device without a calibration word before the port opens.
+    const auto instruction = CalibrationInstruction(session.Device(), value);
+    if (!instruction)
+        return CliExit::kUsage;
+    const ChipResult<NoValue> written = WriteCalibration(session.Engine(), *instruction);
+    if (!written)
+        return Finish(session,
+                      ReportChipFailure(session, kErrorWritingCalibration, written.Failure()));
     return Finish(session, CliExit::kOk);
 }
 
 int ReadChipId(ChipSession &session)
 {
-    QString idCode;
-    if (!session.Engine().PicReadIDCode(idCode))
-        return Finish(session, ChipFailure(session, TargetMessage(ChipOperation::Read,
-                                                                  ChipTarget::IdCode, false)));
-    return Print(session, idCode);
+    const ChipResult<QString> idCode = session.Engine().PicReadIDCode();
+    if (!idCode)
+        return Finish(session,
+                      ReportChipFailure(
+                          session, TargetMessage(ChipOperation::Read, ChipTarget::IdCode, false),
+                          idCode.Failure()));
+    return Print(session, *idCode);
 }
 
-int WriteChipId(ChipSession &session, const QString &idCode)
+int WriteChipId(ChipSession &session, std::uint16_t code)
 {
-    session.Engine().Image().IDCodeText = idCode;
-    if (!session.Engine().PicWriteIDCode())
-        return Finish(session, ChipFailure(session, TargetMessage(ChipOperation::Write,
-                                                                  ChipTarget::IdCode, false)));
+    session.Engine().Image().IDCodeText = FormatHex(code, 4);
+    const ChipResult<NoValue> written = session.Engine().PicWriteIDCode(code);
+    if (!written)
+        return Finish(session,
+                      ReportChipFailure(
+                          session, TargetMessage(ChipOperation::Write, ChipTarget::IdCode, false),
+                          written.Failure()));
     return Finish(session, CliExit::kOk);
 }

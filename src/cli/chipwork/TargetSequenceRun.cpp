@@ -24,7 +24,6 @@ int RunChipOperation(ChipSession &session, const ChipOperationRequest &request)
     hooks.configWordFromControls = request.configWordFromControls;
     // The sequence has stored the word read in the image; the command saves it from there.
     hooks.configWordRead = [](std::uint16_t) {};
-    hooks.setStatus = [&](const QString &text) { session.Host().SetStatus(text); };
     hooks.report = [&](const TargetReport &report) { reporter.Report(report); };
     hooks.writeScope = request.writeScope;
     RunTargetSequence(session.Engine(), request.operation, hooks);

@@ -52,6 +52,7 @@ TargetReport VerifyWholeMemory(ChipSession &session, TargetReporter &reporter,
     MemoryImage chip;
     PicEngine reader(session.Module(), session.Host(), chip, session.Device());
     TargetReport report;
+    report.operation = ChipOperation::Verify;
     report.target = target;
     report.detail = program ? reader.PicReadProgMem() : reader.PicReadDataMem();
     const bool completed = report.detail.outcome == EngineOutcome::Completed;
@@ -78,9 +79,7 @@ TargetReport VerifyWholeMemory(ChipSession &session, TargetReporter &reporter,
     }
     report.succeeded = report.detail.Succeeded();
     report.soundBeforeMessage = true;
-    // A read that Ctrl-C ended has compared nothing; the reporter says where it stopped.
-    report.message = report.detail.outcome == EngineOutcome::Closed
-                         ? QString()
-                         : TargetMessage(ChipOperation::Verify, target, report.succeeded);
+    if (report.detail.failure)
+        report.failure = *report.detail.failure;
     return report;
 }

@@ -11,7 +11,7 @@
 #include "device/MemoryImage.h"
 #include "engine/ChipCommands.h"
 #include "engine/DeviceId.h"
-#include "engine/EngineTexts.h"
+#include "texts/ChipTexts.h"
 
 #include <functional>
 
@@ -56,7 +56,7 @@ QString ConfigWordMisfit(const DeviceRecord &device, std::uint32_t word)
 {
     if ((word & ~std::uint32_t{ConfigWordMask(device)}) == 0)
         return {};
-    return EngineTexts::ConfigTooWideText(word, device);
+    return ConfigTooWideText(word, device);
 }
 
 // The value argument: hexadecimal digits only, at most maxValue.
@@ -186,12 +186,13 @@ int RunIdReadCommand(CliContext &ctx, const QStringList &args)
 
 int RunIdWriteCommand(CliContext &ctx, const QStringList &args)
 {
-    return RunAccess(
-        ctx, args,
-        {"Programs the ID code XXXX, one digit per ID location, the first digit "
-         "into the first location (as an assembler's __IDLOCS writes it).",
-         "XXXX", 0xFFFF},
-        [](ChipSession &s, std::uint32_t v) { return WriteChipId(s, FormatHex(v, 4)); });
+    return RunAccess(ctx, args,
+                     {"Programs the ID code XXXX, one digit per ID location, the first digit "
+                      "into the first location (as an assembler's __IDLOCS writes it).",
+                      "XXXX", 0xFFFF},
+                     [](ChipSession &s, std::uint32_t v) {
+                         return WriteChipId(s, static_cast<std::uint16_t>(v));
+                     });
 }
 
 int RunDetectCommand(CliContext &ctx, const QStringList &args)

@@ -5,6 +5,7 @@
 #include "cli/session/StopSignals.h"
 #include "device/HexText.h"
 #include "texts/FailureTexts.h"
+#include "texts/TargetTexts.h"
 
 #include <algorithm>
 
@@ -47,7 +48,7 @@ bool TargetTicked(const HexTargets &targets, ChipTarget target)
     return false;
 }
 
-QString TargetReporter::AddressText(ChipTarget target, int address) const
+QString TargetAddressText(ChipTarget target, int address)
 {
     if (target == ChipTarget::ProgramMemory)
         return FormatHex(static_cast<std::uint16_t>(address), 4);
@@ -72,12 +73,13 @@ void TargetReporter::Report(const TargetReport &report, bool printFirstDifferenc
     const QString name = TargetName(report.target);
     if (IsMemoryTarget(report.target) && detail.outcome == EngineOutcome::Closed) {
         // The word loop finished the word in progress and powered the chip off.
+        m_session.NoteFailure({.target = report});
         const int lastDone = detail.address - 1;
         ReportStop(QStringLiteral("%1 stopped after %2 %3")
                        .arg(name,
                             report.target == ChipTarget::ProgramMemory ? QStringLiteral("word")
                                                                        : QStringLiteral("byte"),
-                            AddressText(report.target, lastDone)));
+                            TargetAddressText(report.target, lastDone)));
         return;
     }
     if (!report.succeeded || report.endsSequence) {
@@ -88,17 +90,19 @@ void TargetReporter::Report(const TargetReport &report, bool printFirstDifferenc
     if (detail.outcome == EngineOutcome::Aborted) {
         // The desktop treats the user's Abort as an ending of their choosing; here the answer
         // was given in advance and the chip is left half written, so the run has failed.
+        m_session.NoteFailure({.target = report});
         m_session.err << "tolm-cli: " << failureText << ": the write ended at "
-                      << AddressText(report.target, detail.address) << " (--on-write-error)"
+                      << TargetAddressText(report.target, detail.address) << " (--on-write-error)"
                       << Qt::endl;
         m_exitCode = std::max(m_exitCode, int{CliExit::kFailed});
     } else if (const int skipped = m_session.Host().WriteErrors().TakeSkippedWords()) {
+        m_session.NoteFailure({.target = report, .skippedWords = skipped});
         m_session.err << "tolm-cli: " << failureText << ": " << skipped
                       << (skipped == 1 ? " word was" : " words were")
                       << " left as the chip took them (--on-write-error ignore)" << Qt::endl;
         m_exitCode = std::max(m_exitCode, int{CliExit::kFailed});
-    } else if (!report.message.isEmpty()) {
-        m_session.err << report.message << Qt::endl; // Verify's and Blank Check's success text
+    } else if (const QString success = TargetMessage(report); !success.isEmpty()) {
+        m_session.err << success << Qt::endl; // Verify's and Blank Check's success text
     }
     m_lastFinished = name;
 }
@@ -110,9 +114,10 @@ void TargetReporter::ReportFailure(const TargetReport &report, bool printFirstDi
     const bool differs = memory ? (detail.outcome == EngineOutcome::VerifyDifference ||
                                    detail.outcome == EngineOutcome::NotBlank)
                                 : !report.readText.isEmpty();
-    const QString address = memory ? AddressText(report.target, detail.address) : QString();
+    const QString address = memory ? TargetAddressText(report.target, detail.address) : QString();
+    m_session.NoteFailure({.target = report});
     if (differs && printFirstDifference)
-        PrintDifference(report.target, memory ? address : AddressText(report.target, 0),
+        PrintDifference(report.target, memory ? address : TargetAddressText(report.target, 0),
                         report.expectedText, report.readText);
 
     int exitCode = differs ? int{CliExit::kFailed} : m_session.FailureExitCode();
@@ -120,13 +125,14 @@ void TargetReporter::ReportFailure(const TargetReport &report, bool printFirstDi
         exitCode = CliExit::kUsage; // refused before anything was sent
     if (ModuleStoppedAnswering(report))
         exitCode = CliExit::kPortError;
-    m_session.err << "tolm-cli: " << report.message;
-    const auto &failure = memory ? detail.failure : report.failure;
+    m_session.err << "tolm-cli: " << TargetMessage(report);
+    const ExchangeFailure *exchange =
+        report.failure ? std::get_if<ExchangeFailure>(&*report.failure) : nullptr;
     if (exitCode == CliExit::kPortError && !m_session.ModuleAnsweredOnce()) {
         // Not a single acknowledge on this port: there is no module to blame a step on.
         m_session.err << ": the programmer module does not answer";
-        if (failure)
-            m_session.err << " (" << ExchangeFailureText(*failure) << ')';
+        if (exchange)
+            m_session.err << " (" << ExchangeFailureText(*exchange) << ')';
     } else if (const QString why = TargetFailureReason(report); !why.isEmpty()) {
         m_session.err << ": " << why;
     }
@@ -147,9 +153,12 @@ int TargetReporter::ExitCode()
     const int signal = StopSignalReceived();
     if (signal == 0)
         return m_exitCode;
-    if (!m_stopReported)
-        ReportStop(m_lastFinished.isEmpty()
-                       ? QStringLiteral("stopped before the first target")
-                       : QStringLiteral("stopped after the %1").arg(m_lastFinished));
+    if (!m_stopReported) {
+        const QString what = m_lastFinished.isEmpty()
+                                 ? QStringLiteral("stopped before the first target")
+                                 : QStringLiteral("stopped after the %1").arg(m_lastFinished);
+        m_session.NoteFailure({.step = what});
+        ReportStop(what);
+    }
     return StopExitCode(signal);
 }

@@ -34,7 +34,6 @@ public:
 private:
     void ReportFailure(const TargetReport &report, bool printFirstDifference);
     void ReportStop(const QString &what);
-    QString AddressText(ChipTarget target, int address) const;
 
     ChipSession &m_session;
     ChipOperation m_operation;
@@ -45,6 +44,10 @@ private:
 
 // The target as -t names it: prog, data, id, config.
 QString TargetOptionName(ChipTarget target);
+
+// Where in the target a word lies, as the terminal lines write it: four digits for program
+// memory, two for data memory, "-" for the ID code and the configuration word (one value each).
+QString TargetAddressText(ChipTarget target, int address);
 
 // Whether -t (or the device's default) names the target.
 bool TargetTicked(const HexTargets &targets, ChipTarget target);

@@ -92,9 +92,7 @@ void ProductionRun::Prepare()
     m_logReady = true;
 }
 
-ProductionPort::ProductionPort(ProductionRun &run, PortIo &io)
-    : m_run(run), m_outer(io), m_outTee(io.out), m_errTee(io.err), m_out(&m_outTee),
-      m_err(&m_errTee), m_io{io.port, io.tracePath, m_out, m_err, io.progressSink}
+ProductionPort::ProductionPort(ProductionRun &run, PortIo &io) : m_run(run), m_io(io)
 {
     m_timer.start();
 }
@@ -106,16 +104,13 @@ int ProductionPort::TakeSerial(MemoryImage &image)
 
 int ProductionPort::Finish(const MemoryImage &image, int exitCode)
 {
-    m_out.flush();
-    m_err.flush();
     m_record.exitCode = exitCode;
     m_record.words = m_io.wordsDone;
-    if (exitCode != CliExit::kOk)
-        m_record.detail = m_outTee.FirstDifference().isEmpty() ? m_errTee.FirstMessage()
-                                                               : m_outTee.FirstDifference();
-    m_outer.wordsDone += m_record.words;
+    // The detail is built from what the work noted, never from the lines it printed.
+    if (exitCode != CliExit::kOk && m_io.failure)
+        m_record.detail = WorkFailureDetail(*m_io.failure);
     m_record.elapsedMs = m_timer.elapsed();
-    m_run.Record(m_outer, image, m_record);
+    m_run.Record(m_io, image, m_record);
     return exitCode;
 }
 
@@ -126,6 +121,8 @@ int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, ProductionPortReco
         SerialCounter(plan.counterPath).Take(plan.start, plan.step, SerialCapacity(plan.location));
     if (!taken.number) {
         io.err << "tolm-cli: no serial number for this chip: " << taken.error << Qt::endl;
+        io.NoteFailure({.step = QStringLiteral("no serial number for this chip"),
+                        .systemReason = taken.error});
         return taken.doesNotFit ? CliExit::kUsage : CliExit::kFileError;
     }
     record.serial = taken.number;

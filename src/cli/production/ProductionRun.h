@@ -1,12 +1,10 @@
 #pragma once
 
 #include "cli/bench/PortRun.h"
-#include "cli/production/PortMessageTee.h"
 #include "cli/production/SerialOptions.h"
 
 #include <QElapsedTimer>
 #include <QString>
-#include <QTextStream>
 #include <atomic>
 #include <optional>
 
@@ -83,7 +81,7 @@ class ProductionPort
 public:
     ProductionPort(ProductionRun &run, PortIo &io);
 
-    // What the port's work writes to: its streams keep the messages for the log's row.
+    // What the port's work writes to, and notes its first failure in for the log's row.
     PortIo &Io() { return m_io; }
 
     // write --serial: takes this chip's number from the serial file and places it in
@@ -96,12 +94,7 @@ public:
 
 private:
     ProductionRun &m_run;
-    PortIo &m_outer;
+    PortIo &m_io;
     QElapsedTimer m_timer;
-    PortMessageTee m_outTee;
-    PortMessageTee m_errTee;
-    QTextStream m_out;
-    QTextStream m_err;
-    PortIo m_io;
     ProductionPortRecord m_record;
 };

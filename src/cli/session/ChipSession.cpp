@@ -48,15 +48,22 @@ ChipSession::ChipSession(PortIo &io, const ChipSetup &setup, MemoryImage &image)
 
 int ChipSession::Open()
 {
-    if (!m_port.OpenPort())
+    if (!m_port.OpenPort()) {
+        NoteFailure(
+            {.step = QStringLiteral("COM Port Error"), .systemReason = m_port.OpenErrorText()});
         return CliExit::kPortError;
-    if (!m_port.StartTrace())
+    }
+    if (!m_port.StartTrace()) {
+        NoteFailure({.step = QStringLiteral("cannot write the trace file"),
+                     .systemReason = m_port.TraceOpenErrorText()});
         return CliExit::kFileError;
+    }
     if (m_setup.checkModule) {
         const ModuleSuitability suitability =
             CheckModuleForDevice(m_setup.device.HasMemoryParity != 0, m_port.Module());
         if (suitability != ModuleSuitability::Suitable) {
             err << "tolm-cli: " << ModuleSuitabilityMessage(suitability) << Qt::endl;
+            NoteFailure({.step = ModuleSuitabilityMessage(suitability)});
             return CliExit::kPortError;
         }
     }
@@ -65,7 +72,12 @@ int ChipSession::Open()
 
 int ChipSession::FinishTrace(int exitCode)
 {
-    return m_port.FinishTrace(exitCode);
+    const QString lost = m_port.TraceWriteErrorText();
+    const int code = m_port.FinishTrace(exitCode);
+    if (!lost.isEmpty())
+        NoteFailure(
+            {.step = QStringLiteral("the trace file could not be written"), .systemReason = lost});
+    return code;
 }
 
 bool ChipSession::ModuleAnsweredOnce() const
@@ -78,26 +90,24 @@ int ChipSession::FailureExitCode() const
     return m_port.ModuleAnswered() ? CliExit::kFailed : CliExit::kPortError;
 }
 
-int ChipFailure(ChipSession &session, const QString &text)
+int ReportChipFailure(ChipSession &session, const QString &text, const ChipFailure &failure)
 {
+    session.NoteFailure({.step = text, .cause = failure});
     session.Progress().Interrupt();
-    const PicEngine &engine = session.Engine();
-    const auto failure = engine.LastExchangeFailure();
-    const bool silent = failure && failure->ModuleSilent();
-    int exitCode = session.FailureExitCode();
-    if (silent)
-        exitCode = CliExit::kPortError;
+    const auto *exchange = std::get_if<ExchangeFailure>(&failure);
+    const bool silent = ModuleSilent(failure);
+    const int exitCode = silent ? CliExit::kPortError : session.FailureExitCode();
     session.err << "tolm-cli: " << text;
     if (exitCode == CliExit::kPortError && !session.ModuleAnsweredOnce())
         session.err << ": the programmer module does not answer";
     else if (silent)
         session.err << ": the module stopped answering";
-    if (failure)
+    if (exchange)
         session.err << (exitCode == CliExit::kPortError ? " (" : ": ")
-                    << ExchangeFailureText(*failure)
+                    << ExchangeFailureText(*exchange)
                     << (exitCode == CliExit::kPortError ? ")" : "");
-    else if (const auto &difference = engine.LastReadBackDifference())
-        session.err << ": " << ReadBackText(*difference);
+    else
+        session.err << ": " << ReadBackText(std::get<ReadBackDifference>(failure));
     session.err << Qt::endl;
     return exitCode;
 }

@@ -73,6 +73,8 @@ public:
     ProgrammerModule &Module() { return m_port.Module(); }
     // Words and bytes the memory targets went through, for the summary of several ports.
     void CountWords(int words) { m_io.wordsDone += words; }
+    // What failed, for the production log (the first failure of the port is kept).
+    void NoteFailure(WorkFailure failure) { m_io.NoteFailure(std::move(failure)); }
     QTextStream &out;
     QTextStream &err;
 
@@ -85,5 +87,6 @@ private:
     PicEngine m_engine;
 };
 
-// Reports a failed chip command on stderr ("tolm-cli: <text>") and gives its exit code.
-int ChipFailure(ChipSession &session, const QString &text);
+// Reports a failed chip command on stderr ("tolm-cli: <text>: <why>") and gives its exit
+// code: 4 when the module never answered or stopped answering, else 1.
+int ReportChipFailure(ChipSession &session, const QString &text, const ChipFailure &failure);

@@ -26,23 +26,26 @@ int CheckSocketDevice(ChipSession &session)
 {
     if (!HasDeviceId(session.Device()))
         return CliExit::kOk;
-    const auto word = ReadDeviceId(session.Engine());
+    const ChipResult<std::uint16_t> word = ReadDeviceId(session.Engine());
     if (!word)
-        return ChipFailure(session, QString::fromLatin1(kReadFailed) +
-                                        QStringLiteral("; nothing was done to the chip"));
+        return ReportChipFailure(session,
+                                 QString::fromLatin1(kReadFailed) +
+                                     QStringLiteral("; nothing was done to the chip"),
+                                 word.Failure());
     const QString mismatch = SocketMismatchText(DecodeDeviceId(*word), session.Device().DeviceName);
     if (mismatch.isEmpty())
         return CliExit::kOk;
     session.Progress().Interrupt();
     session.err << "tolm-cli: " << mismatch << Qt::endl;
+    session.NoteFailure({.step = mismatch});
     return CliExit::kFailed;
 }
 
 int DetectChip(ChipSession &session)
 {
-    const auto word = ReadDeviceId(session.Engine());
+    const ChipResult<std::uint16_t> word = ReadDeviceId(session.Engine());
     if (!word)
-        return ChipFailure(session, QString::fromLatin1(kReadFailed));
+        return ReportChipFailure(session, QString::fromLatin1(kReadFailed), word.Failure());
     const DeviceIdInfo info = DecodeDeviceId(*word);
     session.out << "id=" << FormatHex(info.word, 4) << '\n';
     if (!info.partName) {

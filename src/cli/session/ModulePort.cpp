@@ -14,7 +14,8 @@ bool CliModulePort::StartTrace()
     const QString &path = *m_tracePath;
     m_trace.setFileName(path);
     if (!m_trace.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        m_err << "tolm-cli: cannot write trace file " << path << ": " << m_trace.errorString()
+        m_traceOpenError = m_trace.errorString();
+        m_err << "tolm-cli: cannot write trace file " << path << ": " << m_traceOpenError
               << Qt::endl;
         return false;
     }

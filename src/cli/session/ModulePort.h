@@ -35,6 +35,12 @@ public:
     // later met a module that could not do the work (exit 1).
     bool ModuleAnswered() const { return m_watch.acknowledged; }
 
+    // Why the port did not open, why the trace file could not be opened, why a trace line
+    // could not be written (until FinishTrace has said so), in the system's words.
+    QString OpenErrorText() const { return m_link.LastErrorText(); }
+    QString TraceOpenErrorText() const { return m_traceOpenError; }
+    QString TraceWriteErrorText() const { return m_traceError.value_or(QString()); }
+
 private:
     void NoteLowLatency();
 
@@ -63,4 +69,5 @@ private:
     ProgrammerModule m_module{m_watch};
     QFile m_trace;
     std::optional<QString> m_traceError;
+    QString m_traceOpenError;
 };

@@ -2,15 +2,15 @@
 
 #include "cli/output/ProgressLine.h"
 #include "cli/session/WriteErrorResponder.h"
-#include "engine/EngineHost.h"
 #include "hexfile/HexWriter.h"
+#include "texts/TextEngineHost.h"
 
 #include <QTextStream>
 
 // The engine's host in a terminal. The user's choices (method, address ranges, the answer
 // to a word that will not program) come from the command line; the progress window is the
 // progress line; Close is a Ctrl-C or SIGTERM. Waits sleep: nothing else needs the thread.
-class TerminalEngineHost : public EngineHost
+class TerminalEngineHost : public TextEngineHost
 {
 public:
     TerminalEngineHost(bool parallel, const HexAddressTexts &addresses, WriteErrorPolicy policy,

@@ -18,14 +18,10 @@ protected:
     QString Sample(const QString &name, int words)
     {
         MemoryImage image;
-        image.FillProgramImage("3FFF");
-        image.FillDataImage("FF");
-        for (int a = 0; a < words; ++a)
-            image.SetProgramWordText(a, FormatHex((0x2800 + a * 37) & 0x3FFF, 4));
+        MakeBlankImage(image, m_device, 0x3FF1, QStringLiteral("1234"));
+        PutProgram(image, m_device, words, 0x2800, 37);
         image.SetDataByteText(0, "12");
         image.SetDataByteText(7, "A5");
-        image.ConfigWord = 0x3FF1;
-        image.IDCodeText = "1234";
         return Save(name, image);
     }
 };

@@ -2,6 +2,7 @@
 
 #include "CliProcess.h"
 #include "ModsimProcess.h"
+#include "SampleImages.h"
 
 #include "device/DeviceOptions.h"
 #include "device/DeviceRecord.h"
@@ -77,6 +78,17 @@ protected:
         const HexAddressTexts all{"0000", m_device.ProgMaxText, "00", m_device.DataMaxText};
         EXPECT_TRUE(SaveHexFile(Path(name), image, m_device, AllTargets(), all).Ok());
         return Path(name);
+    }
+
+    // A small program (32 words counting up from 2000, kept to the core's width), the ID code
+    // given, and a configuration word with the watchdog off and the XT oscillator.
+    QString SampleFile(const QString &idCode = QStringLiteral("1234"))
+    {
+        MemoryImage image;
+        MakeBlankImage(image, m_device, static_cast<std::uint16_t>(BlankWord(m_device) & 0xFFF9),
+                       idCode);
+        PutProgram(image, m_device, 0x20, 0x2000, 1);
+        return Save("sample.hex", image);
     }
 
     HexTargets AllTargets() const

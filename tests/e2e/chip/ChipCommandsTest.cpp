@@ -15,9 +15,7 @@ namespace {
 std::unique_ptr<MemoryImage> BlankImage(const DeviceRecord &device)
 {
     auto image = std::make_unique<MemoryImage>();
-    image->FillProgramImage(BlankWordText(device));
-    image->FillDataImage(QStringLiteral("FF"));
-    image->ConfigWord = 0x3FFF;
+    MakeBlankImage(*image, device, 0x3FFF);
     return image;
 }
 

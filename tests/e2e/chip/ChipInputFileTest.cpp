@@ -235,11 +235,9 @@ TEST_F(ChipCli, OnlyAFileReadWholeAndInsideTheDeviceReachesTheChip)
         // file must leave as it is.
         m_device = *FindDevice(QString::fromLatin1(c.device));
         auto before = std::make_unique<MemoryImage>();
-        before->FillProgramImage(BlankWordText(m_device));
-        before->FillDataImage("FF");
-        before->ConfigWord = BlankWord(m_device);
-        for (int a = 0; a < 0x20 && m_device.DeviceFamily == DeviceFamily::kFlash14Bit; ++a)
-            before->SetProgramWordText(a, FormatHex(0x1000 + a, 4));
+        MakeBlankImage(*before, m_device, BlankWord(m_device));
+        if (m_device.DeviceFamily == DeviceFamily::kFlash14Bit)
+            PutProgram(*before, m_device, 0x20, 0x1000, 1);
         const QString chipIn = Save("chip-in.hex", *before);
         StartChip(c.device, {}, chipIn);
         if (HasFatalFailure())

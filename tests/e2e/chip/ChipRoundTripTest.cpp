@@ -25,17 +25,12 @@ QStringList Ranges(const DeviceRecord &device)
 std::unique_ptr<MemoryImage> SampleImage(const DeviceRecord &device)
 {
     auto image = std::make_unique<MemoryImage>();
-    const QString blank = BlankWordText(device);
-    const std::uint32_t mask = *ParseHexText(blank);
-    image->FillProgramImage(blank);
-    image->FillDataImage(QStringLiteral("FF"));
-    for (int a = 0; a < kProgWords; ++a)
-        image->SetProgramWordText(a, FormatHex((a * 0x0123 + 0x0045) & mask, 4));
-    for (int a = 0; a < kDataBytes && device.HasDataMemory; ++a)
-        image->SetDataByteText(a, FormatHex((a * 0x31 + 0x07) & 0xFF, 2));
-    image->IDCodeText = QStringLiteral("1A2B");
     // One oscillator step down from the blank word.
-    image->ConfigWord = ConfigWordThroughControls(device, (mask & 0x3FFF) - 1, true);
+    MakeBlankImage(*image, device, ConfigWordThroughControls(device, BlankWord(device) - 1, true),
+                   QStringLiteral("1A2B"));
+    PutProgram(*image, device, kProgWords, 0x0045, 0x0123);
+    if (device.HasDataMemory)
+        PutData(*image, kDataBytes, 0x07, 0x31);
     return image;
 }
 

@@ -28,18 +28,6 @@ protected:
             line = line.section(QStringLiteral(" ->"), 0, 0);
         return lines;
     }
-
-    QString SampleFile(const QString &idCode = QStringLiteral("1234"))
-    {
-        MemoryImage image;
-        image.FillProgramImage(BlankWordText(m_device));
-        image.FillDataImage("FF");
-        image.ConfigWord = m_device.ConfigAddress == 0x0FFF ? 0x0FF9 : 0x3FF9;
-        image.IDCodeText = idCode;
-        for (int a = 0; a < 8; ++a)
-            image.SetProgramWordText(a, FormatHex(0x0100 + a, 4));
-        return Save("sample.hex", image);
-    }
 };
 
 // A configuration word with bits beyond the chip's is a usage error, and nothing reaches the
@@ -56,7 +44,6 @@ TEST_F(ChipTrust, ConfigurationWordsWiderThanTheChipAreRefused)
     const Row rows[] = {
         {"16c54", "F000", 2, "F000 has bits beyond the 16c54's 12-bit configuration word"},
         {"16f84", "4000", 2, "4000 has bits beyond the 16f84's 14-bit configuration word"},
-        {"12c508", "1000", 2, "1000 has bits beyond the 12c508's 12-bit configuration word"},
         {"16c54", "0FF9", 0, ""},
     };
     for (const Row &r : rows) {
@@ -155,54 +142,6 @@ TEST_F(ChipTrust, EveryFailureEndsWithThePowerOff)
         ASSERT_GE(sent.size(), 2) << r.name;
         EXPECT_EQ(sent[sent.size() - 2], kPowerOffTiming) << r.name;
         EXPECT_EQ(sent.back(), kPowerOff) << r.name << ": " << run.err.toStdString();
-    }
-}
-
-// A module that stops answering is no chip error: exit 4 and where it stopped.
-TEST_F(ChipTrust, AModuleThatStopsAnsweringSaysWhere)
-{
-    struct Row
-    {
-        const char *name;
-        QStringList modsim;
-        QStringList command;
-        int exitCode;
-        const char *message;
-    };
-    const Row rows[] = {
-        {"write",
-         {"--no-ack-from", "30"},
-         {"-t", "prog", "write", "IN"},
-         4,
-         "Error Writing Program Memory: the module stopped answering at word 00"},
-        {"config write",
-         {"--no-ack-from", "8"},
-         {"config", "write", "3FF9"},
-         4,
-         "Error Writing Configuration: the module stopped answering"},
-        {"erase",
-         {"--wrong-ack-at", "6"},
-         {"erase", "--force"},
-         1,
-         "Communication Error: the module answered command"},
-        {"config write, read back",
-         {"--never-program", "2007"},
-         {"-m", "serial", "config", "write", "3FF1"},
-         1,
-         "Error Writing Configuration: read back 3FFF, expected 3FF1"},
-        {"id read",
-         {"--bad-digit-at", "7"},
-         {"-m", "serial", "id", "read"},
-         1,
-         "Error Reading ID Code: the module's reply to command 02 (Serial Read Data) held 47"},
-    };
-    for (const Row &r : rows) {
-        StartChip("16f84", r.modsim);
-        QStringList args = r.command;
-        args.replaceInStrings(QRegularExpression("^IN$"), SampleFile());
-        const CliRun run = Cli(args, 8000);
-        EXPECT_EQ(run.exitCode, r.exitCode) << r.name << ": " << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(r.message)) << r.name << ": " << run.err.toStdString();
     }
 }
 

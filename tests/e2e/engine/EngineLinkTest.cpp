@@ -63,7 +63,7 @@ TEST_P(EngineOverLink, WriteVerifyAndReadBack)
     PicEngine engine(m_module, m_host, image, m_device);
     ASSERT_EQ(engine.PicWriteProgMem().outcome, EngineOutcome::Completed);
     ASSERT_EQ(engine.PicWriteDataMem().outcome, EngineOutcome::Completed);
-    ASSERT_TRUE(engine.PicWriteIDCode());
+    ASSERT_TRUE(engine.PicWriteIDCode(0xC0DE));
     ASSERT_TRUE(engine.PicWriteConfig(0x3FF2));
     EXPECT_EQ(engine.PicVerifyProgMem().outcome, EngineOutcome::Completed);
     EXPECT_EQ(engine.PicVerifyDataMem().outcome, EngineOutcome::Completed);
@@ -78,12 +78,8 @@ TEST_P(EngineOverLink, WriteVerifyAndReadBack)
     for (int a = 0; a <= 0x0F; ++a) {
         EXPECT_EQ(fresh.GetDataByteText(a), image.GetDataByteText(a)) << a;
     }
-    QString id;
-    ASSERT_TRUE(reader.PicReadIDCode(id));
-    EXPECT_EQ(id, "C0DE");
-    std::uint16_t config = 0;
-    ASSERT_TRUE(reader.PicReadConfig(config));
-    EXPECT_EQ(config, 0x3FF2);
+    EXPECT_EQ(reader.PicReadIDCode(), ChipResult<QString>(QStringLiteral("C0DE")));
+    EXPECT_EQ(reader.PicReadConfig(), ChipResult<std::uint16_t>(0x3FF2));
 }
 
 TEST_P(EngineOverLink, ModuleFallingSilentFailsTheOperation)

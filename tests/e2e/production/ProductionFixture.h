@@ -15,11 +15,8 @@ protected:
     QString Firmware(const QString &name, int words)
     {
         MemoryImage image;
-        image.FillProgramImage(BlankWordText(m_device));
-        image.FillDataImage("FF");
-        for (int a = 0; a < words; ++a)
-            image.SetProgramWordText(a, FormatHex(0x2800 + a * 37 % 0x800, 4));
-        image.ConfigWord = 0x3FF1;
+        MakeBlankImage(image, m_device, 0x3FF1);
+        PutProgram(image, m_device, words, 0x2800, 37);
         return Save(name, image);
     }
 

@@ -54,7 +54,7 @@ struct SimulatedProgram : MainWindowFixture::Program
         return MainWindowFixture::Find<T>(Main(), QString::fromLatin1(name));
     }
 
-        // Ticks exactly the named targets: Tick({.Program = true, .Config = true}).
+    // Ticks exactly the named targets: Tick({.Program = true, .Config = true}).
     void Tick(const HexTargets &targets)
     {
         Main().ProgMemCbx->setChecked(targets.Program);

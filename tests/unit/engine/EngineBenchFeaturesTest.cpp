@@ -29,8 +29,8 @@ TEST_P(EngineDeviceId, ReadsAndNamesThePart)
     EngineRig rig(c.device);
     rig.host.parallel = c.parallel;
     EXPECT_TRUE(HasDeviceId(rig.device));
-    const auto word = ReadDeviceId(rig.engine);
-    ASSERT_TRUE(word.has_value());
+    const ChipResult<std::uint16_t> word = ReadDeviceId(rig.engine);
+    ASSERT_TRUE(word.Ok());
     EXPECT_EQ(*word, c.word);
     const DeviceIdInfo info = DecodeDeviceId(*word);
     EXPECT_EQ(info.partName, QString(c.device));

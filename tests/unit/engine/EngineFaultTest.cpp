@@ -27,13 +27,8 @@ const std::vector<Operation> &Operations()
         {"ReadProgram", [](EngineRig &r) { return r.engine.PicReadProgMem().Succeeded(); }, true},
         {"WriteProgram", [](EngineRig &r) { return r.engine.PicWriteProgMem().Succeeded(); },
          false},
-        {"ReadId",
-         [](EngineRig &r) {
-             QString text;
-             return r.engine.PicReadIDCode(text);
-         },
-         false},
-        {"WriteConfig", [](EngineRig &r) { return r.engine.PicWriteConfig(0x0FF3); }, false},
+        {"ReadId", [](EngineRig &r) { return r.engine.PicReadIDCode().Ok(); }, false},
+        {"WriteConfig", [](EngineRig &r) { return r.engine.PicWriteConfig(0x0FF3).Ok(); }, false},
     };
     return operations;
 }

@@ -311,15 +311,12 @@ TEST_P(EngineIdCode, EachLocationHoldsItsOwnNibble)
 {
     EngineRig rig(GetParam().device);
     rig.host.parallel = GetParam().parallel;
-    rig.image.IDCodeText = "1234";
-    ASSERT_TRUE(rig.engine.PicWriteIDCode());
+    ASSERT_TRUE(rig.engine.PicWriteIDCode(0x1234));
     // Digit k from the left goes to location k, as an assembler's __IDLOCS 0x1234 has it.
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(rig.sim->chip().IdWord(k), k + 1) << k;
     }
-    QString read = "untouched";
-    ASSERT_TRUE(rig.engine.PicReadIDCode(read));
-    EXPECT_EQ(read, "1234");
+    EXPECT_EQ(rig.engine.PicReadIDCode(), ChipResult<QString>(QStringLiteral("1234")));
 }
 
 TEST_P(EngineIdCode, ALocationThatDoesNotTakeFailsTheWrite)
@@ -327,12 +324,12 @@ TEST_P(EngineIdCode, ALocationThatDoesNotTakeFailsTheWrite)
     EngineRig rig(GetParam().device);
     rig.host.parallel = GetParam().parallel;
     rig.sim->chip().SetNeverProgram(static_cast<std::uint16_t>(rig.device.IdAddress + 1));
-    rig.image.IDCodeText = "1234";
-    EXPECT_FALSE(rig.engine.PicWriteIDCode());
+    const ChipResult<NoValue> written = rig.engine.PicWriteIDCode(0x1234);
+    EXPECT_FALSE(written.Ok());
     EXPECT_EQ(rig.sim->chip().IdWord(0), 1);
     // The reason names the location: what it read back, or the module's refusal to program it.
-    const auto &difference = rig.engine.LastReadBackDifference();
-    const auto failure = rig.engine.LastExchangeFailure();
+    const ReadBackDifference *difference = written.ReadBack();
+    const ExchangeFailure *failure = written.Exchange();
     EXPECT_TRUE((difference && difference->location == 1 && difference->expected == 2) ||
                 (failure && failure->kind == ExchangeFailure::Kind::WrongAcknowledge));
     EXPECT_EQ(rig.sim->chip().IdWord(2), rig.sim->chip().Description().WordMask())
@@ -349,61 +346,43 @@ INSTANTIATE_TEST_SUITE_P(Families, EngineIdCode,
                                     (row.param.parallel ? "_Parallel" : "_Serial");
                          });
 
-TEST(EngineFlow, IdCodeThatIsNotANumberTouchesNothing)
+// The ID code text as the image holds it, read one digit a location from the left.
+TEST(EngineFlow, IdCodeTextGivesTheCodeOrNothing)
 {
-    EngineRig rig("16f84");
-    rig.image.IDCodeText = "";
-    EXPECT_FALSE(rig.engine.PicWriteIDCode());
-    EXPECT_EQ(rig.sim->ExchangeCount(), 0);
+    const struct
+    {
+        const char *text;
+        std::optional<std::uint16_t> code;
+    } rows[] = {
+        {"1234", 0x1234},   {"beef", 0xBEEF},       {"12", 0x1200},         {"12345", 0x1234},
+        {"", std::nullopt}, {"12 4", std::nullopt}, {"$123", std::nullopt},
+    };
+    for (const auto &r : rows) {
+        EXPECT_EQ(IdCodeValue(QString::fromLatin1(r.text)), r.code) << r.text;
+    }
 }
 
 TEST(EngineChipCommands, DirectAccess)
 {
     EngineRig rig("16f84");
     rig.sim->chip().SetConfigWord(0x3FF1);
-    EXPECT_EQ(ReadConfigDirectly(rig.engine), std::optional<std::uint16_t>(0x3FF1));
-
-    const DirectWriteResult blank = WriteConfigDirectly(rig.engine, "3F_1");
-    EXPECT_EQ(blank.conversionError, "'$3F_1' is not a valid integer value");
-    EXPECT_FALSE(blank.value.has_value());
-    const int exchanges = rig.sim->ExchangeCount();
-
-    const DirectWriteResult written = WriteConfigDirectly(rig.engine, "3FF2");
-    EXPECT_TRUE(written.written);
+    EXPECT_EQ(ReadConfigDirectly(rig.engine), ChipResult<std::uint16_t>(0x3FF1));
+    ASSERT_TRUE(rig.engine.PicWriteConfig(0x3FF2));
     EXPECT_EQ(rig.sim->chip().ConfigWord(), 0x3FF2);
-    EXPECT_GT(rig.sim->ExchangeCount(), exchanges);
-
-    bool isProtected = true;
-    ASSERT_TRUE(rig.engine.PicCodeProtected(isProtected));
-    EXPECT_FALSE(isProtected);
-    ASSERT_TRUE(WriteConfigDirectly(rig.engine, "000F").written);
-    ASSERT_TRUE(rig.engine.PicCodeProtected(isProtected));
-    EXPECT_TRUE(isProtected);
+    EXPECT_EQ(rig.engine.PicCodeProtected(), ChipResult<bool>(false));
+    ASSERT_TRUE(rig.engine.PicWriteConfig(0x000F));
+    EXPECT_EQ(rig.engine.PicCodeProtected(), ChipResult<bool>(true));
 }
 
-TEST(EngineChipCommands, ConfigWordWiderThanTheChipsIsRefusedBeforeAnythingIsSent)
-{
-    // A bit beyond the configuration word would be pulsed into nothing on an EPROM part and
-    // could leave it protected for good.
-    for (const auto &[device, word] : {std::pair{"16c62A", "7FFF"}, std::pair{"16f84", "4000"},
-                                       std::pair{"16c54", "F000"}, std::pair{"12c508", "1000"}}) {
-        EngineRig rig(device);
-        rig.host.parallel = false;
-        const DirectWriteResult result = WriteConfigDirectly(rig.engine, word);
-        EXPECT_TRUE(result.tooWide) << device;
-        EXPECT_FALSE(result.written) << device;
-        EXPECT_TRUE(rig.TakeTranscript().empty()) << device;
-    }
-}
-
-TEST(EngineChipCommands, BuildCalibrationFromMemory)
+TEST(EngineChipCommands, CalibrationFromTheImage)
 {
     EngineRig rig("12c508");
     rig.image.SetProgramWordText(0x01FF, "0C5A");
-    EXPECT_EQ(BuildCalibrationFromMemory(rig.image, rig.device).text, "5A");
+    EXPECT_EQ(CalibrationInImage(rig.image, rig.device).byte, std::optional<std::uint8_t>(0x5A));
     rig.image.SetProgramWordText(0x01FF, "0C 5");
-    EXPECT_EQ(BuildCalibrationFromMemory(rig.image, rig.device).conversionError,
-              "'$0C 5' is not a valid integer value");
+    const ImageCalibration bad = CalibrationInImage(rig.image, rig.device);
+    EXPECT_FALSE(bad.byte.has_value());
+    EXPECT_EQ(bad.cellText, "0C 5");
     EXPECT_EQ(rig.sim->ExchangeCount(), 0);
 }
 

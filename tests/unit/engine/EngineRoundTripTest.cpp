@@ -101,9 +101,7 @@ TEST_P(EngineRoundTrip, WriteReadVerifyAndBlankCheck)
     if (hasData) {
         EXPECT_EQ(engine.PicBlankCheckDataMem().outcome, EngineOutcome::Completed);
     }
-    QString blankId;
-    ASSERT_TRUE(engine.PicReadIDCode(blankId));
-    EXPECT_EQ(blankId, "FFFF");
+    EXPECT_EQ(engine.PicReadIDCode(), ChipResult<QString>(QStringLiteral("FFFF")));
 
     FillRandomImage(random);
     const EngineResult written = engine.PicWriteProgMem();
@@ -112,7 +110,7 @@ TEST_P(EngineRoundTrip, WriteReadVerifyAndBlankCheck)
     if (hasData) {
         ASSERT_EQ(engine.PicWriteDataMem().outcome, EngineOutcome::Completed);
     }
-    ASSERT_TRUE(engine.PicWriteIDCode());
+    ASSERT_TRUE(engine.PicWriteIDCode(*IdCodeValue(rig->image.IDCodeText)));
     ASSERT_TRUE(engine.PicWriteConfig(rig->image.ConfigWord));
     EXPECT_TRUE(rig->host.writeErrors.isEmpty()) << rig->host.writeErrors.join('\n').toStdString();
 
@@ -134,12 +132,8 @@ TEST_P(EngineRoundTrip, WriteReadVerifyAndBlankCheck)
             ASSERT_EQ(fresh.GetDataByteText(a), rig->image.GetDataByteText(a)) << a;
         }
     }
-    QString id;
-    ASSERT_TRUE(reader.PicReadIDCode(id));
-    EXPECT_EQ(id, rig->image.IDCodeText);
-    std::uint16_t config = 0;
-    ASSERT_TRUE(reader.PicReadConfig(config));
-    EXPECT_EQ(config, rig->image.ConfigWord);
+    EXPECT_EQ(reader.PicReadIDCode(), ChipResult<QString>(rig->image.IDCodeText));
+    EXPECT_EQ(reader.PicReadConfig(), ChipResult<std::uint16_t>(rig->image.ConfigWord));
 
     // One changed word: verify names it.
     const auto changed = static_cast<std::uint16_t>(random() % progMax);

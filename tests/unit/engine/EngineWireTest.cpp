@@ -198,7 +198,7 @@ const std::vector<WireCase> &WireCases()
          "16f84",
          false,
          {},
-         [](EngineRig &r) { return UnprotectDevice(r.engine); },
+         [](EngineRig &r) { return UnprotectDevice(r.engine).Ok(); },
          true,
          Join(
              {kSerialPowerOn,
@@ -210,7 +210,7 @@ const std::vector<WireCase> &WireCases()
          "16f84",
          true,
          {},
-         [](EngineRig &r) { return UnprotectDevice(r.engine); },
+         [](EngineRig &r) { return UnprotectDevice(r.engine).Ok(); },
          true,
          Join(
              {kParallelPowerOn,
@@ -222,43 +222,36 @@ const std::vector<WireCase> &WireCases()
          "16f628a",
          true,
          {},
-         [](EngineRig &r) { return UnprotectDevice(r.engine); },
+         [](EngineRig &r) { return UnprotectDevice(r.engine).Ok(); },
          true,
          Join({kParallelPowerOn, {kIdleTiming}, kPowerOffTail})},
         {"UnprotectSerial16f628a",
          "16f628a",
          false,
          {},
-         [](EngineRig &r) { return UnprotectDevice(r.engine); },
+         [](EngineRig &r) { return UnprotectDevice(r.engine).Ok(); },
          true,
          Join({kSerialPowerOn,
                {kIdleTiming, Sent(0x01, "0"), Sent(0x03, "E0F0F7"), Sent(0x01, "2"),
                 Sent(0x03, "E0F0F7"), Sent(0x01, "9"), Sent(0x01, "B")},
                kPowerOffTail})},
         // A failed command ends the sequence, and the chip is powered off all the same.
-        {"UnprotectPowersOffAfterAFailure", "16f84", false,
-         [](EngineRig &r) { r.NoAckFrom(6); },
-         [](EngineRig &r) { return UnprotectDevice(r.engine); }, false,
+        {"UnprotectPowersOffAfterAFailure", "16f84", false, [](EngineRig &r) { r.NoAckFrom(6); },
+         [](EngineRig &r) { return UnprotectDevice(r.engine).Ok(); }, false,
          Join({kSerialPowerOn,
                {kIdleTiming, Sent(0x01, "0"), Sent(0x03, "E0F0F7"), kIdleTiming, kPowerOff}})},
         {"IdRead16c54AdvancesPastProgramMemory",
          "16c54",
          true,
          {},
-         [](EngineRig &r) {
-             QString text;
-             return r.engine.PicReadIDCode(text);
-         },
+         [](EngineRig &r) { return r.engine.PicReadIDCode().Ok(); },
          true,
          Join({k16C5xPowerOn, {Sent(0x13, "020")}, Repeat({Sent(0x0A)}, 4), kPowerOffTail})},
         {"IdRead12c508Increments201",
          "12c508",
          false,
          {},
-         [](EngineRig &r) {
-             QString text;
-             return r.engine.PicReadIDCode(text);
-         },
+         [](EngineRig &r) { return r.engine.PicReadIDCode().Ok(); },
          true,
          Join({kSerialPowerOn, Repeat({Sent(0x01, "6")}, 0x201),
                Repeat({Sent(0x01, "4"), Sent(0x02), Sent(0x01, "6")}, 4), kPowerOffTail})},
@@ -266,10 +259,7 @@ const std::vector<WireCase> &WireCases()
          "16f84",
          true,
          {},
-         [](EngineRig &r) {
-             QString text;
-             return r.engine.PicReadIDCode(text);
-         },
+         [](EngineRig &r) { return r.engine.PicReadIDCode().Ok(); },
          true,
          Join({kParallelPowerOn,
                {Sent(0x16, "000000")},
@@ -279,10 +269,7 @@ const std::vector<WireCase> &WireCases()
          "16f84",
          true,
          {},
-         [](EngineRig &r) {
-             std::uint16_t w = 0;
-             return r.engine.PicReadConfig(w) && w == 0x3FFF;
-         },
+         [](EngineRig &r) { return r.engine.PicReadConfig() == ChipResult<std::uint16_t>(0x3FFF); },
          true,
          Join({kParallelPowerOn,
                {Sent(0x16, "000000")},
@@ -294,7 +281,7 @@ const std::vector<WireCase> &WireCases()
          "16f84",
          true,
          [](EngineRig &r) { r.NoAckFrom(1); },
-         [](EngineRig &r) { return r.engine.PicWrite(0x10, 0x1234); },
+         [](EngineRig &r) { return r.engine.PicWrite(0x10, 0x1234).Ok(); },
          false,
          {kPowerOff, kIdleTiming, kPowerOff}},
     };
@@ -367,7 +354,7 @@ TEST_P(EngineSerialPulses, OverprogramThreeTimesThePulsesUsed)
     } else {
         rig.sim->chip().SetPulsesNeeded(0x0010, c.needed);
     }
-    EXPECT_EQ(rig.engine.PicWrite(0x0010, 0x1234), c.written);
+    EXPECT_EQ(rig.engine.PicWrite(0x0010, 0x1234).Ok(), c.written);
     const Lines sent = HostSide(rig.TakeTranscript());
     EXPECT_EQ(rig.CountCommand(sent, "04"), c.pulses);
     EXPECT_EQ(rig.host.waiting, (QStringList{"shown", "hidden"}));
@@ -405,7 +392,7 @@ TEST(EngineConfigWrite, The16f628IsWrittenSeriallyAndTheMethodPutBack)
         if (!moduleAnswers) {
             rig.NoAckFrom(1);
         }
-        EXPECT_EQ(rig.engine.PicWriteConfig(0x3F10), moduleAnswers);
+        EXPECT_EQ(rig.engine.PicWriteConfig(0x3F10).Ok(), moduleAnswers);
         const Lines sent = HostSide(rig.TakeTranscript());
         EXPECT_EQ(rig.host.methodChanges, (std::vector<bool>{false, true}));
         EXPECT_TRUE(rig.host.parallel);
@@ -433,19 +420,15 @@ TEST_P(EngineCalibration, WritesTheLoadInstructionAtTheLastAddress)
     const CalibrationCase &c = GetParam();
     EngineRig rig(c.device);
     rig.sim->chip().SetProgramWord(c.address, 0x3FFF); // erased, so the new word can take
-    const CalibrationWriteResult result = WriteCalibration(rig.engine, "5A");
+    const auto instruction = CalibrationInstruction(rig.device, 0x5A);
+    EXPECT_EQ(instruction, c.word);
     if (!c.word) {
-        EXPECT_EQ(result.status, CalibrationWriteResult::Status::NotApplicable);
-        EXPECT_TRUE(rig.TakeTranscript().empty());
         return;
     }
-    EXPECT_EQ(result.status, CalibrationWriteResult::Status::Written);
-    EXPECT_EQ(result.word, *c.word);
+    EXPECT_TRUE(WriteCalibration(rig.engine, *instruction).Ok());
     EXPECT_EQ(rig.sim->chip().ProgramWord(c.address), *c.word);
     EXPECT_EQ(CalibrationAddress(rig.device), std::optional<std::uint16_t>(c.address));
-    const auto read = ReadCalibration(rig.engine);
-    ASSERT_TRUE(read.has_value());
-    EXPECT_EQ(*read, 0x5A);
+    EXPECT_EQ(ReadCalibration(rig.engine), ChipResult<std::uint8_t>(0x5A));
     EXPECT_TRUE(rig.sim->ProtocolFaults().empty()) << rig.sim->ProtocolFaultsText();
 }
 
@@ -473,9 +456,10 @@ TEST_P(EngineAllCodeProtect, ProgramsTheDevicesProtectionPattern)
     const ProtectCase &c = GetParam();
     EngineRig rig(c.device);
     rig.sim->chip().SetConfigWord(c.chipWord);
-    const ProtectResult result = AllCodeProtect(rig.engine, ConfigControls{});
-    EXPECT_EQ(result.stage, ProtectResult::Stage::Protected);
-    EXPECT_EQ(result.programmedWord, c.programmed);
+    const ChipResult<ProtectPlan> plan = PlanAllCodeProtect(rig.engine, ConfigControls{});
+    ASSERT_TRUE(plan.Ok());
+    EXPECT_EQ(plan->programmedWord, c.programmed);
+    EXPECT_TRUE(rig.engine.PicWriteConfig(plan->programmedWord).Ok());
     EXPECT_EQ(rig.image.ConfigWord, c.chipWord & 0x3FFF);
     EXPECT_EQ(rig.sim->chip().ConfigWord(), c.programmed);
 }

@@ -3,6 +3,7 @@
 #include "EngineRig.h"
 
 #include "engine/EraseThenWrite.h"
+#include "texts/TargetTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -11,15 +12,20 @@ namespace {
 using Step = EraseThenWriteStep;
 
 std::vector<std::string> RunPlan(EngineRig &rig, const std::function<bool(const Step &)> &step,
-                                 EraseThenWriteEnd &end)
+                                 EraseThenWriteEnd &end,
+                                 std::optional<ChipFailure> *eraseFailure = nullptr)
 {
     std::vector<std::string> ran;
-    end = RunEraseThenWrite(rig.engine, [&](const Step &s) {
+    const EraseThenWriteOutcome outcome = RunEraseThenWrite(rig.engine, [&](const Step &s) {
         ran.push_back((s.operation == ChipOperation::Write ? "write " : "verify ") +
                       std::string(s.memories ? "memories" : "config") +
                       (s.scope == PicEngine::WriteScope::SkipBlank ? " skipping blanks" : ""));
         return step(s);
     });
+    end = outcome.end;
+    if (eraseFailure) {
+        *eraseFailure = outcome.eraseFailure;
+    }
     return ran;
 }
 
@@ -32,7 +38,9 @@ TEST(EraseThenWrite, StepsRunInOrderUntilOneFailsOrCloseIsPressed)
               (std::vector<std::string>{"write memories skipping blanks", "verify memories",
                                         "write config", "verify config"}));
     EXPECT_EQ(end, EraseThenWriteEnd::Done);
-    EXPECT_EQ(whole.host.statuses.front(), kErasingStatus);
+    ChipActivity erasing;
+    erasing.erasing = true;
+    EXPECT_EQ(whole.host.statuses.front(), StatusText(erasing));
 
     EngineRig failing("16f84");
     EXPECT_EQ(RunPlan(
@@ -54,10 +62,14 @@ TEST(EraseThenWrite, StepsRunInOrderUntilOneFailsOrCloseIsPressed)
 
     EngineRig silent("16f84");
     silent.NoAckFrom(1);
+    std::optional<ChipFailure> why;
     EXPECT_TRUE(RunPlan(
-                    silent, [](const Step &) { return true; }, end)
+                    silent, [](const Step &) { return true; }, end, &why)
                     .empty());
     EXPECT_EQ(end, EraseThenWriteEnd::EraseFailed);
+    // The erase says why it stopped: the module never acknowledged the first power-off.
+    ASSERT_TRUE(why.has_value());
+    EXPECT_TRUE(ModuleSilent(*why));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "EngineRig.h"
 
 #include "engine/TargetSequence.h"
+#include "texts/TargetTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -28,14 +29,15 @@ SequenceRun RunOperation(EngineRig &rig, ChipOperation operation,
     hooks.ticked = [&](ChipTarget t) { return ticked.count(t) != 0; };
     hooks.configWordFromControls = [=] { return controlsWord; };
     hooks.configWordRead = [&](std::uint16_t w) { run.configShown.push_back(w); };
-    hooks.setStatus = [&](const QString &s) { run.statuses << s; };
     hooks.report = [&](const TargetReport &r) {
         run.reports.push_back(r);
-        if (!r.message.isEmpty()) {
-            run.messages << r.message;
+        if (const QString message = TargetMessage(r); !message.isEmpty()) {
+            run.messages << message;
         }
     };
+    const qsizetype statusesBefore = rig.host.statuses.size();
     RunTargetSequence(rig.engine, operation, hooks);
+    run.statuses = rig.host.statuses.mid(statusesBefore);
     return run;
 }
 
@@ -61,7 +63,8 @@ TEST(TargetSequence, BlankChipAndItsTexts)
     EXPECT_EQ(run.messages, (QStringList{"Program Memory Blank", "Data Memory Blanc",
                                          "ID Code Blank", "Configuration Blank"}));
     EXPECT_EQ(run.statuses,
-              (QStringList{"Blank Checking ID Code", "Blank Checking Configuration Word"}));
+              (QStringList{"Blank Checking Program Memory ...", "Blank Checking Data Memory ...",
+                           "Blank Checking ID Code", "Blank Checking Configuration Word"}));
     for (const TargetReport &r : run.reports) {
         EXPECT_TRUE(r.soundBeforeMessage);
     }
@@ -150,6 +153,18 @@ TEST(TargetSequence, WriteScopeReachesBothMemories)
     for (int a = 0; a < 0x400; ++a)
         ASSERT_EQ(fast.sim->chip().ProgramWord(a), whole.sim->chip().ProgramWord(a)) << a;
     EXPECT_LT(exchanges[0] * 20, exchanges[1]);
+}
+
+// An ID code that is not a number fails its target without a word to the chip; the targets
+// before and after it run as usual.
+TEST(TargetSequence, IdCodeThatIsNotANumberTouchesNothing)
+{
+    EngineRig rig("16f84");
+    rig.image.IDCodeText = "";
+    const SequenceRun run = RunOperation(rig, ChipOperation::Write, {ChipTarget::IdCode});
+    EXPECT_EQ(run.messages, QStringList{"Error Writing ID Code"});
+    EXPECT_FALSE(run.reports[0].failure.has_value());
+    EXPECT_EQ(rig.sim->ExchangeCount(), 0);
 }
 
 } // namespace
