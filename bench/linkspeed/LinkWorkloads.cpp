@@ -2,9 +2,9 @@
 
 #include "ScriptedEngineHost.h"
 
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "engine/PicEngine.h"
 #include "link/ChipWaits.h"
 

@@ -5,9 +5,21 @@
 #include "HexText.h"
 #include "MemoryImage.h"
 
+#include "catalogue/PartDefinition.h"
+
 bool HasBulkErase(const DeviceRecord &device)
 {
     return device.DeviceFamily == DeviceFamily::kFlash14Bit;
+}
+
+bool ConfigSerialOnly(const DeviceRecord &device)
+{
+    return device.Part && device.Part->configSerialOnly;
+}
+
+bool ErasesByBulkCommands(const DeviceRecord &device)
+{
+    return device.Part && device.Part->algorithm == PartAlgorithm::Flash14Bulk;
 }
 
 bool HasTwelveBitCore(const DeviceRecord &device)

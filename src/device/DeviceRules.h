@@ -17,6 +17,15 @@ constexpr std::uint16_t kChipWordBits = 0x3FFF;
 // The EEPROM and flash parts erase in bulk; an EPROM part is erased only by ultraviolet light.
 bool HasBulkErase(const DeviceRecord &device);
 
+// The part's configuration word programs only by the Serial method: its write switches the
+// method over for its duration (16f628, 16F627).
+bool ConfigSerialOnly(const DeviceRecord &device);
+
+// The part's Begin Programming only clears bits (16f628a, 12F629, 12F683, 16F88X ...): its chip
+// is erased by the bulk erase commands of program and data memory, not by the code-protect
+// disable sequence, and not at all by the Parallel method.
+bool ErasesByBulkCommands(const DeviceRecord &device);
+
 // The 16C5x and the 12C508/509 have a 12-bit core; every other part a 14-bit one.
 bool HasTwelveBitCore(const DeviceRecord &device);
 

@@ -18,9 +18,9 @@ bool SendDisableSequence(PicEngine &engine)
 {
     ProgrammerModule &m = engine.Module();
     const bool parallel = engine.Host().ParallelSelected();
-    if (engine.Device().EraseByBulkCommands) {
-        // Bulk Erase Program Memory and Bulk Erase Data Memory after loading all ones (the
-        // 16f628a); the Parallel method sends nothing.
+    if (ErasesByBulkCommands(engine.Device())) {
+        // Bulk Erase Program Memory and Bulk Erase Data Memory after loading all ones; the
+        // Parallel method sends nothing.
         if (parallel) {
             return true;
         }

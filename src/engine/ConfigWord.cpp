@@ -3,6 +3,7 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "link/ProgrammerModule.h"
 
 bool PicEngine::PicGoConfigLocation(std::uint16_t loadData, int steps, bool parallel)
@@ -136,7 +137,7 @@ bool PicEngine::ReadBackMatches(std::uint16_t expected, std::uint16_t read)
 
 ChipResult<NoValue> PicEngine::PicWriteConfig(std::uint16_t word)
 {
-    const bool forceSerial = m_device.ConfigSerialOnly != 0;
+    const bool forceSerial = ConfigSerialOnly(m_device);
     const bool parallelBefore = m_host.ParallelSelected();
     if (forceSerial) {
         m_host.SetParallelSelected(false);

@@ -1,6 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 
 namespace {
 QString FamilyName(uint8_t family)

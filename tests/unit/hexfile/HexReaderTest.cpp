@@ -1,6 +1,6 @@
 #include "hexfile/HexReader.h"
-#include "device/DeviceTable.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "device/DeviceRules.h"
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "hexfile/HexReader.h"
 #include "hexfile/HexWriter.h"
 
@@ -27,7 +27,7 @@ QString WordText(int address, int row)
 TEST_P(HexRoundTrip, SavedFileLoadsBackTheSameImage)
 {
     const int row = GetParam();
-    const DeviceRecord device = DeviceTable()[static_cast<size_t>(row)];
+    const DeviceRecord device = DevicesInUse().at(static_cast<size_t>(row));
     const int progLast = static_cast<int>(*ParseHexText(device.ProgMaxText));
     const int dataLast = static_cast<int>(*ParseHexText(device.DataMaxText));
     const HexTargets targets{
@@ -68,8 +68,8 @@ TEST_P(HexRoundTrip, SavedFileLoadsBackTheSameImage)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    EveryDevice, HexRoundTrip, testing::Range(0, 30), [](const testing::TestParamInfo<int> &param) {
-        return DeviceTable()[static_cast<size_t>(param.param)].DeviceName.toStdString();
+    EveryDevice, HexRoundTrip, testing::Range(0, 53), [](const testing::TestParamInfo<int> &param) {
+        return DevicesInUse().at(static_cast<size_t>(param.param)).DeviceName.toStdString();
     });
 
 } // namespace
