@@ -3,6 +3,7 @@
 // measures its own CPU time (user + system) for the given time (default 10 s), then prints
 // the share of one core. Run it under Xvfb for the real window system:
 //   xvfb-run -a -s "-screen 0 1280x800x24" build/bench/progress_wait_cpu
+#include "app/ModuleConnection.h"
 #include "app/ProgramWindows.h"
 #include "app/Tolm32U.h"
 #include "ops/Messages.h"
@@ -35,6 +36,15 @@ public:
     QString SaveFileName(const QString &, const QString &) override { return {}; }
 };
 
+// A line behind the module commands that is open but never answers: the window waits for
+// Start without a port being opened, and nothing is sent while it waits.
+class IdleLine : public ByteChannel
+{
+public:
+    bool WriteByte(std::uint8_t) override { return true; }
+    std::optional<std::uint8_t> ReadByte() override { return std::nullopt; }
+};
+
 double CpuSeconds()
 {
     rusage usage{};
@@ -52,8 +62,10 @@ int main(int argc, char *argv[])
     SilentMessages messages;
     ProgramWindows windows(messages);
     TTolmMain &main = *windows.TolmMain;
+    IdleLine line;
+    main.Module().UseChannel(&line);
     main.show();
-    main.IDCodeCbx->setChecked(true);
+    main.findChild<QCheckBox *>(QStringLiteral("IDCodeCbx"))->setChecked(true);
 
     double cpuAtStart = 0;
     QElapsedTimer wall;
@@ -71,6 +83,8 @@ int main(int argc, char *argv[])
             windows.ProcessForm->CloseBtn->click();
         });
     });
-    main.ChipReadBtn->click(); // returns when the window is closed
+    // Returns when the window is closed.
+    main.findChild<QToolButton *>(QStringLiteral("ChipReadBtn"))->click();
+    main.Module().UseChannel(nullptr);
     return 0;
 }

@@ -8,10 +8,9 @@ set(TOLM_HOMEPAGE "https://github.com/tolm/Tolm" CACHE STRING
     "The project's home page: package Homepage, AppStream addresses and screenshots")
 set(TOLM_MAINTAINER "The Tolm developers <maintainers@example.org>" CACHE STRING
     "Name <address> of whoever answers for the package")
-set(TOLM_LICENSE "LicenseRef-not-yet-chosen" CACHE STRING
-    "SPDX name of the program's license (copyright file, AppStream)")
-set(TOLM_LICENSE_TEXT "No license has been chosen for Tolm yet; until one is, the copyright holders reserve all rights."
-    CACHE STRING "The license's text or a pointer to it, one line (copyright file)")
+# The licence is the project's, not a choice of the build: COPYING holds its text, the
+# copyright file names it as Debian does (GPL-3+), AppStream by its SPDX name.
+set(TOLM_LICENSE "GPL-3.0-or-later")
 
 set(tolm_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/tolm)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
@@ -21,6 +20,10 @@ configure_file(${packaging}/io.github.tolm.Tolm.metainfo.xml.in
                ${PROJECT_BINARY_DIR}/packaging/io.github.tolm.Tolm.metainfo.xml @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/io.github.tolm.Tolm.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# lintian's notes on tags it cannot judge from the binaries alone, each with its reason.
+install(FILES ${packaging}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME tolm)
 
 # bash-completion loads a completion by the command's name from this folder.
 install(FILES ${packaging}/completion/tolm-cli
@@ -71,6 +74,8 @@ string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_HOMEPAGE_URL ${TOLM_HOMEPAGE})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_TOLM_STRIP ${CMAKE_STRIP})
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/StripUnneededSections.cmake)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
@@ -80,10 +85,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TOLM_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# Qt loads its SQLite driver as a plugin, which dpkg-shlibdeps cannot see: name it when the
-# production log (Qt SQL) is part of the build.
+# Qt loads its SQLite and PostgreSQL drivers as plugins, which dpkg-shlibdeps cannot see: name
+# them when the production log (Qt SQL: a file, or a database several benches share) is part of
+# the build.
 if(EXISTS ${PROJECT_SOURCE_DIR}/src/production)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libqt6sql6-psql")
 endif()
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gputils")
 

@@ -1,11 +1,14 @@
 #include "LinkRun.h"
 
 #include "ModsimProcess.h"
+#include "link/ChipWaits.h"
 #include "link/SerialLink.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace {
 
@@ -27,7 +30,7 @@ std::vector<std::string> ReadLines(const QString &path)
 
 } // namespace
 
-LinkRunResult RunLinkWorkload(const QString &modsim, const LinkWorkload &workload)
+LinkRunResult RunLinkWorkload(const QString &modsim, const LinkWorkload &workload, HostWaits waits)
 {
     LinkRunResult result;
     QTemporaryDir dir;
@@ -49,7 +52,7 @@ LinkRunResult RunLinkWorkload(const QString &modsim, const LinkWorkload &workloa
     ProgrammerModule module(link);
     QElapsedTimer timer;
     timer.start();
-    const bool completed = workload.run(module);
+    const bool completed = workload.run(module, waits);
     result.elapsed = std::chrono::microseconds(timer.nsecsElapsed() / 1000);
     link.CloseModulePort();
     simulator.Stop();
@@ -63,4 +66,34 @@ LinkRunResult RunLinkWorkload(const QString &modsim, const LinkWorkload &workloa
         result.ideal = *ideal;
     }
     return result;
+}
+
+std::optional<std::chrono::nanoseconds> MeasureTurnaround(const QString &modsim, int exchanges,
+                                                          std::string &error)
+{
+    ModsimProcess simulator(modsim);
+    if (!simulator.Start(QStringLiteral("16f84"), {})) {
+        error = simulator.Error().toStdString();
+        return std::nullopt;
+    }
+    SerialLink link;
+    if (!link.OpenModulePort(simulator.LinkPath())) {
+        error = link.LastErrorText().toStdString();
+        return std::nullopt;
+    }
+    ProgrammerModule module(link);
+    // As the chip work measured beside it does: the slack that hides nothing.
+    const ChipTimerSlack slack;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < exchanges; ++i) {
+        if (!module.ModulePowerOff()) {
+            error = "the simulator did not acknowledge Power Off";
+            return std::nullopt;
+        }
+    }
+    const qint64 elapsed = timer.nsecsElapsed();
+    link.CloseModulePort();
+    simulator.Stop();
+    return std::chrono::nanoseconds(elapsed / std::max(1, exchanges));
 }

@@ -6,8 +6,10 @@
 #include "device/MemoryImage.h"
 #include "device/catalogue/CatalogueInUse.h"
 #include "engine/PicEngine.h"
+#include "link/ChipWaits.h"
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -17,16 +19,24 @@ enum class Action { Read, Write };
 
 // One engine operation over a range, with a host whose pauses really sleep: the ideal time
 // counts them, so a host that skipped them would look faster than the line allows.
-std::function<bool(ProgrammerModule &)>
+std::function<bool(ProgrammerModule &, HostWaits)>
 EngineWorkload(const char *device, bool parallel, Memory memory, Action action, const char *end)
 {
-    return [=](ProgrammerModule &module) {
+    return [=](ProgrammerModule &module, HostWaits waits) {
         const DeviceRecord record = *FindDevice(QString::fromLatin1(device));
         ScriptedEngineHost host;
         host.parallel = parallel;
         host.progEnd = QString::fromLatin1(end);
         host.dataEnd = QString::fromLatin1(end);
-        host.onDelay = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+        std::optional<ChipTimerSlack> slack;
+        if (waits == HostWaits::Deadline) {
+            slack.emplace();
+            host.onDelay = [](int ms) { SleepForChip(ms); };
+        } else {
+            host.onDelay = [](int ms) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            };
+        }
         MemoryImage image;
         for (int a = 0; a < MemoryImage::kProgramWords; ++a) {
             image.SetProgramWordText(a, FormatHex(static_cast<std::uint32_t>(a * 37) & 0x3FFF, 4));

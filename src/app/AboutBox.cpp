@@ -1,5 +1,7 @@
 #include "AboutBox.h"
 
+#include "InstallPaths.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -51,11 +53,14 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     ProgramIcon->setFixedSize(65, 57);
     ProgramIcon->setPixmap(ProgramIconPixmap());
     ProductName = NamedLabel("ProductName", Panel1);
+    QFont productFont = ProductName->font();
+    productFont.setBold(true);
+    productFont.setPointSizeF(productFont.pointSizeF() * 1.4);
+    ProductName->setFont(productFont);
     Version = NamedLabel("Version", Panel1);
     AuthorLabel = NamedLabel("AuthorLabel", Panel1);
     MakerLabel = NamedLabel("MakerLabel", Panel1);
     Comments = NamedLabel("Comments", Panel1);
-    Comments->setText(QStringLiteral("Comments: see the README"));
     EMailLabel = NamedLabel("EMailLabel", Panel1);
     WebLabel = NamedLabel("WebLabel", Panel1);
 
@@ -68,13 +73,20 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     LayOutControls();
 }
 
-// The contact lines point at the project's own documents rather than at any person.
+// Who made it, under which licence, with which Qt, and where the guide is to be read.
 void TAboutBox::FormCreate()
 {
-    AuthorLabel->setText(QStringLiteral("by ") + QStringLiteral("the Tolm developers"));
-    MakerLabel->setText(QStringLiteral("Made ") + QStringLiteral("as free software with Qt"));
-    EMailLabel->setText(QStringLiteral("e-mail ") + QStringLiteral("via the project page"));
-    WebLabel->setText(QStringLiteral("Web: see the project page"));
+    AuthorLabel->setText(QStringLiteral("by the Tolm developers"));
+    MakerLabel->setText(QStringLiteral("Free software under the GNU General Public License, "
+                                       "version 3 or later (GPL-3.0-or-later)"));
+    Comments->setText(QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion())));
+    EMailLabel->setText(QStringLiteral("User guide: %1").arg(UserGuidePath()));
+    WebLabel->setText(QStringLiteral("This program comes with ABSOLUTELY NO WARRANTY; see the "
+                                     "licence for details."));
+    for (QLabel *label : {MakerLabel, EMailLabel, WebLabel}) {
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse); // the path can be copied
+    }
 }
 
 void TAboutBox::LayOutControls()
@@ -92,7 +104,8 @@ void TAboutBox::LayOutControls()
     auto *boxLayout = new QVBoxLayout(this);
     boxLayout->addWidget(Panel1);
     boxLayout->addWidget(OKButton, 0, Qt::AlignHCenter);
-    setMinimumSize(298, 206);
+    // Wide enough that the licence and the guide's path read in a line or two.
+    setMinimumSize(420, 206);
 }
 
 void TAboutBox::SetProductName(const QString &text)

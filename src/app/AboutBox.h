@@ -7,7 +7,8 @@ class QFrame;
 class QLabel;
 class QPushButton;
 
-// The About box: product line, version and the project's own contact lines.
+// The About box: the product line and its version, who made it, the licence, the Qt it runs
+// with and where the user guide is.
 class TAboutBox : public QDialog
 {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "Tolm32U.h"
+#include "Version.h"
 
 #include <QTextStream>
 
@@ -34,7 +34,7 @@ std::optional<int> AnswerInformationRequest(const QStringList &arguments, QTextS
             return 0;
         }
         if (argument == QStringLiteral("--version") || argument == QStringLiteral("-v")) {
-            out << "Tolm " << TTolmMain::VersionText << "\n";
+            out << "Tolm " << kVersionText << "\n";
             return 0;
         }
     }

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSvgRenderer>
 #include <QToolButton>
 
@@ -68,9 +69,15 @@ QToolButton *GlyphButton(const char *name, const QString &hint, const QString &g
     return button;
 }
 
-void GiveShortcut(QToolButton *button, const QKeySequence &keys)
+void GiveShortcut(QWidget &window, QToolButton *button, const QKeySequence &keys)
 {
-    button->setShortcut(keys);
+    // A button's own shortcut works only while the button is shown, that is on its page; the
+    // window's works on every page.
+    auto *shortcut = new QShortcut(keys, &window);
+    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+        if (button->isEnabled())
+            button->click();
+    });
     // The accessible name keeps the plain caption; only the hint names the key.
     button->setToolTip(QStringLiteral("%1 (%2)").arg(button->accessibleName(),
                                                      keys.toString(QKeySequence::NativeText)));

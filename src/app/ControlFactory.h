@@ -26,8 +26,9 @@ template <typename T> T *Named(T *widget, const char *name)
 QToolButton *GlyphButton(const char *name, const QString &hint, const QString &glyph);
 // The program's own icon (assets/tolm.svg), for the window frame and the task bar.
 QIcon ProgramIcon();
-// Gives a speed button its key, and names the key in its hint: "Read From PIC (F5)".
-void GiveShortcut(QToolButton *button, const QKeySequence &keys);
+// Gives a speed button a key that works from anywhere in `window` (whichever page shows), and
+// names the key in its hint: "Read From PIC (F5)". A disabled button ignores its key.
+void GiveShortcut(QWidget &window, QToolButton *button, const QKeySequence &keys);
 QCheckBox *CheckBox(const char *name, const QString &caption);
 QRadioButton *RadioButton(const char *name, const QString &caption);
 QGroupBox *Group(const char *name, const QString &title);

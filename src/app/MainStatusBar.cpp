@@ -1,5 +1,6 @@
 #include "MainStatusBar.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -32,15 +33,32 @@ MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent)
                             QStringLiteral("Load the file again for the ticked targets"));
     DismissBtn = OfferButton("DismissBtn", QStringLiteral("Dismiss"),
                              QStringLiteral("Keep the image as it is"));
-    // Tall enough for the offer's buttons from the start: the window keeps one size.
-    setMinimumHeight(ReloadBtn->sizeHint().height() + 2);
+    LogBtn = new QPushButton(QStringLiteral("&Log"));
+    LogBtn->setObjectName(QStringLiteral("LogBtn"));
+    LogBtn->setCheckable(true);
+    LogBtn->setAutoDefault(false);
+    LogBtn->setToolTip(QStringLiteral("Every message of this session, with its time"));
     PortLbl = new QLabel;
     PortLbl->setObjectName(QStringLiteral("PortLbl"));
     PortLbl->setTextFormat(Qt::PlainText);
-    addWidget(StatusLine, 1);
-    addPermanentWidget(ReloadBtn);
-    addPermanentWidget(DismissBtn);
-    addPermanentWidget(PortLbl);
+    PortLbl->setMinimumWidth(1);
+    PortLbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    // Two lines, so that neither the news nor the port is cut short in a narrow window: the
+    // news with the offer's buttons above, the module's port with the log's button below.
+    auto *lines = new QWidget;
+    auto *grid = new QGridLayout(lines);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(0);
+    grid->addWidget(StatusLine, 0, 0);
+    grid->addWidget(ReloadBtn, 0, 1);
+    grid->addWidget(DismissBtn, 0, 2);
+    grid->addWidget(PortLbl, 1, 0);
+    grid->addWidget(LogBtn, 1, 1, 1, 2, Qt::AlignRight);
+    grid->setColumnStretch(0, 1);
+    // Tall enough for the offer's buttons from the start: the window keeps one size.
+    grid->setRowMinimumHeight(0, ReloadBtn->sizeHint().height());
+    addWidget(lines, 1);
     connect(ReloadBtn, &QPushButton::clicked, this, &MainStatusBar::ReloadClicked);
     connect(DismissBtn, &QPushButton::clicked, this, [this] {
         EndOffer();

@@ -30,6 +30,8 @@ public:
 
     QLabel *StatusLine = nullptr;
     QLabel *PortLbl = nullptr;
+    // Opens and shuts the operation log's pane under the pages.
+    QPushButton *LogBtn = nullptr;
     QPushButton *ReloadBtn = nullptr;
     QPushButton *DismissBtn = nullptr;
 

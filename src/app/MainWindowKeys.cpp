@@ -1,28 +1,58 @@
-// The main window from the keyboard: keys for the file and chip buttons, keys that turn the
-// pages, and a Tab order that follows the eye across the toolbar and down each page.
+// The main window from the keyboard: keys that turn the pages, and a Tab order that follows
+// the eye across the toolbar and down each page.
 #include "ControlFactory.h"
-#include "MainStatusBar.h"
-#include "PortProblem.h"
 #include "Tolm32U.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QKeySequence>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
 
+namespace {
+
+// Toolbar left to right, then the page tabs, then each page top to bottom and left to right,
+// then the status line's offer buttons. Controls on hidden pages are passed over, so one
+// chain serves all four.
+const char *const kTabOrder[] = {
+    "ConnectBtn",     "OptionsBtn",   "DataEditorBtn",   "ProgEditorBtn",
+    "DeviceSelector", "DetectBtn",    "ExitBtn",         "OptionPages",
+    "ProgMemCbx",     "DataMemCbx",   "ConfigCbx",       "IDCodeCbx",
+    "ParallelRBtn",   "SerialRBtn",   "LoadFromFileBtn", "SaveToFileBtn",
+    "ChipReadBtn",    "ChipWriteBtn", "VerifyBtn",       "BlancCheckBtn",
+    "ProtectBtn",     "UnProtectBtn", "IDCodeBtn",       "EraseBeforeWriteCbx",
+    "OscBox",         "ProtNoneBtn",  "ProtUp12Btn",     "ProtUp34Btn",
+    "ProtAllBtn",     "ConfigEdit",   "ConfigReadBtn",   "ConfigWriteBtn",
+    "RefreshBtn",     "CalEdit",      "ReadCalBtn",      "WriteCalBtn",
+    "BuildCalBtn",    "WriteCalCbx",  "WdtCbx",          "PutCbx",
+    "LvpCbx",         "BOutCbx",      "MClrCbx",         "DebugCbx",
+    "CpdCbx",         "WrtCbx",       "MpeenCbx",        "ProgStartEdit",
+    "ProgEndEdit",    "MaxProgBtn",   "DataStartEdit",   "DataEndEdit",
+    "MaxDataBtn",     "ReloadBtn",    "DismissBtn",
+};
+
+} // namespace
+
 void TTolmMain::SetKeyboardAccess()
 {
-    GiveShortcut(LoadFromFileBtn, QKeySequence(Qt::CTRL | Qt::Key_O));
-    GiveShortcut(SaveToFileBtn, QKeySequence(Qt::CTRL | Qt::Key_S));
-    GiveShortcut(ChipReadBtn, QKeySequence(Qt::Key_F5));
-    GiveShortcut(ChipWriteBtn, QKeySequence(Qt::Key_F6));
-    GiveShortcut(VerifyBtn, QKeySequence(Qt::Key_F7));
-    GiveShortcut(BlancCheckBtn, QKeySequence(Qt::Key_F8));
+    const std::pair<const char *, QKeySequence> buttonKeys[] = {
+        {"LoadFromFileBtn", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"SaveToFileBtn", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"ChipReadBtn", QKeySequence(Qt::Key_F5)},
+        {"ChipWriteBtn", QKeySequence(Qt::Key_F6)},
+        {"VerifyBtn", QKeySequence(Qt::Key_F7)},
+        {"BlancCheckBtn", QKeySequence(Qt::Key_F8)},
+    };
+    for (const auto &[name, keys] : buttonKeys)
+        GiveShortcut(*this, findChild<QToolButton *>(QString::fromLatin1(name)), keys);
+    // The recent files hang on the Load button's arrow; this key opens them from anywhere.
+    auto *load = findChild<QToolButton *>(QStringLiteral("LoadFromFileBtn"));
+    const QKeySequence recentKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+    connect(new QShortcut(recentKeys, this), &QShortcut::activated, load, [load] {
+        if (load->isEnabled())
+            load->showMenu();
+    });
+    load->setToolTip(QStringLiteral("%1, recent files (%2)")
+                         .arg(load->toolTip(), recentKeys.toString(QKeySequence::NativeText)));
 
     // The page control knows these keys only while it has the focus; here they work from
     // anywhere in the window, the toolbar included.
@@ -31,27 +61,13 @@ void TTolmMain::SetKeyboardAccess()
     AddPageKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1);
     AddPageKey(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
 
-    // Toolbar left to right, then the page tabs, then each page top to bottom and left to
-    // right. Controls on hidden pages are passed over, so one chain serves all four.
-    QList<QWidget *> chain{
-        ConnectBtn,    OptionsBtn,   DataEditorBtn, ProgEditorBtn,   DeviceSelector,
-        ExitBtn,       OptionPages,  ProgMemCbx,    DataMemCbx,      ConfigCbx,
-        IDCodeCbx,     ParallelRBtn, SerialRBtn,    LoadFromFileBtn, SaveToFileBtn,
-        ChipReadBtn,   ChipWriteBtn, VerifyBtn,     BlancCheckBtn,   ProtectBtn,
-        UnProtectBtn,  IDCodeBtn,    OscBox,        ProtNoneBtn,     ProtUp12Btn,
-        ProtUp34Btn,   ProtAllBtn,   ConfigEdit,    ConfigReadBtn,   ConfigWriteBtn,
-        RefreshBtn,    CalEdit,      ReadCalBtn,    WriteCalBtn,     BuildCalBtn,
-        WriteCalCbx,   WdtCbx,       PutCbx,        LvpCbx,          BOutCbx,
-        MClrCbx,       DebugCbx,     CpdCbx,        WrtCbx,          MpeenCbx,
-        ProgStartEdit, ProgEndEdit,  MaxProgBtn,    DataStartEdit,   DataEndEdit,
-        MaxDataBtn};
-    // Detect beside the device selector, "Erase before write" after the page's buttons, and
-    // the status line's offer buttons last of all.
-    chain.insert(chain.indexOf(ExitBtn), DetectBtn);
-    chain.insert(chain.indexOf(IDCodeBtn) + 1, EraseBeforeWriteCbx);
-    chain << StatusBar->ReloadBtn << StatusBar->DismissBtn;
-    for (qsizetype i = 1; i < chain.size(); ++i)
-        setTabOrder(chain[i - 1], chain[i]);
+    QWidget *previous = nullptr;
+    for (const char *name : kTabOrder) {
+        QWidget *next = findChild<QWidget *>(QString::fromLatin1(name));
+        if (previous && next)
+            setTabOrder(previous, next);
+        previous = next ? next : previous;
+    }
 }
 
 void TTolmMain::AddPageKey(const QKeySequence &keys, int step)
@@ -61,15 +77,4 @@ void TTolmMain::AddPageKey(const QKeySequence &keys, int step)
         const int pages = OptionPages->count();
         OptionPages->setCurrentIndex((OptionPages->currentIndex() + step + pages) % pages);
     });
-}
-
-void TTolmMain::ShowPortState()
-{
-    StatusBar->ShowPortState(m_module.PortStatusText());
-    const QString held = m_module.HeldPortName();
-    const QString state = held.isEmpty()
-                              ? QStringLiteral("No port held")
-                              : QStringLiteral("Holds port %1").arg(PortDisplayName(held));
-    ConnectBtn->setToolTip(QStringLiteral("Connect\n") + state);
-    ConnectBtn->setAccessibleDescription(state);
 }

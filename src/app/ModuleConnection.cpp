@@ -1,22 +1,59 @@
 #include "ModuleConnection.h"
 
+#include "ControlFactory.h"
 #include "PortConU.h"
 #include "PortProblem.h"
 #include "device/DeviceRecord.h"
 #include "link/ModuleCheck.h"
 #include "ops/Messages.h"
 
+#include <QToolButton>
+
 namespace {
 const QString kPortErrorText = QStringLiteral("COM Port Error");
 }
 
-ModuleConnection::ModuleConnection() = default;
+ModuleConnection::ModuleConnection(Messages &messages, QObject *parent)
+    : QObject(parent), m_messages(messages)
+{
+    setObjectName(QStringLiteral("ModuleConnection"));
+    ConnectBtn = GlyphButton("ConnectBtn", QStringLiteral("Connect"), QStringLiteral("connect"));
+    connect(ConnectBtn, &QToolButton::clicked, this, &ModuleConnection::ConnectBtnClick);
+    connect(this, &ModuleConnection::StateChanged, this, &ModuleConnection::ShowStateInHint);
+    ShowStateInHint();
+}
 
-void ModuleConnection::OpenAtStartup(Messages &messages)
+ModuleConnection::~ModuleConnection() = default;
+
+QWidget *ModuleConnection::ConnectButton() const
+{
+    return ConnectBtn;
+}
+
+void ModuleConnection::OpenAtStartup()
 {
     // No port chosen yet (a first start): nothing is opened, and the status line asks for one.
     if (!ModulePortName.isEmpty())
-        Open(messages);
+        Open(m_messages);
+    emit StateChanged();
+}
+
+void ModuleConnection::ConnectBtnClick()
+{
+    if (!m_portDlg || OperationInProgress)
+        return;
+    m_portDlg->SetPortName(ModulePortName);
+    HandlePortChoice(m_portDlg->exec());
+}
+
+void ModuleConnection::ShowStateInHint()
+{
+    const QString held = HeldPortName();
+    const QString state = held.isEmpty()
+                              ? QStringLiteral("No port held")
+                              : QStringLiteral("Holds port %1").arg(PortDisplayName(held));
+    ConnectBtn->setToolTip(QStringLiteral("Connect\n") + state);
+    ConnectBtn->setAccessibleDescription(state);
 }
 
 QString ModuleConnection::Open(Messages &messages)
@@ -44,6 +81,7 @@ void ModuleConnection::HandlePortChoice(int portDialogResult, Messages &messages
         Connect(messages);
     else if (portDialogResult == TPortDlg::kReleaseResult)
         Release(messages);
+    emit StateChanged();
 }
 
 bool ModuleConnection::OpenAndCheck(Messages &messages)
@@ -70,7 +108,7 @@ void ModuleConnection::Connect(Messages &messages)
         messages.Plain(QString::fromLatin1(kModuleConnectedText));
 }
 
-void ModuleConnection::ApplyPortChoice(const QString &portName, Messages &messages)
+void ModuleConnection::ApplyPortChoice(const QString &portName)
 {
     if (OperationInProgress || portName == ModulePortName)
         return;
@@ -79,7 +117,8 @@ void ModuleConnection::ApplyPortChoice(const QString &portName, Messages &messag
     ModulePortName = portName;
     m_answer = Answer::NotAsked;
     if (!portName.isEmpty())
-        OpenAndCheck(messages);
+        OpenAndCheck(m_messages);
+    emit StateChanged();
 }
 
 void ModuleConnection::NoteWorkEnded()
@@ -89,6 +128,7 @@ void ModuleConnection::NoteWorkEnded()
     else if (m_route.bytesRead > m_readsBefore)
         m_answer = Answer::Answered;
     ModuleConnected = m_answer == Answer::Answered;
+    emit StateChanged();
 }
 
 QString ModuleConnection::PortStatusText() const
@@ -148,8 +188,9 @@ void ModuleConnection::Release(Messages &messages)
     messages.Plain(ModulePortName + QStringLiteral(" Released !... "));
 }
 
-bool ModuleConnection::IncorrectModule(const DeviceRecord &device, Messages &messages)
+bool ModuleConnection::IncorrectModule(const DeviceRecord &device)
 {
+    Messages &messages = m_messages;
     const ModuleSuitability suitability =
         CheckModuleForDevice(device.HasMemoryParity != 0, m_module);
     if (suitability == ModuleSuitability::Suitable)

@@ -3,18 +3,29 @@
 #include "link/ProgrammerModule.h"
 #include "link/SerialLink.h"
 
+#include <QObject>
 #include <QString>
 
 class Messages;
+class QToolButton;
+class QWidget;
+class TPortDlg;
 struct DeviceRecord;
 
 // The desktop program's hold on the programmer module: the port named in the settings,
-// whether the last Connect found a module, and the module commands over that port. The
-// window's handlers come here so that the link and its messages stay in one place.
-class ModuleConnection
+// whether the module answered, the Connect button with its Port dialog, and the module
+// commands over that port. The link and its messages stay in one place.
+class ModuleConnection : public QObject
 {
+    Q_OBJECT
 public:
-    ModuleConnection();
+    explicit ModuleConnection(Messages &messages, QObject *parent = nullptr);
+    ~ModuleConnection() override;
+
+    // For the toolbar.
+    QWidget *ConnectButton() const;
+    // The Port dialog, created after the main window.
+    void SetPortDialog(TPortDlg *portDlg) { m_portDlg = portDlg; }
 
     // Empty until a port is chosen: a first start opens nothing.
     QString ModulePortName;
@@ -23,16 +34,17 @@ public:
     bool OperationInProgress = false;
 
     // Start-up: opens the port once; a failure says "COM Port Error" and start-up goes on.
-    void OpenAtStartup(Messages &messages);
+    void OpenAtStartup();
 
     // What the Port dialog's answer asks for: Connect (open again, then the presence check),
     // Release (give the port back) or Cancel (nothing). Refused while an operation runs.
     void HandlePortChoice(int portDialogResult, Messages &messages);
+    void HandlePortChoice(int portDialogResult) { HandlePortChoice(portDialogResult, m_messages); }
 
     // Options chose another port: the held one is given back, the new one opened and the
     // module asked whether it is there, as Connect does. A failure is shown as Connect shows
     // it; success is told by PortStatusText. The same port again changes nothing.
-    void ApplyPortChoice(const QString &portName, Messages &messages);
+    void ApplyPortChoice(const QString &portName);
 
     // The line the status bar keeps for the port: "ttyUSB0: module answered", "COM1: cannot
     // be opened", or, with no port chosen yet, "Choose the module's port in Options".
@@ -54,7 +66,7 @@ public:
     void NoteWorkEnded();
 
     // Whether the module suits the device; true (after its message) means stop.
-    bool IncorrectModule(const DeviceRecord &device, Messages &messages);
+    bool IncorrectModule(const DeviceRecord &device);
 
     // The name the held port was opened with (Options may have named another since), or
     // empty when no port is held.
@@ -67,7 +79,16 @@ public:
     // nullptr goes back to the serial port.
     void UseChannel(ByteChannel *channel) { m_route.target = channel ? channel : &m_link; }
 
+public slots:
+    // The Port dialog: Connect, Release or Cancel for the port named in ModulePortName.
+    void ConnectBtnClick();
+
+signals:
+    // The port, or whether the module answered, changed: the status line follows.
+    void StateChanged();
+
 private:
+    void ShowStateInHint();
     // Opens the port and asks for the module; false after the failure has been shown.
     bool OpenAndCheck(Messages &messages);
     void Connect(Messages &messages);
@@ -92,6 +113,9 @@ private:
     };
     enum class Answer { NotAsked, Answered, Silent };
 
+    Messages &m_messages;
+    TPortDlg *m_portDlg = nullptr;
+    QToolButton *ConnectBtn = nullptr;
     SerialLink m_link;
     ChannelRoute m_route{m_link};
     ProgrammerModule m_module{m_route};

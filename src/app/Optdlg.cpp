@@ -1,5 +1,7 @@
 #include "Optdlg.h"
 
+#include "ProductionLogBox.h"
+
 #include "device/catalogue/CatalogueInUse.h"
 #include "ops/Messages.h"
 #include "settings/DesktopSettings.h"
@@ -49,6 +51,17 @@ QIcon SaveGlyph()
         icon.addPixmap(pixmap);
     }
     return icon;
+}
+
+// A setting that is on or off, written only where it differs from the file (an absent key
+// reads as the default), so a user who never touches it keeps a file without it.
+bool StoreSwitch(PrivateProfile &profile, const QString &section, const QString &key, bool on,
+                 bool byDefault)
+{
+    const QString value = on ? QStringLiteral("1") : QStringLiteral("0");
+    const QString stored =
+        profile.ReadString(section, key, byDefault ? QStringLiteral("1") : QStringLiteral("0"));
+    return stored == value || profile.WriteString(section, key, value);
 }
 
 template <typename T> T *Named(T *widget, const char *name)
@@ -116,7 +129,10 @@ void TOptionsDlg::CreateControls()
         PortEdit->setToolTip(text.isEmpty() ? portHint : text);
     });
     // Picking "Other" is picking the field: the cursor goes there to type the name.
-    connect(OtherPortBtn, &QRadioButton::clicked, PortEdit, [this] { PortEdit->setFocus(); });
+    connect(OtherPortBtn, &QRadioButton::toggled, PortEdit, [this](bool picked) {
+        if (picked)
+            PortEdit->setFocus();
+    });
     RemovePortBtn = Named(new QPushButton(QStringLiteral("&Remove"), ComPortNum), "RemovePortBtn");
     RemovePortBtn->setToolTip(QStringLiteral("Take the picked port off the list of ports typed "
                                              "before"));
@@ -133,6 +149,14 @@ void TOptionsDlg::CreateControls()
                             "ReloadAtOnceCbx");
     ReloadAtOnceCbx->setToolTip(QStringLiteral("When the loaded hex file changes on disk, load "
                                                "it again without asking"));
+    ConfirmSuccessesCbx =
+        Named(new QCheckBox(QStringLiteral("&Confirm successes with a box"), this),
+              "ConfirmSuccessesCbx");
+    ConfirmSuccessesCbx->setChecked(true);
+    ConfirmSuccessesCbx->setToolTip(QStringLiteral("Off: \"File loaded successfully\" and a "
+                                                   "verify without errors go to the status line "
+                                                   "and the log"));
+    ProductionLog = new ProductionLogBox(this);
 
     OKBtn = Named(new QPushButton(QStringLiteral("&OK"), this), "OKBtn");
     OKBtn->setDefault(true);
@@ -173,7 +197,9 @@ void TOptionsDlg::LayOutControls()
     grid->addWidget(DeviceSet, 0, 1);
     grid->addWidget(DirBox, 1, 0, 1, 2);
     grid->addWidget(ReloadAtOnceCbx, 2, 0, 1, 2);
-    grid->addLayout(buttons, 0, 2, 3, 1);
+    grid->addWidget(ConfirmSuccessesCbx, 3, 0, 1, 2);
+    grid->addWidget(ProductionLog, 4, 0, 1, 2);
+    grid->addLayout(buttons, 0, 2, 5, 1);
     grid->setColumnStretch(1, 1);
     setMinimumWidth(377);
     // Never narrower than the controls need: a dialog sized to fit a small screen (at a large
@@ -188,7 +214,8 @@ void TOptionsDlg::SetTabOrder()
     for (QRadioButton *button : PortButtons())
         chain << button;
     chain << OtherPortBtn << PortEdit << RemovePortBtn << DeviceSelectOpt << WorkingDirEdit
-          << ReloadAtOnceCbx << OKBtn << CancelBtn << SaveBtn;
+          << ReloadAtOnceCbx << ConfirmSuccessesCbx << ProductionLog->ProductionLogCbx
+          << ProductionLog->ProductionLogEdit << OKBtn << CancelBtn << SaveBtn;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -319,23 +346,25 @@ void TOptionsDlg::SaveBtnClick()
         typed = WithItemFirst(typed, PortText(), kMaxTypedPorts);
     // Written only where they differ from the file (an absent key reads as the default), so
     // a user who never touches them keeps a file of section Main alone.
-    const QString reload = ReloadAtOnceCbx->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    const bool reloadStored =
-        profile.ReadString(DesktopSettings::kFilesSection, DesktopSettings::kReloadAtOnceKey,
-                           QStringLiteral("0")) == reload ||
-        profile.WriteString(DesktopSettings::kFilesSection, DesktopSettings::kReloadAtOnceKey,
-                            reload);
     const bool extrasWritten =
         WriteProfileList(profile, DesktopSettings::kTypedPortsSection,
                          DesktopSettings::kTypedPortKey, typed, kMaxTypedPorts) &&
-        reloadStored;
-    if (!extrasWritten)
+        StoreSwitch(profile, DesktopSettings::kFilesSection, DesktopSettings::kReloadAtOnceKey,
+                    ReloadAtOnceCbx->isChecked(), false) &&
+        StoreSwitch(profile, DesktopSettings::kBoxesSection, DesktopSettings::kConfirmSuccessesKey,
+                    ConfirmSuccessesCbx->isChecked(), true);
+    if (!extrasWritten) {
         m_messages.Error(failure);
+        return;
+    }
+    if (const auto refusal = ProductionLog->Save(profile))
+        m_messages.Error(*refusal);
 }
 
 void TOptionsDlg::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    ProductionLog->Load(PrivateProfile(TolmSettings::SettingsFilePath()));
     // Tab then walks the fields in the order they are read; Enter still answers OK, the
     // default button. With no port picked yet, the first one offered has the focus.
     QRadioButton *focused = nullptr;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class Messages;
+class ProductionLogBox;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -62,6 +63,12 @@ public:
     QPushButton *RemovePortBtn = nullptr;
     // A loaded file that changes on disk is loaded again at once instead of being offered.
     QCheckBox *ReloadAtOnceCbx = nullptr;
+    // Off: a success ("File loaded successfully", a verify without errors) is told on the
+    // status line and in the log instead of a box that must be clicked away.
+    QCheckBox *ConfirmSuccessesCbx = nullptr;
+    // The production log: its place and whether the desktop program writes to it (from and
+    // to the settings file, on each showing and on Save).
+    ProductionLogBox *ProductionLog = nullptr;
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
     QPushButton *SaveBtn = nullptr;

@@ -10,8 +10,9 @@
 #include "editors/ProgView.h"
 #include "ops/ProcDlg.h"
 
-ProgramWindows::ProgramWindows(Messages &messages)
+ProgramWindows::ProgramWindows(Messages &shown) : Boxes(shown, Log)
 {
+    Messages &messages = Boxes;
     TolmMain = std::make_unique<TTolmMain>(Image, messages);
     IDCodeDlg = std::make_unique<TIDCodeDlg>(TolmMain.get());
     OptionsDlg = std::make_unique<TOptionsDlg>(messages, TolmMain.get());
@@ -24,6 +25,7 @@ ProgramWindows::ProgramWindows(Messages &messages)
     TolmMain->SetWindows(OptionsDlg.get(), DataEditForm.get(), ProgViewForm.get(), AboutBox.get());
     TolmMain->SetOperationWindows(IDCodeDlg.get(), ProcessForm.get(), WaitingForm.get());
     TolmMain->SetPortDialog(PortDlg.get());
+    TolmMain->SetOperationLog(Log);
 }
 
 // The dialogs are children of the main window; they go before it so that neither is

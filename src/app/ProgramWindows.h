@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LoggedMessages.h"
+#include "OperationLog.h"
 #include "device/MemoryImage.h"
 
 #include <memory>
@@ -26,6 +28,10 @@ public:
     ~ProgramWindows();
 
     MemoryImage Image;
+    // Every box and status line of the session; the windows show their boxes through Boxes,
+    // which writes each to the log and passes it to the program's own.
+    OperationLog Log;
+    LoggedMessages Boxes;
     std::unique_ptr<TTolmMain> TolmMain;
     std::unique_ptr<TIDCodeDlg> IDCodeDlg;
     std::unique_ptr<TOptionsDlg> OptionsDlg;

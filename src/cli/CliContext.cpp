@@ -26,8 +26,14 @@ void CliContext::AddGlobalOptions(QCommandLineParser &parser)
         {"on-write-error", "Answer to a word that will not program: abort, ignore, retry=N.",
          "ANSWER"},
         {"trace", "Write every byte both ways to FILE, in hex.", "FILE"},
-        {"log", "Append a row per chip to this production log (SQLite).", "FILE"},
+        {"log",
+         "Append a row per chip to this production log: an SQLite file or a "
+         "postgresql://[user@]host[:port]/dbname URI (default: TOLM_LOG, else [Production] Log "
+         "in the settings file, else the bench's own file).",
+         "FILE|URI"},
         {"no-log", "Keep no production log for this command."},
+        {"operator", "Who works the bench, for the log's rows (default: the login name).", "NAME"},
+        {"lot", "The lot being programmed, for the log's rows; log shows only its rows.", "LOT"},
         {{"q", "quiet"}, "No progress line."},
     });
 }

@@ -3,6 +3,7 @@
 #include "ByteCellDelegate.h"
 #include "DataCellInput.h"
 #include "DataImageModel.h"
+#include "DataUndo.h"
 #include "EditorWindow.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTableView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,6 +40,55 @@ TDataEditForm::TDataEditForm(MemoryImage &image, QWidget *parent)
     CreateGrid();
     CreatePopupMenu();
     FormCreate();
+    CreateUndo();
+}
+
+void TDataEditForm::CreateUndo()
+{
+    DataUndoStack = new QUndoStack(this);
+    DataUndoStack->setObjectName(QStringLiteral("DataUndoStack"));
+    m_model->SetStore([this](int address, const QString &text) {
+        DataUndoStack->push(
+            new DataCellStep(m_image, m_applying, address, m_image.GetDataByteText(address), text));
+    });
+    // Anything else that changes the bytes (a file, a chip read) makes the steps stale.
+    const auto changedElsewhere = [this] {
+        if (!m_applying)
+            DataUndoStack->clear();
+    };
+    connect(&m_image, &MemoryImage::dataCellChanged, this, changedElsewhere);
+    connect(&m_image, &MemoryImage::dataImageFilled, this, changedElsewhere);
+
+    UndoAction = new QAction(QStringLiteral("Undo"), this);
+    UndoAction->setObjectName(QStringLiteral("UndoAction"));
+    UndoAction->setShortcuts(QKeySequence::Undo);
+    RedoAction = new QAction(QStringLiteral("Redo"), this);
+    RedoAction->setObjectName(QStringLiteral("RedoAction"));
+    RedoAction->setShortcuts(QKeySequence::Redo);
+    for (QAction *action : {UndoAction, RedoAction}) {
+        // Window-wide, the cell editor included, which would otherwise keep the keys.
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    DataPopupMenu->insertActions(Clear00, {UndoAction, RedoAction});
+    DataPopupMenu->insertSeparator(Clear00);
+    connect(UndoAction, &QAction::triggered, this, [this] {
+        if (m_editable)
+            DataUndoStack->undo();
+    });
+    connect(RedoAction, &QAction::triggered, this, [this] {
+        if (m_editable)
+            DataUndoStack->redo();
+    });
+    connect(DataUndoStack, &QUndoStack::canUndoChanged, this, &TDataEditForm::ShowUndoState);
+    connect(DataUndoStack, &QUndoStack::canRedoChanged, this, &TDataEditForm::ShowUndoState);
+    ShowUndoState();
+}
+
+void TDataEditForm::ShowUndoState()
+{
+    UndoAction->setEnabled(m_editable && DataUndoStack->canUndo());
+    RedoAction->setEnabled(m_editable && DataUndoStack->canRedo());
 }
 
 void TDataEditForm::CreateGrid()
@@ -127,7 +178,10 @@ void TDataEditForm::ShapeCell(CellPosition cell)
     const int address = AddressOfCell(cell);
     const QString text = m_image.GetDataByteText(address);
     const QString shaped = ShapeByte(text);
-    if (shaped != text)
+    // The completion belongs to the typing of that byte: one step with it.
+    if (shaped != text && DataUndoStack)
+        DataUndoStack->push(new DataCellStep(m_image, m_applying, address, text, shaped));
+    else if (shaped != text)
         m_image.SetDataByteText(address, shaped);
 }
 
@@ -146,6 +200,7 @@ void TDataEditForm::SetEditable(bool editable)
     m_model->SetEditable(editable);
     Clear00->setEnabled(editable);
     SetFF->setEnabled(editable);
+    ShowUndoState();
     if (!editable)
         DMemEditSG->setCurrentIndex(current);
     else if (current.isValid() && isVisible())
@@ -157,7 +212,7 @@ void TDataEditForm::Clear00Click()
     if (!m_editable)
         return;
     m_rememberedCell = {1, 1};
-    m_image.FillDataImage(QStringLiteral("00"));
+    DataUndoStack->push(new DataFillStep(m_image, m_applying, QStringLiteral("00")));
 }
 
 void TDataEditForm::SetFFClick()
@@ -165,7 +220,7 @@ void TDataEditForm::SetFFClick()
     if (!m_editable)
         return;
     m_rememberedCell = {1, 1};
-    m_image.FillDataImage(QStringLiteral("FF"));
+    DataUndoStack->push(new DataFillStep(m_image, m_applying, QStringLiteral("FF")));
 }
 
 void TDataEditForm::showEvent(QShowEvent *event)

@@ -9,6 +9,7 @@ class QAction;
 class QMenu;
 class QModelIndex;
 class QTableView;
+class QUndoStack;
 
 // The data memory editor: the 256 EEPROM bytes of the image, edited in place as two hex
 // digits per cell. The window is created once and only hidden when closed, so the bytes
@@ -36,6 +37,11 @@ public:
     QMenu *DataPopupMenu = nullptr;
     QAction *Clear00 = nullptr;
     QAction *SetFF = nullptr;
+    // Typed bytes and fills, taken back and done again (Ctrl+Z, Ctrl+Y); a file load or a
+    // chip read in between starts the history afresh.
+    QUndoStack *DataUndoStack = nullptr;
+    QAction *UndoAction = nullptr;
+    QAction *RedoAction = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -46,10 +52,13 @@ private:
     void CreatePopupMenu();
     void DMemEditSGSelectCell(const QModelIndex &current, const QModelIndex &previous);
     void ShapeCell(CellPosition cell);
+    void CreateUndo();
+    void ShowUndoState();
 
     MemoryImage &m_image;
     DataImageModel *m_model = nullptr;
     CellPosition m_rememberedCell{1, 1};
     bool m_placed = false;
     bool m_editable = true;
+    bool m_applying = false; // a step of the editor's own changes the image
 };

@@ -55,8 +55,16 @@ bool DataImageModel::setData(const QModelIndex &index, const QVariant &value, in
     const QString text = value.toString();
     if (!m_editable || !index.isValid() || role != Qt::EditRole || !IsCellText(text))
         return false;
-    m_image.SetDataByteText(AddressOf(index), text);
+    if (m_store)
+        m_store(AddressOf(index), text);
+    else
+        m_image.SetDataByteText(AddressOf(index), text);
     return true;
+}
+
+void DataImageModel::SetStore(std::function<void(int, const QString &)> store)
+{
+    m_store = std::move(store);
 }
 
 QVariant DataImageModel::headerData(int section, Qt::Orientation orientation, int role) const

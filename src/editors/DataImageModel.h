@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <functional>
 
 class MemoryImage;
 
@@ -24,6 +25,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     // Cells refuse edits while not editable (chip work reads the image).
     void SetEditable(bool editable);
+    // How an edit reaches the image (the editor makes each one a step that can be undone);
+    // by default it is stored as it is.
+    void SetStore(std::function<void(int address, const QString &text)> store);
 
 private:
     void CellChanged(int address);
@@ -31,4 +35,5 @@ private:
 
     MemoryImage &m_image;
     bool m_editable = true;
+    std::function<void(int, const QString &)> m_store;
 };

@@ -38,10 +38,8 @@ void StyleMemoryGrid(QTableView *grid, int cellTextChars)
     grid->setFont(MemoryGridFont());
     grid->setFrameShape(QFrame::NoFrame);
     grid->setShowGrid(false);
-    QPalette palette = grid->palette();
-    palette.setColor(QPalette::Base, QColor(192, 192, 192));
-    palette.setColor(QPalette::Text, Qt::black);
-    grid->setPalette(palette);
+    // The cells take the desktop's colours, so a dark theme shows light digits on a dark grid
+    // like the rest of the window.
 
     // Cells just wide enough for their digits, as in a string grid, not stretched.
     const QFontMetrics metrics(grid->font());

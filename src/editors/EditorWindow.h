@@ -7,8 +7,8 @@
 class QTableView;
 class QWidget;
 
-// Shared look of the two memory windows: the grids stand in for the old string grids, with
-// a silver background, black text, no inner grid lines and the system's fixed-pitch font.
+// Shared look of the two memory windows: the grids stand in for the old string grids, in the
+// desktop's colours, with no inner grid lines and the system's fixed-pitch font.
 QFont MemoryGridFont();
 void StyleMemoryGrid(QTableView *grid, int cellTextChars);
 // The size of a window whose grid shows all sixteen columns and `rows` rows, with room for

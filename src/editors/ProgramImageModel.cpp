@@ -3,14 +3,9 @@
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 
+#include <QApplication>
 #include <QBrush>
-#include <QColor>
-
-namespace {
-// Dimmed against the grid's silver, still readable.
-const QColor kBeyondChipText(112, 112, 112);
-const QColor kBeyondChipBackground(172, 172, 172);
-} // namespace
+#include <QPalette>
 
 ProgramImageModel::ProgramImageModel(const MemoryImage &image, QObject *parent)
     : QAbstractTableModel(parent), m_image(image)
@@ -37,11 +32,14 @@ QVariant ProgramImageModel::data(const QModelIndex &index, int role) const
         return m_image.GetProgramWordText(AddressOf(index));
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
+    // Past the chip's last word: the desktop's own dimmed text on its alternate base, which
+    // every theme keeps readable, light or dark.
     if (AddressOf(index) > m_lastProgramAddress) {
+        const QPalette palette = QApplication::palette();
         if (role == Qt::ForegroundRole)
-            return QBrush(kBeyondChipText);
+            return QBrush(palette.color(QPalette::Disabled, QPalette::Text));
         if (role == Qt::BackgroundRole)
-            return QBrush(kBeyondChipBackground);
+            return QBrush(palette.color(QPalette::AlternateBase));
     }
     return {};
 }

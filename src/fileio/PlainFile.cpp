@@ -113,3 +113,16 @@ int RemoveStaleSaveTemporaries(const QString &path)
     }
     return removed;
 }
+
+std::optional<QString> CreatePrivateFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    if (errno == EEXIST)
+        return std::nullopt;
+    return QStringLiteral("cannot make %1: %2").arg(path, SystemReason(errno));
+}

@@ -29,3 +29,8 @@ SmallFileRead ReadSmallPlainFile(const QString &path, qint64 maxBytes);
 // while holding the lock that every save of `path` takes, so no save is under way. Gives how
 // many went.
 int RemoveStaleSaveTemporaries(const QString &path);
+
+// Makes an empty file at `path` that only its owner may read and write, unless something is
+// there already (then nothing changes); never through a symbolic link. The reason when it
+// cannot be made.
+std::optional<QString> CreatePrivateFile(const QString &path);

@@ -70,11 +70,19 @@ std::optional<QString> SpecialFileKind(const QString &path)
     return QStringLiteral("a special file");
 }
 
-SafeSaveResult SaveFileSafely(const QString &path, const QByteArray &bytes)
+SafeSaveResult SaveFileSafely(const QString &path, const QByteArray &bytes,
+                              std::optional<QFileDevice::Permissions> permissions)
 {
+    const bool isNew = !QFile::exists(path);
     QSaveFile file(path);
     if (auto failure = OpenCopy(file, path))
         return {false, *failure};
+    // On the copy, before any byte is in it: the file never exists with wider permissions.
+    if (permissions && isNew && !file.setPermissions(*permissions)) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return {false, reason};
+    }
     if (auto failure = WriteAndSync(file, bytes))
         return {false, *failure};
     if (!file.commit())

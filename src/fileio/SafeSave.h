@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 #include <optional>
 
@@ -19,7 +20,13 @@ struct SafeSaveResult
 // An existing target that is not a regular file (a FIFO, a device node, a socket, a
 // directory) is refused and left alone: renaming a new file over /dev/null, as root, would
 // destroy the system's device node.
-SafeSaveResult SaveFileSafely(const QString &path, const QByteArray &bytes);
+// A new file is made with `permissions` when given (an existing one keeps its own).
+SafeSaveResult SaveFileSafely(const QString &path, const QByteArray &bytes,
+                              std::optional<QFileDevice::Permissions> permissions = std::nullopt);
+
+// Read and write for the owner alone: files that hold a bench's own records.
+inline constexpr QFileDevice::Permissions kOwnerOnly{QFileDevice::ReadOwner |
+                                                     QFileDevice::WriteOwner};
 
 // Whether SaveFileSafely(path, bytes) would succeed now, short of the rename: the copy is
 // written, synced and removed again, and the target stays as it is. Checks a full disk

@@ -9,6 +9,7 @@
 #include "texts/FailureTexts.h"
 #include "texts/TargetTexts.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 
 namespace {
@@ -21,7 +22,11 @@ OperationDriver::OperationDriver(TProcessForm &form, const QWidget &mainWindow, 
                                  ReadySound &sound, Hooks hooks)
     : m_form(form), m_mainWindow(mainWindow), m_messages(messages), m_sound(&sound),
       m_hooks(std::move(hooks))
-{}
+{
+    // A pause, or a box waiting for the user, is no time the run took.
+    connect(&m_form, &TProcessForm::ClocksHeld, this,
+            [this](bool held) { held ? m_summary.Hold() : m_summary.Release(); });
+}
 
 QString OperationDriver::NoAnswerText() const
 {
@@ -78,7 +83,11 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
     RequestFlags &flags = m_form.Flags();
     while (!flags.CloseRequested && !m_hooks.programClosing()) {
         if (flags.StartRequested) {
+            QElapsedTimer clock;
+            clock.start();
             RunSequence(operation);
+            if (m_hooks.sequenceRun)
+                m_hooks.sequenceRun(operation, m_reports, clock.elapsed());
             if (m_hooks.programClosing())
                 return;
             const bool succeeded = !m_summary.Failed();
@@ -89,7 +98,7 @@ void OperationDriver::WaitForStartOrClose(ChipOperation operation)
             m_form.BeReady();
             m_form.ShowSummary(m_lastSummary, !succeeded);
             emit SequenceFinished();
-            emit RunFinished(succeeded, m_lastSummary);
+            emit RunFinished(operation, succeeded, m_lastSummary);
             continue;
         }
         if (!WaitForSignal(&m_form, &TProcessForm::RequestChanged, kFlagPollMs))
@@ -111,6 +120,7 @@ void OperationDriver::RunSequence(ChipOperation operation)
     const bool eraseFirst =
         operation == ChipOperation::Write && m_hooks.eraseBeforeWrite && m_hooks.eraseBeforeWrite();
     m_summary.Begin(operation, eraseFirst);
+    m_reports.clear();
     m_moduleSilent = false;
     // The port may have been released while the window waited for Start.
     if (RefusedForThePort()) {
@@ -137,18 +147,24 @@ void OperationDriver::Report(const TargetReport &report)
 {
     const QString reason = TargetResultReason(report);
     m_summary.Add(report, reason);
+    m_reports.push_back(report);
     const QString message = TargetMessage(report);
     // A program being closed has been asked to stop: the stop needs no box of its own.
     if (message.isEmpty() || (report.stopped && m_hooks.programClosing()))
         return;
+    const HeldClocks box(&m_form);
     if (ModuleStoppedAnswering(report)) {
         // One box for the first: every later target would only say the same, so none runs.
         m_moduleSilent = true;
-        m_messages.PlainWithDetail(NoAnswerText(), reason);
+        m_messages.PlainWithDetail(NoAnswerText(), AsSentence(reason));
         return;
     }
     if (report.soundBeforeMessage)
         m_sound->Play();
+    if (!TargetFailed(report) && m_hooks.confirmSuccesses && !m_hooks.confirmSuccesses()) {
+        emit QuietSuccess(message);
+        return;
+    }
     // An image cell that is not a number is the conversion error users know from every other
     // field; the rest of the sequence has not run.
     if (report.endsSequence && !report.stopped) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class Messages;
 class PicEngine;
@@ -45,6 +46,13 @@ public:
         std::function<QString()> portNotOpen;
         // The one box for a module that stopped answering: it names the port and what to try.
         std::function<QString()> noAnswerText;
+        // False: a success (a verify without errors, a blank chip) is told quietly
+        // (QuietSuccess) instead of in a box.
+        std::function<bool()> confirmSuccesses;
+        // After each Start: every target's report and the time the run took, for the
+        // production log. May be empty.
+        std::function<void(ChipOperation, const std::vector<TargetReport> &, qint64 elapsedMs)>
+            sequenceRun;
     };
 
     OperationDriver(TProcessForm &form, const QWidget &mainWindow, Messages &messages,
@@ -65,7 +73,9 @@ signals:
     // One Start has run the ticked targets and the window is Ready again.
     void SequenceFinished();
     // The same moment, with the verdict and the summary line, for the status line and the log.
-    void RunFinished(bool succeeded, const QString &summary);
+    void RunFinished(ChipOperation operation, bool succeeded, const QString &summary);
+    // A success the user chose to have told without a box.
+    void QuietSuccess(const QString &text);
 
 private:
     void WaitForStartOrClose(ChipOperation operation);
@@ -84,4 +94,5 @@ private:
     QString m_lastSummary;
     // The module stopped answering during this Start: the later targets are not run.
     bool m_moduleSilent = false;
+    std::vector<TargetReport> m_reports; // of the Start running
 };

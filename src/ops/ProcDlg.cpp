@@ -19,7 +19,7 @@ namespace {
 constexpr qint64 kRefreshMs = 100;
 constexpr int kInfoPage = 0;
 constexpr int kSummaryPage = 1;
-// The summary may carry a failure's details: room for three lines.
+// Room for three lines of figures or summary; a longer summary makes the window taller.
 constexpr int kSummaryLines = 3;
 // The widest figures line a device can produce, to size the window once.
 const QString kWidestFigures = QStringLiteral("Address 0000   100%   8192 of 8192 words");
@@ -91,10 +91,13 @@ void TProcessForm::BuildLayout()
     auto *summaryPage = new QWidget;
     auto *summary = new QHBoxLayout(summaryPage);
     summary->setContentsMargins(0, 0, 0, 0);
+    const int iconSide = fontMetrics().height();
+    SummaryIconLbl->setFixedSize(iconSide, iconSide);
     summary->addWidget(SummaryIconLbl, 0, Qt::AlignTop);
     summary->addWidget(SummaryLbl, 1);
     InfoPages->addWidget(summaryPage);
-    InfoPages->setFixedHeight(kSummaryLines * fontMetrics().lineSpacing());
+    m_infoHeight = kSummaryLines * fontMetrics().lineSpacing();
+    InfoPages->setFixedHeight(m_infoHeight);
 
     auto *buttons = new QHBoxLayout;
     buttons->setSpacing(8);
@@ -118,14 +121,20 @@ void TProcessForm::BuildLayout()
                                fontMetrics().averageCharWidth() * kSummaryLineChars);
     const int width = qMax(258, textWidth + margins.left() + margins.right());
     setFixedSize(qMax(width, layout->sizeHint().width()), layout->sizeHint().height());
+    m_summaryWidth =
+        this->width() - margins.left() - margins.right() - iconSide - summary->spacing();
 }
 
 void TProcessForm::StartBtnClick()
 {
     m_flags.StartRequested = true;
     m_flags.PauseRequested = false;
+    if (m_pausedByStop) {
+        m_pausedByStop = false;
+        HoldClocks(false);
+    }
     SummaryLbl->clear();
-    InfoPages->setCurrentIndex(kInfoPage);
+    ShowInfoPage(kInfoPage);
     StopBtn->setEnabled(true);
     // Space on the focused button now pauses; the focus would otherwise fall to Close.
     StopBtn->setFocus();
@@ -137,6 +146,12 @@ void TProcessForm::StopBtnClick()
 {
     m_flags.PauseRequested = true;
     m_flags.StartRequested = false;
+    // The word in progress is finished first; the run goes on with the next one.
+    if (!m_pausedByStop) {
+        m_pausedByStop = true;
+        HoldClocks(true);
+    }
+    ProgressInfoLbl->setText(PausedText(m_info.Figures()));
     StartBtn->setEnabled(true);
     StartBtn->setFocus(); // "Continue" is one key away
     StopBtn->setEnabled(false);
@@ -163,11 +178,15 @@ void TProcessForm::BeReady()
     StartBtn->setFocus();
     m_summaryFailed = false;
     SummaryIconLbl->clear();
+    if (m_pausedByStop) {
+        m_pausedByStop = false;
+        HoldClocks(false);
+    }
     m_info = ProgressInfo();
     ProgressInfoLbl->clear();
     TimeInfoLbl->clear();
     SummaryLbl->clear();
-    InfoPages->setCurrentIndex(kInfoPage);
+    ShowInfoPage(kInfoPage);
 }
 
 void TProcessForm::SetStatus(const QString &text)
@@ -194,8 +213,9 @@ void TProcessForm::SetProgressMax(int maximum)
 
 void TProcessForm::StepProgress()
 {
-    ProgressBar->setValue(qMin(ProgressBar->value() + 1, ProgressBar->maximum()));
+    // The figures first: whoever watches the bar (a Stop pressed now) sees them counted.
     m_info.Step();
+    ProgressBar->setValue(qMin(ProgressBar->value() + 1, ProgressBar->maximum()));
     const ProgressFigures &figures = m_info.Figures();
     if (figures.done >= figures.total || !m_sinceRefresh.isValid() ||
         m_sinceRefresh.elapsed() >= kRefreshMs)
@@ -205,7 +225,8 @@ void TProcessForm::StepProgress()
 void TProcessForm::RefreshProgressInfo(qint64 elapsedMs)
 {
     m_sinceRefresh.start();
-    ProgressInfoLbl->setText(ProgressCountText(m_info.Figures()));
+    ProgressInfoLbl->setText(m_pausedByStop ? PausedText(m_info.Figures())
+                                            : ProgressCountText(m_info.Figures()));
     TimeInfoLbl->setText(ProgressTimeText(m_info.Figures(), elapsedMs));
 }
 
@@ -221,11 +242,55 @@ void TProcessForm::ShowSummary(const QString &text, bool failed)
             .pixmap(side, side));
     SummaryIconLbl->setAccessibleName(failed ? QStringLiteral("Failed")
                                              : QStringLiteral("Succeeded"));
-    InfoPages->setCurrentIndex(kSummaryPage);
+    ShowInfoPage(kSummaryPage);
     if (failed) {
         CloseBtn->setDefault(true);
         CloseBtn->setFocus();
     }
+}
+
+void TProcessForm::ShowInfoPage(int page)
+{
+    InfoPages->setCurrentIndex(page);
+    // The summary is shown whole: the window grows for a long one and is its own size again
+    // for the figures.
+    const int wanted = page == kSummaryPage
+                           ? qMax(m_infoHeight, SummaryLbl->heightForWidth(m_summaryWidth))
+                           : m_infoHeight;
+    if (InfoPages->height() == wanted && InfoPages->maximumHeight() == wanted)
+        return;
+    InfoPages->setFixedHeight(wanted);
+    setFixedSize(width(), layout()->sizeHint().height());
+    const QRect available = AvailableArea(*this);
+    if (isVisible() && !available.isEmpty())
+        move(KeptOnScreen(pos(), FrameSize(), available));
+}
+
+void TProcessForm::HoldClocks(bool hold)
+{
+    hold ? m_info.Hold() : m_info.Release();
+    emit ClocksHeld(hold);
+}
+
+void TProcessForm::FollowWindow(QWidget &window)
+{
+    if (m_followed)
+        m_followed->removeEventFilter(this);
+    m_followed = &window;
+    m_followedAt = window.pos();
+    window.installEventFilter(this);
+}
+
+bool TProcessForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_followed && event->type() == QEvent::Move) {
+        const QPoint now = m_followed->pos();
+        // Where the user put the progress window beside the main window is kept.
+        if (isVisible())
+            move(pos() + now - m_followedAt);
+        m_followedAt = now;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QSize TProcessForm::FrameSize() const
@@ -252,7 +317,9 @@ void TProcessForm::PlaceBelow(const QWidget &window)
         move(main.left(), main.top() + main.height());
         return;
     }
-    move(ProgressWindowPlace(main, FrameSize(), available));
+    const int uncoveredTop =
+        m_keepUncovered ? m_keepUncovered->mapToGlobal(QPoint(0, 0)).y() : main.bottom() + 1;
+    move(ProgressWindowPlace(main, FrameSize(), available, uncoveredTop));
 }
 
 void TProcessForm::showEvent(QShowEvent *event)

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 
@@ -47,6 +48,13 @@ public:
     // Directly below the given window, left edges aligned, where the screen has room for it
     // (see ProgressWindowPlace).
     void PlaceBelow(const QWidget &window);
+    // The part of the main window the progress window must never cover, from this widget's
+    // top down (the checksum and the status line).
+    void KeepUncovered(const QWidget *widget) { m_keepUncovered = widget; }
+    // Moves along with the given window, keeping where it stands beside it.
+    void FollowWindow(QWidget &window);
+    // A box waits for the user's answer: the time figures and the run's time leave it out.
+    void HoldClocks(bool hold);
     RequestFlags &Flags() { return m_flags; }
 
     QLabel *StatusLbl = nullptr;
@@ -68,6 +76,8 @@ public slots:
 signals:
     // A flag changed: whoever waits for the user wakes up and looks at the flags.
     void RequestChanged();
+    // The user paused, or a box waits: the run's clock is held until released.
+    void ClocksHeld(bool held);
 
 protected:
     // The window has no close box; a close from the window manager (or Esc) asks for Close
@@ -76,9 +86,11 @@ protected:
     void reject() override;
     // Whatever moved it (the user, a screen or scale change), it opens on the screen.
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void BuildLayout();
+    void ShowInfoPage(int page);
     QSize FrameSize() const;
     QRect AvailableArea(const QWidget &near) const;
 
@@ -86,4 +98,32 @@ private:
     ProgressInfo m_info;
     QElapsedTimer m_sinceRefresh;
     bool m_summaryFailed = false;
+    bool m_pausedByStop = false;
+    int m_infoHeight = 0;
+    int m_summaryWidth = 0;
+    const QWidget *m_keepUncovered = nullptr;
+    QWidget *m_followed = nullptr;
+    QPoint m_followedAt;
+};
+
+// Holds the progress window's clocks for as long as it lives: a box that waits for the user's
+// answer is no time the run took.
+class HeldClocks
+{
+public:
+    explicit HeldClocks(TProcessForm *form) : m_form(form)
+    {
+        if (m_form)
+            m_form->HoldClocks(true);
+    }
+    ~HeldClocks()
+    {
+        if (m_form)
+            m_form->HoldClocks(false);
+    }
+    HeldClocks(const HeldClocks &) = delete;
+    HeldClocks &operator=(const HeldClocks &) = delete;
+
+private:
+    TProcessForm *m_form;
 };

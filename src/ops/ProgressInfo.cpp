@@ -22,6 +22,16 @@ QString ProgressCountText(const ProgressFigures &figures)
         .arg(figures.dataAddress ? QStringLiteral("bytes") : QStringLiteral("words"));
 }
 
+QString PausedText(const ProgressFigures &figures)
+{
+    if (figures.total <= 0)
+        return QStringLiteral("Paused");
+    const int offset = std::clamp(figures.done, 0, figures.total - 1);
+    return QStringLiteral("Paused at %1")
+        .arg(FormatHex(static_cast<std::uint16_t>(figures.start + offset),
+                       figures.dataAddress ? 2 : 4));
+}
+
 QString ProgressTimeText(const ProgressFigures &figures, qint64 elapsedMs)
 {
     if (figures.total <= 0)
@@ -36,7 +46,11 @@ QString ProgressTimeText(const ProgressFigures &figures, qint64 elapsedMs)
 void ProgressInfo::StartTarget()
 {
     m_figures = ProgressFigures();
-    m_clock.start();
+    // A target that starts while the run is held (paused) starts held.
+    const bool held = m_clock.Held();
+    m_clock.Start();
+    if (held)
+        m_clock.Hold();
 }
 
 void ProgressInfo::SetStart(std::uint16_t address, bool dataAddress)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include "ops/PausableClock.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -18,6 +19,9 @@ struct ProgressFigures
 // done), the share done and the count. Empty without a word range.
 QString ProgressCountText(const ProgressFigures &figures);
 
+// "Paused at 0180": the word the run goes on with; "Paused" without a word range.
+QString PausedText(const ProgressFigures &figures);
+
 // "0:12 so far   0:20 left"; before the first word only the time so far. Empty without a
 // word range.
 QString ProgressTimeText(const ProgressFigures &figures, qint64 elapsedMs);
@@ -32,11 +36,14 @@ public:
     // The bar's maximum: maximum + 1 words follow.
     void SetMaximum(int maximum);
     void Step();
+    // The user paused, or a box waits for an answer: the time so far leaves it out.
+    void Hold() { m_clock.Hold(); }
+    void Release() { m_clock.Release(); }
 
     const ProgressFigures &Figures() const { return m_figures; }
-    qint64 ElapsedMs() const { return m_clock.isValid() ? m_clock.elapsed() : 0; }
+    qint64 ElapsedMs() const { return m_clock.ElapsedMs(); }
 
 private:
     ProgressFigures m_figures;
-    QElapsedTimer m_clock;
+    PausableClock m_clock;
 };

@@ -11,12 +11,22 @@ QPoint KeptOnScreen(const QPoint &topLeft, const QSize &frameSize, const QRect &
     return {x, y};
 }
 
-QPoint ProgressWindowPlace(const QRect &mainFrame, const QSize &frameSize, const QRect &available)
+QPoint ProgressWindowPlace(const QRect &mainFrame, const QSize &frameSize, const QRect &available,
+                           int uncoveredTop)
 {
-    const int below = mainFrame.bottom() + 1;
-    const int above = mainFrame.top() - frameSize.height();
-    int y = below;
-    if (below + frameSize.height() > available.bottom() + 1)
-        y = above >= available.top() ? above : available.bottom() + 1 - frameSize.height();
-    return KeptOnScreen({mainFrame.left(), y}, frameSize, available);
+    const QRect below(QPoint(mainFrame.left(), mainFrame.bottom() + 1), frameSize);
+    const QRect above(QPoint(mainFrame.left(), mainFrame.top() - frameSize.height()), frameSize);
+    const QRect right(QPoint(mainFrame.right() + 1, mainFrame.top()), frameSize);
+    const QRect left(QPoint(mainFrame.left() - frameSize.width(), mainFrame.top()), frameSize);
+    const QRect candidates[] = {below, above, right, left};
+    for (int i = 0; i < 4; ++i) {
+        const QRect &place = candidates[i];
+        // Sideways a window may be pulled onto the screen; up and down it must fit as it is.
+        const QPoint kept = KeptOnScreen(place.topLeft(), frameSize, available);
+        const bool fits = i < 2 ? kept.y() == place.top() : kept.x() == place.left();
+        if (fits && !QRect(kept, frameSize).intersects(mainFrame))
+            return kept;
+    }
+    const int lowest = std::min(available.bottom() + 1, uncoveredTop) - frameSize.height();
+    return KeptOnScreen({mainFrame.left(), lowest}, frameSize, available);
 }

@@ -37,7 +37,7 @@ void SequenceSummary::Begin(ChipOperation operation, bool eraseFirst)
     m_operation = operation;
     m_eraseFirst = eraseFirst;
     m_entries.clear();
-    m_clock.start();
+    m_clock.Start();
 }
 
 void SequenceSummary::Add(const TargetReport &report, const QString &resultText)
@@ -123,7 +123,7 @@ QString SequenceSummary::EntryText(const Entry &entry)
 
 QString SequenceSummary::Text() const
 {
-    return Text(m_clock.isValid() ? m_clock.elapsed() : 0);
+    return Text(m_clock.ElapsedMs());
 }
 
 QString SequenceSummary::Text(qint64 elapsedMs) const

@@ -2,7 +2,8 @@
 
 #include "engine/TargetSequence.h"
 
-#include <QElapsedTimer>
+#include "ops/PausableClock.h"
+
 #include <QList>
 #include <QString>
 
@@ -30,6 +31,9 @@ public:
     bool Failed() const;
     QString Text() const;
     QString Text(qint64 elapsedMs) const;
+    // The run's time leaves out a pause and a box waiting for the user.
+    void Hold() { m_clock.Hold(); }
+    void Release() { m_clock.Release(); }
 
 private:
     struct Entry
@@ -48,7 +52,7 @@ private:
     ChipOperation m_operation = ChipOperation::Read;
     bool m_eraseFirst = false;
     QList<Entry> m_entries;
-    QElapsedTimer m_clock;
+    PausableClock m_clock;
 };
 
 // "34 s" below a minute, else "2 min 5 s".

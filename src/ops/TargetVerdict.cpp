@@ -13,11 +13,6 @@ namespace {
 // addresses show where, the count says how bad.
 constexpr std::size_t kWordsNamed = 3;
 
-bool IsMemory(ChipTarget target)
-{
-    return target == ChipTarget::ProgramMemory || target == ChipTarget::DataMemory;
-}
-
 QString WordText(const WordNotWritten &word, bool dataMemory)
 {
     const int digits = dataMemory ? 2 : 4;
@@ -41,7 +36,7 @@ QString TargetResultReason(const TargetReport &report)
     if (!TargetFailed(report))
         return {};
     const bool data = report.target == ChipTarget::DataMemory;
-    if (IsMemory(report.target) && report.succeeded) {
+    if (IsMemoryTarget(report.target) && report.succeeded) {
         QStringList parts;
         if (!report.detail.wordsSkipped.empty())
             parts << WordsNotWrittenText(report.detail.wordsSkipped, data);
@@ -106,4 +101,11 @@ QString WriteErrorDetail(const WordNotWritten &word, bool dataMemory, const Devi
                              "chip's own value, untick \"Write calibration word\"; to write the "
                              "field's value, use Write Oscillator Calibration.");
     return detail;
+}
+
+QString AsSentence(QString reason)
+{
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toUpper();
+    return reason;
 }

@@ -32,3 +32,6 @@ QString AbortedAtText(const WordNotWritten &word, bool dataMemory);
 // not the Calibration field's) and whether the image holds a calibration word at all.
 QString WriteErrorDetail(const WordNotWritten &word, bool dataMemory, const DeviceRecord &device,
                          const QString &calibrationFieldText);
+
+// A reason put under a box's fixed text reads as a sentence of its own: first letter up.
+QString AsSentence(QString reason);

@@ -17,10 +17,17 @@ namespace {
 // hundred kilobytes.
 constexpr int kPageRows = 1000;
 
-// Every condition is a placeholder bound to its value: the texts here are the program's own.
-QString SelectText(const LogFilter &filter)
+// The columns schema 2 added; an older log gives NULL in their place.
+QString NewerColumns(int version)
 {
-    QStringList conditions{QStringLiteral("id > ?")};
+    return version >= 2 ? QStringLiteral("uid, station, operator, lot, program_version, operation")
+                        : QStringLiteral("NULL, NULL, NULL, NULL, NULL, NULL");
+}
+
+// Every condition is a placeholder bound to its value: the texts here are the program's own.
+QStringList Conditions(const LogFilter &filter)
+{
+    QStringList conditions;
     if (filter.upToId)
         conditions << QStringLiteral("id <= ?");
     if (filter.since)
@@ -29,16 +36,13 @@ QString SelectText(const LogFilter &filter)
         conditions << QStringLiteral("device = ?");
     if (filter.serial)
         conditions << QStringLiteral("serial = ?");
-    return QStringLiteral("SELECT id, time, host, port, device, command, file, file_sha256, "
-                          "checksum, serial, result, exit_code, words, elapsed_ms, detail "
-                          "FROM chips WHERE ") +
-           conditions.join(QStringLiteral(" AND ")) +
-           QStringLiteral(" ORDER BY id LIMIT %1").arg(kPageRows);
+    if (filter.lot)
+        conditions << QStringLiteral("lot = ?");
+    return conditions;
 }
 
-void BindFilter(QSqlQuery &query, const LogFilter &filter, qint64 afterId)
+void BindFilter(QSqlQuery &query, const LogFilter &filter)
 {
-    query.addBindValue(afterId);
     if (filter.upToId)
         query.addBindValue(*filter.upToId);
     if (filter.since)
@@ -47,6 +51,18 @@ void BindFilter(QSqlQuery &query, const LogFilter &filter, qint64 afterId)
         query.addBindValue(*filter.device);
     if (filter.serial)
         query.addBindValue(static_cast<qlonglong>(*filter.serial));
+    if (filter.lot)
+        query.addBindValue(*filter.lot);
+}
+
+QString SelectText(const QStringList &conditions, int version)
+{
+    return QStringLiteral("SELECT id, time, host, port, device, command, file, file_sha256, "
+                          "checksum, serial, result, exit_code, words, elapsed_ms, detail, %1 "
+                          "FROM chips WHERE ")
+               .arg(NewerColumns(version)) +
+           (QStringList{QStringLiteral("id > ?")} + conditions).join(QStringLiteral(" AND ")) +
+           QStringLiteral(" ORDER BY id LIMIT ?");
 }
 
 ProductionRow RowFrom(const QSqlQuery &query)
@@ -69,68 +85,123 @@ ProductionRow RowFrom(const QSqlQuery &query)
     row.words = query.value(12).toInt();
     row.elapsedMs = query.value(13).toLongLong();
     row.detail = query.value(14).toString();
+    row.uid = query.value(15).toString();
+    row.station = query.value(16).toString();
+    row.operatorName = query.value(17).toString();
+    row.lot = query.value(18).toString();
+    row.programVersion = query.value(19).toString();
+    row.operation = query.value(20).toString();
     return row;
 }
 
-// Reads page after page until one comes back short; the reason when a page cannot be read.
-std::optional<QString> ReadPages(QSqlDatabase &db, const LogFilter &filter, const LogRowSink &sink,
-                                 qint64 &lastId)
+// One page of rows after `afterId`; false with the reason in `error`.
+bool ReadPage(QSqlDatabase &db, int version, const LogFilter &filter, qint64 afterId, int limit,
+              const LogRowSink &sink, int &rows, QString &error)
 {
-    const QString text = SelectText(filter);
-    for (;;) {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.prepare(text))
-            return LogErrorText(query.lastError());
-        BindFilter(query, filter, lastId);
-        if (!query.exec())
-            return LogErrorText(query.lastError());
-        int rows = 0;
-        while (query.next()) {
-            const ProductionRow row = RowFrom(query);
-            lastId = row.id;
-            sink(row);
-            ++rows;
-        }
-        if (rows < kPageRows)
-            return std::nullopt;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(SelectText(Conditions(filter), version))) {
+        error = LogErrorText(query.lastError());
+        return false;
     }
+    query.addBindValue(afterId);
+    BindFilter(query, filter);
+    query.addBindValue(limit);
+    if (!query.exec()) {
+        error = LogErrorText(query.lastError());
+        return false;
+    }
+    rows = 0;
+    while (query.next()) {
+        sink(RowFrom(query));
+        ++rows;
+    }
+    return true;
+}
+
+// Opens a log for reading and gives its schema version; nothing when there is no log to
+// read (`result` says why, or that it is missing).
+template <typename Result>
+std::optional<int> OpenForReading(LogConnection &connection, const LogPlace &place, Result &result)
+{
+    if (!place.IsPostgres()) {
+        if (const auto foreign = ForeignFileReason(place.path)) {
+            result.error = *foreign;
+            return std::nullopt;
+        }
+        if (!QFileInfo::exists(place.path)) {
+            result.missing = true;
+            return std::nullopt;
+        }
+    }
+    if (const auto failure = connection.Open()) {
+        result.error = *failure;
+        return std::nullopt;
+    }
+    QSqlDatabase &db = connection.Db();
+    if (!place.IsPostgres()) {
+        if (const auto damage = DamageReason(db)) {
+            result.error = *damage;
+            return std::nullopt;
+        }
+    }
+    const auto version = LogSchemaVersion(db, connection.Dialect());
+    if (!version || *version < 0 || (*version == 0 && HasForeignTables(db)) ||
+        (*version > 0 && !HasChipsTable(db))) {
+        result.error = QStringLiteral("it is not a production log");
+        return std::nullopt;
+    }
+    if (*version > kLogSchemaVersion) {
+        result.error = QStringLiteral("a newer tolm-cli wrote it (schema %1; this one knows up "
+                                      "to %2)")
+                           .arg(*version)
+                           .arg(kLogSchemaVersion);
+        return std::nullopt;
+    }
+    return version;
 }
 
 } // namespace
 
-LogReadResult ReadProductionLog(const QString &path, const LogFilter &filter,
+std::vector<ProductionRow> ReadRowPage(QSqlDatabase &db, int version, qint64 afterId, int limit,
+                                       QString &error)
+{
+    std::vector<ProductionRow> rows;
+    int count = 0;
+    ReadPage(
+        db, version, {}, afterId, limit, [&rows](const ProductionRow &row) { rows.push_back(row); },
+        count, error);
+    return rows;
+}
+
+LogReadResult ReadProductionLog(const LogPlace &place, const LogFilter &filter,
                                 const LogRowSink &sink)
 {
     LogReadResult result;
-    if (const auto foreign = ForeignFileReason(path)) {
-        result.error = *foreign;
+    LogConnection connection(place, LogConnection::Mode::ReadOnly);
+    const auto version = OpenForReading(connection, place, result);
+    // Nothing to read, a log made but with no row written yet, or a lot asked of rows that
+    // are older than lots.
+    if (!version || *version == 0 || (*version < 2 && filter.lot))
         return result;
+    const auto tracking = [&](const ProductionRow &row) {
+        result.lastId = row.id;
+        sink(row);
+    };
+    for (int rows = kPageRows; rows == kPageRows;) {
+        if (!ReadPage(connection.Db(), *version, filter, result.lastId, kPageRows, tracking, rows,
+                      result.error))
+            break;
     }
-    if (!QFileInfo::exists(path)) {
-        result.missing = true;
-        return result;
-    }
-    LogConnection connection(path, LogConnection::Mode::ReadOnly);
-    if (const auto failure = connection.Open()) {
-        result.error = *failure;
-        return result;
-    }
-    QSqlDatabase &db = connection.Db();
-    if (const auto damage = DamageReason(db)) {
-        result.error = *damage;
-        return result;
-    }
-    const auto version = LogSchemaVersion(db);
-    if (!version || *version < 0 || (*version == 0 && HasForeignTables(db))) {
-        result.error = QStringLiteral("it is not a production log");
-        return result;
-    }
-    if (*version == 0)
-        return result; // made, but no row written yet
-    if (const auto failure = ReadPages(db, filter, sink, result.lastId))
-        result.error = *failure;
     return result;
+}
+
+LogReadResult ReadProductionLog(const QString &path, const LogFilter &filter,
+                                const LogRowSink &sink)
+{
+    LogPlace place;
+    place.path = path;
+    return ReadProductionLog(place, filter, sink);
 }
 
 LogReadResult ReadProductionLog(const QString &path, const LogFilter &filter)
@@ -140,4 +211,45 @@ LogReadResult ReadProductionLog(const QString &path, const LogFilter &filter)
         ReadProductionLog(path, filter, [&rows](const ProductionRow &row) { rows.push_back(row); });
     result.rows = std::move(rows);
     return result;
+}
+
+LogSummary SummarizeProductionLog(const LogPlace &place, const LogFilter &filter)
+{
+    LogSummary summary;
+    LogConnection connection(place, LogConnection::Mode::ReadOnly);
+    const auto version = OpenForReading(connection, place, summary);
+    if (!version || *version == 0)
+        return summary;
+    // Rows of an older schema have no lot, station or command of their own: the host stands
+    // for the station.
+    const bool newer = *version >= 2;
+    const QString groups =
+        newer ? QStringLiteral("COALESCE(lot, ''), device, COALESCE(station, host), "
+                               "COALESCE(operation, '')")
+              : QStringLiteral("'', device, host, ''");
+    const QStringList conditions = Conditions(filter);
+    QSqlQuery query(connection.Db());
+    query.setForwardOnly(true);
+    const QString text =
+        QStringLiteral("SELECT %1, COUNT(*), SUM(CASE WHEN result = 'ok' THEN 1 ELSE 0 END) "
+                       "FROM chips%2 GROUP BY 1, 2, 3, 4 ORDER BY 1, 2, 3, 4")
+            .arg(groups, conditions.isEmpty() ? QString()
+                                              : QStringLiteral(" WHERE ") +
+                                                    conditions.join(QStringLiteral(" AND ")));
+    if (!newer && filter.lot)
+        return summary; // no row of an older log carries a lot
+    if (!query.prepare(text)) {
+        summary.error = LogErrorText(query.lastError());
+        return summary;
+    }
+    BindFilter(query, filter);
+    if (!query.exec()) {
+        summary.error = LogErrorText(query.lastError());
+        return summary;
+    }
+    while (query.next())
+        summary.rows.push_back({query.value(0).toString(), query.value(1).toString(),
+                                query.value(2).toString(), query.value(3).toString(),
+                                query.value(4).toLongLong(), query.value(5).toLongLong()});
+    return summary;
 }

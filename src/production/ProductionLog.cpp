@@ -1,6 +1,6 @@
 #include "production/ProductionLog.h"
 
-#include "device/HexText.h"
+#include "fileio/PlainFile.h"
 #include "production/LogConnection.h"
 #include "production/LogSchema.h"
 
@@ -12,10 +12,14 @@
 
 namespace {
 
+// Any number will do, as long as every tolm takes the same one: migrations of one database
+// by several benches then queue behind one another.
+constexpr qint64 kMigrationLockKey = 0x746F6C6D; // "tolm"
+
 // Why the schema is not one this program may write to, or nothing.
-std::optional<QString> SchemaRefusal(QSqlDatabase &db, int &version)
+std::optional<QString> SchemaRefusal(QSqlDatabase &db, LogDialect dialect, int &version)
 {
-    const auto found = LogSchemaVersion(db);
+    const auto found = LogSchemaVersion(db, dialect);
     if (!found)
         return QStringLiteral("its schema version cannot be read");
     version = *found;
@@ -34,23 +38,24 @@ std::optional<QString> SchemaRefusal(QSqlDatabase &db, int &version)
     return std::nullopt;
 }
 
-// Checks the schema version again inside the write transaction: another run may have
-// migrated the file since it was first looked at.
-std::optional<QString> BringSchemaUpToDate(QSqlDatabase &db)
+// The checks that only read, before anything is written to the database. They read in one
+// transaction: another bench making the same new log between two of the reads would otherwise
+// show its tables without its schema version, and the log would look like another program's.
+std::optional<QString> CheckIsOurs(QSqlDatabase &db, LogDialect dialect)
 {
-    int version = 0;
-    if (const auto refusal = SchemaRefusal(db, version))
-        return refusal;
-    return MigrateLog(db, version);
-}
-
-// The checks that only read, before anything is written to the file.
-std::optional<QString> CheckIsOurs(QSqlDatabase &db)
-{
-    std::optional<QString> refusal = DamageReason(db);
+    QSqlQuery control(db);
+    const QString begin = dialect == LogDialect::Postgres
+                              ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")
+                              : QStringLiteral("BEGIN");
+    if (!control.exec(begin))
+        return LogErrorText(control.lastError());
+    std::optional<QString> refusal;
+    if (dialect == LogDialect::Sqlite)
+        refusal = DamageReason(db);
     int version = 0;
     if (!refusal)
-        refusal = SchemaRefusal(db, version);
+        refusal = SchemaRefusal(db, dialect, version);
+    control.exec(QStringLiteral("ROLLBACK"));
     if (refusal)
         return *refusal + QStringLiteral("; it is left as it is");
     return std::nullopt;
@@ -68,58 +73,67 @@ std::optional<QString> UseRollbackJournal(QSqlDatabase &db)
     return std::nullopt;
 }
 
-// Whether the log is still in WAL mode (another program kept an older log open): its rows
-// then count only once a checkpoint has copied them into the main file.
-bool InWalMode(QSqlDatabase &db)
+// Takes the database's write lock for the rest of the transaction: SQLite's whole file, or
+// PostgreSQL's advisory lock that every migrating bench asks for.
+bool BeginWriting(QSqlQuery &query, LogDialect dialect)
 {
-    QSqlQuery query(db);
-    return query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next() &&
-           query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+    if (dialect == LogDialect::Sqlite)
+        return query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (!query.exec(QStringLiteral("BEGIN")) ||
+        !query.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(?)")))
+        return false;
+    query.addBindValue(kMigrationLockKey);
+    return query.exec();
 }
 
-std::optional<QString> CheckpointIntoMainFile(QSqlDatabase &db)
+// Checks the schema version again inside the write transaction: another run may have
+// migrated the database since it was first looked at.
+std::optional<QString> MigrateInTransaction(QSqlDatabase &db, LogDialect dialect)
 {
     QSqlQuery query(db);
-    // FULL waits (within the busy time-out) for readers, then copies every frame; the
-    // first column is 1 when it could not finish.
-    if (!query.exec(QStringLiteral("PRAGMA wal_checkpoint(FULL)")) || !query.next())
+    // A read-only file fails here, and two runs never migrate at the same time.
+    if (!BeginWriting(query, dialect))
         return LogErrorText(query.lastError());
-    if (query.value(0).toInt() != 0 || query.value(1).toInt() != query.value(2).toInt())
-        return QStringLiteral("the row waits in the -wal file: another program holds the log "
-                              "open");
-    return std::nullopt;
-}
-
-std::optional<QString> MigrateInTransaction(QSqlDatabase &db)
-{
-    QSqlQuery query(db);
-    // IMMEDIATE takes the write lock at once: a read-only file fails here, and two runs
-    // never migrate at the same time.
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return LogErrorText(query.lastError());
-    if (const auto failure = BringSchemaUpToDate(db)) {
+    int version = 0;
+    std::optional<QString> failure = SchemaRefusal(db, dialect, version);
+    if (!failure)
+        failure = MigrateLog(db, version, dialect);
+    if (failure) {
         query.exec(QStringLiteral("ROLLBACK"));
         return failure;
     }
     if (!query.exec(QStringLiteral("COMMIT")))
-        return query.lastError().text();
+        return LogErrorText(query.lastError());
     return std::nullopt;
-}
-
-QVariant TextOrNull(const QString &text)
-{
-    return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
 }
 
 } // namespace
 
 QString DefaultProductionLogPath()
 {
+    return BenchDataFolder() + QStringLiteral("/production.sqlite");
+}
+
+QString BenchDataFolder()
+{
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
     // XDG_DATA_HOME counts only as an absolute path; anything else falls back to the default.
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/tolm/production.sqlite");
+    return base + QStringLiteral("/tolm");
+}
+
+std::optional<QString> PrepareOpenLog(LogConnection &connection)
+{
+    QSqlDatabase &db = connection.Db();
+    const LogDialect dialect = connection.Dialect();
+    if (const auto notOurs = CheckIsOurs(db, dialect))
+        return notOurs;
+    if (dialect == LogDialect::Sqlite) {
+        if (const auto failure = UseRollbackJournal(db))
+            return failure;
+    }
+    return MigrateInTransaction(db, dialect);
 }
 
 std::optional<QString> PrepareProductionLog(const QString &path)
@@ -129,15 +143,13 @@ std::optional<QString> PrepareProductionLog(const QString &path)
         return QStringLiteral("cannot make the folder %1").arg(folder);
     if (const auto foreign = ForeignFileReason(path))
         return *foreign + QStringLiteral("; it is left as it is");
+    // Made here, for its owner alone, before SQLite would make it readable by everyone.
+    if (const auto failure = CreatePrivateFile(path))
+        return failure;
     LogConnection connection(path, LogConnection::Mode::ReadWrite);
     if (const auto failure = connection.Open())
         return failure;
-    QSqlDatabase &db = connection.Db();
-    if (const auto notOurs = CheckIsOurs(db))
-        return notOurs;
-    if (const auto failure = UseRollbackJournal(db))
-        return failure;
-    return MigrateInTransaction(db);
+    return PrepareOpenLog(connection);
 }
 
 std::optional<QString> AppendProductionRow(const QString &path, const ProductionRow &row)
@@ -145,31 +157,5 @@ std::optional<QString> AppendProductionRow(const QString &path, const Production
     LogConnection connection(path, LogConnection::Mode::ReadWrite);
     if (const auto failure = connection.Open())
         return failure;
-    QSqlQuery query(connection.Db());
-    if (!query.prepare(QStringLiteral(
-            "INSERT INTO chips (time, host, port, device, command, file, file_sha256, checksum, "
-            "serial, result, exit_code, words, elapsed_ms, detail) VALUES "
-            "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
-        return LogErrorText(query.lastError());
-    query.addBindValue(LogTimeText(row.time));
-    query.addBindValue(row.host);
-    query.addBindValue(row.port);
-    query.addBindValue(row.device);
-    query.addBindValue(row.command);
-    query.addBindValue(TextOrNull(row.file));
-    query.addBindValue(TextOrNull(row.fileSha256));
-    query.addBindValue(row.checksum ? QVariant(FormatHex(*row.checksum, 4))
-                                    : QVariant(QMetaType(QMetaType::QString)));
-    query.addBindValue(row.serial ? QVariant(static_cast<qlonglong>(*row.serial))
-                                  : QVariant(QMetaType(QMetaType::LongLong)));
-    query.addBindValue(row.result);
-    query.addBindValue(row.exitCode);
-    query.addBindValue(row.words);
-    query.addBindValue(row.elapsedMs);
-    query.addBindValue(TextOrNull(row.detail));
-    if (!query.exec())
-        return LogErrorText(query.lastError());
-    if (InWalMode(connection.Db()))
-        return CheckpointIntoMainFile(connection.Db());
-    return std::nullopt;
+    return InsertRows(connection, {row});
 }

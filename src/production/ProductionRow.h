@@ -23,4 +23,11 @@ struct ProductionRow
     int words = 0;
     qint64 elapsedMs = 0;
     QString detail; // the first difference or the failure's reason
+    // From schema 2 on; empty in older rows.
+    QString uid;            // the row's own id: a row sent twice is stored once
+    QString station;        // the bench: its host name
+    QString operatorName;   // who worked the bench (--operator, else the login name)
+    QString lot;            // --lot
+    QString programVersion; // the tolm that wrote the row
+    QString operation;      // the command: write, verify, read, blank, erase, ...
 };

@@ -2,58 +2,15 @@
 
 #include "fileio/PlainFile.h"
 #include "fileio/SafeSave.h"
+#include "production/BenchFileLock.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QLockFile>
 #include <QRegularExpression>
 
-#include <mutex>
-
 namespace {
-
-// Another run holds the lock only while it reads and replaces a few bytes.
-constexpr int kLockTimeoutMs = 10000;
 
 // A serial file is a number of at most 19 digits, a few blanks and a line end; anything
 // longer holds something else.
 constexpr qint64 kLongestFile = 64;
-
-// Threads of one run queue here instead of polling the lock file.
-std::mutex g_processLock;
-
-// The lock of the serial file: a lock file beside it, which also works between processes.
-class CounterLock
-{
-public:
-    explicit CounterLock(const QString &path)
-        : m_path(path + QStringLiteral(".lock")), m_file(m_path)
-    {}
-    bool Acquire(QString &error)
-    {
-        const QString folder = QFileInfo(m_path).absolutePath();
-        if (!QDir().mkpath(folder)) {
-            error = QStringLiteral("cannot make the folder %1").arg(folder);
-            return false;
-        }
-        // A link or a folder in its place would never become our lock; say so at once
-        // instead of waiting for it.
-        if (const auto reason = NotPlainFileReason(m_path)) {
-            error = QStringLiteral("cannot use the lock file %1: %2").arg(m_path, *reason);
-            return false;
-        }
-        if (m_file.tryLock(kLockTimeoutMs))
-            return true;
-        error = m_file.error() == QLockFile::LockFailedError
-                    ? QStringLiteral("another run holds %1").arg(m_path)
-                    : QStringLiteral("cannot make the lock file %1").arg(m_path);
-        return false;
-    }
-
-private:
-    QString m_path;
-    QLockFile m_file;
-};
 
 // Only a number, optional blanks and one line end: anything else (text after the number, a
 // NUL, a second line) is a file of someone else's that happens to start with digits.
@@ -107,8 +64,7 @@ std::optional<std::uint64_t> SerialCounter::ReadLocked(std::uint64_t seed, bool 
 std::optional<std::uint64_t> SerialCounter::Next(std::uint64_t seed, bool &fromFile,
                                                  QString &error) const
 {
-    std::lock_guard processLock(g_processLock);
-    CounterLock lock(m_path);
+    BenchFileLock lock(m_path);
     if (!lock.Acquire(error))
         return std::nullopt;
     const auto number = ReadLocked(seed, fromFile, error);
@@ -127,8 +83,7 @@ std::optional<std::uint64_t> SerialCounter::Next(std::uint64_t seed, bool &fromF
 SerialCounter::Taken SerialCounter::Take(std::uint64_t seed, std::uint64_t step,
                                          std::uint64_t largest)
 {
-    std::lock_guard processLock(g_processLock);
-    CounterLock lock(m_path);
+    BenchFileLock lock(m_path);
     Taken taken;
     if (!lock.Acquire(taken.error))
         return taken;

@@ -27,12 +27,7 @@ public:
     // file that would replace it.
     std::optional<std::uint64_t> Next(std::uint64_t seed, bool &fromFile, QString &error) const;
 
-    struct Taken
-    {
-        std::optional<std::uint64_t> number;
-        QString error;           // why there is no number
-        bool doesNotFit = false; // the next number is above the largest allowed
-    };
+    using Taken = SerialTake;
 
     // Takes the next number (`seed` when there is no file yet) and stores the one `step`
     // after it. No number, with the reason, when it is above `largest` or the file cannot be

@@ -107,7 +107,8 @@ void PlaceSerial(MemoryImage &image, const SerialLocation &location, const Devic
         if (location.place == SerialPlace::DataMemory)
             image.SetDataByteText(address, FormatHex(byte, 2));
         else
-            image.SetProgramWordText(address, FormatHex(RetlwWord(device, static_cast<std::uint8_t>(byte)), 4));
+            image.SetProgramWordText(
+                address, FormatHex(RetlwWord(device, static_cast<std::uint8_t>(byte)), 4));
     }
 }
 

@@ -12,3 +12,11 @@ inline constexpr std::uint64_t kMaxSerialNumber = 0x7FFFFFFFFFFFFFFF;
 // digits after 0x; blanks around it are passed over. Nothing for anything else or a number
 // above kMaxSerialNumber.
 std::optional<std::uint64_t> ParseSerialNumber(const QString &text);
+
+// A serial number taken for a chip, or why there is none.
+struct SerialTake
+{
+    std::optional<std::uint64_t> number;
+    QString error;           // why there is no number
+    bool doesNotFit = false; // the next number is above the largest the location holds
+};

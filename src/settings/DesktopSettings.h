@@ -15,4 +15,12 @@ inline const QString kTypedPortKey = QStringLiteral("Port%1");
 // "1": a loaded file that changes on disk is loaded again at once instead of offered.
 inline const QString kFilesSection = QStringLiteral("Files");
 inline const QString kReloadAtOnceKey = QStringLiteral("ReloadAtOnce");
+// "0": "File loaded successfully" and the verify and blank check successes go to the status
+// line and the operation log instead of a box.
+inline const QString kBoxesSection = QStringLiteral("Boxes");
+inline const QString kConfirmSuccessesKey = QStringLiteral("ConfirmSuccesses");
+// Where the main window was last: its frame's left and top edge on the desktop.
+inline const QString kWindowSection = QStringLiteral("Main Window");
+inline const QString kLeftKey = QStringLiteral("Left");
+inline const QString kTopKey = QStringLiteral("Top");
 } // namespace DesktopSettings

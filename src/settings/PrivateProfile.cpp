@@ -119,10 +119,20 @@ QString PrivateProfile::ReadString(const QString &section, const QString &key,
 QStringList PrivateProfile::ReadStrings(const QString &section, const QStringList &keys,
                                         const QString &defaultValue) const
 {
+    QList<std::pair<QString, QString>> keysAndDefaults;
+    for (const QString &key : keys)
+        keysAndDefaults.append({key, defaultValue});
+    return ReadStrings(section, keysAndDefaults);
+}
+
+QStringList
+PrivateProfile::ReadStrings(const QString &section,
+                            const QList<std::pair<QString, QString>> &keysAndDefaults) const
+{
     const QStringList lines = DecodedLines(ReadRawLines());
     QStringList values;
-    values.reserve(keys.size());
-    for (const QString &key : keys) {
+    values.reserve(keysAndDefaults.size());
+    for (const auto &[key, defaultValue] : keysAndDefaults) {
         const Location loc = Find(lines, section, key);
         if (loc.key < 0) {
             values << defaultValue.left(kMaxValueLength);

@@ -33,6 +33,9 @@ public:
     // gives it, in the order of `keys`.
     QStringList ReadStrings(const QString &section, const QStringList &keys,
                             const QString &defaultValue) const;
+    // The same with a default of its own for each key: (key, default) pairs.
+    QStringList ReadStrings(const QString &section,
+                            const QList<std::pair<QString, QString>> &keysAndDefaults) const;
     // Several keys of one section in a single replacement of the file, as if written one after
     // the other in the order given; all of them or, when one cannot be written, none.
     using KeyValue = std::pair<QString, QString>;

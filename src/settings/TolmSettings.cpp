@@ -1,5 +1,7 @@
 #include "TolmSettings.h"
 
+#include "PrivateProfile.h"
+
 #include <QDir>
 
 QString TolmSettings::SettingsFilePath()
@@ -8,4 +10,13 @@ QString TolmSettings::SettingsFilePath()
     if (base.isEmpty())
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/VIRIVI.INI");
+}
+
+TolmSettings::MainSettings TolmSettings::ReadMainSettings(const QString &path)
+{
+    const QStringList values =
+        PrivateProfile(path).ReadStrings(kSection, {{kPicDeviceKey, kDefaultDevice},
+                                                    {kModulePortKey, QString()},
+                                                    {kWorkingDirKey, QString()}});
+    return {values[0], values[1], values[2]};
 }

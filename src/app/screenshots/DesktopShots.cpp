@@ -1,11 +1,13 @@
 #include "DesktopShots.h"
 
+#include "app/OperationLog.h"
 #include "app/Optdlg.h"
 #include "app/RecentFiles.h"
 #include "app/Tolm32U.h"
 #include "engine/TargetSequence.h"
 #include "ops/ProcDlg.h"
 #include "ops/SequenceSummary.h"
+#include "ops/TargetVerdict.h"
 
 #include <QApplication>
 #include <QDir>
@@ -96,7 +98,33 @@ bool SaveProgressShots(TProcessForm &form, const QDir &dir, const ShotSaver &sav
     form.BeReady();
     form.ShowSummary(summary.Text(34000));
     ok = save(&form, dir, QStringLiteral("progress-finished")) && ok;
+
+    // A word that would not program, skipped with Ignore: the run has failed.
+    TargetReport skipped = Done(ChipTarget::ProgramMemory, 32);
+    skipped.detail.wordsSkipped.push_back({0x0010, 0x2222, 0x3FFF});
+    summary.Begin(ChipOperation::Write);
+    summary.Add(skipped, TargetResultReason(skipped));
+    form.BeReady();
+    form.ShowSummary(summary.Text(18000), true);
+    ok = save(&form, dir, QStringLiteral("progress-failed")) && ok;
     form.hide();
+    return ok;
+}
+
+bool SaveLogShot(TTolmMain &main, OperationLog &log, const QDir &dir, const ShotSaver &save)
+{
+    log.Append(QStringLiteral("Write failed in 18 s: program memory (1 word not written: "
+                              "0010, expected 2222, read 3FFF)"));
+    log.Append(QStringLiteral("Error Writing Program Memory Address $0010 (Ignore)"),
+               QStringLiteral("The word should hold 2222 and reads 3FFF."));
+    log.Append(QStringLiteral("No answer from the module on ttyUSB0. Is it plugged in and "
+                              "powered? The port can be changed in Options."),
+               QStringLiteral("the module stopped answering during the power-on: no answer "
+                              "from the module to command 07 (Power Off)"));
+    auto *logButton = main.findChild<QPushButton *>(QStringLiteral("LogBtn"));
+    logButton->setChecked(true);
+    const bool ok = save(&main, dir, QStringLiteral("operation-log"));
+    logButton->setChecked(false);
     return ok;
 }
 
@@ -116,13 +144,14 @@ bool SaveFileShots(TTolmMain &main, const QDir &dir, const ShotSaver &save)
         main.Recent().Add(path);
     }
     main.show();
-    main.RecentFilesMenu->popup(
-        main.LoadFromFileBtn->mapToGlobal(main.LoadFromFileBtn->rect().bottomLeft()));
+    auto *menu = main.findChild<QMenu *>(QStringLiteral("RecentFilesMenu"));
+    auto *load = main.findChild<QWidget *>(QStringLiteral("LoadFromFileBtn"));
+    menu->popup(load->mapToGlobal(load->rect().bottomLeft()));
     QApplication::processEvents();
     const QString path = dir.filePath(QStringLiteral("recent-files.png"));
-    const bool saved = WithPopup(main, *main.RecentFilesMenu).save(path);
+    const bool saved = WithPopup(main, *menu).save(path);
     QTextStream(stdout) << (saved ? "wrote " : "FAILED ") << path << Qt::endl;
-    main.RecentFilesMenu->hide();
+    menu->hide();
     for (const char *name : {"blink.hex", "counter.hex", "uart-test.hex"})
         QFile::remove(dir.filePath(QString::fromLatin1(name)));
     return ok && saved;

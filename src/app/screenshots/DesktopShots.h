@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class OperationLog;
 class QDir;
 class QWidget;
 class TOptionsDlg;
@@ -16,3 +17,6 @@ using ShotSaver = std::function<bool(QWidget *window, const QDir &dir, const QSt
 bool SaveProgressShots(TProcessForm &form, const QDir &dir, const ShotSaver &save);
 bool SaveFileShots(TTolmMain &main, const QDir &dir, const ShotSaver &save);
 bool SaveTypedPortShot(TOptionsDlg &options, const QDir &dir, const ShotSaver &save);
+
+// The main window with the operation log's pane open, after a load, a run and a failure.
+bool SaveLogShot(TTolmMain &main, OperationLog &log, const QDir &dir, const ShotSaver &save);

@@ -42,11 +42,12 @@ bool SaveMainPages(TTolmMain &main, const QDir &dir, const QString &prefix)
 {
     static const char *const pages[] = {"programming", "configuration", "system", "addresses"};
     bool ok = true;
-    for (int i = 0; i < main.OptionPages->count(); ++i) {
-        main.OptionPages->setCurrentIndex(i);
+    auto *pagesControl = main.findChild<QTabWidget *>(QStringLiteral("OptionPages"));
+    for (int i = 0; i < pagesControl->count(); ++i) {
+        pagesControl->setCurrentIndex(i);
         ok = Save(&main, dir, prefix + QString::fromLatin1(pages[i])) && ok;
     }
-    main.OptionPages->setCurrentIndex(0);
+    pagesControl->setCurrentIndex(0);
     return ok;
 }
 
@@ -118,6 +119,15 @@ bool SaveChipBoxes(QtMessages &messages, const QDir &dir)
              messages.AskAbortRetryIgnore(
                  QStringLiteral("Error Writing Program Memory Address $01FF"));
          }},
+        {"box-no-answer",
+         [&] {
+             // The one box of a module that stopped answering, as the operations show it.
+             messages.PlainWithDetail(
+                 QStringLiteral("No answer from the module on ttyUSB0. Is it plugged in and "
+                                "powered? The port can be changed in Options."),
+                 QStringLiteral("The module stopped answering during the power-on: no answer "
+                                "from the module to command 07 (Power Off)"));
+         }},
         {"box-write-error-12bit",
          [&] {
              messages.AskOkCancel(QStringLiteral("Error Writing Program Memory Address $0010"));
@@ -143,19 +153,13 @@ int main(int argc, char *argv[])
         return 1;
 
     QtMessages messages;
-    // Where the serial port cannot be opened (none there, or no permission), start-up says
-    // "COM Port Error" in a modal box; it is saved and closed here so that the tool never
-    // waits for a click that cannot come.
-    QTimer::singleShot(0, [&dir] {
-        if (QWidget *box = QApplication::activeModalWidget()) {
-            Save(box, dir, QStringLiteral("box-port-error"));
-            box->close();
-        }
-    });
+    // The tool runs with an empty configuration folder: a first start, which opens no port
+    // and asks for one on the status line.
     ProgramWindows windows(messages);
     TTolmMain &main = *windows.TolmMain;
 
     bool ok = Save(&main, dir, QStringLiteral("main-window"));
+    ok = Save(&main, dir, QStringLiteral("first-start")) && ok;
     ok = SaveControlMap(main, dir) && ok;
     ok = SaveMainPages(main, dir, QStringLiteral("main-16c84-")) && ok;
     // Devices that show the groups the default device hides.
@@ -165,7 +169,7 @@ int main(int argc, char *argv[])
     ok = SaveMainPages(main, dir, QStringLiteral("main-16f877-")) && ok;
 
     TOptionsDlg &options = *windows.OptionsDlg;
-    options.DeviceSelectOpt->setCurrentText(main.DeviceSelector->currentText());
+    options.DeviceSelectOpt->setCurrentText(main.CurrentDevice().DeviceName);
     options.WorkingDirEdit->setText(QDir::homePath());
     options.SetPortText(main.ModulePortName());
     ok = Save(&options, dir, QStringLiteral("options-dialog")) && ok;
@@ -174,7 +178,7 @@ int main(int argc, char *argv[])
     ok = SaveTypedPortShot(options, dir, Save) && ok;
 
     TAboutBox &about = *windows.AboutBox;
-    about.SetProductName(QStringLiteral("Dar Irerirezov"));
+    about.SetProductName(QStringLiteral("Tolm"));
     about.SetVersionName(QStringLiteral("Version ") + TTolmMain::VersionText);
     ok = Save(&about, dir, QStringLiteral("about-box")) && ok;
     about.hide();
@@ -210,6 +214,7 @@ int main(int argc, char *argv[])
          ok;
 
     ok = SaveFileShots(main, dir, Save) && ok;
+    ok = SaveLogShot(main, windows.Log, dir, Save) && ok;
 
     TPortDlg &port = *windows.PortDlg;
     port.SetPortName(main.ModulePortName());

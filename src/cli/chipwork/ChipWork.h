@@ -1,6 +1,9 @@
 #pragma once
 
+#include "production/SerialLayout.h"
+
 #include <QString>
+#include <optional>
 
 class ChipSession;
 class MemoryImage;
@@ -14,9 +17,11 @@ struct HexLoadResult;
 int ReadChipToFile(ChipSession &session, const QString &outPath);
 // write IN: writes the loaded image; keeps the chip's calibration word unless writeCal.
 int WriteChipFromImage(ChipSession &session, const HexLoadResult &loaded, bool writeCal);
-// verify IN: compares the chip with the loaded image.
+// verify IN: compares the chip with the loaded image, leaving out where each chip carries its
+// own serial number (verify --serial-at), with a line that says so.
 int VerifyChipAgainstImage(ChipSession &session, const HexLoadResult &loaded, bool writeCal,
-                           bool listEveryDifference);
+                           bool listEveryDifference,
+                           const std::optional<SerialLocation> &serialAt = std::nullopt);
 // blank: leaves the calibration word out unless checkCal.
 int BlankCheckChip(ChipSession &session, bool checkCal);
 

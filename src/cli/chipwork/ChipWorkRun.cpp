@@ -44,12 +44,13 @@ void CopyImage(const MemoryImage &from, MemoryImage &to)
 int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &input,
                 const ChipWork &work, const ProductionFacts &facts)
 {
-    const auto logPath = CliProductionLogPath(ctx);
-    if (!logPath)
+    const auto log = CliProductionLog(ctx);
+    if (!log)
         return CliExit::kUsage;
     CliStopSignals stopSignals;
-    ProductionRun production(ctx, setup, facts, *logPath);
-    production.Prepare();
+    ProductionRun production(ctx, setup, facts, *log);
+    if (const int code = production.Prepare())
+        return code;
     const int worst = RunOnPorts(ctx, setup.ports, [&](PortIo &io) {
         // The input is only read while the ports run; each port writes to its own copy.
         MemoryImage image;

@@ -80,15 +80,20 @@ int WriteChipFromImage(ChipSession &session, const HexLoadResult &loaded, bool w
 }
 
 int VerifyChipAgainstImage(ChipSession &session, const HexLoadResult &loaded, bool writeCal,
-                           bool listEveryDifference)
+                           bool listEveryDifference, const std::optional<SerialLocation> &serialAt)
 {
     const HexTargets &targets = session.Setup().targets;
     if (targets.Program && !writeCal)
         LeaveOutCalibration(session, ChipOperation::Verify);
+    if (serialAt)
+        session.err << "tolm-cli: " << SerialLocationText(*serialAt)
+                    << " holds each chip's own serial number and is left out of the comparison"
+                    << Qt::endl;
     const std::uint16_t config = ConfigWordThroughControls(
         session.Device(), session.Engine().Image().ConfigWord, loaded.ConfigFound);
-    return RunChipOperation(session, {ChipOperation::Verify, targets, [config] { return config; },
-                                      listEveryDifference});
+    return RunChipOperation(
+        session, {ChipOperation::Verify, targets, [config] { return config; }, listEveryDifference},
+        serialAt);
 }
 
 int BlankCheckChip(ChipSession &session, bool checkCal)

@@ -26,12 +26,24 @@ QString ComparedText(const QString &readText, bool program, std::uint16_t mask)
     return FormatHex(ParseHexText(readText).value_or(0) & mask, 4);
 }
 
+// Whether the address lies where each chip carries its own serial number.
+bool InSerialLocation(const std::optional<SerialLocation> &leftOut, bool program, int address)
+{
+    if (!leftOut ||
+        leftOut->place != (program ? SerialPlace::ProgramMemory : SerialPlace::DataMemory))
+        return false;
+    return address >= leftOut->address && address < leftOut->address + leftOut->count;
+}
+
 std::vector<Difference> Compare(const MemoryImage &chip, const MemoryImage &expected, bool program,
-                                std::uint32_t start, std::uint32_t end, std::uint16_t mask)
+                                std::uint32_t start, std::uint32_t end, std::uint16_t mask,
+                                const std::optional<SerialLocation> &leftOut)
 {
     std::vector<Difference> differences;
     for (std::uint32_t a = start; a <= end; ++a) {
         const int address = static_cast<int>(a);
+        if (InSerialLocation(leftOut, program, address))
+            continue;
         const QString want =
             program ? expected.GetProgramWordText(address) : expected.GetDataByteText(address);
         const QString got =
@@ -46,7 +58,8 @@ std::vector<Difference> Compare(const MemoryImage &chip, const MemoryImage &expe
 } // namespace
 
 TargetReport VerifyWholeMemory(ChipSession &session, TargetReporter &reporter,
-                               const MemoryImage &expected, ChipTarget target)
+                               const MemoryImage &expected, ChipTarget target,
+                               const std::optional<SerialLocation> &leftOut, bool listEvery)
 {
     const bool program = target == ChipTarget::ProgramMemory;
     MemoryImage chip;
@@ -62,13 +75,15 @@ TargetReport VerifyWholeMemory(ChipSession &session, TargetReporter &reporter,
         const std::uint32_t end = program ? ranges->ProgEnd : ranges->DataEnd;
         const std::uint16_t mask = WordMask(session.Device());
         const std::vector<Difference> differences =
-            Compare(chip, expected, program, start, end, mask);
+            Compare(chip, expected, program, start, end, mask, leftOut);
         session.Progress().FinishTarget();
         const int digits = program ? 4 : 2;
-        for (std::size_t i = 0; i < differences.size() && i < kMaxDifferenceLines; ++i)
+        for (std::size_t i = 0; listEvery && i < differences.size() && i < kMaxDifferenceLines; ++i)
             reporter.PrintDifference(target, FormatHex(differences[i].address, digits),
                                      differences[i].expected, differences[i].read);
-        session.out << TargetOptionName(target) << " differences " << differences.size() << '\n';
+        if (listEvery)
+            session.out << TargetOptionName(target) << " differences " << differences.size()
+                        << '\n';
         session.out.flush();
         if (!differences.empty()) {
             report.detail.outcome = EngineOutcome::VerifyDifference;

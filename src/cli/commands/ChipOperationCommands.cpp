@@ -177,10 +177,14 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
                                   "100 a target), then 'TARGET differences COUNT'."});
     AddSkipOutsideOption(parser);
     AddAllowConflictsOption(parser);
+    AddVerifySerialAtOption(parser);
     int exitCode = 0;
     const auto setup = ParseChipCommand(ctx, parser, args, 1, exitCode);
     if (!setup)
         return exitCode;
+    std::optional<SerialLocation> serialAt;
+    if (const int code = CliVerifySerialLocation(ctx, parser, *setup, serialAt))
+        return code;
     MemoryImage image;
     const auto loaded = LoadInput(ctx, parser, *setup, image, exitCode);
     if (!loaded)
@@ -190,7 +194,7 @@ int RunVerifyCommand(CliContext &ctx, const QStringList &args)
     return RunChipWork(
         ctx, *setup, image,
         [&](ChipSession &session, const QString &) {
-            return VerifyChipAgainstImage(session, *loaded, writeCal, all);
+            return VerifyChipAgainstImage(session, *loaded, writeCal, all, serialAt);
         },
         InputFacts(parser.positionalArguments()[0], setup->targets));
 }

@@ -4,7 +4,7 @@
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
 #include "cli/output/TextTable.h"
-#include "cli/production/ProductionRun.h"
+#include "cli/production/LogChoice.h"
 #include "device/HexText.h"
 #include "production/LogQuery.h"
 #include "production/ProductionLog.h"
@@ -17,6 +17,8 @@ namespace {
 const char kSince[] = "since";
 const char kSerial[] = "serial";
 const char kCsv[] = "csv";
+const char kSync[] = "sync";
+const char kSummary[] = "summary";
 
 QStringList RowCells(const ProductionRow &row, bool csv)
 {
@@ -40,7 +42,19 @@ QStringList RowCells(const ProductionRow &row, bool csv)
             QString::number(row.exitCode),
             QString::number(row.words),
             SecondsText(row.elapsedMs),
+            orNone(row.operatorName),
+            orNone(row.lot),
             orNone(row.detail)};
+}
+
+// CSV keeps its first columns where they always were; what schema 2 added follows.
+QStringList CsvCells(const ProductionRow &row)
+{
+    QStringList cells = RowCells(row, true);
+    cells.removeAt(13); // operator and lot move to the end with the others
+    cells.removeAt(13);
+    return cells << row.uid << row.station << row.operatorName << row.lot << row.programVersion
+                 << row.operation;
 }
 
 // The filter from the options; nothing after a usage error.
@@ -65,24 +79,31 @@ std::optional<LogFilter> ReadFilter(CliContext &ctx, const QCommandLineParser &p
             return std::nullopt;
         }
     }
-    // -d is a global option; here it only picks rows, so it need not name a known device.
+    // -d and --lot are global options; here they only pick rows, so they need not name a
+    // known device.
     if (const auto device = ctx.Value(QStringLiteral("device")))
         filter.device = *device;
+    if (const auto lot = ctx.Value(QStringLiteral("lot")))
+        filter.lot = *lot;
     return filter;
 }
 
-const QStringList kHeader{"time",     "host",   "port",   "device", "command", "file",    "sha256",
-                          "checksum", "serial", "result", "exit",   "words",   "elapsed", "detail"};
+const QStringList kHeader{"time",    "host",     "port",   "device", "command", "file",
+                          "sha256",  "checksum", "serial", "result", "exit",    "words",
+                          "elapsed", "operator", "lot",    "detail"};
+const QStringList kCsvHeader{"time",    "host",     "port",     "device",  "command",
+                             "file",    "sha256",   "checksum", "serial",  "result",
+                             "exit",    "words",    "elapsed",  "detail",  "uid",
+                             "station", "operator", "lot",      "version", "operation"};
 
 // The rows as they are read: CSV a line at a time; a table in two passes over the log, the
 // first measuring the columns, the second (over the same rows only) writing them.
-LogReadResult PrintRows(QTextStream &out, const QString &path, LogFilter filter, bool csv)
+LogReadResult PrintRows(QTextStream &out, const LogPlace &path, LogFilter filter, bool csv)
 {
     if (csv) {
-        out << CsvLine(kHeader);
-        return ReadProductionLog(path, filter, [&out](const ProductionRow &row) {
-            out << CsvLine(RowCells(row, true));
-        });
+        out << CsvLine(kCsvHeader);
+        return ReadProductionLog(
+            path, filter, [&out](const ProductionRow &row) { out << CsvLine(CsvCells(row)); });
     }
     TableColumns columns;
     columns.Measure(kHeader);
@@ -102,9 +123,9 @@ LogReadResult PrintRows(QTextStream &out, const QString &path, LogFilter filter,
 
 QString ProductionRowsText(const std::vector<ProductionRow> &rows, bool csv)
 {
-    std::vector<QStringList> cells{kHeader};
+    std::vector<QStringList> cells{csv ? kCsvHeader : kHeader};
     for (const ProductionRow &row : rows)
-        cells.push_back(RowCells(row, csv));
+        cells.push_back(csv ? CsvCells(row) : RowCells(row, false));
     return csv ? CsvText(cells) : AlignedTable(cells);
 }
 
@@ -114,13 +135,17 @@ int RunLogCommand(CliContext &ctx, const QStringList &args)
     parser.setApplicationDescription(QStringLiteral(
         "Prints the production log's rows, oldest first: time, host, port, device, command, "
         "file and its SHA-256, image checksum, serial number, result, exit code, words, "
-        "elapsed seconds, and the first difference or the failure's reason. -d NAME shows "
-        "only that device's rows."));
+        "elapsed seconds, operator, lot, and the first difference or the failure's reason. -d "
+        "NAME and --lot L show only that device's or lot's rows. The log is a file or a "
+        "postgresql:// URI, as for the chip commands."));
     CliContext::AddGlobalOptions(parser);
     parser.addOptions({
         {kSince, "Only rows from this day or moment on (local time).", "DATE"},
         {kSerial, "Only the rows of this serial number.", "N"},
-        {kCsv, "CSV instead of a table (UTC times, whole paths and hashes)."},
+        {kCsv, "CSV instead of a table (UTC times, whole paths and hashes, every column)."},
+        {kSummary, "Chips, passed, failed and yield by lot, device, station and command."},
+        {kSync, "Send the rows kept on this bench to the log's server, then say how many "
+                "still wait."},
     });
     int exitCode = 0;
     if (!ctx.Parse(parser, args, exitCode))
@@ -130,19 +155,24 @@ int RunLogCommand(CliContext &ctx, const QStringList &args)
     const auto filter = ReadFilter(ctx, parser);
     if (!filter)
         return CliExit::kUsage;
-    const auto path = CliProductionLogPath(ctx);
-    if (!path)
+    const auto log = CliProductionLog(ctx);
+    if (!log)
         return CliExit::kUsage;
-    if (path->isEmpty())
+    if (log->none)
         return ctx.UsageError(QStringLiteral("log reads the production log; --no-log leaves none"));
-    const LogReadResult result = PrintRows(ctx.out, *path, *filter, parser.isSet(kCsv));
+    if (parser.isSet(kSync))
+        return SyncKeptRows(ctx, log->place);
+    if (parser.isSet(kSummary))
+        return PrintLogSummary(ctx, log->place, *filter, parser.isSet(kCsv));
+    const LogReadResult result = PrintRows(ctx.out, log->place, *filter, parser.isSet(kCsv));
+    const QString shown = log->place.Shown();
     if (!result.error.isEmpty()) {
-        ctx.err << "tolm-cli: cannot read the production log " << *path << ": " << result.error
+        ctx.err << "tolm-cli: cannot read the production log " << shown << ": " << result.error
                 << Qt::endl;
         return CliExit::kFileError;
     }
     if (result.missing) {
-        ctx.err << "tolm-cli: there is no production log at " << *path << " yet" << Qt::endl;
+        ctx.err << "tolm-cli: there is no production log at " << shown << " yet" << Qt::endl;
         ctx.out << ProductionRowsText({}, parser.isSet(kCsv));
     }
     return CliExit::kOk;

@@ -7,12 +7,12 @@
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "production/ProductionLog.h"
-#include "production/SerialCounter.h"
+#include "production/SerialSource.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QSysInfo>
 
 namespace {
 
@@ -56,40 +56,44 @@ QString FileSha256(const QString &path)
 
 } // namespace
 
-std::optional<QString> CliProductionLogPath(CliContext &ctx)
+ProductionRun::ProductionRun(CliContext &ctx, const ChipSetup &setup, const ProductionFacts &facts,
+                             const CliLogChoice &log)
+    : m_ctx(ctx), m_setup(setup), m_facts(facts),
+      m_bench(
+          CurrentBenchFacts(ctx.Value(QStringLiteral("operator")).value_or(QString()),
+                            ctx.Value(QStringLiteral("lot")).value_or(QString()),
+                            QStringLiteral("tolm-cli ") + QCoreApplication::applicationVersion())),
+      m_logged(CommandIsLogged(ctx.commandName))
 {
-    const bool none = ctx.IsSet(QStringLiteral("no-log"));
-    const auto given = ctx.Value(QStringLiteral("log"));
-    if (none && given) {
-        ctx.UsageError(QStringLiteral("--log and --no-log exclude each other"));
-        return std::nullopt;
-    }
-    if (given && given->isEmpty()) {
-        ctx.UsageError(QStringLiteral("--log needs a file name"));
-        return std::nullopt;
-    }
-    if (none)
-        return QString();
-    return given ? *given : DefaultProductionLogPath();
+    if (!log.none)
+        m_recorder.emplace(log.place, BenchDataFolder());
 }
 
-ProductionRun::ProductionRun(CliContext &ctx, const ChipSetup &setup, const ProductionFacts &facts,
-                             QString logPath)
-    : m_ctx(ctx), m_setup(setup), m_facts(facts), m_logPath(std::move(logPath)),
-      m_logged(CommandIsLogged(ctx.commandName))
-{}
-
-void ProductionRun::Prepare()
+int ProductionRun::Prepare()
 {
-    if (!m_logged || m_logPath.isEmpty())
-        return;
-    if (const auto failure = PrepareProductionLog(m_logPath)) {
-        m_ctx.err << "tolm-cli: cannot log into " << m_logPath << ": " << *failure
+    if (!m_logged || !m_recorder)
+        return CliExit::kOk;
+    const QString shown = m_recorder->Place().Shown();
+    const ProductionRecorder::Readiness readiness = m_recorder->Prepare();
+    if (readiness.refusal && m_recorder->Place().IsPostgres()) {
+        m_ctx.err << "tolm-cli: cannot log into " << shown << ": " << *readiness.refusal
+                  << "; nothing was sent to any chip" << Qt::endl;
+        return CliExit::kFileError;
+    }
+    if (readiness.refusal) {
+        m_ctx.err << "tolm-cli: cannot log into " << shown << ": " << *readiness.refusal
                   << "; the chip work goes on unrecorded" << Qt::endl;
         m_logFailed = true;
-        return;
+        return CliExit::kOk;
     }
+    if (readiness.sent > 0)
+        m_ctx.err << "tolm-cli: " << readiness.sent << (readiness.sent == 1 ? " row" : " rows")
+                  << " logged on this bench reached " << shown << Qt::endl;
+    if (readiness.serverAway)
+        m_ctx.err << "tolm-cli: the server of " << shown << " is away (" << readiness.awayReason
+                  << "); the rows of this run are kept on this bench" << Qt::endl;
     m_logReady = true;
+    return CliExit::kOk;
 }
 
 ProductionPort::ProductionPort(ProductionRun &run, PortIo &io) : m_run(run), m_io(io)
@@ -117,8 +121,7 @@ int ProductionPort::Finish(const MemoryImage &image, int exitCode)
 int ProductionRun::TakeSerial(PortIo &io, MemoryImage &image, ProductionPortRecord &record)
 {
     const SerialPlan &plan = *m_facts.serial;
-    const SerialCounter::Taken taken =
-        SerialCounter(plan.counterPath).Take(plan.start, plan.step, SerialCapacity(plan.location));
+    const SerialTake taken = ::TakeSerial(plan.source, SerialCapacity(plan.location));
     if (!taken.number) {
         io.err << "tolm-cli: no serial number for this chip: " << taken.error << Qt::endl;
         io.NoteFailure({.step = QStringLiteral("no serial number for this chip"),
@@ -158,9 +161,8 @@ void ProductionRun::Record(PortIo &io, const MemoryImage &image, const Productio
     }
     if (!m_logReady)
         return;
-    ProductionRow row;
-    row.time = QDateTime::currentDateTimeUtc();
-    row.host = QSysInfo::machineHostName();
+    ProductionRow row = NewProductionRow(m_bench);
+    row.operation = m_ctx.commandName;
     row.port = io.port;
     row.device = m_setup.device.DeviceName;
     row.command = CommandText(m_ctx.commandLine);
@@ -177,19 +179,30 @@ void ProductionRun::Record(PortIo &io, const MemoryImage &image, const Productio
     row.elapsedMs = record.elapsedMs;
     row.detail =
         serialUnused ? QStringLiteral("serial number not used: ") + record.detail : record.detail;
-    if (const auto failure = AppendProductionRow(m_logPath, row)) {
-        io.err << "tolm-cli: this chip is not recorded in " << m_logPath << ": " << *failure
-               << Qt::endl;
+    Append(io, row);
+}
+
+void ProductionRun::Append(PortIo &io, const ProductionRow &row)
+{
+    const ProductionRecorder::Appended appended = m_recorder->Append(row);
+    if (appended.outcome == ProductionRecorder::Outcome::Kept) {
+        ++m_kept;
+    } else if (appended.outcome == ProductionRecorder::Outcome::Lost) {
+        io.err << "tolm-cli: this chip is not recorded in " << m_recorder->Place().Shown() << ": "
+               << appended.reason << Qt::endl;
         m_logFailed = true;
     }
 }
 
 int ProductionRun::Finish(int worstExitCode)
 {
+    // A kept row changes nothing about the exit code: it is on the bench and goes out later.
+    if (m_kept > 0)
+        m_ctx.err << "tolm-cli: " << KeptRowsText(m_recorder->Waiting()) << Qt::endl;
     if (!m_logFailed)
         return worstExitCode;
     m_ctx.err << "tolm-cli: " << (m_logReady ? "not every chip" : "no chip") << " of this run is "
-              << "recorded in the production log " << m_logPath << Qt::endl;
+              << "recorded in the production log " << m_recorder->Place().Shown() << Qt::endl;
     // Only a success becomes exit 3: a chip that failed must still read as failed.
     return worstExitCode == CliExit::kOk ? CliExit::kFileError : worstExitCode;
 }

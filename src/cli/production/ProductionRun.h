@@ -1,7 +1,10 @@
 #pragma once
 
 #include "cli/bench/PortRun.h"
+#include "cli/production/LogChoice.h"
 #include "cli/production/SerialOptions.h"
+#include "production/BenchFacts.h"
+#include "production/ProductionRecorder.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -28,24 +31,23 @@ struct ProductionFacts
     bool summaryLine = false;
 };
 
-// --log FILE, --no-log or the default log. Nothing (a usage error, reported) when both are
-// given; an empty string for --no-log.
-std::optional<QString> CliProductionLogPath(CliContext &ctx);
-
 struct ProductionPortRecord;
 
 // The production side of one chip command over its ports: the log made ready before the
 // first port starts, a serial number for each chip, a row and a summary line for each port.
-// A log that cannot be written never stops the chip work; it turns a run that succeeded
-// into exit 3 (programmed, but not recorded).
+// A log file that cannot be written never stops the chip work; it turns a run that succeeded
+// into exit 3 (programmed, but not recorded). A shared log on a server that refuses this bench
+// (a wrong password, a newer schema) stops the run before any port is opened; one that is away
+// only has its rows kept on the bench.
 class ProductionRun
 {
 public:
     ProductionRun(CliContext &ctx, const ChipSetup &setup, const ProductionFacts &facts,
-                  QString logPath);
+                  const CliLogChoice &log);
 
-    // Before the ports start: makes the log ready, or says why it cannot be written.
-    void Prepare();
+    // Before the ports start: makes the log ready (and sends the rows that waited for its
+    // server), or says why it cannot be written. 0, or 3 when the run must not start.
+    int Prepare();
 
     // After every port: the run's exit code.
     int Finish(int worstExitCode);
@@ -54,14 +56,17 @@ private:
     friend class ProductionPort;
     int TakeSerial(PortIo &io, MemoryImage &image, ProductionPortRecord &record);
     void Record(PortIo &io, const MemoryImage &image, const ProductionPortRecord &record);
+    void Append(PortIo &io, const ProductionRow &row);
 
     CliContext &m_ctx;
     const ChipSetup &m_setup;
     const ProductionFacts &m_facts;
-    const QString m_logPath; // empty: no log
+    std::optional<ProductionRecorder> m_recorder; // none: --no-log
+    const BenchFacts m_bench;
     const bool m_logged;     // the command is one the log keeps
     bool m_logReady = false; // set before the ports start, only read while they run
     std::atomic<bool> m_logFailed{false};
+    std::atomic<int> m_kept{0}; // rows kept on the bench for the server
 };
 
 // What the log keeps of one port beside the facts every row has.
@@ -84,9 +89,9 @@ public:
     // What the port's work writes to, and notes its first failure in for the log's row.
     PortIo &Io() { return m_io; }
 
-    // write --serial: takes this chip's number from the serial file and places it in
-    // `image`, once the port is open and the chip checked. 0 (also without --serial), or the
-    // exit code after saying why.
+    // write --serial: takes this chip's number from the serial file or the log's counter and
+    // places it in `image`, once the port is open and the chip checked. 0 (also without --serial),
+    // or the exit code after saying why.
     int TakeSerial(MemoryImage &image);
 
     // After the work: the port's row in the log and its summary line. Gives exitCode.

@@ -4,8 +4,8 @@
 #include "cli/production/ProductionRun.h"
 #include "cli/session/ChipSession.h"
 #include "device/HexText.h"
+#include "production/LogCounter.h"
 #include "production/ProductionLog.h"
-#include "production/SerialCounter.h"
 #include "production/SerialNumber.h"
 
 #include <QFileInfo>
@@ -16,6 +16,12 @@ const char kSerial[] = "serial";
 const char kSerialAt[] = "serial-at";
 const char kSerialStep[] = "serial-step";
 const char kSerialFile[] = "serial-file";
+const char kSerialCounter[] = "serial-counter";
+const char kSerialBlock[] = "serial-block";
+
+// A block large enough to ride out a long outage, small enough that numbers a bench never
+// uses stay few.
+constexpr int kLargestBlock = 100000;
 
 // Why the location lies outside START-END that `option` gave, or nothing.
 std::optional<QString> OutsideRange(const SerialLocation &location, const QString &start,
@@ -49,9 +55,51 @@ std::optional<QString> OutsideWrittenRange(const SerialLocation &location, const
     return std::nullopt;
 }
 
+// Where the numbers come from: --serial-counter (and --serial-block), else the serial file.
+bool ReadSource(CliContext &ctx, const QCommandLineParser &parser, const CliLogChoice &log,
+                SerialSourcePlan &source)
+{
+    if (!parser.isSet(kSerialCounter)) {
+        if (parser.isSet(kSerialBlock)) {
+            ctx.UsageError(QStringLiteral("--serial-block takes numbers from --serial-counter"));
+            return false;
+        }
+        source.filePath =
+            parser.isSet(kSerialFile) ? parser.value(kSerialFile) : DefaultSerialFilePath(log);
+        return true;
+    }
+    source.counterName = parser.value(kSerialCounter);
+    if (parser.isSet(kSerialFile)) {
+        ctx.UsageError(QStringLiteral("--serial-file and --serial-counter exclude each other"));
+        return false;
+    }
+    if (!IsCounterName(source.counterName)) {
+        ctx.UsageError(QStringLiteral("--serial-counter takes a name of letters, digits, '.', "
+                                      "'_' and '-', not '%1'")
+                           .arg(source.counterName));
+        return false;
+    }
+    if (log.none) {
+        ctx.UsageError(QStringLiteral("--serial-counter takes its numbers from the production "
+                                      "log's database; --no-log leaves none"));
+        return false;
+    }
+    bool ok = true;
+    source.block = parser.isSet(kSerialBlock) ? parser.value(kSerialBlock).toInt(&ok) : 1;
+    if (!ok || source.block < 1 || source.block > kLargestBlock) {
+        ctx.UsageError(QStringLiteral("--serial-block takes a number from 1 to %1, not '%2'")
+                           .arg(kLargestBlock)
+                           .arg(parser.value(kSerialBlock)));
+        return false;
+    }
+    source.log = log.place;
+    source.benchFolder = BenchDataFolder();
+    return true;
+}
+
 // Reads the option values; a bad one is a usage error, reported here.
 std::optional<SerialPlan> ReadValues(CliContext &ctx, const QCommandLineParser &parser,
-                                     const QString &defaultCounterPath)
+                                     const CliLogChoice &log)
 {
     if (!parser.isSet(kSerial) || !parser.isSet(kSerialAt)) {
         ctx.UsageError(QStringLiteral("serial numbers need both --serial START and --serial-at "
@@ -74,13 +122,14 @@ std::optional<SerialPlan> ReadValues(CliContext &ctx, const QCommandLineParser &
                                       "after 0x), not '%4'")
                            .arg(start ? "--serial-step" : "--serial")
                            .arg(start ? 1 : 0)
-                           .arg(SerialCounter::kMaxNumber)
+                           .arg(kMaxSerialNumber)
                            .arg(parser.value(start ? kSerialStep : kSerial)));
         return std::nullopt;
     }
-    plan.start = *start;
-    plan.step = *step;
-    plan.counterPath = parser.isSet(kSerialFile) ? parser.value(kSerialFile) : defaultCounterPath;
+    plan.source.seed = *start;
+    plan.source.step = *step;
+    if (!ReadSource(ctx, parser, log, plan.source))
+        return std::nullopt;
     return plan;
 }
 
@@ -88,14 +137,15 @@ std::optional<SerialPlan> ReadValues(CliContext &ctx, const QCommandLineParser &
 std::optional<std::uint64_t> LastNumber(std::uint64_t first, std::uint64_t step, int ports)
 {
     const std::uint64_t more = static_cast<std::uint64_t>(ports - 1);
-    if (more != 0 && step > (SerialCounter::kMaxNumber - first) / more)
+    if (more != 0 && step > (kMaxSerialNumber - first) / more)
         return std::nullopt;
     return first + step * more;
 }
 
 bool SerialOptionsGiven(const QCommandLineParser &parser)
 {
-    for (const char *name : {kSerial, kSerialAt, kSerialStep, kSerialFile}) {
+    for (const char *name :
+         {kSerial, kSerialAt, kSerialStep, kSerialFile, kSerialCounter, kSerialBlock}) {
         if (parser.isSet(name))
             return true;
     }
@@ -118,6 +168,14 @@ void AddSerialOptions(QCommandLineParser &parser)
          "The file that holds the next number (default: next-serial beside the "
          "production log).",
          "FILE"},
+        {kSerialCounter,
+         "Take the numbers from the counter NAME in the production log's database, shared by "
+         "every bench that writes to it (START seeds it when it is made).",
+         "NAME"},
+        {kSerialBlock,
+         "Take N numbers from the counter at a time and keep the rest in a reserve on this "
+         "bench, which goes on numbering while the server is away.",
+         "N"},
     });
 }
 
@@ -126,32 +184,35 @@ int CliSerialPlan(CliContext &ctx, const QCommandLineParser &parser, const ChipS
 {
     if (!SerialOptionsGiven(parser))
         return CliExit::kOk;
-    const auto logPath = CliProductionLogPath(ctx);
-    if (!logPath)
+    const auto log = CliProductionLog(ctx);
+    if (!log)
         return CliExit::kUsage;
-    auto plan = ReadValues(ctx, parser, DefaultSerialFilePath(*logPath));
+    auto plan = ReadValues(ctx, parser, *log);
     if (!plan)
         return CliExit::kUsage;
     if (auto refusal = SerialLocationRefusal(plan->location, setup.device))
         return ctx.UsageError(*refusal);
     if (auto outside = OutsideWrittenRange(plan->location, setup))
         return ctx.UsageError(*outside);
-    bool fromFile = false;
-    QString error;
-    const auto next = SerialCounter(plan->counterPath).Next(plan->start, fromFile, error);
-    if (!next) {
-        ctx.err << "tolm-cli: " << error << Qt::endl;
+    const SerialOutlook outlook = LookAheadSerial(plan->source);
+    if (!outlook.next) {
+        ctx.err << "tolm-cli: no serial number can be had: " << outlook.error << Qt::endl;
         return CliExit::kFileError;
     }
-    if (fromFile && *next != plan->start)
-        ctx.err << "tolm-cli: " << plan->counterPath << " continues at " << *next << "; --serial "
-                << plan->start << " only starts a new serial file" << Qt::endl;
+    const std::uint64_t next = *outlook.next;
+    const SerialSourcePlan &source = plan->source;
+    if (outlook.continues && next != source.seed)
+        ctx.err << "tolm-cli: "
+                << (source.UsesCounter() ? QStringLiteral("the counter ") + source.counterName
+                                         : source.filePath)
+                << " continues at " << next << "; --serial " << source.seed << " only starts a new "
+                << (source.UsesCounter() ? "counter" : "serial file") << Qt::endl;
     const std::uint64_t capacity = SerialCapacity(plan->location);
-    const auto last = LastNumber(*next, plan->step, static_cast<int>(setup.ports.size()));
+    const auto last = LastNumber(next, source.step, static_cast<int>(setup.ports.size()));
     if (!last || *last > capacity)
         return ctx.UsageError(
             QStringLiteral("the serial numbers from %1 do not fit %2 (at most %3)")
-                .arg(*next)
+                .arg(next)
                 .arg(SerialLocationText(plan->location))
                 .arg(capacity));
     if (ImageHasDataAt(image, plan->location, setup.device))
@@ -161,8 +222,31 @@ int CliSerialPlan(CliContext &ctx, const QCommandLineParser &parser, const ChipS
     return CliExit::kOk;
 }
 
-QString DefaultSerialFilePath(const QString &logPath)
+void AddVerifySerialAtOption(QCommandLineParser &parser)
 {
-    const QString log = logPath.isEmpty() ? DefaultProductionLogPath() : logPath;
-    return QFileInfo(log).absolutePath() + QStringLiteral("/next-serial");
+    parser.addOption({kSerialAt,
+                      "Leave out where write --serial put each chip's own number: id, "
+                      "data:AA[:N] or prog:AAAA[:N].",
+                      "WHERE"});
+}
+
+int CliVerifySerialLocation(CliContext &ctx, const QCommandLineParser &parser,
+                            const ChipSetup &setup, std::optional<SerialLocation> &location)
+{
+    if (!parser.isSet(kSerialAt))
+        return CliExit::kOk;
+    QString error;
+    location = ParseSerialLocation(parser.value(kSerialAt), error);
+    if (!location)
+        return ctx.UsageError(error);
+    if (const auto refusal = SerialLocationRefusal(*location, setup.device))
+        return ctx.UsageError(*refusal);
+    return CliExit::kOk;
+}
+
+QString DefaultSerialFilePath(const CliLogChoice &log)
+{
+    const bool file = !log.none && !log.place.IsPostgres();
+    return (file ? QFileInfo(log.place.path).absolutePath() : BenchDataFolder()) +
+           QStringLiteral("/next-serial");
 }

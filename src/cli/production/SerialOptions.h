@@ -1,6 +1,7 @@
 #pragma once
 
 #include "production/SerialLayout.h"
+#include "production/SerialSource.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -11,14 +12,16 @@ class CliContext;
 class MemoryImage;
 struct ChipSetup;
 
-// write --serial START --serial-at WHERE [--serial-step N] [--serial-file FILE]: every chip
-// gets the next number of the serial file at WHERE in its copy of the image.
+struct CliLogChoice;
+
+// write --serial START --serial-at WHERE [--serial-step N] [--serial-file FILE |
+// --serial-counter NAME [--serial-block N]]: every chip gets the next number of the serial
+// file or of the log's counter at WHERE in its copy of the image. START seeds a file or
+// counter that does not exist yet.
 struct SerialPlan
 {
     SerialLocation location;
-    std::uint64_t start = 0; // seeds a serial file that does not exist yet
-    std::uint64_t step = 1;
-    QString counterPath;
+    SerialSourcePlan source;
 };
 
 void AddSerialOptions(QCommandLineParser &parser);
@@ -28,10 +31,16 @@ void AddSerialOptions(QCommandLineParser &parser);
 // when the loaded image has data where the numbers go. Gives 0 (and `plan` set, or left empty
 // without serial options), or the exit code after saying why: 2 for a bad value, a location
 // outside the device or the written ranges, or numbers that do not fit; 3 for a serial file
-// that cannot be used.
+// that cannot be used, or a counter whose server is away when the bench has no reserve.
 int CliSerialPlan(CliContext &ctx, const QCommandLineParser &parser, const ChipSetup &setup,
                   const MemoryImage &image, std::optional<SerialPlan> &plan);
 
-// The serial file beside a production log ("next-serial" in its folder); beside the default
-// log when `logPath` is empty (--no-log).
-QString DefaultSerialFilePath(const QString &logPath);
+// verify --serial-at WHERE: where each chip carries its own serial number, left out of the
+// comparison. Gives 0 (and `location` set when the option is given) or 2 after saying why.
+void AddVerifySerialAtOption(QCommandLineParser &parser);
+int CliVerifySerialLocation(CliContext &ctx, const QCommandLineParser &parser,
+                            const ChipSetup &setup, std::optional<SerialLocation> &location);
+
+// The serial file beside a production log file ("next-serial" in its folder); beside the
+// default log when there is no log file (--no-log, a log on a server).
+QString DefaultSerialFilePath(const CliLogChoice &log);

@@ -9,6 +9,7 @@
 #include "engine/PicEngine.h"
 #include "hexfile/HexTargets.h"
 #include "hexfile/HexWriter.h"
+#include "link/ChipWaits.h"
 
 #include <QCommandLineParser>
 #include <QStringList>
@@ -80,6 +81,8 @@ public:
 
 private:
     PortIo &m_io;
+    // The session's waits and replies end when they are due; made on the port's thread.
+    ChipTimerSlack m_timerSlack;
     ChipSetup m_setup;
     CliModulePort m_port;
     CliProgress m_progress;

@@ -1,6 +1,7 @@
 #include "cli/session/TerminalEngineHost.h"
 
 #include "cli/session/StopSignals.h"
+#include "link/ChipWaits.h"
 
 #include <chrono>
 #include <thread>
@@ -36,9 +37,10 @@ void TerminalEngineHost::WaitWhilePaused()
 
 void TerminalEngineHost::Delay(int ms)
 {
-    // The chip needs at least this long (a programming or erase cycle); sleeping is exact
-    // enough and leaves the processor to others.
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    // The chip needs at least this long; a sleep to the deadline leaves the processor to
+    // others and wakes when the time is up, not a timer slack later (a Serial read of a
+    // 16f84 waits 1024 times).
+    SleepForChip(ms);
 }
 
 WriteErrorAnswer TerminalEngineHost::AskWriteError(const QString &text, WriteErrorButtons buttons)

@@ -86,7 +86,7 @@ tolm-cli -m s|serial|all
 tolm-cli -t prog,d|prog,data|all
 tolm-cli --on-write-error r|retry=|all
 tolm-cli write --f|--fast --force|all
-tolm-cli verify --|--all --allow-conflicts --data-range --device --help --log --method --no-log --on-write-error --port --prog-range --quiet --skip-outside --targets --trace --version --write-cal|all
+tolm-cli verify --|--all --allow-conflicts --data-range --device --help --log --lot --method --no-log --on-write-error --operator --port --prog-range --quiet --serial-at --skip-outside --targets --trace --version --write-cal|all
 tolm-cli -d 16f84 write |BOARD.HEX blink.hex sub|all
 tolm-cli convert blink.hex |BOARD.HEX blink.hex sub|all
 tolm-cli -d 16f84 write blink.hex ||all

@@ -135,6 +135,50 @@ TEST_F(ProductionRefusal, ASerialFileThatCannotBeUsedStopsBeforeAnyPortOpens)
     EXPECT_EQ(Contents(Path("target")), "77\n");
 }
 
+// A chip written with its own serial number verifies against the same file once verify is
+// told where the number is; without that, the number is the difference.
+TEST_F(ProductionRefusal, VerifyLeavesTheSerialNumberOutWhereItIsTold)
+{
+    m_device = *FindDevice("16f84");
+    const QString file = Firmware("board.hex", 8);
+    const struct
+    {
+        const char *where;
+        const char *difference; // what a verify without --serial-at finds
+        const char *leftOut;
+    } cases[] = {
+        {"prog:0300", "prog 0300 expected 3FFF read 34", "prog 0300-0301 holds each chip's own"},
+        {"data:10:3", "data 10 expected FF read ", "data 10-12 holds each chip's own"},
+        {"id", "Error Verifying ID Code", "the ID code holds each chip's own"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.where);
+        StartChips("16f84", 1);
+        ASSERT_EQ(Bench({"--no-log", "write", file, "--serial", "0x123", "--serial-at", c.where,
+                         "--serial-file", Path("serial")})
+                      .exitCode,
+                  0);
+        const CliRun plain = Bench({"--no-log", "verify", file});
+        EXPECT_EQ(plain.exitCode, 1);
+        EXPECT_TRUE((plain.out + plain.err).contains(c.difference))
+            << plain.out.toStdString() << plain.err.toStdString();
+        for (const char *all : {"", "--all"}) {
+            QStringList args{"--no-log", "verify", file, "--serial-at", c.where};
+            if (*all)
+                args << all;
+            const CliRun told = Bench(args);
+            EXPECT_EQ(told.exitCode, 0) << all << told.out.toStdString() << told.err.toStdString();
+            EXPECT_TRUE(told.err.contains(c.leftOut)) << told.err.toStdString();
+        }
+    }
+    // A location the device lacks is a usage error before any port opens.
+    const CliRun refused = RunTolmCli(
+        TOLM_CLI,
+        {"-d", "16c54", "-p", Path("no-module"), "verify", file, "--serial-at", "data:10"},
+        Path("config"));
+    EXPECT_EQ(refused.exitCode, 2) << refused.err.toStdString();
+}
+
 TEST_F(ProductionRefusal, AnAdapterLatencyHoldsEveryReplyBack)
 {
     m_device = *FindDevice("16f84");

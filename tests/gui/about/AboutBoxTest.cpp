@@ -1,5 +1,6 @@
 #include "app/AboutBox.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -13,9 +14,12 @@ private slots:
         TAboutBox box;
         QCOMPARE(box.windowTitle(), QStringLiteral("About"));
         QVERIFY(box.AuthorLabel->text().startsWith(QStringLiteral("by ")));
-        QVERIFY(box.EMailLabel->text().startsWith(QStringLiteral("e-mail ")));
-        for (QLabel *label : {box.MakerLabel, box.Comments, box.WebLabel})
-            QVERIFY(!label->text().isEmpty());
+        // The licence, the Qt the program runs with, and a guide that is there to be read.
+        QVERIFY(box.MakerLabel->text().contains(QStringLiteral("GPL-3.0-or-later")));
+        QCOMPARE(box.Comments->text(), QStringLiteral("Qt ") + qVersion());
+        const QString guide = box.EMailLabel->text().section(QStringLiteral(": "), 1);
+        QVERIFY2(QFileInfo(guide).isFile(), qPrintable(guide));
+        QVERIFY(!box.WebLabel->text().isEmpty());
         // The icon comes from the program's resources; a missing resource leaves it blank.
         const QImage icon = box.ProgramIcon->pixmap().toImage();
         QCOMPARE(icon.size(), QSize(65, 57));

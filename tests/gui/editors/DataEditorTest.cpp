@@ -284,6 +284,36 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(form.grab().save(dir + QStringLiteral("/data-editor.png")));
     }
+
+    // Typed bytes and fills are taken back and done again step by step; the two digits of a
+    // byte are one step; a change from elsewhere (a file, a chip read) starts afresh.
+    void undoAndRedo()
+    {
+        MemoryImage image;
+        TDataEditForm form(image);
+        QAbstractItemModel *grid = form.DMemEditSG->model();
+        grid->setData(grid->index(0, 0), QStringLiteral("1 "), Qt::EditRole);
+        grid->setData(grid->index(0, 0), QStringLiteral("12"), Qt::EditRole);
+        form.Clear00->trigger();
+        QCOMPARE(image.GetDataByteText(1), QStringLiteral("00"));
+
+        const std::pair<QAction *, QString> steps[] = {{form.UndoAction, "12"},
+                                                       {form.UndoAction, "FF"},
+                                                       {form.RedoAction, "12"},
+                                                       {form.RedoAction, "00"},
+                                                       {form.UndoAction, "12"}};
+        for (const auto &[action, cell0] : steps) {
+            action->trigger();
+            QCOMPARE(image.GetDataByteText(0), cell0);
+        }
+        QCOMPARE(image.GetDataByteText(1), QStringLiteral("FF"));
+        form.SetEditable(false); // chip work: no step taken back under it
+        form.UndoAction->trigger();
+        QCOMPARE(image.GetDataByteText(0), QStringLiteral("12"));
+        form.SetEditable(true);
+        image.SetDataByteText(5, QStringLiteral("AB"));
+        QVERIFY(!form.UndoAction->isEnabled() && !form.RedoAction->isEnabled());
+    }
 };
 
 QTEST_MAIN(DataEditorTest)

@@ -94,14 +94,17 @@ private slots:
         Program p;
         TTolmMain &main = p.Main();
         main.LoadStartFile(WriteFile(m_dir, "blink.hex", kBlink));
-        const QList<bool> boxes{main.ProgMemCbx->isChecked(), main.DataMemCbx->isChecked(),
-                                main.ConfigCbx->isChecked(), main.IDCodeCbx->isChecked()};
+        const QList<bool> boxes{Find<QCheckBox>(main, "ProgMemCbx")->isChecked(),
+                                Find<QCheckBox>(main, "DataMemCbx")->isChecked(),
+                                Find<QCheckBox>(main, "ConfigCbx")->isChecked(),
+                                Find<QCheckBox>(main, "IDCodeCbx")->isChecked()};
         QCOMPARE(boxes, ticked);
         QTEST(p.messages.shown, "shown");
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60 - blink.hex"));
         QCOMPARE(p.Image().GetProgramWordText(3), QStringLiteral("0004"));
         if (p.messages.shown.isEmpty())
-            QCOMPARE(main.StatusBar->Text(), QStringLiteral("blink.hex: File loaded successfully"));
+            QCOMPARE(Find<MainStatusBar>(main, "StatusBar")->Text(),
+                     QStringLiteral("blink.hex: File loaded successfully"));
     }
 
     // The sum over the 16f84's 1024 words and the word the controls build, as tolm-cli show
@@ -112,15 +115,15 @@ private slots:
         TTolmMain &main = p.Main();
         const QString file = WriteFile(m_dir, "blank.hex", ":02400E00FF3F72\n:00000001FF\n");
         main.LoadStartFile(file);
-        QTRY_COMPARE(main.ChecksumLbl->text(), QStringLiteral("Checksum 3BFF"));
+        QTRY_COMPARE(Find<QLabel>(main, "ChecksumLbl")->text(), QStringLiteral("Checksum 3BFF"));
         QCOMPARE(main.ShownChecksum(), 0x3BFF);
-        main.PutCbx->click(); // power-up timer on clears bit 3
-        QTRY_COMPARE(main.ChecksumLbl->text(), QStringLiteral("Checksum 3BF7"));
+        Find<QCheckBox>(main, "PutCbx")->click(); // power-up timer on clears bit 3
+        QTRY_COMPARE(Find<QLabel>(main, "ChecksumLbl")->text(), QStringLiteral("Checksum 3BF7"));
         p.Image().SetProgramWordText(0, QStringLiteral("3FFE"));
-        QTRY_COMPARE(main.ChecksumLbl->text(), QStringLiteral("Checksum 3BF6"));
+        QTRY_COMPARE(Find<QLabel>(main, "ChecksumLbl")->text(), QStringLiteral("Checksum 3BF6"));
         p.Image().SetDataByteText(0, QStringLiteral("00")); // data is not part of it
         QTest::qWait(10);
-        QCOMPARE(main.ChecksumLbl->text(), QStringLiteral("Checksum 3BF6"));
+        QCOMPARE(Find<QLabel>(main, "ChecksumLbl")->text(), QStringLiteral("Checksum 3BF6"));
     }
 
     void aDroppedFileLoadsAsLoadFromFile()
@@ -128,7 +131,7 @@ private slots:
         Program p;
         TTolmMain &main = p.Main();
         const QString file = WriteFile(m_dir, "blink.hex", kBlink);
-        main.ProgMemCbx->setChecked(true);
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
         QVERIFY(!DropOn(main, {QUrl::fromLocalFile(file), QUrl::fromLocalFile(file)}));
         QVERIFY(!DropOn(main, {QUrl(QStringLiteral("https://example.org/blink.hex"))}));
         QVERIFY(DropOn(main, {QUrl::fromLocalFile(file)}));
@@ -137,8 +140,8 @@ private slots:
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60 - blink.hex"));
 
         // Dropped on a hex field, it is still a file to load.
-        QVERIFY(!main.ProgStartEdit->acceptDrops());
-        main.ProgMemCbx->setChecked(false);
+        QVERIFY(!Find<QLineEdit>(main, "ProgStartEdit")->acceptDrops());
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(false);
         QVERIFY(DropOn(main, {QUrl::fromLocalFile(file)}));
         QTRY_COMPARE(p.messages.shown.last(), QStringLiteral("Warning: No target selected"));
     }
@@ -151,15 +154,15 @@ private slots:
         const QByteArray mainBefore = SettingsText();
         Program p;
         TTolmMain &main = p.Main();
-        main.ProgMemCbx->setChecked(true);
-        QCOMPARE(MenuTexts(*main.RecentFilesMenu), QStringList{"No recent files"});
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
+        QCOMPARE(MenuTexts(*Find<QMenu>(main, "RecentFilesMenu")), QStringList{"No recent files"});
         QStringList paths;
         for (int i = 1; i <= 9; ++i) {
             paths << WriteFile(m_dir, QStringLiteral("f%1.hex").arg(i), kBlink);
             p.messages.openFileNames << paths.last();
-            main.LoadFromFileBtn->click();
+            Find<QToolButton>(main, "LoadFromFileBtn")->click();
         }
-        const QStringList texts = MenuTexts(*main.RecentFilesMenu);
+        const QStringList texts = MenuTexts(*Find<QMenu>(main, "RecentFilesMenu"));
         QCOMPARE(texts.size(), RecentFiles::kMaxFiles);
         QVERIFY2(texts.first().startsWith("&1 f9.hex  ("), qPrintable(texts.first()));
         QVERIFY2(texts.last().startsWith("&8 f2.hex  ("), qPrintable(texts.last()));
@@ -169,15 +172,15 @@ private slots:
 
         // Picking one loads it as Load From File does, and it comes first again.
         p.messages.shown.clear();
-        main.RecentFilesMenu->actions().at(3)->trigger();
+        Find<QMenu>(main, "RecentFilesMenu")->actions().at(3)->trigger();
         QCOMPARE(p.messages.shown, QStringList{"Information: File loaded successfully"});
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60 - f6.hex"));
-        QVERIFY(MenuTexts(*main.RecentFilesMenu).first().startsWith("&1 f6.hex"));
+        QVERIFY(MenuTexts(*Find<QMenu>(main, "RecentFilesMenu")).first().startsWith("&1 f6.hex"));
 
         // A file that has gone is said so and offered no more; the next start has the list.
         QFile::remove(paths[4]);
-        MenuTexts(*main.RecentFilesMenu);
-        for (QAction *action : main.RecentFilesMenu->actions()) {
+        MenuTexts(*Find<QMenu>(main, "RecentFilesMenu"));
+        for (QAction *action : Find<QMenu>(main, "RecentFilesMenu")->actions()) {
             if (action->data().toString() == paths[4])
                 action->trigger();
         }
@@ -193,12 +196,12 @@ private slots:
     {
         Program p;
         TTolmMain &main = p.Main();
-        main.ProgMemCbx->setChecked(true);
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
         const QString file = WriteFile(m_dir, "blink.hex", kBlink);
         p.messages.openFileNames << file;
-        main.LoadFromFileBtn->click();
-        main.LoadFromFileBtn->click(); // cancelled
-        main.SaveToFileBtn->click();   // cancelled
+        Find<QToolButton>(main, "LoadFromFileBtn")->click();
+        Find<QToolButton>(main, "LoadFromFileBtn")->click(); // cancelled
+        Find<QToolButton>(main, "SaveToFileBtn")->click();   // cancelled
         QCOMPARE(p.messages.fileDialogDirectories,
                  QStringList({"/srv/hex", m_dir.path(), m_dir.path()}));
         QCOMPARE(main.OpenDialogDirectory(), QStringLiteral("/srv/hex")); // Options shows it
@@ -209,8 +212,8 @@ private slots:
             options.WorkingDirEdit->setText(QStringLiteral("/srv/other"));
             options.accept();
         });
-        main.OptionsBtn->click();
-        main.LoadFromFileBtn->click();
+        Find<QToolButton>(main, "OptionsBtn")->click();
+        Find<QToolButton>(main, "LoadFromFileBtn")->click();
         QCOMPARE(p.messages.fileDialogDirectories.last(), QStringLiteral("/srv/other"));
     }
 
@@ -222,7 +225,7 @@ private slots:
         TTolmMain &main = p.Main();
         const QString file = WriteFile(m_dir, "watched.hex", kBlink);
         main.LoadStartFile(file);
-        MainStatusBar &status = *main.StatusBar;
+        MainStatusBar &status = *Find<MainStatusBar>(main, "StatusBar");
         QVERIFY(!status.OfferShown());
 
         WriteFile(m_dir, "watched.hex", kBlink);
@@ -255,8 +258,9 @@ private slots:
         QVERIFY(QFile::remove(file));
         QVERIFY(QFile::rename(fresh, file));
         QTRY_COMPARE(p.Image().GetProgramWordText(0), QStringLiteral("2805"));
-        QVERIFY(!main.StatusBar->OfferShown());
-        QCOMPARE(main.StatusBar->Text(), QStringLiteral("renamed.hex: File loaded successfully"));
+        QVERIFY(!Find<MainStatusBar>(main, "StatusBar")->OfferShown());
+        QCOMPARE(Find<MainStatusBar>(main, "StatusBar")->Text(),
+                 QStringLiteral("renamed.hex: File loaded successfully"));
     }
 };
 

@@ -112,32 +112,32 @@ private slots:
 
         Program p;
         TTolmMain &main = p.Main();
-        main.ProtAllBtn->setChecked(true);
-        main.ProgStartEdit->setText(QStringLiteral("0100"));
+        Find<QRadioButton>(main, "ProtAllBtn")->setChecked(true);
+        Find<QLineEdit>(main, "ProgStartEdit")->setText(QStringLiteral("0100"));
         PickDevice(main, device);
 
         QCOMPARE(main.CurrentDevice().DeviceName, device);
-        QCOMPARE(Items(main.OscBox), oscItems);
-        QCOMPARE(main.OscBox->currentIndex(), oscItems.size() - 1);
-        QCOMPARE(main.ParallelRBtn->isEnabled(), method.contains('P'));
-        QCOMPARE(main.SerialRBtn->isEnabled(), method.contains('S'));
-        QCOMPARE(main.ParallelRBtn->isChecked(), parallelChecked);
-        QCOMPARE(main.SerialRBtn->isChecked(), !parallelChecked);
-        QVERIFY(main.ProtNoneBtn->isChecked());
-        QVERIFY(!main.ProtAllBtn->isChecked());
+        QCOMPARE(Items(Find<QComboBox>(main, "OscBox")), oscItems);
+        QCOMPARE(Find<QComboBox>(main, "OscBox")->currentIndex(), oscItems.size() - 1);
+        QCOMPARE(Find<QRadioButton>(main, "ParallelRBtn")->isEnabled(), method.contains('P'));
+        QCOMPARE(Find<QRadioButton>(main, "SerialRBtn")->isEnabled(), method.contains('S'));
+        QCOMPARE(Find<QRadioButton>(main, "ParallelRBtn")->isChecked(), parallelChecked);
+        QCOMPARE(Find<QRadioButton>(main, "SerialRBtn")->isChecked(), !parallelChecked);
+        QVERIFY(Find<QRadioButton>(main, "ProtNoneBtn")->isChecked());
+        QVERIFY(!Find<QRadioButton>(main, "ProtAllBtn")->isChecked());
         QCOMPARE(EnabledOptionWidgets(main), enabled);
-        QCOMPARE(!main.DataMemBox->isHidden(), hasData);
-        QCOMPARE(main.DataMemBox->isEnabled(), hasData);
-        QCOMPARE(main.DataMemCbx->isEnabled(), hasData);
-        QCOMPARE(main.DataEditorBtn->isEnabled(), hasData);
-        QCOMPARE(main.UnProtectBtn->isEnabled(), hasData);
-        QCOMPARE(!main.CalibrationBox->isHidden(), hasCalibration);
-        QVERIFY(main.ConfigCbx->isEnabled());
-        QVERIFY(main.ProtectBtn->isEnabled());
-        QCOMPARE(main.ProgStartEdit->text(), QStringLiteral("0000"));
-        QCOMPARE(main.ProgEndEdit->text(), progEnd);
-        QCOMPARE(main.DataStartEdit->text(), QStringLiteral("00"));
-        QCOMPARE(main.DataEndEdit->text(), dataEnd);
+        QCOMPARE(!Find<QGroupBox>(main, "DataMemBox")->isHidden(), hasData);
+        QCOMPARE(Find<QGroupBox>(main, "DataMemBox")->isEnabled(), hasData);
+        QCOMPARE(Find<QCheckBox>(main, "DataMemCbx")->isEnabled(), hasData);
+        QCOMPARE(Find<QToolButton>(main, "DataEditorBtn")->isEnabled(), hasData);
+        QCOMPARE(Find<QToolButton>(main, "UnProtectBtn")->isEnabled(), hasData);
+        QCOMPARE(!Find<QGroupBox>(main, "CalibrationBox")->isHidden(), hasCalibration);
+        QVERIFY(Find<QCheckBox>(main, "ConfigCbx")->isEnabled());
+        QVERIFY(Find<QToolButton>(main, "ProtectBtn")->isEnabled());
+        QCOMPARE(Find<QLineEdit>(main, "ProgStartEdit")->text(), QStringLiteral("0000"));
+        QCOMPARE(Find<QLineEdit>(main, "ProgEndEdit")->text(), progEnd);
+        QCOMPARE(Find<QLineEdit>(main, "DataStartEdit")->text(), QStringLiteral("00"));
+        QCOMPARE(Find<QLineEdit>(main, "DataEndEdit")->text(), dataEnd);
         QStringList expected{"Confirm: " + question};
         // No port is held, so the memory-parity device's module check finds no module.
         if (main.CurrentDevice().HasMemoryParity)
@@ -151,32 +151,41 @@ private slots:
         TTolmMain &main = p.Main();
         PickDevice(main, QStringLiteral("16f877"));
         for (QCheckBox *box :
-             {main.WdtCbx, main.PutCbx, main.BOutCbx, main.LvpCbx, main.DebugCbx, main.WrtCbx,
-              main.CpdCbx, main.ProgMemCbx, main.DataMemCbx, main.ConfigCbx, main.IDCodeCbx})
+             {Find<QCheckBox>(main, "WdtCbx"), Find<QCheckBox>(main, "PutCbx"),
+              Find<QCheckBox>(main, "BOutCbx"), Find<QCheckBox>(main, "LvpCbx"),
+              Find<QCheckBox>(main, "DebugCbx"), Find<QCheckBox>(main, "WrtCbx"),
+              Find<QCheckBox>(main, "CpdCbx"), Find<QCheckBox>(main, "ProgMemCbx"),
+              Find<QCheckBox>(main, "DataMemCbx"), Find<QCheckBox>(main, "ConfigCbx"),
+              Find<QCheckBox>(main, "IDCodeCbx")})
             box->setChecked(true);
 
         PickDevice(main, QStringLiteral("16f84"));
-        QVERIFY(main.WdtCbx->isChecked());
-        QVERIFY(main.PutCbx->isChecked());
-        QVERIFY(main.DataMemCbx->isChecked());
-        for (QCheckBox *box :
-             {main.BOutCbx, main.LvpCbx, main.DebugCbx, main.WrtCbx, main.CpdCbx}) {
+        QVERIFY(Find<QCheckBox>(main, "WdtCbx")->isChecked());
+        QVERIFY(Find<QCheckBox>(main, "PutCbx")->isChecked());
+        QVERIFY(Find<QCheckBox>(main, "DataMemCbx")->isChecked());
+        for (QCheckBox *box : {Find<QCheckBox>(main, "BOutCbx"), Find<QCheckBox>(main, "LvpCbx"),
+                               Find<QCheckBox>(main, "DebugCbx"), Find<QCheckBox>(main, "WrtCbx"),
+                               Find<QCheckBox>(main, "CpdCbx")}) {
             QVERIFY2(!box->isChecked() && !box->isEnabled(), qPrintable(box->objectName()));
         }
 
         PickDevice(main, QStringLiteral("16c54"));
-        QVERIFY(main.WdtCbx->isChecked());
-        QVERIFY(!main.PutCbx->isChecked() && !main.PutCbx->isEnabled());
-        QVERIFY(!main.DataMemCbx->isChecked() && !main.DataMemCbx->isEnabled());
+        QVERIFY(Find<QCheckBox>(main, "WdtCbx")->isChecked());
+        QVERIFY(!Find<QCheckBox>(main, "PutCbx")->isChecked() &&
+                !Find<QCheckBox>(main, "PutCbx")->isEnabled());
+        QVERIFY(!Find<QCheckBox>(main, "DataMemCbx")->isChecked() &&
+                !Find<QCheckBox>(main, "DataMemCbx")->isEnabled());
         // The other targets are the user's choice and stay as they were.
-        QVERIFY(main.ProgMemCbx->isChecked());
-        QVERIFY(main.ConfigCbx->isChecked());
-        QVERIFY(main.IDCodeCbx->isChecked());
+        QVERIFY(Find<QCheckBox>(main, "ProgMemCbx")->isChecked());
+        QVERIFY(Find<QCheckBox>(main, "ConfigCbx")->isChecked());
+        QVERIFY(Find<QCheckBox>(main, "IDCodeCbx")->isChecked());
 
         PickDevice(main, QStringLiteral("16f877"));
-        QVERIFY(main.WdtCbx->isChecked());
-        QVERIFY(main.BOutCbx->isEnabled() && !main.BOutCbx->isChecked());
-        QVERIFY(main.DataMemCbx->isEnabled() && !main.DataMemCbx->isChecked());
+        QVERIFY(Find<QCheckBox>(main, "WdtCbx")->isChecked());
+        QVERIFY(Find<QCheckBox>(main, "BOutCbx")->isEnabled() &&
+                !Find<QCheckBox>(main, "BOutCbx")->isChecked());
+        QVERIFY(Find<QCheckBox>(main, "DataMemCbx")->isEnabled() &&
+                !Find<QCheckBox>(main, "DataMemCbx")->isChecked());
     }
 
     void fillQuestionTouchesOnlyTheProgramImage_data()
@@ -196,7 +205,7 @@ private slots:
         p.Image().SetDataByteText(0, QStringLiteral("12"));
         p.Image().ConfigWord = 0x3FF1;
         p.Image().IDCodeText = QStringLiteral("1234");
-        main.CalEdit->setText(QStringLiteral("5A"));
+        Find<QLineEdit>(main, "CalEdit")->setText(QStringLiteral("5A"));
         p.messages.confirmAnswers << answer;
 
         PickDevice(main, QStringLiteral("12c509"));
@@ -212,37 +221,37 @@ private slots:
         QCOMPARE(p.Image().GetDataByteText(1), QStringLiteral("FF"));
         QCOMPARE(p.Image().ConfigWord, uint16_t(0x3FF1));
         QCOMPARE(p.Image().IDCodeText, QStringLiteral("1234"));
-        QCOMPARE(main.CalEdit->text(), QStringLiteral("5A"));
+        QCOMPARE(Find<QLineEdit>(main, "CalEdit")->text(), QStringLiteral("5A"));
     }
 
     void deviceWithoutDataMemoryClosesTheEditor()
     {
         Program p;
         TTolmMain &main = p.Main();
-        main.DataEditorBtn->click();
+        Find<QToolButton>(main, "DataEditorBtn")->click();
         QVERIFY(p.windows->DataEditForm->isVisible());
         PickDevice(main, QStringLiteral("16f84"));
         QVERIFY(p.windows->DataEditForm->isVisible());
         PickDevice(main, QStringLiteral("16c54"));
         QVERIFY(!p.windows->DataEditForm->isVisible());
-        QVERIFY(!main.DataEditorBtn->isEnabled());
+        QVERIFY(!Find<QToolButton>(main, "DataEditorBtn")->isEnabled());
     }
 
     void maxButtonsRestoreTheDeviceRange()
     {
         Program p;
         TTolmMain &main = p.Main();
-        main.ProgStartEdit->setText(QStringLiteral("0010"));
-        main.ProgEndEdit->setText(QStringLiteral("0100"));
-        main.DataStartEdit->setText(QStringLiteral("10"));
-        main.DataEndEdit->setText(QStringLiteral("20"));
-        main.MaxProgBtn->click();
-        QCOMPARE(main.ProgStartEdit->text(), QStringLiteral("0000"));
-        QCOMPARE(main.ProgEndEdit->text(), QStringLiteral("03FF"));
-        QCOMPARE(main.DataStartEdit->text(), QStringLiteral("10"));
-        main.MaxDataBtn->click();
-        QCOMPARE(main.DataStartEdit->text(), QStringLiteral("00"));
-        QCOMPARE(main.DataEndEdit->text(), QStringLiteral("3F"));
+        Find<QLineEdit>(main, "ProgStartEdit")->setText(QStringLiteral("0010"));
+        Find<QLineEdit>(main, "ProgEndEdit")->setText(QStringLiteral("0100"));
+        Find<QLineEdit>(main, "DataStartEdit")->setText(QStringLiteral("10"));
+        Find<QLineEdit>(main, "DataEndEdit")->setText(QStringLiteral("20"));
+        Find<QPushButton>(main, "MaxProgBtn")->click();
+        QCOMPARE(Find<QLineEdit>(main, "ProgStartEdit")->text(), QStringLiteral("0000"));
+        QCOMPARE(Find<QLineEdit>(main, "ProgEndEdit")->text(), QStringLiteral("03FF"));
+        QCOMPARE(Find<QLineEdit>(main, "DataStartEdit")->text(), QStringLiteral("10"));
+        Find<QPushButton>(main, "MaxDataBtn")->click();
+        QCOMPARE(Find<QLineEdit>(main, "DataStartEdit")->text(), QStringLiteral("00"));
+        QCOMPARE(Find<QLineEdit>(main, "DataEndEdit")->text(), QStringLiteral("3F"));
     }
 
     void hexFieldsTakeOnlyHexDigits_data()
@@ -291,48 +300,48 @@ private slots:
     {
         Program p;
         TTolmMain &main = p.Main();
-        main.OptionPages->setCurrentWidget(main.Addresses);
+        Find<QTabWidget>(main, "OptionPages")->setCurrentWidget(Find<QWidget>(main, "Addresses"));
         main.show();
         QApplication::setActiveWindow(&main);
         QVERIFY(QTest::qWaitForWindowActive(&main));
-        main.ProgEndEdit->setFocus();
-        main.ProgEndEdit->setCursorPosition(0);
-        QTest::keyClick(main.ProgEndEdit, Qt::Key_Delete);
-        QCOMPARE(main.ProgEndEdit->displayText(), QStringLiteral("_3FF"));
+        Find<QLineEdit>(main, "ProgEndEdit")->setFocus();
+        Find<QLineEdit>(main, "ProgEndEdit")->setCursorPosition(0);
+        QTest::keyClick(Find<QLineEdit>(main, "ProgEndEdit"), Qt::Key_Delete);
+        QCOMPARE(Find<QLineEdit>(main, "ProgEndEdit")->displayText(), QStringLiteral("_3FF"));
 
-        QTest::keyClick(main.ProgEndEdit, Qt::Key_Tab);
-        QTRY_COMPARE(QApplication::focusWidget(), main.ProgEndEdit);
+        QTest::keyClick(Find<QLineEdit>(main, "ProgEndEdit"), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), Find<QLineEdit>(main, "ProgEndEdit"));
 
-        main.ProgEndEdit->setCursorPosition(0);
-        QTest::keyClicks(main.ProgEndEdit, QStringLiteral("1"));
-        QCOMPARE(main.ProgEndEdit->text(), QStringLiteral("13FF"));
-        QTest::keyClick(main.ProgEndEdit, Qt::Key_Tab);
+        Find<QLineEdit>(main, "ProgEndEdit")->setCursorPosition(0);
+        QTest::keyClicks(Find<QLineEdit>(main, "ProgEndEdit"), QStringLiteral("1"));
+        QCOMPARE(Find<QLineEdit>(main, "ProgEndEdit")->text(), QStringLiteral("13FF"));
+        QTest::keyClick(Find<QLineEdit>(main, "ProgEndEdit"), Qt::Key_Tab);
         QTest::qWait(20);
-        QVERIFY(QApplication::focusWidget() != main.ProgEndEdit);
+        QVERIFY(QApplication::focusWidget() != Find<QLineEdit>(main, "ProgEndEdit"));
 
         // Two fields waiting for a digit do not pull the focus to and fro.
-        main.ProgEndEdit->setText(QString());
-        main.ProgEndEdit->setFocus();
-        main.ProgStartEdit->setText(QString());
-        main.ProgStartEdit->setFocus();
+        Find<QLineEdit>(main, "ProgEndEdit")->setText(QString());
+        Find<QLineEdit>(main, "ProgEndEdit")->setFocus();
+        Find<QLineEdit>(main, "ProgStartEdit")->setText(QString());
+        Find<QLineEdit>(main, "ProgStartEdit")->setFocus();
         QTest::qWait(50);
-        QCOMPARE(QApplication::focusWidget(), main.ProgStartEdit);
+        QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(main, "ProgStartEdit"));
     }
 
     void selectorsChangeOnlyByPicking()
     {
         Program p;
         TTolmMain &main = p.Main();
-        QTest::keyClicks(main.DeviceSelector, QStringLiteral("16f877"));
-        QTest::keyClick(main.DeviceSelector, Qt::Key_Space);
-        QCOMPARE(main.DeviceSelector->currentText(), QStringLiteral("16c84"));
-        QVERIFY(!main.DeviceSelector->view()->isVisible());
-        QTest::keyClicks(main.OscBox, QStringLiteral("LP"));
-        QCOMPARE(main.OscBox->currentText(), QStringLiteral("RC"));
+        QTest::keyClicks(Find<QComboBox>(main, "DeviceSelector"), QStringLiteral("16f877"));
+        QTest::keyClick(Find<QComboBox>(main, "DeviceSelector"), Qt::Key_Space);
+        QCOMPARE(Find<QComboBox>(main, "DeviceSelector")->currentText(), QStringLiteral("16c84"));
+        QVERIFY(!Find<QComboBox>(main, "DeviceSelector")->view()->isVisible());
+        QTest::keyClicks(Find<QComboBox>(main, "OscBox"), QStringLiteral("LP"));
+        QCOMPARE(Find<QComboBox>(main, "OscBox")->currentText(), QStringLiteral("RC"));
         QVERIFY(p.messages.shown.isEmpty());
 
         // An arrow key is a pick: the next device in the list is selected.
-        QTest::keyClick(main.DeviceSelector, Qt::Key_Down);
+        QTest::keyClick(Find<QComboBox>(main, "DeviceSelector"), Qt::Key_Down);
         QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("16f83"));
         QCOMPARE(p.messages.shown, QStringList{"Confirm: Set Program Memory to 3FFF ?"});
     }
@@ -363,8 +372,8 @@ private slots:
         PickDevice(main, device);
         for (const QString &name : checked)
             main.findChild<QAbstractButton *>(name)->click();
-        main.RefreshBtn->click();
-        QCOMPARE(main.ConfigEdit->text(), expected);
+        Find<QToolButton>(main, "RefreshBtn")->click();
+        QCOMPARE(Find<QLineEdit>(main, "ConfigEdit")->text(), expected);
         QCOMPARE(main.ConfigWord(), uint16_t(expected.toUInt(nullptr, 16)));
     }
 
@@ -420,19 +429,21 @@ private slots:
         Program p;
         TTolmMain &main = p.Main();
         PickDevice(main, QStringLiteral("16c64"));
-        main.ProtAllBtn->setChecked(true);
+        Find<QRadioButton>(main, "ProtAllBtn")->setChecked(true);
         p.Image().ConfigWord = uint16_t(word);
         main.ConfigToControls();
 
         for (QRadioButton *b :
-             {main.ProtNoneBtn, main.ProtUp12Btn, main.ProtUp34Btn, main.ProtAllBtn})
+             {Find<QRadioButton>(main, "ProtNoneBtn"), Find<QRadioButton>(main, "ProtUp12Btn"),
+              Find<QRadioButton>(main, "ProtUp34Btn"), Find<QRadioButton>(main, "ProtAllBtn")})
             QCOMPARE(b->isChecked(), b->objectName() == checked);
-        QCOMPARE(main.OscBox->currentIndex(), word & 3);
+        QCOMPARE(Find<QComboBox>(main, "OscBox")->currentIndex(), word & 3);
         // The choices stay one exclusive group for the user's next click.
-        QVERIFY(main.ProtectionGroup->exclusive());
-        main.ProtUp12Btn->click();
-        main.ProtNoneBtn->click();
-        QVERIFY(main.ProtNoneBtn->isChecked() && !main.ProtUp12Btn->isChecked());
+        QVERIFY(Find<QButtonGroup>(main, "ProtectionGroup")->exclusive());
+        Find<QRadioButton>(main, "ProtUp12Btn")->click();
+        Find<QRadioButton>(main, "ProtNoneBtn")->click();
+        QVERIFY(Find<QRadioButton>(main, "ProtNoneBtn")->isChecked() &&
+                !Find<QRadioButton>(main, "ProtUp12Btn")->isChecked());
     }
 };
 

@@ -74,10 +74,11 @@ private slots:
         TTolmMain &main = p.Main();
         const QString path = WriteFile(m_dir, "blink.hex", kBlink);
         p.messages.openFileNames << path;
-        Tick({main.ProgMemCbx, main.DataMemCbx, main.ConfigCbx, main.IDCodeCbx});
-        main.WdtCbx->setChecked(true);
+        Tick({Find<QCheckBox>(main, "ProgMemCbx"), Find<QCheckBox>(main, "DataMemCbx"),
+              Find<QCheckBox>(main, "ConfigCbx"), Find<QCheckBox>(main, "IDCodeCbx")});
+        Find<QCheckBox>(main, "WdtCbx")->setChecked(true);
 
-        main.LoadFromFileBtn->click();
+        Find<QToolButton>(main, "LoadFromFileBtn")->click();
 
         QCOMPARE(p.messages.shown,
                  QStringList({"OpenFile", "Warning: <ID Code> Records NOT found"}));
@@ -89,12 +90,12 @@ private slots:
         QCOMPARE(p.Image().GetProgramWordText(4), QStringLiteral("3FFF"));
         QCOMPARE(p.Image().GetDataByteText(0), QStringLiteral("3F"));
         QCOMPARE(p.Image().ConfigWord, uint16_t(0x3FF1));
-        QCOMPARE(main.ConfigEdit->text(), QStringLiteral("3FF1"));
+        QCOMPARE(Find<QLineEdit>(main, "ConfigEdit")->text(), QStringLiteral("3FF1"));
         // 3FF1 on a 16f84: XT, watchdog off, power-up timer on (active low), no protection.
-        QCOMPARE(main.OscBox->currentText(), QStringLiteral("XT"));
-        QVERIFY(!main.WdtCbx->isChecked());
-        QVERIFY(main.PutCbx->isChecked());
-        QVERIFY(main.ProtNoneBtn->isChecked());
+        QCOMPARE(Find<QComboBox>(main, "OscBox")->currentText(), QStringLiteral("XT"));
+        QVERIFY(!Find<QCheckBox>(main, "WdtCbx")->isChecked());
+        QVERIFY(Find<QCheckBox>(main, "PutCbx")->isChecked());
+        QVERIFY(Find<QRadioButton>(main, "ProtNoneBtn")->isChecked());
         QCOMPARE(p.Image().IDCodeText, QStringLiteral("FFFF"));
     }
 
@@ -103,14 +104,14 @@ private slots:
         Program p;
         TTolmMain &main = p.Main();
         p.messages.openFileNames << WriteFile(m_dir, "blink.hex", kBlink);
-        main.ProgMemCbx->setChecked(true);
-        main.LoadFromFileBtn->click();
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
+        Find<QToolButton>(main, "LoadFromFileBtn")->click();
         QCOMPARE(p.messages.shown,
                  QStringList({"OpenFile", "Information: File loaded successfully"}));
         QCOMPARE(p.Image().GetProgramWordText(3), QStringLiteral("0004"));
         QCOMPARE(p.Image().GetDataByteText(0), QStringLiteral("FF"));
         QCOMPARE(p.Image().ConfigWord, uint16_t(0));
-        QCOMPARE(main.ConfigEdit->text(), QStringLiteral("0000"));
+        QCOMPARE(Find<QLineEdit>(main, "ConfigEdit")->text(), QStringLiteral("0000"));
     }
 
     void loadStoppedByADamagedLineIsAWarning()
@@ -123,8 +124,8 @@ private slots:
                                               ":0200080005000F\r\n" // checksum should be F1
                                               ":020008000500F1\r\n"
                                               ":00000001FF\r\n");
-        main.ProgMemCbx->setChecked(true);
-        main.LoadFromFileBtn->click();
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
+        Find<QToolButton>(main, "LoadFromFileBtn")->click();
         QCOMPARE(p.messages.shown,
                  QStringList({"OpenFile", "Warning: Reading stopped at line 2: the checksum does "
                                           "not add up (checksum 0F, should be F1). The records "
@@ -143,8 +144,8 @@ private slots:
                                               "\xEF\xBB\xBF :080000000100020003000a00e8\t\r\n"
                                               " :020800000500F1\r\n"
                                               ":00000001FF\r\n");
-        main.ProgMemCbx->setChecked(true);
-        main.LoadFromFileBtn->click();
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
+        Find<QToolButton>(main, "LoadFromFileBtn")->click();
         QCOMPARE(p.messages.shown,
                  QStringList({"OpenFile", "Warning: 1 word at 0400 lies beyond the 16f84's "
                                           "program memory (0000-03FF) and was left out"}));
@@ -155,8 +156,9 @@ private slots:
     {
         Program p;
         TTolmMain &main = p.Main();
-        main.ProgMemCbx->setChecked(true);
-        main.LoadFromFileBtn->click(); // no file scripted: the chooser is cancelled
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
+        Find<QToolButton>(main, "LoadFromFileBtn")
+            ->click(); // no file scripted: the chooser is cancelled
         QCOMPARE(p.messages.shown, QStringList{"OpenFile"});
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60"));
         QVERIFY(EveryProgramCellIs(p.Image(), QStringLiteral("3FFF")));
@@ -167,8 +169,8 @@ private slots:
         Program p;
         TTolmMain &main = p.Main();
         p.messages.openFileNames << m_dir.filePath("gone.hex");
-        main.ProgMemCbx->setChecked(true);
-        main.LoadFromFileBtn->click();
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
+        Find<QToolButton>(main, "LoadFromFileBtn")->click();
         QCOMPARE(p.messages.shown.size(), 2);
         QVERIFY(p.messages.shown.at(1).startsWith("Error: "));
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60 - gone.hex"));
@@ -180,19 +182,20 @@ private slots:
         TTolmMain &main = p.Main();
         const QString path = m_dir.filePath("out.hex");
         p.messages.saveFileNames << path;
-        Tick({main.ProgMemCbx, main.ConfigCbx});
-        main.ProgEndEdit->setText(QStringLiteral("0013"));
-        main.WdtCbx->setChecked(true); // RC, watchdog, None: 3FFF
-        main.ConfigEdit->setText(QStringLiteral("1234"));
+        Tick({Find<QCheckBox>(main, "ProgMemCbx"), Find<QCheckBox>(main, "ConfigCbx")});
+        Find<QLineEdit>(main, "ProgEndEdit")->setText(QStringLiteral("0013"));
+        Find<QCheckBox>(main, "WdtCbx")->setChecked(true); // RC, watchdog, None: 3FFF
+        Find<QLineEdit>(main, "ConfigEdit")->setText(QStringLiteral("1234"));
 
-        main.SaveToFileBtn->click();
+        Find<QToolButton>(main, "SaveToFileBtn")->click();
 
         QCOMPARE(p.messages.shown, QStringList{"SaveFile"});
         QCOMPARE(p.messages.fileDialogDirectories, QStringList{m_dir.path()});
         QCOMPARE(p.messages.fileDialogFilters, QStringList{kSaveFilter});
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60 - out.hex"));
         QCOMPARE(p.Image().ConfigWord, uint16_t(0x3FFF));
-        QCOMPARE(main.ConfigEdit->text(), QStringLiteral("1234")); // the field is not the file
+        QCOMPARE(Find<QLineEdit>(main, "ConfigEdit")->text(),
+                 QStringLiteral("1234")); // the field is not the file
         const QList<QByteArray> lines = ReadFile(path).split('\n');
         QCOMPARE(lines.size(), 6); // four records, the end record and the final line end
         QVERIFY(lines[0].startsWith(":10000000FF3FFF3F"));
@@ -209,10 +212,10 @@ private slots:
         TTolmMain &main = p.Main();
         const QString path = m_dir.filePath("data.hex");
         p.messages.saveFileNames << path;
-        main.DataMemCbx->setChecked(true);
-        main.DataEndEdit->setText(QStringLiteral("01"));
+        Find<QCheckBox>(main, "DataMemCbx")->setChecked(true);
+        Find<QLineEdit>(main, "DataEndEdit")->setText(QStringLiteral("01"));
         TDataEditForm &editor = *p.windows->DataEditForm;
-        main.DataEditorBtn->click();
+        Find<QToolButton>(main, "DataEditorBtn")->click();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         editor.DMemEditSG->setCurrentIndex(editor.DMemEditSG->model()->index(0, 1));
         editor.Clear00->trigger();
@@ -221,7 +224,7 @@ private slots:
         QVERIFY(cell);
         QTest::keyClicks(cell, QStringLiteral("5"));
 
-        main.SaveToFileBtn->click();
+        Find<QToolButton>(main, "SaveToFileBtn")->click();
 
         QCOMPARE(p.Image().GetDataByteText(1), QStringLiteral("05"));
         QVERIFY(ReadFile(path).startsWith(":04420000000005"));
@@ -244,12 +247,12 @@ private slots:
         Program p;
         TTolmMain &main = p.Main();
         p.messages.saveFileNames << m_dir.filePath("never.hex");
-        main.ProgMemCbx->setChecked(true);
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
         auto *edit = main.findChild<QLineEdit *>(field);
         edit->setCursorPosition(blankAt);
         QTest::keyClick(edit, Qt::Key_Delete);
 
-        main.SaveToFileBtn->click();
+        Find<QToolButton>(main, "SaveToFileBtn")->click();
 
         QCOMPARE(p.messages.shown, QStringList{"Plain: Min or Max Address Error!"});
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60"));
@@ -260,8 +263,8 @@ private slots:
     {
         Program p;
         TTolmMain &main = p.Main();
-        main.IDCodeCbx->setChecked(true);
-        main.SaveToFileBtn->click();
+        Find<QCheckBox>(main, "IDCodeCbx")->setChecked(true);
+        Find<QToolButton>(main, "SaveToFileBtn")->click();
         QCOMPARE(p.messages.shown, QStringList{"SaveFile"});
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60"));
     }
@@ -277,8 +280,8 @@ private slots:
                 version = about.Version->text();
                 about.accept();
             });
-            p.Main().ExitBtn->click();
-            QCOMPARE(product, QStringLiteral("Dar Irerirezov"));
+            Find<QToolButton>(p.Main(), "ExitBtn")->click();
+            QCOMPARE(product, QStringLiteral("Tolm"));
             QCOMPARE(version, QStringLiteral("Version V2.60"));
             QVERIFY(!about.isVisible());
         }
@@ -286,6 +289,8 @@ private slots:
         QVERIFY(p.messages.shown.isEmpty());
     }
 
+    // Closing asks first; only the window's place is kept, in a section of its own, and the
+    // next start opens the window there.
     void closeAsksFirst()
     {
         const QByteArray settings = ReadFile(TolmSettings::SettingsFilePath());
@@ -293,12 +298,13 @@ private slots:
         TTolmMain &main = p.Main();
         QSignalSpy closed(&main, &TTolmMain::MainWindowClosed);
         main.show();
-        main.ProgMemCbx->setChecked(true);
+        main.move(123, 77);
+        Find<QCheckBox>(main, "ProgMemCbx")->setChecked(true);
 
         p.messages.confirmAnswers << false;
         QVERIFY(!main.close());
         QVERIFY(main.isVisible());
-        QVERIFY(main.ProgMemCbx->isChecked());
+        QVERIFY(Find<QCheckBox>(main, "ProgMemCbx")->isChecked());
         QCOMPARE(closed.count(), 0);
 
         p.messages.confirmAnswers << true;
@@ -307,7 +313,10 @@ private slots:
         QCOMPARE(closed.count(), 1);
         QCOMPARE(p.messages.shown,
                  QStringList({"Confirm: Close program?...", "Confirm: Close program?..."}));
-        QCOMPARE(ReadFile(TolmSettings::SettingsFilePath()), settings); // nothing saved
+        QCOMPARE(ReadFile(TolmSettings::SettingsFilePath()),
+                 settings + "\r\n[Main Window]\r\nLeft=123\r\nTop=77\r\n");
+        Program next;
+        QCOMPARE(next.Main().pos(), QPoint(123, 77));
     }
 };
 

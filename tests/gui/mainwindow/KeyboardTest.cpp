@@ -59,7 +59,7 @@ private slots:
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("hint");
         QTest::newRow("Load") << "LoadFromFileBtn" << QKeySequence(Qt::CTRL | Qt::Key_O)
-                              << "Load From File (Ctrl+O)";
+                              << "Load From File (Ctrl+O), recent files (Ctrl+Shift+O)";
         QTest::newRow("Save") << "SaveToFileBtn" << QKeySequence(Qt::CTRL | Qt::Key_S)
                               << "Save To File (Ctrl+S)";
         QTest::newRow("Read") << "ChipReadBtn" << QKeySequence(Qt::Key_F5) << "Read From PIC (F5)";
@@ -69,8 +69,8 @@ private slots:
         QTest::newRow("Blank check")
             << "BlancCheckBtn" << QKeySequence(Qt::Key_F8) << "Blanc Check (F8)";
     }
-    // The key presses the button from anywhere in the window, another page included; the
-    // hint names the key while the accessible name stays the plain caption.
+    // The key presses the button from anywhere in the window, on every page; the hint names
+    // the key while the accessible name stays the plain caption.
     void buttonKeys()
     {
         QFETCH(QString, button);
@@ -78,18 +78,33 @@ private slots:
         QFETCH(QString, hint);
         Program p;
         TTolmMain &main = p.Main();
-        auto *tool = main.findChild<QToolButton *>(button);
-        QVERIFY(tool);
-        QCOMPARE(tool->shortcut(), keys);
+        auto *tool = Find<QToolButton>(main, button);
         QCOMPARE(tool->toolTip(), hint);
         QVERIFY(hint.startsWith(tool->accessibleName() + " ("));
 
-        main.OptionPages->setCurrentIndex(0);
         QVERIFY(Activate(main));
-        main.DeviceSelector->setFocus();
         QSignalSpy clicks(tool, &QToolButton::clicked);
-        QTest::keySequence(&main, keys);
-        QTRY_COMPARE(clicks.size(), 1);
+        auto *pages = Find<QTabWidget>(main, "OptionPages");
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            Find<QComboBox>(main, "DeviceSelector")->setFocus();
+            QTest::keySequence(&main, keys);
+        }
+        QTRY_COMPARE(clicks.size(), pages->count());
+    }
+
+    // The recent files open from the keyboard too, on any page.
+    void recentFilesKey()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        Find<QTabWidget>(main, "OptionPages")->setCurrentIndex(2);
+        QVERIFY(Activate(main));
+        auto *menu = Find<QMenu>(main, "RecentFilesMenu");
+        QTimer::singleShot(0, menu, [menu] { menu->close(); });
+        const QSignalSpy shown(menu, &QMenu::aboutToShow);
+        QTest::keySequence(&main, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+        QCOMPARE(shown.size(), 1);
     }
 
     void pageKeys_data()
@@ -113,11 +128,11 @@ private slots:
         QFETCH(int, to);
         Program p;
         TTolmMain &main = p.Main();
-        main.OptionPages->setCurrentIndex(from);
+        Find<QTabWidget>(main, "OptionPages")->setCurrentIndex(from);
         QVERIFY(Activate(main));
-        main.ConnectBtn->setFocus();
+        Find<QToolButton>(main, "ConnectBtn")->setFocus();
         QTest::keySequence(&main, keys);
-        QCOMPARE(main.OptionPages->currentIndex(), to);
+        QCOMPARE(Find<QTabWidget>(main, "OptionPages")->currentIndex(), to);
     }
 
     void tabOrder_data()
@@ -136,7 +151,7 @@ private slots:
             << "12c508" << 1
             << QStringList{"OscBox",         "ProtNoneBtn", "ConfigEdit", "ConfigReadBtn",
                            "ConfigWriteBtn", "RefreshBtn",  "CalEdit",    "ReadCalBtn",
-                           "WriteCalBtn",    "BuildCalBtn",    "WriteCalCbx"};
+                           "WriteCalBtn",    "BuildCalBtn", "WriteCalCbx"};
         QTest::newRow("System") << "16f877" << 2
                                 << QStringList{"WdtCbx",   "PutCbx", "LvpCbx", "BOutCbx", "MClrCbx",
                                                "DebugCbx", "CpdCbx", "WrtCbx", "MpeenCbx"};
@@ -152,9 +167,9 @@ private slots:
         Program p;
         TTolmMain &main = p.Main();
         main.SetDeviceValues(device, false);
-        main.OptionPages->setCurrentIndex(page);
+        Find<QTabWidget>(main, "OptionPages")->setCurrentIndex(page);
         QVERIFY(Activate(main));
-        main.ConnectBtn->setFocus();
+        Find<QToolButton>(main, "ConnectBtn")->setFocus();
         QStringList expected;
         for (const QString &name : QStringList{"OptionsBtn", "DataEditorBtn", "ProgEditorBtn",
                                                "DeviceSelector", "DetectBtn", "ExitBtn"} +
@@ -164,7 +179,8 @@ private slots:
             if (name == "ExitBtn")
                 expected << "<tabs>";
         }
-        expected << "ConnectBtn";
+        expected << "LogBtn"
+                 << "ConnectBtn";
         QStringList visited;
         for (qsizetype i = 0; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

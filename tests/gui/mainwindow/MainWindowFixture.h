@@ -4,11 +4,14 @@
 // configuration folder, the program's windows created in their start-up order, and a
 // scripted Messages that records every box.
 #include "ScriptedMessages.h"
+#include "app/MainStatusBar.h"
+#include "app/ModuleConnection.h"
 #include "app/ProgramWindows.h"
 #include "app/Tolm32U.h"
 #include "settings/TolmSettings.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -17,8 +20,11 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -127,10 +133,10 @@ inline void RunOptions(QWidget &main, const std::function<void(QDialog &)> &inDi
 // Picks a device in the selector as the user does, which runs DeviceSelectorChange.
 inline void PickDevice(TTolmMain &main, const QString &name)
 {
-    const int index = main.DeviceSelector->findText(name);
+    const int index = Find<QComboBox>(main, "DeviceSelector")->findText(name);
     QVERIFY2(index >= 0, qPrintable(name));
-    main.DeviceSelector->setCurrentIndex(index);
-    emit main.DeviceSelector->activated(index);
+    Find<QComboBox>(main, "DeviceSelector")->setCurrentIndex(index);
+    emit Find<QComboBox>(main, "DeviceSelector")->activated(index);
 }
 
 inline bool EveryProgramCellIs(const MemoryImage &image, const QString &text)

@@ -87,7 +87,7 @@ private slots:
 
         ScriptedMessages messages;
         const auto connect = [&] {
-            ModuleConnection connection;
+            ModuleConnection connection(messages);
             connection.ModulePortName = port;
             connection.HandlePortChoice(TPortDlg::kConnectResult, messages);
         };
@@ -114,7 +114,7 @@ private slots:
         const QString port = OpenPseudoTerminal(master);
         QVERIFY(!port.isEmpty());
         ScriptedMessages messages;
-        ModuleConnection connection;
+        ModuleConnection connection(messages);
         connection.ModulePortName = port;
         connection.HandlePortChoice(TPortDlg::kConnectResult, messages);
         ::close(master);
@@ -131,8 +131,9 @@ private slots:
         Program p(true);
         TTolmMain &main = p.Main();
         const QString held = "Connect\nHolds port " + modsim.LinkPath();
-        QCOMPARE(main.ConnectBtn->toolTip(), held);
-        QCOMPARE(main.ConnectBtn->accessibleName(), QStringLiteral("Connect"));
+        QCOMPARE(Find<QToolButton>(main, "ConnectBtn")->toolTip(), held);
+        QCOMPARE(Find<QToolButton>(main, "ConnectBtn")->accessibleName(),
+                 QStringLiteral("Connect"));
 
         TPortDlg &dialog = *p.windows->PortDlg;
         QString named;
@@ -140,13 +141,14 @@ private slots:
             named = dialog.PortLbl->text();
             dialog.ReleaseBtn->click();
         });
-        main.ConnectBtn->click();
+        Find<QToolButton>(main, "ConnectBtn")->click();
         QCOMPARE(named, "Port: " + modsim.LinkPath());
-        QCOMPARE(main.ConnectBtn->toolTip(), QStringLiteral("Connect\nNo port held"));
+        QCOMPARE(Find<QToolButton>(main, "ConnectBtn")->toolTip(),
+                 QStringLiteral("Connect\nNo port held"));
 
         QTimer::singleShot(0, &dialog, [&] { dialog.OKBtn->click(); });
-        main.ConnectBtn->click();
-        QCOMPARE(main.ConnectBtn->toolTip(), held);
+        Find<QToolButton>(main, "ConnectBtn")->click();
+        QCOMPARE(Find<QToolButton>(main, "ConnectBtn")->toolTip(), held);
     }
 
     // After a Release by Enter, the next showing answers Enter with Connect again.

@@ -78,7 +78,7 @@ private slots:
 
         QTimer::singleShot(0, p.windows->PortDlg.get(),
                            [&] { p.windows->PortDlg->OKBtn->click(); });
-        p.Main().ConnectBtn->click();
+        Find<QToolButton>(p.Main(), "ConnectBtn")->click();
         QCOMPARE(p.messages.shown, QStringList{"Plain: Programmer Device Connected"});
         QVERIFY(p.Main().ModuleConnected());
     }

@@ -131,22 +131,22 @@ private slots:
         Program p;
         TTolmMain &main = p.Main();
         QCOMPARE(main.CurrentDevice().DeviceName, device);
-        QCOMPARE(main.DeviceSelector->currentText(), selectorText);
-        QCOMPARE(main.ProgStartEdit->text(), QStringLiteral("0000"));
-        QCOMPARE(main.ProgEndEdit->text(), progEnd);
-        QCOMPARE(main.DataEndEdit->text(), dataEnd);
+        QCOMPARE(Find<QComboBox>(main, "DeviceSelector")->currentText(), selectorText);
+        QCOMPARE(Find<QLineEdit>(main, "ProgStartEdit")->text(), QStringLiteral("0000"));
+        QCOMPARE(Find<QLineEdit>(main, "ProgEndEdit")->text(), progEnd);
+        QCOMPARE(Find<QLineEdit>(main, "DataEndEdit")->text(), dataEnd);
         QCOMPARE(main.BlankWordText(), blankWord);
         QVERIFY(EveryProgramCellIs(p.Image(), main.BlankWordText()));
         QVERIFY(EveryDataCellIs(p.Image(), QStringLiteral("FF")));
         QCOMPARE(p.Image().IDCodeText, QStringLiteral("FFFF"));
         QCOMPARE(p.Image().ConfigWord, uint16_t(0));
-        QCOMPARE(main.ConfigEdit->text(), QStringLiteral("0000"));
-        QCOMPARE(main.CalEdit->text(), QStringLiteral("00"));
+        QCOMPARE(Find<QLineEdit>(main, "ConfigEdit")->text(), QStringLiteral("0000"));
+        QCOMPARE(Find<QLineEdit>(main, "CalEdit")->text(), QStringLiteral("00"));
         QCOMPARE(main.ModulePortName(), port);
         QCOMPARE(main.OpenDialogDirectory(), directory);
         QCOMPARE(main.SaveDialogDirectory(), directory);
         QCOMPARE(main.windowTitle(), QStringLiteral("Tolm V2.60"));
-        QCOMPARE(main.OptionPages->currentIndex(), 0);
+        QCOMPARE(Find<QTabWidget>(main, "OptionPages")->currentIndex(), 0);
         QVERIFY(!main.ModuleConnected());
         QVERIFY(main.ProcessFormUnplaced());
         QVERIFY(p.messages.shown.isEmpty()); // start-up asks nothing
@@ -181,13 +181,13 @@ private slots:
         Program p;
         TTolmMain &main = p.Main();
         QCOMPARE(main.CurrentDevice(), NoDeviceRecord());
-        QVERIFY(main.DataMemBox->isHidden());
-        QVERIFY(!main.DataMemCbx->isEnabled());
-        QVERIFY(!main.ParallelRBtn->isEnabled());
-        QVERIFY(!main.SerialRBtn->isEnabled());
-        QVERIFY(main.CalibrationBox->isHidden());
+        QVERIFY(Find<QGroupBox>(main, "DataMemBox")->isHidden());
+        QVERIFY(!Find<QCheckBox>(main, "DataMemCbx")->isEnabled());
+        QVERIFY(!Find<QRadioButton>(main, "ParallelRBtn")->isEnabled());
+        QVERIFY(!Find<QRadioButton>(main, "SerialRBtn")->isEnabled());
+        QVERIFY(Find<QGroupBox>(main, "CalibrationBox")->isHidden());
         // No list of its own: the oscillator box keeps what it showed before.
-        QCOMPARE(main.OscBox->currentText(), QStringLiteral("RC"));
+        QCOMPARE(Find<QComboBox>(main, "OscBox")->currentText(), QStringLiteral("RC"));
     }
 
     void dialogDirectoryRule_data()
@@ -269,8 +269,9 @@ private slots:
                 d.OKBtn->click();
             });
             QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("12c508"));
-            QCOMPARE(main.DeviceSelector->currentText(), QStringLiteral("12c508"));
-            QVERIFY(!main.CalibrationBox->isHidden());
+            QCOMPARE(Find<QComboBox>(main, "DeviceSelector")->currentText(),
+                     QStringLiteral("12c508"));
+            QVERIFY(!Find<QGroupBox>(main, "CalibrationBox")->isHidden());
             QCOMPARE(main.ModulePortName(), port);
             QCOMPARE(main.OpenDialogDirectory(), QStringLiteral("/srv/hex"));
             QCOMPARE(main.SaveDialogDirectory(), QStringLiteral("/srv/hex"));
@@ -302,11 +303,11 @@ private slots:
         TTolmMain &main = p.Main();
         p.messages.confirmAnswers << false;
         p.Image().SetProgramWordText(0, QStringLiteral("1234"));
-        main.ProgEndEdit->setText(QStringLiteral("0010"));
+        Find<QLineEdit>(main, "ProgEndEdit")->setText(QStringLiteral("0010"));
         for (int i = 0; i < 2; ++i)
             RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) { d.OKBtn->click(); });
         QCOMPARE(p.messages.shown, QStringList());
-        QCOMPARE(main.ProgEndEdit->text(), QStringLiteral("0010"));
+        QCOMPARE(Find<QLineEdit>(main, "ProgEndEdit")->text(), QStringLiteral("0010"));
         RunOptions(main, *p.windows->OptionsDlg, [](TOptionsDlg &d) {
             d.DeviceSelectOpt->setCurrentText(QStringLiteral("16f84"));
             d.OKBtn->click();
@@ -355,8 +356,8 @@ private slots:
             d.OKBtn->click();
         });
         QCOMPARE(main.CurrentDevice().DeviceName, QStringLiteral("16f877"));
-        QCOMPARE(main.DeviceSelector->currentText(), QStringLiteral("16f877"));
-        QCOMPARE(main.ProgEndEdit->text(), QStringLiteral("1FFF"));
+        QCOMPARE(Find<QComboBox>(main, "DeviceSelector")->currentText(), QStringLiteral("16f877"));
+        QCOMPARE(Find<QLineEdit>(main, "ProgEndEdit")->text(), QStringLiteral("1FFF"));
         QCOMPARE(p.messages.shown, QStringList()); // the device did not change
     }
 
@@ -369,7 +370,7 @@ private slots:
             d.OKBtn->click();
         });
         QCOMPARE(main.CurrentDevice(), NoDeviceRecord());
-        QCOMPARE(main.DeviceSelector->currentText(), QString());
+        QCOMPARE(Find<QComboBox>(main, "DeviceSelector")->currentText(), QString());
     }
 
     void trailingSeparatorIsDroppedOnSave()

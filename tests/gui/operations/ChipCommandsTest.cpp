@@ -89,13 +89,13 @@ private slots:
         tolm::sim::FaultSettings silent;
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
-        const QString calBefore = p.Main().CalEdit->text();
+        const QString calBefore = Find<QLineEdit>(p.Main(), "CalEdit")->text();
         p.ClickConfirmed(button);
         QCOMPARE(p.messages.shown,
                  QStringList({"Confirm: " + question,
                               "Plain: No answer from the module. Is it plugged in and powered? "
                               "The port can be changed in Options."}));
-        QCOMPARE(p.Main().CalEdit->text(), calBefore);
+        QCOMPARE(Find<QLineEdit>(p.Main(), "CalEdit")->text(), calBefore);
         QVERIFY(!p.windows->WaitingForm->isVisible());
     }
 
@@ -104,11 +104,11 @@ private slots:
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetConfigWord(0x3FF5);
         p.ClickConfirmed(QStringLiteral("ConfigReadBtn"));
-        QCOMPARE(p.Main().ConfigEdit->text(), QStringLiteral("3FF5"));
+        QCOMPARE(Find<QLineEdit>(p.Main(), "ConfigEdit")->text(), QStringLiteral("3FF5"));
         QCOMPARE(p.Image().ConfigWord, 0); // the image and the controls stay as they were
-        QVERIFY(!p.Main().WdtCbx->isChecked());
+        QVERIFY(!Find<QCheckBox>(p.Main(), "WdtCbx")->isChecked());
 
-        p.Main().ConfigEdit->setText(QStringLiteral("3ff1"));
+        Find<QLineEdit>(p.Main(), "ConfigEdit")->setText(QStringLiteral("3ff1"));
         p.ClickConfirmed(QStringLiteral("ConfigWriteBtn"));
         QCOMPARE(p.Chip().ConfigWord(), 0x3FF1);
         QCOMPARE(p.messages.shown.size(), 2); // the two questions, no message
@@ -116,7 +116,7 @@ private slots:
         // A bit beyond the 14-bit word is refused with its reason; nothing is sent.
         p.messages.shown.clear();
         const int exchanges = p.sim->ExchangeCount();
-        p.Main().ConfigEdit->setText(QStringLiteral("4000"));
+        Find<QLineEdit>(p.Main(), "ConfigEdit")->setText(QStringLiteral("4000"));
         p.ClickConfirmed(QStringLiteral("ConfigWriteBtn"));
         QCOMPARE(
             p.messages.shown.value(1),
@@ -129,13 +129,14 @@ private slots:
     {
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetConfigWord(0x3FF5);
-        p.Main().OptionPages->setCurrentIndex(1);
+        Find<QTabWidget>(p.Main(), "OptionPages")->setCurrentIndex(1);
         p.ClickConfirmed(QStringLiteral("ProtectBtn"));
         QVERIFY(p.Chip().CodeProtected());
         QCOMPARE(p.Chip().ConfigWord() & 0x000F, 0x0005); // the chip's options kept
         QCOMPARE(p.Image().ConfigWord, 0x3FF5);
-        QVERIFY(p.Main().WdtCbx->isChecked());
-        QCOMPARE(p.Main().OptionPages->currentWidget(), p.Main().Programming);
+        QVERIFY(Find<QCheckBox>(p.Main(), "WdtCbx")->isChecked());
+        QCOMPARE(Find<QTabWidget>(p.Main(), "OptionPages")->currentWidget(),
+                 Find<QWidget>(p.Main(), "Programming"));
 
         p.ClickConfirmed(QStringLiteral("UnProtectBtn"));
         QVERIFY(!p.Chip().CodeProtected());
@@ -159,7 +160,7 @@ private slots:
     {
         SimulatedProgram p(QStringLiteral("12c508"));
         p.Chip().SetProgramWord(0x1FF, 0x0C70);
-        p.Main().CalEdit->setText(QStringLiteral("7F"));
+        Find<QLineEdit>(p.Main(), "CalEdit")->setText(QStringLiteral("7F"));
         p.ClickConfirmed(QStringLiteral("WriteCalBtn"));
         QCOMPARE(p.messages.shown.last(),
                  QStringLiteral("Plain: Error Writing Oscillator Calibration"));
@@ -178,12 +179,12 @@ private slots:
         p.sim->SetTranscriptSink(
             [&](const std::string &) { exchangesWhileWaiting += waiting.isVisible() ? 1 : 0; });
         p.ClickConfirmed(QStringLiteral("ReadCalBtn"));
-        QCOMPARE(p.Main().CalEdit->text(), QStringLiteral("80"));
+        QCOMPARE(Find<QLineEdit>(p.Main(), "CalEdit")->text(), QStringLiteral("80"));
         QVERIFY(exchangesWhileWaiting > 0);
         QVERIFY(!waiting.isVisible());
 
         p.Chip().SetProgramWord(0x1FF, 0x0FFF); // an erased calibration word takes any value
-        p.Main().CalEdit->setText(QStringLiteral("5A"));
+        Find<QLineEdit>(p.Main(), "CalEdit")->setText(QStringLiteral("5A"));
         p.ClickConfirmed(QStringLiteral("WriteCalBtn"));
         QCOMPARE(p.Chip().ProgramWord(0x1FF), 0x0C5A);
         QCOMPARE(p.messages.shown.size(), 2);
@@ -193,8 +194,8 @@ private slots:
     {
         SimulatedProgram p(QStringLiteral("12c508"));
         p.Image().SetProgramWordText(0x1FF, QStringLiteral("0C5A"));
-        p.Main().BuildCalBtn->click();
-        QCOMPARE(p.Main().CalEdit->text(), QStringLiteral("5A"));
+        Find<QToolButton>(p.Main(), "BuildCalBtn")->click();
+        QCOMPARE(Find<QLineEdit>(p.Main(), "CalEdit")->text(), QStringLiteral("5A"));
         QVERIFY(p.messages.shown.isEmpty());
         QCOMPARE(p.sim->ExchangeCount(), 0);
     }
@@ -237,7 +238,7 @@ private slots:
     {
         SimulatedProgram p(QStringLiteral("12c508"));
         p.Image().SetProgramWordText(0x1FF, QStringLiteral("0C5_"));
-        p.Main().BuildCalBtn->click();
+        Find<QToolButton>(p.Main(), "BuildCalBtn")->click();
         QCOMPARE(p.messages.shown, QStringList{"Error: '$0C5_' is not a valid integer value"});
     }
 
@@ -305,7 +306,7 @@ private slots:
             shownText = dialog.IDMaskEdit->displayText();
             (ok ? dialog.OKBtn : dialog.CancelBtn)->click();
         });
-        p.Main().IDCodeBtn->click();
+        Find<QToolButton>(p.Main(), "IDCodeBtn")->click();
         QVERIFY(closedByKey);
         QTEST(shownText, "shown");
         QTEST(p.Image().IDCodeText, "idCode");
@@ -327,7 +328,7 @@ private slots:
             stayedOpen = dialog.isVisible();
             QTest::keyClick(&dialog, Qt::Key_Escape);
         });
-        p.Main().IDCodeBtn->click();
+        Find<QToolButton>(p.Main(), "IDCodeBtn")->click();
         QVERIFY(stayedOpen);
         QCOMPARE(p.Image().IDCodeText, QStringLiteral("FFFF"));
     }

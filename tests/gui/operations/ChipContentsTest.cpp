@@ -123,6 +123,7 @@ private slots:
             WriteFile(dir, "first.hex", ProgramWords(0x400, 0x1111) + kHexEndLine);
         const QString second =
             WriteFile(dir, "second.hex", ProgramWords(0x400, 0x2222) + kHexEndLine);
+        p.Image().SetDataByteText(0, QStringLiteral("5A"));
         p.Tick({.Program = true});
         LoadThroughButton(p, second); // so that the recent files offer it
         LoadThroughButton(p, first);
@@ -153,7 +154,6 @@ private slots:
                 Find<QAction>(*p.windows->ProgViewForm, "Clear0000")->trigger();
             }
         });
-        p.Image().SetDataByteText(0, QStringLiteral("5A"));
 
         p.RunOnce(p.Control<QToolButton>("ChipWriteBtn"));
 

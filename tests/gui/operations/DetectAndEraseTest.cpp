@@ -49,31 +49,32 @@ private slots:
         QFETCH(QString, selected);
         SimulatedProgram p(chip);
         p.Main().SetDeviceValues(selected, false);
-        QVERIFY(p.Main().DetectBtn->isEnabled());
+        QVERIFY(Find<QToolButton>(p.Main(), "DetectBtn")->isEnabled());
         p.messages.confirmAnswers << false; // keep the program image
-        p.Main().DetectBtn->click();
+        Find<QToolButton>(p.Main(), "DetectBtn")->click();
         QTEST(p.messages.shown, "shown");
         QTEST(p.Main().CurrentDevice().DeviceName, "selectedAfter");
-        QTEST(p.Main().DeviceSelector->currentText(), "selectedAfter");
-        QTEST(p.Main().StatusBar->Text(), "status");
+        QTEST(Find<QComboBox>(p.Main(), "DeviceSelector")->currentText(), "selectedAfter");
+        QTEST(Find<MainStatusBar>(p.Main(), "StatusBar")->Text(), "status");
     }
 
     void eraseBeforeWriteIsRefusedOnEpromParts()
     {
         SimulatedProgram p(QStringLiteral("16c62A"));
-        QVERIFY(!p.Main().DetectBtn->isEnabled()); // and no device ID to detect
-        p.Main().EraseBeforeWriteCbx->click();
-        QVERIFY(!p.Main().EraseBeforeWriteCbx->isChecked());
+        QVERIFY(
+            !Find<QToolButton>(p.Main(), "DetectBtn")->isEnabled()); // and no device ID to detect
+        Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->click();
+        QVERIFY(!Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->isChecked());
         QCOMPARE(p.messages.shown,
                  QStringList{"Warning: Erase before write needs a flash part, which can be erased "
                              "first; the 16c62A is an EPROM part."});
 
         // Ticked on a flash part, it goes when an EPROM part is picked.
         p.Main().SetDeviceValues(QStringLiteral("16f877"), false);
-        p.Main().EraseBeforeWriteCbx->click();
-        QVERIFY(p.Main().EraseBeforeWriteCbx->isChecked());
+        Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->click();
+        QVERIFY(Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->isChecked());
         p.Main().SetDeviceValues(QStringLiteral("16c74"), false);
-        QVERIFY(!p.Main().EraseBeforeWriteCbx->isChecked());
+        QVERIFY(!Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->isChecked());
         QCOMPARE(p.messages.shown.size(), 1);
     }
 
@@ -90,9 +91,9 @@ private slots:
         p.Image().SetDataByteText(2, QStringLiteral("5A"));
         p.Image().IDCodeText = QStringLiteral("1234");
         p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
-        p.Main().EraseBeforeWriteCbx->click();
+        Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->click();
         QString summary;
-        p.RunOnce(p.Main().ChipWriteBtn, [&] {
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"), [&] {
             summary = p.Form().SummaryLbl->text();
             p.Form().CloseBtn->click();
         });
@@ -128,10 +129,10 @@ private slots:
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetProgramWord(7, 0x1111);
         p.Tick({.Program = ticks[0], .Data = ticks[1], .Config = ticks[3], .IDCode = ticks[2]});
-        p.Main().ProgEndEdit->setText(progEnd);
-        p.Main().EraseBeforeWriteCbx->click();
+        Find<QLineEdit>(p.Main(), "ProgEndEdit")->setText(progEnd);
+        Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->click();
         QString summary;
-        p.RunOnce(p.Main().ChipWriteBtn, [&] {
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"), [&] {
             summary = p.Form().SummaryLbl->text();
             p.Form().CloseBtn->click();
         });
@@ -148,8 +149,8 @@ private slots:
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
         p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
-        p.Main().EraseBeforeWriteCbx->click();
-        p.RunOnce(p.Main().ChipWriteBtn);
+        Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->click();
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"));
         QCOMPARE(p.messages.shown,
                  QStringList({"Plain: No answer from the module. Is it plugged in and powered? "
                               "The port can be changed in Options.",

@@ -1,6 +1,7 @@
 // The main window as the engine's host keeps the contract every host keeps.
 #include "EngineHostContract.h"
 #include "OperationsFixture.h"
+#include "app/ChipOperations.h"
 
 #include <QTest>
 
@@ -15,7 +16,7 @@ void HostContractTest::mainWindowKeepsTheContract()
 {
     OperationsFixture::SimulatedProgram program(QStringLiteral("16f84"));
     RequestFlags &flags = program.Form().Flags();
-    EngineHostUnderTest t{program.Main(),
+    EngineHostUnderTest t{program.Main().Operations(),
                           [&](bool pause, bool close) {
                               flags.PauseRequested = pause;
                               flags.CloseRequested = close;
@@ -29,7 +30,10 @@ void HostContractTest::mainWindowKeepsTheContract()
                                                                                : M::Ignore;
                               program.messages.writeErrorAnswers.enqueue(button);
                           },
-                          [&] { program.Main().ProgStartEdit->setText(QStringLiteral("A")); }};
+                          [&] {
+                              MainWindowFixture::Find<QLineEdit>(program.Main(), "ProgStartEdit")
+                                  ->setText(QStringLiteral("A"));
+                          }};
     QCOMPARE(CheckEngineHostContract(t), QStringList());
 }
 

@@ -49,20 +49,23 @@ private slots:
         SimulatedProgram p(QStringLiteral("16f84"));
         p.Chip().SetConfigWord(0x3FF5); // XT oscillator, watchdog on
         p.Tick({.Config = true});
-        p.Main().OptionPages->setCurrentIndex(3);
+        Find<QTabWidget>(p.Main(), "OptionPages")->setCurrentIndex(3);
         bool readyAgain = false;
-        p.RunOnce(p.Main().ChipReadBtn, [&] {
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipReadBtn"), [&] {
             readyAgain = p.Form().isVisible() && p.Form().StatusLbl->text() == "Ready...";
             p.Form().CloseBtn->click();
         });
         QVERIFY(readyAgain);
         QVERIFY(!p.Form().isVisible());
         QCOMPARE(p.Image().ConfigWord, 0x3FF5);
-        QCOMPARE(p.Main().ConfigEdit->text(), QStringLiteral("3FF5"));
-        QVERIFY(p.Main().WdtCbx->isChecked());
-        QCOMPARE(p.Main().OscBox->currentIndex(), 1);
-        QCOMPARE(p.Main().OptionPages->currentWidget(), p.Main().Programming);
+        QCOMPARE(Find<QLineEdit>(p.Main(), "ConfigEdit")->text(), QStringLiteral("3FF5"));
+        QVERIFY(Find<QCheckBox>(p.Main(), "WdtCbx")->isChecked());
+        QCOMPARE(Find<QComboBox>(p.Main(), "OscBox")->currentIndex(), 1);
+        QCOMPARE(Find<QTabWidget>(p.Main(), "OptionPages")->currentWidget(),
+                 Find<QWidget>(p.Main(), "Programming"));
         QCOMPARE(p.messages.shown, QStringList{kSound});
+        // The image holds what the chip gave now, and the title says so.
+        QCOMPARE(p.Main().windowTitle(), QStringLiteral("Tolm V2.60 - 16f84 read from the chip"));
     }
 
     // A silent module fails the first target; the others would only fail the same way, so
@@ -74,7 +77,7 @@ private slots:
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
         p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
-        p.RunOnce(p.Main().ChipReadBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipReadBtn"));
         QCOMPARE(p.messages.shown,
                  QStringList({"Plain: No answer from the module. Is it plugged in and powered? "
                               "The port can be changed in Options.",
@@ -108,7 +111,7 @@ private slots:
         p.Image().SetProgramWordText(0x10, imageWord);
         p.Image().IDCodeText = idCode;
         p.Tick({.Program = true, .IDCode = true});
-        p.RunOnce(p.Main().VerifyBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "VerifyBtn"));
         QTEST(p.messages.shown, "expected");
     }
 
@@ -137,7 +140,7 @@ private slots:
                 .Data = memoriesAndId,
                 .Config = !memoriesAndId,
                 .IDCode = memoriesAndId});
-        p.RunOnce(p.Main().BlancCheckBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "BlancCheckBtn"));
         QTEST(p.messages.shown, "expected");
     }
 
@@ -146,23 +149,27 @@ private slots:
     {
         SimulatedProgram p(QStringLiteral("12c508"));
         p.Tick({.Program = true});
-        p.Main().ProgEndEdit->setText(QStringLiteral("0010"));
+        Find<QLineEdit>(p.Main(), "ProgEndEdit")->setText(QStringLiteral("0010"));
         QString caption;
         int exchangesBefore = -1;
         int exchangesAfter = -2;
         QStringList shownDuring;
         p.AtProgress(5, [&] {
             exchangesBefore = p.sim->ExchangeCount();
-            for (QToolButton *button :
-                 {p.Main().ChipReadBtn, p.Main().VerifyBtn, p.Main().ConfigReadBtn,
-                  p.Main().ConfigWriteBtn, p.Main().ProtectBtn, p.Main().UnProtectBtn,
-                  p.Main().ReadCalBtn, p.Main().WriteCalBtn})
+            for (QToolButton *button : {Find<QToolButton>(p.Main(), "ChipReadBtn"),
+                                        Find<QToolButton>(p.Main(), "VerifyBtn"),
+                                        Find<QToolButton>(p.Main(), "ConfigReadBtn"),
+                                        Find<QToolButton>(p.Main(), "ConfigWriteBtn"),
+                                        Find<QToolButton>(p.Main(), "ProtectBtn"),
+                                        Find<QToolButton>(p.Main(), "UnProtectBtn"),
+                                        Find<QToolButton>(p.Main(), "ReadCalBtn"),
+                                        Find<QToolButton>(p.Main(), "WriteCalBtn")})
                 button->click();
             exchangesAfter = p.sim->ExchangeCount();
             caption = p.Form().windowTitle();
             shownDuring = p.messages.shown;
         });
-        p.RunOnce(p.Main().ChipWriteBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"));
         QCOMPARE(exchangesAfter, exchangesBefore);
         QCOMPARE(caption, QStringLiteral("Write to PIC"));
         QVERIFY(shownDuring.isEmpty());
@@ -180,9 +187,9 @@ private slots:
                 nestedCaption = p.Form().windowTitle();
                 p.Form().CloseBtn->click();
             });
-            p.Main().VerifyBtn->click(); // a wait inside the Read's wait
+            Find<QToolButton>(p.Main(), "VerifyBtn")->click(); // a wait inside the Read's wait
         });
-        p.Main().ChipReadBtn->click();
+        Find<QToolButton>(p.Main(), "ChipReadBtn")->click();
         QCOMPARE(nestedCaption, QStringLiteral("Verify PIC"));
         QVERIFY(!p.Form().isVisible()); // one Close ended both waits
         QVERIFY(p.messages.shown.isEmpty());
@@ -199,7 +206,7 @@ private slots:
         p.Tick({.Program = true, .Data = true, .Config = true, .IDCode = true});
         p.AtProgress(3, [&] { p.Form().CloseBtn->click(); });
         bool readyAgain = false;
-        p.RunOnce(p.Main().ChipWriteBtn, [&] {
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"), [&] {
             readyAgain = p.Form().isVisible() && p.Form().StatusLbl->text() == "Ready..." &&
                          !p.Main().Requests().CloseRequested;
             p.Form().CloseBtn->click();
@@ -231,7 +238,8 @@ private slots:
         FillProgram(p.Image(), 0x400, QStringLiteral("3FFF"));
         p.Tick({.Program = true, .Data = true});
         p.AtProgress(3, [&] { p.Form().CloseBtn->click(); });
-        p.RunOnce(blankCheck ? p.Main().BlancCheckBtn : p.Main().VerifyBtn,
+        p.RunOnce(blankCheck ? Find<QToolButton>(p.Main(), "BlancCheckBtn")
+                             : Find<QToolButton>(p.Main(), "VerifyBtn"),
                   [&] { p.Form().CloseBtn->click(); });
         const QString verb = blankCheck ? "Blank Checking" : "Verifying";
         QCOMPARE(p.messages.shown,
@@ -257,7 +265,7 @@ private slots:
                 p.Form().StartBtn->click();
             });
         });
-        p.RunOnce(p.Main().ChipWriteBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"));
         QCOMPARE(pausedCaption, QStringLiteral("Continue"));
         QCOMPARE(lastDone, 0x1234);
         QCOMPARE(nextWord, 0x3FFF);
@@ -273,7 +281,7 @@ private slots:
         p.Image().SetProgramWordText(1, QStringLiteral("12G4"));
         p.Tick({.Program = true, .Config = true});
         bool readyAgain = false;
-        p.RunOnce(p.Main().ChipWriteBtn, [&] {
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"), [&] {
             readyAgain = p.Form().StatusLbl->text() == "Ready...";
             p.Form().CloseBtn->click();
         });
@@ -300,7 +308,8 @@ private slots:
         bool closeAccepted = true;
         p.AtProgress(3, [&] { closeAccepted = p.Main().close(); });
         QTimer::singleShot(0, &p.Form(), [&] { p.Form().StartBtn->click(); });
-        p.Main().ChipWriteBtn->click(); // returns without a Close in the progress window
+        Find<QToolButton>(p.Main(), "ChipWriteBtn")
+            ->click(); // returns without a Close in the progress window
         QVERIFY(!closeAccepted);
         QCOMPARE(closed.count(), 1);
         QVERIFY(!poweredAtEnd);
@@ -317,7 +326,7 @@ private slots:
         p.Tick({.Program = true});
         QSignalSpy closed(&p.Main(), &TTolmMain::MainWindowClosed);
         p.AtProgress(3, [&] { p.Main().close(); });
-        p.RunOnce(p.Main().ChipWriteBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"));
         QCOMPARE(closed.count(), 0);
         QCOMPARE(p.Chip().ProgramWord(0x3FF), 0x1234);
     }

@@ -57,10 +57,10 @@ struct SimulatedProgram : MainWindowFixture::Program
     // Ticks exactly the named targets: Tick({.Program = true, .Config = true}).
     void Tick(const HexTargets &targets)
     {
-        Main().ProgMemCbx->setChecked(targets.Program);
-        Main().DataMemCbx->setChecked(targets.Data);
-        Main().IDCodeCbx->setChecked(targets.IDCode);
-        Main().ConfigCbx->setChecked(targets.Config);
+        Control<QCheckBox>("ProgMemCbx")->setChecked(targets.Program);
+        Control<QCheckBox>("DataMemCbx")->setChecked(targets.Data);
+        Control<QCheckBox>("IDCodeCbx")->setChecked(targets.IDCode);
+        Control<QCheckBox>("ConfigCbx")->setChecked(targets.Config);
     }
 
     // Clicks the named button of the main window, answering its confirmation with OK.

@@ -2,6 +2,7 @@
 // on a small screen, Start's focus, and the quiet status line of the chip commands.
 #include "OperationsFixture.h"
 #include "app/MainStatusBar.h"
+#include "ops/PausableClock.h"
 #include "ops/ProgressInfo.h"
 #include "ops/ProgressPlacement.h"
 #include "ops/SequenceSummary.h"
@@ -136,7 +137,8 @@ private slots:
     }
 
     // Sizes of a 1280 x 900 screen at scale 2 among them: the main window alone takes most of
-    // the height, and the buttons must still be on the screen.
+    // the height, and the buttons must still be on the screen. The main window's lowest 50
+    // pixels (its checksum and status line) are never covered.
     void placement_data()
     {
         QTest::addColumn<QRect>("main");
@@ -148,9 +150,14 @@ private slots:
             << QRect(400, 100, 384, 350) << QSize(320, 150) << screen << QPoint(400, 450);
         QTest::newRow("above when below is too low")
             << QRect(400, 500, 384, 350) << QSize(320, 150) << screen << QPoint(400, 350);
-        QTest::newRow("over the main window when neither fits")
-            << QRect(128, 50, 384, 350) << QSize(320, 150) << QRect(0, 0, 640, 450)
-            << QPoint(128, 300);
+        QTest::newRow("beside when neither fits") << QRect(128, 50, 384, 350) << QSize(320, 150)
+                                                  << QRect(0, 0, 1280, 450) << QPoint(512, 50);
+        QTest::newRow("left when the right is the screen's edge")
+            << QRect(700, 50, 384, 350) << QSize(320, 150) << QRect(0, 0, 1100, 450)
+            << QPoint(380, 50);
+        QTest::newRow("over the pages, never the checksum, when nothing fits")
+            << QRect(10, 20, 600, 360) << QSize(320, 150) << QRect(0, 0, 640, 400)
+            << QPoint(10, 180);
         QTest::newRow("pulled in from the right edge")
             << QRect(1100, 100, 384, 350) << QSize(320, 150) << screen << QPoint(960, 450);
         QTest::newRow("a panel at the top") << QRect(0, 0, 384, 350) << QSize(320, 150)
@@ -162,9 +169,12 @@ private slots:
         QFETCH(QRect, main);
         QFETCH(QSize, window);
         QFETCH(QRect, available);
-        const QPoint place = ProgressWindowPlace(main, window, available);
+        const int uncoveredTop = main.bottom() + 1 - 50;
+        const QPoint place = ProgressWindowPlace(main, window, available, uncoveredTop);
         QTEST(place, "place");
         QVERIFY(available.contains(QRect(place, window)));
+        const QRect kept(main.left(), uncoveredTop, main.width(), 50);
+        QVERIFY(!QRect(place, window).intersects(kept));
     }
 
     // During a real write the figures follow the words; afterwards the summary stands in their
@@ -179,7 +189,7 @@ private slots:
         });
         QString summary;
         QString focusAfter;
-        p.RunOnce(p.Main().ChipWriteBtn, [&] {
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"), [&] {
             summary = p.Form().SummaryLbl->text();
             focusAfter = p.Form().focusWidget() ? p.Form().focusWidget()->objectName() : "";
             QVERIFY(p.Form().SummaryLbl->isVisibleTo(&p.Form()));
@@ -203,7 +213,7 @@ private slots:
         p.Tick({.IDCode = true});
         int runs = 0;
         QStringList summaryAtStart;
-        p.RunOnce(p.Main().ChipReadBtn, [&] {
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipReadBtn"), [&] {
             if (++runs == 2) {
                 p.Form().CloseBtn->click();
                 return;
@@ -245,20 +255,114 @@ private slots:
         QFETCH(QString, button);
         SimulatedProgram p(device);
         p.Chip().SetProgramWord(0x1FF, 0x0FFF); // an erased calibration word takes any value
-        p.Main().ConfigEdit->setText(QStringLiteral("3FF1"));
-        p.Main().CalEdit->setText(QStringLiteral("5A"));
+        Find<QLineEdit>(p.Main(), "ConfigEdit")->setText(QStringLiteral("3FF1"));
+        Find<QLineEdit>(p.Main(), "CalEdit")->setText(QStringLiteral("5A"));
         p.ClickConfirmed(button);
         QCOMPARE(p.messages.shown.size(), 1); // the question, no box
-        QTEST(p.Main().StatusBar->Text(), "status");
+        QTEST(Find<MainStatusBar>(p.Main(), "StatusBar")->Text(), "status");
 
         // A failure keeps its box and says nothing new on the status line.
         tolm::sim::FaultSettings silent;
         silent.noAckFromExchange = 0;
         p.sim->SetFaults(silent);
-        p.Main().StatusBar->ShowText(QString());
+        Find<MainStatusBar>(p.Main(), "StatusBar")->ShowText(QString());
         p.ClickConfirmed(button);
         QCOMPARE(p.messages.shown.size(), 3);
-        QCOMPARE(p.Main().StatusBar->Text(), QString());
+        QCOMPARE(Find<MainStatusBar>(p.Main(), "StatusBar")->Text(), QString());
+    }
+
+    void runClockLeavesOutHolds_data()
+    {
+        QTest::addColumn<QList<int>>("holds"); // hold and release times, in pairs
+        QTest::addColumn<int>("readAt");
+        QTest::addColumn<int>("elapsed");
+        QTest::newRow("never held") << QList<int>{} << 1000 << 1000;
+        QTest::newRow("a box answered") << QList<int>{100, 600} << 1000 << 500;
+        QTest::newRow("read while held") << QList<int>{100, 2000} << 700 << 100;
+        QTest::newRow("a box while paused")
+            << QList<int>{100, 200, 150, 400} << 1000 << 700; // nested: held 100..400
+    }
+
+    // The run's time leaves out a pause and the boxes that waited for the user.
+    void runClockLeavesOutHolds()
+    {
+        QFETCH(QList<int>, holds);
+        QFETCH(int, readAt);
+        qint64 now = 0;
+        PausableClock clock([&now] { return now; });
+        clock.Start();
+        // Holds in time order: a hold at holds[2k], its release at holds[2k + 1].
+        QList<std::pair<int, bool>> events;
+        for (qsizetype k = 0; k + 1 < holds.size(); k += 2)
+            events << std::pair{holds[k], true} << std::pair{holds[k + 1], false};
+        std::sort(events.begin(), events.end());
+        for (const auto &[at, hold] : events) {
+            if (at > readAt)
+                break;
+            now = at;
+            hold ? clock.Hold() : clock.Release();
+        }
+        now = readAt;
+        QTEST(int(clock.ElapsedMs()), "elapsed");
+    }
+
+    // Stop says where the run goes on; Start goes on from there, and the run finishes whole.
+    void aPausedWriteSaysWhereItGoesOn()
+    {
+        SimulatedProgram p(QStringLiteral("16f84"));
+        p.Tick({.Program = true});
+        QString whilePaused;
+        p.AtProgress(8, [&] {
+            p.Form().StopBtn->click();
+            QTimer::singleShot(200, &p.Form(), [&] {
+                whilePaused = p.Form().ProgressInfoLbl->text() + " / " + p.Form().StartBtn->text();
+                p.Form().StartBtn->click();
+            });
+        });
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"));
+        QCOMPARE(whilePaused, QStringLiteral("Paused at 0008 / Continue"));
+        QVERIFY(p.Driver().LastSummary().startsWith("Write finished in "));
+        QCOMPARE(p.Chip().ProgramWord(0x3FF), 0x3FFF);
+    }
+
+    // A long summary (a failure's details) is shown whole: the window grows for it, and is
+    // its own size again at the next Start.
+    void aLongSummaryIsShownWhole()
+    {
+        RequestFlags flags;
+        TProcessForm form(flags);
+        form.show();
+        const int height = form.height();
+        const QString longSummary =
+            "Write failed in 3 s: " +
+            QStringList(12, QStringLiteral("program memory (1 word not written: 0010, expected "
+                                           "2222, read 3FFF)"))
+                .join(QStringLiteral(", "));
+        form.ShowSummary(longSummary, true);
+        QApplication::processEvents();
+        QVERIFY(form.SummaryLbl->height() >=
+                form.SummaryLbl->heightForWidth(form.SummaryLbl->width()));
+        QVERIFY(form.height() > height);
+        form.StartBtnClick();
+        QCOMPARE(form.height(), height);
+    }
+
+    // Moved with the main window, it keeps its place beside it.
+    void itFollowsTheMainWindow()
+    {
+        RequestFlags flags;
+        TProcessForm form(flags);
+        QWidget main;
+        main.move(100, 100);
+        main.show();
+        form.FollowWindow(main);
+        form.move(100, 400);
+        form.show();
+        QApplication::processEvents();
+        const QPoint before = form.pos();
+        main.move(150, 130);
+        QApplication::processEvents();
+        QCOMPARE(form.pos(), before + QPoint(50, 30));
     }
 };
 

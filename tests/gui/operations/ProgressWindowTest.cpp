@@ -103,7 +103,7 @@ private slots:
             p.Form().move(400, 30); // the user moves it, the whole window still on the screen
             p.Form().CloseBtn->click();
         });
-        p.Main().ChipReadBtn->click();
+        Find<QToolButton>(p.Main(), "ChipReadBtn")->click();
         const QRect main = p.Main().frameGeometry();
         QCOMPARE(firstPlace, QPoint(main.left(), main.top() + main.height()));
         QVERIFY(!p.Main().ProcessFormUnplaced());
@@ -113,7 +113,7 @@ private slots:
             secondPlace = p.Form().frameGeometry().topLeft();
             p.Form().CloseBtn->click();
         });
-        p.Main().ChipReadBtn->click();
+        Find<QToolButton>(p.Main(), "ChipReadBtn")->click();
         QCOMPARE(secondPlace, QPoint(400, 30));
         QVERIFY(!p.Form().isVisible());
         QVERIFY(p.messages.shown.isEmpty()); // Close in Ready runs nothing

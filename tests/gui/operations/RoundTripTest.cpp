@@ -80,13 +80,13 @@ private slots:
 
         const bool data = dataBytes > 0;
         p.Tick({.Program = true, .Data = data});
-        p.Main().ProgEndEdit->setText(progEnd);
+        Find<QLineEdit>(p.Main(), "ProgEndEdit")->setText(progEnd);
         p.messages.openFileNames.enqueue(file.fileName());
-        p.Main().LoadFromFileBtn->click();
+        Find<QToolButton>(p.Main(), "LoadFromFileBtn")->click();
         QCOMPARE(p.Image().GetProgramWordText(1), FormatHex(ProgramWordAt(1, mask), 4));
         p.messages.shown.clear();
 
-        p.RunOnce(p.Main().ChipWriteBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"));
         QCOMPARE(p.messages.shown, QStringList{kSound});
         for (int a = 0; a < words; ++a)
             QCOMPARE(p.Chip().ProgramWord(a), ProgramWordAt(a, mask));
@@ -94,7 +94,7 @@ private slots:
             QCOMPARE(p.Chip().DataByte(a), a ^ 0x5A);
 
         p.messages.shown.clear();
-        p.RunOnce(p.Main().VerifyBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "VerifyBtn"));
         QStringList verified{kSound, "Plain: Program Memory Verify Completed.  No Errors..."};
         if (data)
             verified << kSound << "Plain: Data Memory Verify Completed.  No Errors...";
@@ -103,14 +103,14 @@ private slots:
         p.Image().FillProgramImage(QStringLiteral("0000"));
         p.Image().FillDataImage(QStringLiteral("00"));
         p.messages.shown.clear();
-        p.RunOnce(p.Main().ChipReadBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipReadBtn"));
         for (int a = 0; a < words; ++a)
             QCOMPARE(p.Image().GetProgramWordText(a), FormatHex(ProgramWordAt(a, mask), 4));
         for (int a = 0; a < dataBytes; ++a)
             QCOMPARE(p.Image().GetDataByteText(a), FormatHex(a ^ 0x5A, 2));
 
         p.messages.shown.clear();
-        p.RunOnce(p.Main().BlancCheckBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "BlancCheckBtn"));
         QStringList failed{kSound, "Plain: Program Memory Blank Check Failed"};
         if (data)
             failed << kSound << "Plain: Data Memory Blank Check Failed";
@@ -133,9 +133,9 @@ private slots:
         SimulatedProgram p(QStringLiteral("12c508"));
         const std::uint16_t calibration = p.Chip().ProgramWord(0x1FF);
         p.Tick({.Program = true});
-        p.Main().WriteCalCbx->setChecked(writeCal);
+        Find<QCheckBox>(p.Main(), "WriteCalCbx")->setChecked(writeCal);
         p.messages.writeErrorAnswers.enqueue(Messages::Answer::Ignore);
-        p.RunOnce(p.Main().ChipWriteBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "ChipWriteBtn"));
         // A word skipped with Ignore leaves the chip other than the image: a failed run.
         QStringList expected{kSound};
         if (writeCal)
@@ -146,7 +146,7 @@ private slots:
 
         // Verify and Blank Check leave it out the same way: the blank image verifies.
         p.messages.shown.clear();
-        p.RunOnce(p.Main().VerifyBtn);
+        p.RunOnce(Find<QToolButton>(p.Main(), "VerifyBtn"));
         QCOMPARE(p.messages.shown.value(1),
                  writeCal
                      ? QStringLiteral("Plain: Error Verifying Program Memory")

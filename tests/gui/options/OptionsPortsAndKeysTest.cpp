@@ -147,12 +147,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         QCOMPARE(FocusName(), QStringLiteral("PortBtn1"));
         QStringList visited;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 11; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << FocusName();
         }
         QCOMPARE(visited,
                  QStringList({"PortEdit", "DeviceSelectOpt", "WorkingDirEdit", "ReloadAtOnceCbx",
+                              "ConfirmSuccessesCbx", "ProductionLogCbx", "ProductionLogEdit",
                               "OKBtn", "CancelBtn", "SaveBtn", "PortBtn1"}));
 
         QTest::keyClick(&dlg, Qt::Key_D, Qt::AltModifier);

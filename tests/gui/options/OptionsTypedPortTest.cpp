@@ -32,7 +32,7 @@ void RunOptions(Program &p, const std::function<void(TOptionsDlg &)> &edit)
         edit(options);
         options.OKBtn->click();
     });
-    p.Main().OptionsBtn->click();
+    Find<QToolButton>(p.Main(), "OptionsBtn")->click();
 }
 
 } // namespace
@@ -64,6 +64,25 @@ private slots:
         QTest::keyClicks(dlg.PortEdit, typed);
         QVERIFY(dlg.OtherPortBtn->isChecked());
         QTEST(dlg.PortText(), "port");
+    }
+
+    // Picking "Other" puts the cursor into its field; OK with the field empty is refused with
+    // the reason, and the dialog stays open on the field.
+    void otherTakesTheCursorAndNeedsAName()
+    {
+        ScriptedMessages messages;
+        TOptionsDlg dlg(messages);
+        dlg.SetPortText(QString(), {}, {"COM1"});
+        dlg.show();
+        QApplication::setActiveWindow(&dlg);
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        dlg.OtherPortBtn->click();
+        QCOMPARE(QApplication::focusWidget(), dlg.PortEdit);
+        dlg.OKBtn->click();
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY(messages.shown[0].startsWith("Warning: Type the module's port"));
+        QCOMPARE(QApplication::focusWidget(), dlg.PortEdit);
     }
 
     // OK applies it for this run and lists it next time; Save stores it in ModulePort and in

@@ -105,7 +105,9 @@ protected:
         const ProductionFacts facts;
         const QString log = m_dir.filePath(QStringLiteral("production.sqlite"));
         QFile::remove(log);
-        ProductionRun run(ctx, setup, facts, log);
+        CliLogChoice choice;
+        choice.place.path = log;
+        ProductionRun run(ctx, setup, facts, choice);
         run.Prepare();
         PortIo io{QStringLiteral("ttyUSB0"), std::nullopt, out, err, {}};
         ProductionPort port(run, io);

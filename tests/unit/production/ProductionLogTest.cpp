@@ -99,13 +99,15 @@ protected:
     }
 
     static LogFilter Filter(std::optional<QDateTime> since, std::optional<QString> device,
-                            std::optional<std::uint64_t> serial, std::optional<qint64> upToId = {})
+                            std::optional<std::uint64_t> serial, std::optional<qint64> upToId = {},
+                            std::optional<QString> lot = {})
     {
         LogFilter filter;
         filter.since = since;
         filter.device = device;
         filter.serial = serial;
         filter.upToId = upToId;
+        filter.lot = lot;
         return filter;
     }
 
@@ -279,6 +281,75 @@ TEST_F(ProductionLogTest, AFullDiskSaysSoAndALogInAReadOnlyPlaceCanBeRead)
                                                                   QFileDevice::ReadOwner |
                                                                   QFileDevice::ExeOwner);
     }
+}
+
+// A log an older tolm-cli wrote gains the new columns and keeps its rows; names with quotes
+// and semicolons are stored as the text they are; the day's summary counts by lot and device.
+TEST_F(ProductionLogTest, AnOlderLogIsBroughtUpToDateAndTextStaysText)
+{
+    const QString path = Path("production.sqlite");
+    for (const char *statement :
+         {"CREATE TABLE chips (id INTEGER PRIMARY KEY, time TEXT NOT NULL, host TEXT NOT NULL, "
+          "port TEXT NOT NULL, device TEXT NOT NULL, command TEXT NOT NULL, file TEXT, "
+          "file_sha256 TEXT, checksum TEXT, serial INTEGER, result TEXT NOT NULL, exit_code "
+          "INTEGER NOT NULL, words INTEGER NOT NULL, elapsed_ms INTEGER NOT NULL, detail TEXT)",
+          "INSERT INTO chips (time, host, port, device, command, result, exit_code, words, "
+          "elapsed_ms) VALUES ('2026-01-01T00:00:00.000Z', 'old', 'ttyS0', '16f84', 'write', "
+          "'failed', 1, 0, 1)",
+          "PRAGMA user_version = 1"})
+        Query(path, QString::fromLatin1(statement));
+    ASSERT_EQ(PrepareProductionLog(path), std::nullopt);
+    EXPECT_EQ(Query(path, "PRAGMA user_version").toInt(), kLogSchemaVersion);
+    const QString hostile = QStringLiteral("x'); DROP TABLE chips; --");
+    for (const char *lot : {"A", "A", "B"}) {
+        ProductionRow row = Row(hostile, 7, "16f'84");
+        row.lot = lot == std::string("B") ? hostile : QString::fromLatin1(lot);
+        row.operation = QStringLiteral("write");
+        row.uid = QStringLiteral("uid-%1").arg(Query(path, "SELECT count(*) FROM chips").toInt());
+        ASSERT_EQ(AppendProductionRow(path, row), std::nullopt);
+    }
+    // The same row again (a second sending) is stored once.
+    ProductionRow again = Row("ttyUSB0", 8);
+    again.uid = QStringLiteral("uid-1");
+    ASSERT_EQ(AppendProductionRow(path, again), std::nullopt);
+    // A window without a port yet: the text is empty, never a missing value.
+    ProductionRow portless = Row(QString(), 9);
+    portless.uid = QStringLiteral("uid-portless");
+    ASSERT_EQ(AppendProductionRow(path, portless), std::nullopt);
+    const auto rows = ReadProductionLog(path, {}).rows;
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].host, "old");
+    EXPECT_TRUE(rows[0].lot.isEmpty());
+    EXPECT_EQ(rows[3].lot, hostile);
+    EXPECT_EQ(rows[3].port, hostile);
+    EXPECT_EQ(rows[3].device, "16f'84");
+
+    LogPlace place;
+    place.path = path;
+    const LogSummary summary = SummarizeProductionLog(place, {});
+    ASSERT_TRUE(summary.error.isEmpty()) << summary.error.toStdString();
+    std::vector<std::string> groups;
+    for (const LogSummaryRow &group : summary.rows)
+        groups.push_back(QStringLiteral("%1|%2|%3|%4|%5|%6")
+                             .arg(group.lot, group.device, group.station, group.operation)
+                             .arg(group.chips)
+                             .arg(group.passed)
+                             .toStdString());
+    EXPECT_EQ(groups, (std::vector<std::string>{
+                          "|16f84|bench||1|1", "|16f84|old||1|0", "A|16f'84|bench|write|2|2",
+                          hostile.toStdString() + "|16f'84|bench|write|1|1"}));
+    EXPECT_EQ(SummarizeProductionLog(place, Filter(std::nullopt, std::nullopt, std::nullopt,
+                                                   std::nullopt, QStringLiteral("A")))
+                  .rows.size(),
+              1u);
+}
+
+TEST_F(ProductionLogTest, ANewLogIsForItsOwnerAlone)
+{
+    const QString path = Path("new/production.sqlite");
+    ASSERT_EQ(PrepareProductionLog(path), std::nullopt);
+    EXPECT_EQ(QFileInfo(path).permissions(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ReadUser | QFileDevice::WriteUser);
 }
 
 TEST_F(ProductionLogTest, ReadsOnlyTheRowsTheFilterLetsThroughOldestFirst)

@@ -1,5 +1,6 @@
 #include "settings/PrivateProfile.h"
 #include "SettingsFileFixture.h"
+#include "settings/TolmSettings.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -83,6 +84,32 @@ TEST_F(PrivateProfileTest, SeveralKeysAtOnceAreKeysOneAfterTheOther)
 
         EXPECT_FALSE(profile.WriteStrings("Recent Files", {{"File1", "/d.hex"}, {"File2", "e\n"}}));
         EXPECT_EQ(Stored(), oneByOne) << file.constData();
+    }
+}
+
+// Start-up takes the three keys of section Main from one reading: each missing key gives its own
+// default, a key that is there gives its value, an empty one included.
+TEST_F(PrivateProfileTest, MainSettingsInOneReading)
+{
+    const struct
+    {
+        const char *file; // nullptr: no file
+        const char *device, *port, *folder;
+    } rows[] = {
+        {nullptr, "16c84", "", ""},
+        {"[Main]\r\nPicDevice=16f84\r\nModulePort=COM2\r\nWorkingDir=/w\r\n", "16f84", "COM2",
+         "/w"},
+        {"[main]\nmoduleport=/dev/ttyUSB0\n", "16c84", "/dev/ttyUSB0", ""},
+        {"[Main]\nPicDevice=\n[Other]\nModulePort=COM2\n", "", "", ""},
+    };
+    for (const auto &r : rows) {
+        QFile::remove(Path());
+        if (r.file)
+            Store(r.file);
+        const TolmSettings::MainSettings main = TolmSettings::ReadMainSettings(Path());
+        EXPECT_EQ(main.picDevice, r.device) << (r.file ? r.file : "no file");
+        EXPECT_EQ(main.modulePort, r.port) << (r.file ? r.file : "no file");
+        EXPECT_EQ(main.workingDir, r.folder) << (r.file ? r.file : "no file");
     }
 }
 
