@@ -57,6 +57,18 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"-d 16f84 config build --protect upper12", 2, "tolm-cli: 16f84 does not offer"},
         CliCase{"-d 16f84 config decode 12345", 2, "tolm-cli: '12345' is not"},
         CliCase{"-d 16f84 config decode", 2, "tolm-cli: config decode takes one WORD"},
+        // Named fields no control stands for, and a second configuration word.
+        CliCase{"-d 16f887 config build --osc \"IntOsc IO\" --field boren=on --field wrt=0000-00FF",
+                0, "23D4\n3DFF\n"},
+        CliCase{"-d 16f887 config decode 2FD4 3EFF", 0,
+                "osc=IntOsc IO\nwdt=off\npwrt=off\nlvp=off\nmclr=off\ndebug=off\ncpd=off\n"
+                "protect=none\nboren=on\nieso=on\nfcmen=on\nwrt=off\nbor4v=2.1V\n"},
+        CliCase{"-d 16f887 config build --field BORV=4.0V", 2,
+                "tolm-cli: 16f887 has no configuration field 'BORV'"},
+        CliCase{"-d 16f877a config build --field wrt=all", 2,
+                "tolm-cli: 16f877a has no WRT value 'all'; values: 0000-1FFF"},
+        CliCase{"-d 16f84 config decode 3FF3 3FFF", 2,
+                "tolm-cli: 16f84 has no second configuration word"},
         CliCase{"-d 16f84 config2 read", 2, "tolm-cli: 16f84 has no second configuration word"},
         CliCase{"-d 16f887 config2 write 4000", 2, "tolm-cli: WORD: '4000' is not"},
         CliCase{"devices --check", 2, "tolm-cli: devices --check takes one FILE or more"},
