@@ -1,9 +1,12 @@
 #include "CliProcess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -136,6 +139,28 @@ TEST(CliDevices, ShowGivesAFileThatPassesCheckAndCheckNamesWhereAFileBreaks)
     const CliRun checked = RunCli({"devices", "--check", broken.fileName()}, dir.path());
     EXPECT_EQ(checked.exitCode, 2);
     EXPECT_TRUE(checked.out.contains("broken.toml:")) << checked.out.toStdString();
+}
+
+// A user's file of a shipped part's name replaces it and is marked; confirmed there, the part
+// loses the unconfirmed mark.
+TEST(CliDevices, AUserFileThatReplacesAShippedPartIsMarked)
+{
+    QTemporaryDir config;
+    const CliRun shown = RunCli({"devices", "--show", "16f84a"}, config.path());
+    ASSERT_EQ(shown.exitCode, 0);
+    QDir().mkpath(config.filePath("data/tolm/devices"));
+    QFile file(config.filePath("data/tolm/devices/16f84a.toml"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(shown.out.toUtf8().replace("confirmed_on_hardware = false",
+                                          "confirmed_on_hardware = true"));
+    file.close();
+    const CliRun run = RunCli({"devices"}, config.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    const auto line = std::find_if(lines.begin(), lines.end(),
+                                   [](const QString &l) { return l.startsWith("16f84a "); });
+    ASSERT_NE(line, lines.end());
+    EXPECT_EQ(line->simplified().split(' ').mid(5), QStringList{"override"});
 }
 
 TEST(CliDevices, DefaultDeviceComesFromTheSettingsFile)
