@@ -54,6 +54,11 @@ int EraseChip(ChipSession &session)
 int ProtectChip(ChipSession &session)
 {
     PicEngine &engine = session.Engine();
+    if (ProtectionNeedsChipErase(session.Device()))
+        session.err << "tolm-cli: warning: once protected, the " << session.Device().DeviceName
+                    << " cannot be erased through the programmer module again: only Chip Erase "
+                       "clears its protection, which the module cannot send"
+                    << Qt::endl;
     const ChipResult<ProtectPlan> plan =
         PlanAllCodeProtect(engine, FreshControls(session.Device()));
     if (!plan)

@@ -158,11 +158,16 @@ TEST_F(ChipCli, ProtectCodeProtectsWhatTheChipHolds)
                  {"16f84", nullptr},
                  {"16c62A", nullptr},
                  {"12c508", nullptr},
-                 {"16c54", nullptr}};
+                 {"16c54", nullptr},
+                 {"16f877a", "1FFF"}};
     for (const auto &c : cases) {
         StartChip(c.device);
         const CliRun protect = Cli({"protect"});
         EXPECT_EQ(protect.exitCode, 0) << c.device << protect.err.toStdString();
+        // A protected 16F87XA is for good as far as the module goes: the user hears so first.
+        EXPECT_EQ(protect.err.contains("cannot be erased through the programmer module again"),
+                  ProtectionNeedsChipErase(m_device))
+            << c.device;
         if (c.programmed) {
             EXPECT_EQ(protect.out, QString(c.programmed) + "\n");
         }
