@@ -154,12 +154,8 @@ TEST_F(ChipCli, ProtectCodeProtectsWhatTheChipHolds)
     {
         const char *device;
         const char *programmed; // nullptr: whatever it prints, the chip must hold
-    } cases[] = {{"16f877", "0FCF"},
-                 {"16f84", nullptr},
-                 {"16c62A", nullptr},
-                 {"12c508", nullptr},
-                 {"16c54", nullptr},
-                 {"16f877a", "1FFF"}};
+    } cases[] = {{"16f877", "0FCF"},  {"16f84", nullptr}, {"16c62A", nullptr},
+                 {"12c508", nullptr}, {"16c54", nullptr}, {"16f877a", "1FFF"}};
     for (const auto &c : cases) {
         StartChip(c.device);
         const CliRun protect = Cli({"protect"});
