@@ -6,9 +6,9 @@
 #include "ScriptedEngineHost.h"
 #include "SimulatorChannel.h"
 
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "engine/PicEngine.h"
 #include "link/ProgrammerModule.h"
 

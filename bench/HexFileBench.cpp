@@ -1,8 +1,8 @@
 // How long a whole-chip hex file takes to build and to load: the largest devices hold 8192
 // program words, and users load and save such images many times a session.
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "hexfile/HexReader.h"
 #include "hexfile/HexWriter.h"
 

@@ -6,8 +6,10 @@ function(tolm_add_gtest)
     # Test programs stay in their own folders; the top of the build tree holds the programs.
     set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    # A data folder of their own: the user's part files (and production log) never reach a test.
     gtest_discover_tests(${T_NAME}
         PROPERTIES LABELS ${T_LABEL}
+                   ENVIRONMENT "XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}-data"
         DISCOVERY_TIMEOUT 30
         NO_PRETTY_VALUES)
 endfunction()
@@ -22,7 +24,7 @@ function(tolm_add_qttest)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES
         LABELS gui
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}-config"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}-config;XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}-data"
         TIMEOUT 120)
 endfunction()
 

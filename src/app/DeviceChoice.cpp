@@ -2,7 +2,7 @@
 
 #include "ControlFactory.h"
 #include "HexEditFilter.h"
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 
 #include <QComboBox>
 

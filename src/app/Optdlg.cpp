@@ -2,7 +2,7 @@
 
 #include "ProductionLogBox.h"
 
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "ops/Messages.h"
 #include "settings/DesktopSettings.h"
 #include "settings/PrivateProfile.h"

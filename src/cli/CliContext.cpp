@@ -1,7 +1,7 @@
 #include "cli/CliContext.h"
 
 #include "cli/options/GlobalOptionCheck.h"
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "settings/PrivateProfile.h"
 #include "settings/TolmSettings.h"
 

@@ -1,5 +1,6 @@
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -80,6 +81,11 @@ int RunCli(const QStringList &arguments)
     if (!command)
         return ctx.UsageError(
             QStringLiteral("unknown command '%1'; see 'tolm-cli --help'").arg(words.join(' ')));
+
+    // A part file that breaks a rule leaves its part out; the user hears of it on every run
+    // until the file is mended, whatever the command.
+    for (const CatalogueProblem &problem : CatalogueInUse().problems)
+        err << "tolm-cli: warning: " << problem.Text() << " (the part is left out)" << Qt::endl;
 
     ctx.commandName = QString::fromLatin1(command->name);
     ctx.commandLine = arguments.mid(1);

@@ -3,6 +3,10 @@
 #include "DeviceOptions.h"
 #include "DeviceRecord.h"
 
+#include "catalogue/PartConfigMapping.h"
+#include "catalogue/PartNames.h"
+#include "catalogue/PartRecord.h"
+
 ConfigControlsEnabled EnabledControls(const DeviceRecord &d)
 {
     ConfigControlsEnabled e{};
@@ -17,15 +21,22 @@ ConfigControlsEnabled EnabledControls(const DeviceRecord &d)
     e.MpeenCbx = d.HasMemoryParity;
     e.ProtUp12Btn = d.HasPartialProtect;
     e.ProtUp34Btn = d.HasPartialProtect;
+    // A part may offer one partial choice without the other (the 16F627 only "Upper 3/4").
+    const ConfigField *cp = d.Part ? FieldFor(*d.Part, FieldControl::Protection) : nullptr;
+    if (cp) {
+        e.ProtUp34Btn = cp->Find(kProtectUpper34) != nullptr;
+        e.ProtUp12Btn = cp->Find(kProtectUpper12) != nullptr;
+    }
     return e;
 }
 
 ConfigControls ControlsAfterDeviceSelection(const DeviceRecord &device,
                                             const ConfigControls &previous)
 {
+    if (device.Part)
+        return PartControlsAfterSelection(*device.Part, previous);
+    // No device: the oscillator item stays, the boxes it does not offer are cleared.
     ConfigControls c = previous;
-    if (HasOscillatorList(device))
-        c.OscBox = static_cast<int>(OscillatorList(device).size()) - 1;
     const ConfigControlsEnabled e = EnabledControls(device);
     c.WdtCbx = c.WdtCbx && e.WdtCbx;
     c.PutCbx = c.PutCbx && e.PutCbx;

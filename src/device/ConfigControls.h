@@ -35,7 +35,8 @@ struct ConfigControlsEnabled
 };
 ConfigControlsEnabled EnabledControls(const DeviceRecord &device);
 
-// The controls right after a device is selected: the last oscillator item, "None" checked,
+// The controls right after a device is selected: the part's selected oscillator item (the last
+// one unless its file says otherwise), "None" checked,
 // and every box the device does not offer unchecked; boxes it offers keep their state.
 // The no-device row keeps the oscillator item.
 ConfigControls ControlsAfterDeviceSelection(const DeviceRecord &device,

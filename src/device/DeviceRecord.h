@@ -2,44 +2,17 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 
-// How the option controls map onto the configuration word. Most parts build it from the
-// protection words of their record and the generic bit positions; the newer parts each have a
-// layout of their own, named after the part that brought it.
-enum class ConfigLayout {
-    None,    // the no-device row: the controls and the word stay as they are
-    Generic, // protection words of the record, WDT 0004, PWRT 0008, MCLRE 0010, BODEN 0040
-    F87x,    // 16f877, 16f876
-    Ce674,   // 12ce674
-    F628,    // 16f628
-    C715,    // 16c715
-    F628a,   // 16f628a
-};
+struct PartDefinition;
 
-// The items of the oscillator list; the item index is the value the configuration word holds.
-enum class OscillatorSet {
-    None,         // the no-device row: the list keeps its items
-    LpXtHsRc,     // LP, XT, HS, RC
-    InternalRc12, // 12c508, 12c509: LP, XT, Internal RC, External RC
-    Ce674,        // eight items with the internal and external RC oscillators
-    F628,         // eight items with EC, the internal and the ER oscillator
-    F628a,        // eight items with ExtClk, the internal and the RC oscillator
-};
-
-// What All Code Protect programs.
-enum class ProtectAllRule {
-    FromControls,        // the All protection word with the option controls' bits
-    ClearProtectionBits, // the chip's word with the protection bits of its layout cleared
-    Unchanged,           // the chip's word as read: no protection pattern is known
-};
-
-// One device's parameters. Fields keep the order of the original fixed-layout record so
-// that anyone comparing against a record dump finds them in the same place; the named facts
-// after DeviceFamily say what code used to tell from the row number.
+// One device's parameters, derived from its part definition (device/catalogue). Fields keep the
+// order of the original fixed-layout record so that anyone comparing against a record dump finds
+// them in the same place; everything else about the part (its configuration fields, calibration
+// values, the algorithm's details) is asked of the definition by name (DeviceRules.h).
 struct DeviceRecord
 {
     QString DeviceName; // as shown in the selectors, e.g. "16f84"; empty for the no-device row
-    uint16_t DeviceType = 30; // equals the row of the built-in table; nothing depends on it
     uint8_t NoConfigWord = 0; // nonzero: no configuration word (target and protect button disabled)
     QString ProgMaxText;      // highest program word address, 4 upper-case hex digits
     QString DataMaxText;      // highest data EEPROM address, 2 hex digits; "00" without data memory
@@ -68,15 +41,9 @@ struct DeviceRecord
     uint8_t PowerOnMode = 0;    // 0: 16C5x power-on sequence; 1: serial-mode power-on sequence
     uint8_t DeviceFamily = 0;   // see DeviceFamily below; 0 only in the no-device row
 
-    ConfigLayout Layout = ConfigLayout::None;
-    OscillatorSet Oscillators = OscillatorSet::None;
-    ProtectAllRule ProtectAll = ProtectAllRule::FromControls;
-    // The configuration word programs only by the Serial method: its write switches the method
-    // over for its duration (16f628).
-    uint8_t ConfigSerialOnly = 0;
-    // Unprotect erases with the bulk erase commands of program and data memory instead of the
-    // code-protect disable sequence, and not at all by the Parallel method (16f628a).
-    uint8_t EraseByBulkCommands = 0;
+    // The definition the record was made from; empty for the no-device record. Shared, so a
+    // record stays a cheap value that tolm-cli's port threads may copy.
+    std::shared_ptr<const PartDefinition> Part;
 
     bool operator==(const DeviceRecord &) const = default;
 };
@@ -101,6 +68,3 @@ namespace PowerOnMode {
 constexpr uint8_t k16C5x = 0;      // the 16C5x sequence (module command 08)
 constexpr uint8_t kSerialMode = 1; // the serial-mode sequence (module command 09)
 } // namespace PowerOnMode
-
-// Row of the no-device record, the last of the built-in table.
-constexpr uint16_t kNoDeviceType = 30;

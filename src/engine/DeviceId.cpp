@@ -4,25 +4,11 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
-
-#include <array>
+#include "device/catalogue/CatalogueInUse.h"
 
 namespace {
 
-struct KnownId
-{
-    const char *part;
-    std::uint16_t id; // revision bits zero
-};
-
-constexpr std::array<KnownId, 4> kKnownIds = {{
-    {"16f628", 0x07C0},
-    {"16f628a", 0x1060},
-    {"16f876", 0x09E0},
-    {"16f877", 0x09A0},
-}};
-
-constexpr std::uint16_t kPartBits = 0x3FE0;
+// Parts whose file gives no revision mask still carry the usual five revision bits.
 constexpr std::uint16_t kRevisionBits = 0x001F;
 // Load Configuration lands on 2000; the device ID is six locations further on.
 constexpr int kDeviceIdOffset = 6;
@@ -31,12 +17,7 @@ constexpr int kDeviceIdOffset = 6;
 
 bool HasDeviceId(const DeviceRecord &device)
 {
-    for (const KnownId &known : kKnownIds) {
-        if (device.DeviceName == QLatin1String(known.part)) {
-            return true;
-        }
-    }
-    return false;
+    return device.Part && device.Part->deviceId.has_value();
 }
 
 DeviceIdInfo DecodeDeviceId(std::uint16_t word)
@@ -44,9 +25,11 @@ DeviceIdInfo DecodeDeviceId(std::uint16_t word)
     DeviceIdInfo info;
     info.word = word;
     info.revision = word & kRevisionBits;
-    for (const KnownId &known : kKnownIds) {
-        if ((word & kPartBits) == known.id) {
-            info.partName = QString::fromLatin1(known.part);
+    // The catalogue's check keeps any two parts from matching one word.
+    for (const PartDefinition &part : CatalogueInUse().parts) {
+        if (part.deviceId && (word & ~part.revisionMask & 0x3FFF) == *part.deviceId) {
+            info.partName = part.name;
+            info.revision = word & part.revisionMask;
         }
     }
     return info;

@@ -10,7 +10,8 @@ class PicEngine;
 struct DeviceRecord;
 
 // The newer flash parts hold a read-only device ID word at 2006 (in configuration space):
-// bits 13-5 name the part, bits 4-0 its silicon revision. Checking it before programming
+// the bits outside the part's revision mask name the part, the others (bits 4-0 on most parts,
+// 3-0 on the 16F87XA) its silicon revision. Checking it before programming
 // keeps a wrong chip in the socket from being written with another part's image.
 struct DeviceIdInfo
 {
@@ -19,10 +20,10 @@ struct DeviceIdInfo
     int revision = 0;
 };
 
-// Whether the device carries such a word (16f628, 16f628a, 16f876, 16f877).
+// Whether the device carries such a word (its part file gives a device_id).
 bool HasDeviceId(const DeviceRecord &device);
 
-// What a device ID word names.
+// What a device ID word names: the catalogue part whose ID it carries, whatever part is selected.
 DeviceIdInfo DecodeDeviceId(std::uint16_t word);
 
 // Reads the word in one power cycle: Load Configuration, six increments, read.

@@ -4,9 +4,9 @@
 // or changed on its way.
 #include "device/DeviceOptions.h"
 #include "device/DeviceRules.h"
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "hexfile/HexReader.h"
 #include "hexfile/HexWriter.h"
 

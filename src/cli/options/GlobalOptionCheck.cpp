@@ -3,8 +3,8 @@
 #include "cli/options/MethodAndWriteErrorOptions.h"
 
 #include "cli/CliContext.h"
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
+#include "device/catalogue/CatalogueInUse.h"
 
 #include <utility>
 

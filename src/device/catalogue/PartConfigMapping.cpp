@@ -70,8 +70,9 @@ void ReadProtection(uint16_t word, const ConfigWordDef &config, const ConfigFiel
 // The word building starts from when a protection choice is checked. The record-built words go
 // None, All, Upper 3/4, Upper 1/2 and the patterns None, Upper 3/4, Upper 1/2, All: with more
 // than one button checked the last one in that order wins, as it always has. A pattern brings
-// every bit no option control stands for at its blank value: unimplemented bits that read as 1,
-// and fields the System page does not show.
+// the unimplemented bits at their blank value (most read as 1), and keeps the fields the System
+// page does not show (lists, own check boxes, band-gap bits) as the current word has them, so a
+// word loaded from a file comes back whole.
 uint16_t ProtectionBase(const C &c, const ConfigWordDef &config, const ConfigField &cp,
                         uint16_t boundBits, uint16_t word)
 {
@@ -79,12 +80,15 @@ uint16_t ProtectionBase(const C &c, const ConfigWordDef &config, const ConfigFie
     const std::array<Choice, 4> order =
         words ? std::array<Choice, 4>{kChoices[0], kChoices[3], kChoices[1], kChoices[2]}
               : kChoices;
-    const uint16_t unboundBlank = config.blank & static_cast<uint16_t>(~boundBits);
+    const auto unbound = static_cast<uint16_t>(~boundBits);
+    const auto unimplemented = static_cast<uint16_t>(~config.implemented);
+    const uint16_t kept =
+        (config.blank & unbound & unimplemented) | (word & unbound & config.implemented);
     for (const Choice &choice : order) {
         const FieldValue *value = cp.Find(*choice.name);
         if (!value || !(c.*(choice.button)))
             continue;
-        word = words ? config.protectionWords.at(*choice.name) : value->bits | unboundBlank;
+        word = words ? config.protectionWords.at(*choice.name) : value->bits | kept;
     }
     return word;
 }

@@ -44,10 +44,15 @@ const ConfigField *FieldFor(const PartDefinition &part, FieldControl control)
 
 DeviceRecord ToDeviceRecord(const PartDefinition &part)
 {
+    return ToDeviceRecord(std::make_shared<const PartDefinition>(part));
+}
+
+DeviceRecord ToDeviceRecord(std::shared_ptr<const PartDefinition> shared)
+{
+    const PartDefinition &part = *shared;
     const AlgorithmInfo &info = InfoOf(part.algorithm);
     DeviceRecord r;
     r.DeviceName = part.name;
-    r.DeviceType = kNoDeviceType;
     r.NoConfigWord = part.config.empty() ? 1 : 0;
     r.ProgMaxText = FormatHex(static_cast<uint32_t>(part.programWords - 1), 4);
     r.DataMaxText = part.dataBytes > 0 ? FormatHex(static_cast<uint32_t>(part.dataBytes - 1), 2)
@@ -73,6 +78,7 @@ DeviceRecord ToDeviceRecord(const PartDefinition &part)
     r.ConfigAddress = part.config.empty() ? 0 : part.config.front().address;
     r.PowerOnMode = info.powerOnMode;
     r.DeviceFamily = info.deviceFamily;
+    r.Part = std::move(shared);
     return r;
 }
 

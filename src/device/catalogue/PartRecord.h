@@ -5,13 +5,15 @@
 #include "device/DeviceRecord.h"
 
 #include <QStringList>
+#include <memory>
 
 // What the rest of the program reads about a part, derived from its definition: the device
 // record's fields, the oscillator list, and the questions the engine asks by name.
 
-// The device record of a part. DeviceType has no counterpart in a definition (a part is found
-// by name, its behaviour by named fields): it is left at the no-device row.
+// The device record of a part; the record keeps the definition (a copy of it, or the shared one),
+// so everything the record's flags do not say is asked of the definition by name.
 DeviceRecord ToDeviceRecord(const PartDefinition &part);
+DeviceRecord ToDeviceRecord(std::shared_ptr<const PartDefinition> part);
 
 // The first configuration word's field bound to a control, or nothing.
 const ConfigField *FieldFor(const PartDefinition &part, FieldControl control);

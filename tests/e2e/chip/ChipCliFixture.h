@@ -7,8 +7,8 @@
 #include "device/DeviceOptions.h"
 #include "device/DeviceRecord.h"
 #include "device/DeviceRules.h"
-#include "device/DeviceTable.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "hexfile/HexReader.h"
 #include "hexfile/HexWriter.h"
 

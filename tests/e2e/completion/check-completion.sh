@@ -74,8 +74,8 @@ candidates()
 
 # line | candidates | where (all, or bc: only with bash-completion's word handling)
 cases="
-tolm-cli -d 16f8|16f83 16f84 16f876 16f877|all
-tolm-cli --device=16f62|16f628 16f628a|bc
+tolm-cli -d 16f8|16f83 16f84 16f84a 16f873 16f873a 16f874 16f874a 16f876 16f876a 16f877 16f877a 16f882 16f883 16f884 16f886 16f887|all
+tolm-cli --device=16f62|16f627 16f627a 16f628 16f628a|bc
 tolm-cli write board.hex -d 12c|12c508 12c509 12ce674|all
 tolm-cli log --device 16c6|16c61 16c62 16c62A 16c63 16c64 16c65 16c65A|all
 tolm-cli de|detect devices|all

@@ -4,9 +4,9 @@
 #include "ModsimProcess.h"
 #include "ScriptedEngineHost.h"
 
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "engine/PicEngine.h"
 #include "link/ProgrammerModule.h"
 #include "link/SerialLink.h"

@@ -1,5 +1,9 @@
 // Device changes, the hex fields' key filters and the configuration controls.
 #include "MainWindowFixture.h"
+#include "device/ConfigControls.h"
+#include "device/HexText.h"
+#include "device/catalogue/CatalogueInUse.h"
+#include "device/catalogue/PartDefinition.h"
 #include "editors/DatEditF.h"
 
 #include <QAbstractItemView>
@@ -371,6 +375,38 @@ private slots:
         Find<QToolButton>(main, "RefreshBtn")->click();
         QCOMPARE(Find<QLineEdit>(main, "ConfigEdit")->text(), expected);
         QCOMPARE(main.ConfigWord(), uint16_t(expected.toUInt(nullptr, 16)));
+    }
+
+    // Every part of the catalogue can be picked, and a word loaded for it (fields the System page
+    // does not show set away from their blank value) comes back whole from its controls.
+    void everyPartTakesAWordBackWhole_data()
+    {
+        QTest::addColumn<QString>("device");
+        for (const QString &name : SelectorDeviceNames())
+            QTest::newRow(qPrintable(name)) << name;
+    }
+
+    void everyPartTakesAWordBackWhole()
+    {
+        QFETCH(QString, device);
+        const DeviceRecord d = *FindDevice(device);
+        const ConfigWordDef &config = d.Part->config.front();
+        // Word-built protection takes every other bit from the protection word, as it always has.
+        const auto unbound = config.protection == ProtectionStyle::Patterns
+                                 ? static_cast<uint16_t>(config.implemented & ~ConfigBitsUsed(d))
+                                 : uint16_t{0};
+        const uint16_t word =
+            ControlsToConfig(ControlsAfterDeviceSelection(d, {}), d, config.blank) ^
+            (unbound & 0x0555);
+
+        Program p;
+        TTolmMain &main = p.Main();
+        PickDevice(main, device);
+        QCOMPARE(main.CurrentDevice().DeviceName, device);
+        p.Image().ConfigWord = word;
+        main.ConfigToControls();
+        Find<QToolButton>(main, "RefreshBtn")->click();
+        QCOMPARE(Find<QLineEdit>(main, "ConfigEdit")->text(), FormatHex(word, 4));
     }
 
     void protectionFromWord_data()

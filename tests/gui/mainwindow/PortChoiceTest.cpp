@@ -3,7 +3,7 @@
 // tolm-modsim chips on pseudo-terminals stand for the old and the new module.
 #include "MainWindowFixture.h"
 #include "ModsimProcess.h"
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "hexfile/HexReader.h"
 #include "ops/OperationDriver.h"
 #include "ops/ProcDlg.h"

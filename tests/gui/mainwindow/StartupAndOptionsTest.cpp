@@ -5,6 +5,7 @@
 #include "app/Optdlg.h"
 #include "app/PortConU.h"
 #include "app/WaitForm.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "editors/DatEditF.h"
 #include "editors/ProgView.h"
 #include "ops/ProcDlg.h"
@@ -179,7 +180,7 @@ private slots:
         QVERIFY(WriteSettings({"PicDevice="}));
         Program p;
         TTolmMain &main = p.Main();
-        QCOMPARE(main.CurrentDevice().DeviceType, uint16_t(30));
+        QCOMPARE(main.CurrentDevice(), NoDeviceRecord());
         QVERIFY(Find<QGroupBox>(main, "DataMemBox")->isHidden());
         QVERIFY(!Find<QCheckBox>(main, "DataMemCbx")->isEnabled());
         QVERIFY(!Find<QRadioButton>(main, "ParallelRBtn")->isEnabled());
@@ -368,7 +369,7 @@ private slots:
             d.DeviceSelectOpt->setCurrentText(QString());
             d.OKBtn->click();
         });
-        QCOMPARE(main.CurrentDevice().DeviceType, uint16_t(30));
+        QCOMPARE(main.CurrentDevice(), NoDeviceRecord());
         QCOMPARE(Find<QComboBox>(main, "DeviceSelector")->currentText(), QString());
     }
 

@@ -81,9 +81,10 @@ class NewPartBuild : public testing::TestWithParam<BuildCase>
 {
 };
 
-// Right after selection, nothing ticked: the bits no option control stands for come out at their
-// blank value (unimplemented bits, and WRT, BOREN, IESO, FCMEN, band-gap: off or erased), the
-// active-low boxes write their 1, and the oscillator is the selected item.
+// Right after selection, nothing ticked, built on the blank word: the bits no option control
+// stands for come out at their blank value (unimplemented bits, and WRT, BOREN, IESO, FCMEN,
+// band-gap: off or erased), the active-low boxes write their 1, and the oscillator is the selected
+// item.
 TEST_P(NewPartBuild, FromFreshControls)
 {
     const BuildCase c = GetParam();
@@ -92,7 +93,7 @@ TEST_P(NewPartBuild, FromFreshControls)
     ConfigControls controls = PartControlsAfterSelection(*part, ConfigControls{});
     controls.ProtNoneBtn = !c.all;
     controls.ProtAllBtn = c.all;
-    EXPECT_EQ(PartControlsToConfig(controls, *part, 0), c.expected);
+    EXPECT_EQ(PartControlsToConfig(controls, *part, part->config.front().blank), c.expected);
     // Reading the word back selects the same protection choice.
     const ConfigControls read = PartConfigToControls(c.expected, *part, ConfigControls{});
     EXPECT_EQ(read.ProtAllBtn, c.all);
@@ -105,6 +106,25 @@ INSTANTIATE_TEST_SUITE_P(Examples, NewPartBuild,
                                          BuildCase{"12f675", false, 0x3197},
                                          BuildCase{"16f690", true, 0x3F97},
                                          BuildCase{"16f84a", false, 0x3FFB}));
+
+// A word loaded from a file keeps the fields the System page does not show (BOREN, IESO, FCMEN on
+// the 16F887) when the controls build it again, and the unimplemented bits read as their blank.
+TEST(NewParts, BuildingKeepsTheFieldsWithoutASystemPageControl)
+{
+    const PartDefinition *part = Shipped().Find(QStringLiteral("16f887"));
+    ASSERT_NE(part, nullptr);
+    for (uint16_t word : {uint16_t{0x20D4}, uint16_t{0x3CFF}, uint16_t{0x0BE1}}) {
+        const ConfigControls read = PartConfigToControls(word, *part, ConfigControls{});
+        EXPECT_EQ(PartControlsToConfig(read, *part, word), word) << word;
+        // Whatever word was there before: the loaded word's fields come from the word itself.
+        EXPECT_EQ(PartControlsToConfig(read, *part, word) & 0x0F00, word & 0x0F00);
+    }
+    const PartDefinition *a877 = Shipped().Find(QStringLiteral("16f877a"));
+    ASSERT_NE(a877, nullptr);
+    ConfigControls c = PartControlsAfterSelection(*a877, ConfigControls{});
+    EXPECT_EQ(PartControlsToConfig(c, *a877, 0x0000) & 0x1030, 0x1030) << "unimplemented bits";
+    EXPECT_EQ(PartControlsToConfig(c, *a877, 0x0000) & 0x0600, 0x0000) << "WRT from the word";
+}
 
 TEST(NewParts, AllCodeProtectClearsOnlyTheProtectionBits)
 {

@@ -3,7 +3,7 @@
 #include "cli/chipwork/FastWrite.h"
 #include "cli/options/PortListOption.h"
 #include "cli/session/DeviceIdCheck.h"
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "engine/DeviceId.h"
 
 #include <QTemporaryDir>

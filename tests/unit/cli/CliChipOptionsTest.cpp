@@ -1,7 +1,7 @@
 #include "cli/options/MethodAndWriteErrorOptions.h"
 #include "cli/output/ProgressLine.h"
 #include "cli/session/WriteErrorResponder.h"
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 
 #include <gtest/gtest.h>
 

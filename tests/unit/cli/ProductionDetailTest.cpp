@@ -4,7 +4,7 @@
 #include "cli/output/WorkFailure.h"
 #include "cli/production/ProductionRun.h"
 #include "cli/session/ChipSession.h"
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "device/MemoryImage.h"
 #include "production/LogQuery.h"
 

@@ -1,5 +1,5 @@
 #include "device/ConfigControls.h"
-#include "device/DeviceTable.h"
+#include "device/catalogue/CatalogueInUse.h"
 
 #include <gtest/gtest.h>
 
@@ -217,13 +217,11 @@ TEST(ConfigMapping, EveryProtectionChoiceSurvivesBuildThenRead)
     bool ConfigControls::*const buttons[] = {
         &ConfigControls::ProtNoneBtn, &ConfigControls::ProtUp34Btn, &ConfigControls::ProtUp12Btn,
         &ConfigControls::ProtAllBtn};
-    for (int row = 0; row < 30; ++row) {
-        const DeviceRecord &d = DeviceTable()[row];
+    for (const DeviceRecord &d : DevicesInUse()) {
         const ConfigControlsEnabled enabled = EnabledControls(d);
         for (auto button : buttons) {
-            const bool partial =
-                button == &ConfigControls::ProtUp34Btn || button == &ConfigControls::ProtUp12Btn;
-            if (partial && !enabled.ProtUp34Btn)
+            if ((button == &ConfigControls::ProtUp34Btn && !enabled.ProtUp34Btn) ||
+                (button == &ConfigControls::ProtUp12Btn && !enabled.ProtUp12Btn))
                 continue;
             ConfigControls c = Fresh(d);
             c.ProtNoneBtn = false;

@@ -2,9 +2,10 @@
 #include "device/AllCodeProtect.h"
 #include "device/ConfigControls.h"
 #include "device/DeviceOptions.h"
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
+#include "device/catalogue/PartDefinition.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ namespace {
 // drifts from the table shows up on some row.
 TEST(DeviceRules, TheCoreWidthAgreesWithEveryColumnThatDependsOnIt)
 {
-    for (const DeviceRecord &d : DeviceTable()) {
+    for (const DeviceRecord &d : DevicesInUse()) {
         if (!DeviceFamily::HasAlgorithms(d.DeviceFamily))
             continue;
         SCOPED_TRACE(d.DeviceName.toStdString());
@@ -31,24 +32,20 @@ TEST(DeviceRules, TheCoreWidthAgreesWithEveryColumnThatDependsOnIt)
 // The named behaviours that replaced row numbers keep to the columns they depend on.
 TEST(DeviceRules, NamedBehavioursAgreeWithTheColumns)
 {
-    for (const DeviceRecord &d : DeviceTable()) {
+    for (const DeviceRecord &d : DevicesInUse()) {
         SCOPED_TRACE(d.DeviceName.toStdString());
-        const bool named = !d.DeviceName.isEmpty();
-        EXPECT_EQ(HasOscillatorList(d), named);
-        EXPECT_EQ(d.Layout == ConfigLayout::None, !named);
-        // Only the generic layout builds from the protection words, so only it has them.
-        EXPECT_EQ(d.Layout == ConfigLayout::Generic, d.ProtMask != 0);
-        EXPECT_EQ(d.ProtectAll == ProtectAllRule::FromControls,
-                  d.Layout == ConfigLayout::Generic || !named);
-        EXPECT_EQ(d.Oscillators == OscillatorSet::InternalRc12,
-                  d.DeviceFamily == DeviceFamily::k12C508);
+        ASSERT_TRUE(d.Part);
+        EXPECT_TRUE(HasOscillatorList(d));
+        // Only word-built protection keeps the protection words in the record.
+        EXPECT_EQ(d.Part->config.front().protection == ProtectionStyle::Words, d.ProtMask != 0);
         // Switching methods and erasing are flash matters.
-        if (d.ConfigSerialOnly || d.EraseByBulkCommands) {
+        if (ConfigSerialOnly(d) || ErasesByBulkCommands(d)) {
             EXPECT_EQ(d.DeviceFamily, DeviceFamily::kFlash14Bit);
         }
-        EXPECT_EQ(d.PowerOnMode == PowerOnMode::k16C5x,
-                  d.DeviceFamily == DeviceFamily::k16C5x || !named);
+        EXPECT_EQ(d.PowerOnMode == PowerOnMode::k16C5x, d.DeviceFamily == DeviceFamily::k16C5x);
     }
+    EXPECT_FALSE(HasOscillatorList(NoDeviceRecord()));
+    EXPECT_EQ(NoDeviceRecord().PowerOnMode, PowerOnMode::k16C5x);
 }
 
 // All Code Protect by rule: a word that clears the protection bits reads back as All, and a
@@ -70,7 +67,7 @@ TEST(DeviceRules, AllCodeProtectWordFollowsTheDevicesRule)
         const DeviceRecord d = *FindDevice(r.device);
         const ConfigControls controls = ConfigToControls(r.chipWord, d, {});
         EXPECT_EQ(AllCodeProtectWord(d, r.chipWord, controls), r.programmed) << r.device;
-        if (d.ProtectAll == ProtectAllRule::ClearProtectionBits) {
+        if (d.Part->config.front().allCodeProtect == AllCodeProtect::ClearProtectionBits) {
             const ConfigControls after = ConfigToControls(r.programmed, d, controls);
             EXPECT_TRUE(after.ProtAllBtn) << r.device;
         }
@@ -84,7 +81,7 @@ TEST(DeviceRules, AllCodeProtectWordFollowsTheDevicesRule)
 // out something the user set.
 TEST(DeviceRules, BitsOutsideTheUsedOnesDoNotReachTheControls)
 {
-    for (const DeviceRecord &d : DeviceTable()) {
+    for (const DeviceRecord &d : DevicesInUse()) {
         SCOPED_TRACE(d.DeviceName.toStdString());
         const uint16_t unused = static_cast<uint16_t>(~ConfigBitsUsed(d) & 0x3FFF);
         for (uint16_t word : {uint16_t{0x0000}, uint16_t{0x3FFF}, uint16_t{0x2A5A}}) {
@@ -114,6 +111,36 @@ TEST(DeviceRules, ChecksumSumsTheWholeProgramMemoryAndTheUsedConfigurationBits)
     image.ConfigWord = 0xFFFF;
     EXPECT_EQ(ImageChecksum(image, c54),
               static_cast<uint16_t>(0x200 * 0x0FFF + ConfigBitsUsed(c54)));
+}
+
+// On every flash part, the image of a blank chip, and of one with the manufacturer's pattern at
+// the first and last user words, sums to the figures the part file publishes: the same rule the
+// programming specifications give (second configuration word included, the OSCCAL word left
+// out).
+TEST(DeviceRules, ChecksumOfABlankAndAPatternImageIsThePublishedOne)
+{
+    for (const DeviceRecord &d : DevicesInUse()) {
+        // The EPROM parts keep the sum they always showed, by the bits the controls use.
+        if (!d.Part || !d.Part->checksums || d.DeviceFamily != DeviceFamily::kFlash14Bit)
+            continue;
+        SCOPED_TRACE(d.DeviceName.toStdString());
+        MemoryImage image;
+        image.FillProgramImage(BlankWordText(d));
+        image.ConfigWord = d.Part->config.front().blank;
+        image.SecondConfigWord = SecondConfigBlank(d);
+        EXPECT_EQ(ImageChecksum(image, d), d.Part->checksums->blank);
+        const int lastUser = ProgMaxAddress(d) - (CalibrationSavedAcrossErase(d) ? 1 : 0);
+        const QString pattern = FormatHex(d.Part->checksums->patternWord, 4);
+        image.SetProgramWordText(0, pattern);
+        image.SetProgramWordText(lastUser, pattern);
+        EXPECT_EQ(ImageChecksum(image, d), d.Part->checksums->pattern);
+        // A second configuration word counts with its checksum bits only.
+        if (SecondConfigAddress(d)) {
+            image.SecondConfigWord &= static_cast<uint16_t>(~0x0100);
+            EXPECT_EQ(ImageChecksum(image, d),
+                      static_cast<uint16_t>(d.Part->checksums->pattern - 0x0100));
+        }
+    }
 }
 
 } // namespace

@@ -5,8 +5,8 @@
 #include "SimulatorChannel.h"
 
 #include "device/DeviceRecord.h"
-#include "device/DeviceTable.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "engine/PicEngine.h"
 #include "link/ProgrammerModule.h"
 

@@ -5,6 +5,7 @@
 #include "EngineRig.h"
 
 #include "device/HexText.h"
+#include "device/catalogue/PartDefinition.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,9 @@ std::vector<DeviceMethod> AllDeviceMethods()
     std::vector<DeviceMethod> all;
     for (const QString &name : SelectorDeviceNames()) {
         const DeviceRecord device = *FindDevice(name);
+        if (!device.Part->confirmedOnHardware) {
+            continue;
+        }
         if (device.HasParallel) {
             all.push_back({name, true});
         }

@@ -1,8 +1,8 @@
 // What a load leaves out because the device has no place for it, how it groups and words
 // that, and the configuration word's width.
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "hexfile/HexReader.h"
 
 #include "HexLines.h"

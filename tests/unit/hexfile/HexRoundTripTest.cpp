@@ -1,7 +1,7 @@
 #include "device/DeviceRules.h"
-#include "device/DeviceTable.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "hexfile/HexReader.h"
 #include "hexfile/HexWriter.h"
 
@@ -27,7 +27,7 @@ QString WordText(int address, int row)
 TEST_P(HexRoundTrip, SavedFileLoadsBackTheSameImage)
 {
     const int row = GetParam();
-    const DeviceRecord device = DeviceTable()[static_cast<size_t>(row)];
+    const DeviceRecord device = DevicesInUse().at(static_cast<size_t>(row));
     const int progLast = static_cast<int>(*ParseHexText(device.ProgMaxText));
     const int dataLast = static_cast<int>(*ParseHexText(device.DataMaxText));
     const HexTargets targets{
@@ -40,6 +40,7 @@ TEST_P(HexRoundTrip, SavedFileLoadsBackTheSameImage)
         saved.SetDataByteText(a, WordText(a, row).right(2));
     // A word the device can hold: 12 bits on the 12-bit parts.
     saved.ConfigWord = static_cast<uint16_t>((0x3F00 | row) & ConfigWordMask(device));
+    saved.SecondConfigWord = static_cast<uint16_t>(0x3900 | row);
     saved.IDCodeText = QStringLiteral("1a%1").arg(row % 100, 2, 10, QLatin1Char('0'));
 
     QTemporaryDir dir;
@@ -64,12 +65,15 @@ TEST_P(HexRoundTrip, SavedFileLoadsBackTheSameImage)
     }
     EXPECT_EQ(loaded.ConfigWord, saved.ConfigWord);
     EXPECT_EQ(l.ConfigEditText, FormatHex(saved.ConfigWord, 4));
+    // The second configuration word travels only for the parts that have one (16F88X).
+    EXPECT_EQ(l.SecondConfigFound, SecondConfigAddress(device).has_value());
+    EXPECT_EQ(loaded.SecondConfigWord, l.SecondConfigFound ? saved.SecondConfigWord : 0x3FFF);
     EXPECT_EQ(loaded.IDCodeText, saved.IDCodeText.toUpper());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    EveryDevice, HexRoundTrip, testing::Range(0, 30), [](const testing::TestParamInfo<int> &param) {
-        return DeviceTable()[static_cast<size_t>(param.param)].DeviceName.toStdString();
+    EveryDevice, HexRoundTrip, testing::Range(0, 53), [](const testing::TestParamInfo<int> &param) {
+        return DevicesInUse().at(static_cast<size_t>(param.param)).DeviceName.toStdString();
     });
 
 } // namespace

@@ -1,8 +1,8 @@
 // A save that cannot finish must keep the old file byte for byte and say why, in the system's
 // words; a target that is not a regular file is refused and left as it is.
 #include "FileSizeLimit.h"
-#include "device/DeviceTable.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "fileio/SafeSave.h"
 #include "hexfile/HexWriter.h"
 

@@ -1,6 +1,6 @@
 #include "hexfile/HexWriter.h"
-#include "device/DeviceTable.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "hexfile/HexRecord.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 #include "production/SerialLayout.h"
 #include "device/DeviceOptions.h"
 #include "device/DeviceRules.h"
-#include "device/DeviceTable.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 
 #include <gtest/gtest.h>
 
