@@ -86,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Bulk erase, program-only words, a calibration word at 2008 left alone.
         Assembled{"12f683", "    __config 0x3FE4\n    __idlocs 0x2345\n", false},
         // OSCCAL and band-gap bits kept; the file's band-gap bits (00) never reach the chip.
-        Assembled{"12f675", "    __config 0x01E4\n    __idlocs 0x3456\n", true},
+        // The internal oscillator with MCLR on needs no Vpp before Vdd.
+        Assembled{"12f675", "    __config 0x01E4\n    __idlocs 0x3456\n", false},
         // Aligned 8-word blocks.
         Assembled{"16f877a", "    __config 0x3F71\n    __idlocs 0x4567\n", false},
         // A second configuration word; MCLR off with the internal oscillator.
