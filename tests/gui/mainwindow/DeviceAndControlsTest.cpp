@@ -405,8 +405,8 @@ private slots:
         QCOMPARE(main.CurrentDevice().DeviceName, device);
         p.Image().ConfigWord = word;
         main.ConfigToControls();
-        main.RefreshBtn->click();
-        QCOMPARE(main.ConfigEdit->text(), FormatHex(word, 4));
+        Find<QToolButton>(main, "RefreshBtn")->click();
+        QCOMPARE(Find<QLineEdit>(main, "ConfigEdit")->text(), FormatHex(word, 4));
     }
 
     void protectionFromWord_data()
