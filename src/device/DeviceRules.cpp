@@ -6,6 +6,8 @@
 #include "MemoryImage.h"
 
 #include "catalogue/PartDefinition.h"
+#include "catalogue/PartNames.h"
+#include "catalogue/PartRecord.h"
 
 bool HasBulkErase(const DeviceRecord &device)
 {
@@ -20,6 +22,138 @@ bool ConfigSerialOnly(const DeviceRecord &device)
 bool ErasesByBulkCommands(const DeviceRecord &device)
 {
     return device.Part && device.Part->algorithm == PartAlgorithm::Flash14Bulk;
+}
+
+namespace {
+
+const ConfigWordDef *ConfigDef(const DeviceRecord &device, size_t index)
+{
+    return device.Part && device.Part->config.size() > index ? &device.Part->config[index]
+                                                             : nullptr;
+}
+
+const ConfigField *FieldNamed(const ConfigWordDef &config, const QString &name)
+{
+    for (const ConfigField &field : config.fields) {
+        if (field.name == name)
+            return &field;
+    }
+    return nullptr;
+}
+
+bool NewDriver(const DeviceRecord &device)
+{
+    return device.Part && (device.Part->algorithm == PartAlgorithm::Flash14Bulk ||
+                           device.Part->algorithm == PartAlgorithm::Flash14Block8);
+}
+
+} // namespace
+
+int BlockWords(const DeviceRecord &device)
+{
+    return device.Part && device.Part->algorithm == PartAlgorithm::Flash14Block8
+               ? device.Part->writeLatchWords
+               : 1;
+}
+
+bool ProtectionNeedsChipErase(const DeviceRecord &device)
+{
+    return device.Part && device.Part->algorithm == PartAlgorithm::Flash14Block8;
+}
+
+bool ChipProtected(const DeviceRecord &device, std::uint16_t configWord)
+{
+    const ConfigWordDef *config = ConfigDef(device, 0);
+    if (!config)
+        return false;
+    for (const ConfigField &field : config->fields) {
+        // Protection is off only with the field's "none" (code) or "off" (data) value.
+        const FieldValue *off = field.control == FieldControl::Protection ? field.Find(kProtectNone)
+                                : field.control == FieldControl::CpdCbx   ? field.Find(kValueOff)
+                                                                          : nullptr;
+        if (off && (configWord & field.mask) != off->bits)
+            return true;
+    }
+    return false;
+}
+
+std::uint16_t BandGapMask(const DeviceRecord &device)
+{
+    if (!device.Part)
+        return 0;
+    for (const CalibrationDef &cal : device.Part->calibration) {
+        if (cal.kind == CalibrationKind::BandGap && cal.address == device.ConfigAddress)
+            return cal.mask;
+    }
+    return 0;
+}
+
+bool CalibrationSavedAcrossErase(const DeviceRecord &device)
+{
+    const CalibrationDef *cal = device.Part ? LastWordCalibration(*device.Part) : nullptr;
+    return cal && cal->kind == CalibrationKind::RetlwLastWord && ErasesByBulkCommands(device);
+}
+
+std::optional<std::uint16_t> SecondConfigAddress(const DeviceRecord &device)
+{
+    const ConfigWordDef *second = ConfigDef(device, 1);
+    return second ? std::optional<std::uint16_t>(second->address) : std::nullopt;
+}
+
+std::uint16_t SecondConfigImplemented(const DeviceRecord &device)
+{
+    const ConfigWordDef *second = ConfigDef(device, 1);
+    return second ? second->implemented : 0;
+}
+
+std::uint16_t SecondConfigBlank(const DeviceRecord &device)
+{
+    const ConfigWordDef *second = ConfigDef(device, 1);
+    return second ? second->blank : WordMask(device);
+}
+
+std::uint16_t ConfigBlankWord(const DeviceRecord &device)
+{
+    const ConfigWordDef *config = ConfigDef(device, 0);
+    return config ? config->blank : BlankWord(device);
+}
+
+std::uint16_t ConfigCompareMask(const DeviceRecord &device)
+{
+    const ConfigWordDef *config = ConfigDef(device, 0);
+    if (!config || !NewDriver(device))
+        return 0xFFFF;
+    return static_cast<std::uint16_t>(config->implemented & ~BandGapMask(device));
+}
+
+bool ConfirmedOnHardware(const DeviceRecord &device)
+{
+    return device.Part && device.Part->confirmedOnHardware;
+}
+
+bool NeedsVppBeforeVdd(const DeviceRecord &device, std::uint16_t configWord)
+{
+    const ConfigWordDef *config = ConfigDef(device, 0);
+    if (!config)
+        return false;
+    const VppBeforeVdd &rule = device.Part->vppBeforeVdd;
+    if (rule.always)
+        return !device.Part->confirmedOnHardware;
+    if (rule.when.empty())
+        return false;
+    for (const auto &[fieldName, valueNames] : rule.when) {
+        const ConfigField *field = FieldNamed(*config, fieldName);
+        if (!field)
+            return false;
+        bool holdsOne = false;
+        for (const QString &valueName : valueNames) {
+            const FieldValue *value = field->Find(valueName);
+            holdsOne = holdsOne || (value && (configWord & field->mask) == value->bits);
+        }
+        if (!holdsOne)
+            return false;
+    }
+    return true;
 }
 
 bool HasTwelveBitCore(const DeviceRecord &device)

@@ -26,6 +26,50 @@ bool ConfigSerialOnly(const DeviceRecord &device);
 // disable sequence, and not at all by the Parallel method.
 bool ErasesByBulkCommands(const DeviceRecord &device);
 
+// The part programs its program memory in aligned blocks of eight words (16F87XA): every block
+// is loaded whole before one Begin Programming erases and writes it. 1 on every other part.
+int BlockWords(const DeviceRecord &device);
+
+// A code- or data-protected chip of this part can only be erased with Chip Erase (PIC command
+// 1F), which the module cannot send: such a chip is neither erased nor written (16F87XA).
+bool ProtectionNeedsChipErase(const DeviceRecord &device);
+
+// Whether the chip's configuration word has code or data protection on, by the part's fields.
+bool ChipProtected(const DeviceRecord &device, std::uint16_t configWord);
+
+// The factory's band-gap bits in the configuration word (12F629 family: 13:12); 0 on other
+// parts. A bulk erase takes them, so they are read first and written back; a file's bits never
+// replace the chip's.
+std::uint16_t BandGapMask(const DeviceRecord &device);
+
+// The factory's oscillator calibration word at the last program word is a RETLW that the bulk
+// erase takes (12F629 family): it is read before the erase and written back after it.
+bool CalibrationSavedAcrossErase(const DeviceRecord &device);
+
+// The second configuration word (16F88X: 2008), if the part has one, and its implemented bits.
+std::optional<std::uint16_t> SecondConfigAddress(const DeviceRecord &device);
+std::uint16_t SecondConfigImplemented(const DeviceRecord &device);
+std::uint16_t SecondConfigBlank(const DeviceRecord &device);
+
+// What an erased chip's configuration word reads (3FFF or 0FFF on most parts; unimplemented bits
+// may read as 0 and band-gap bits are the factory's).
+std::uint16_t ConfigBlankWord(const DeviceRecord &device);
+
+// The bits of the configuration word that a read-back or a verify compares: on the parts driven
+// by the bulk-erase and 8-word-block drivers, the implemented ones without the band-gap bits
+// (the others read as the chip has them whatever was written); every bit elsewhere.
+std::uint16_t ConfigCompareMask(const DeviceRecord &device);
+
+// Not yet written and verified on a real chip through the module: marked, and warned about
+// once before the first write.
+bool ConfirmedOnHardware(const DeviceRecord &device);
+
+// The part's programming specification asks for Vpp before Vdd for this configuration word,
+// which the module's fixed power-up order does not give: the user is warned before writing it.
+// A part confirmed on hardware whose specification always asks for it (16f628, 16f628a) has
+// shown that the module's order works for it.
+bool NeedsVppBeforeVdd(const DeviceRecord &device, std::uint16_t configWord);
+
 // The 16C5x and the 12C508/509 have a 12-bit core; every other part a 14-bit one.
 bool HasTwelveBitCore(const DeviceRecord &device);
 

@@ -38,6 +38,9 @@ public:
     void FillDataImage(const QString &text);
 
     uint16_t ConfigWord = 0;
+    // The second configuration word of the parts that have one (16F88X: 2008); erased, it
+    // reads 3FFF.
+    uint16_t SecondConfigWord = 0x3FFF;
     QString IDCodeText = QStringLiteral("FFFF");
 
 signals:

@@ -1,5 +1,6 @@
 #include "engine/ChipCommands.h"
 
+#include "engine/ChipErase.h"
 #include "engine/PicCommandCodes.h"
 #include "engine/PicEngine.h"
 
@@ -18,6 +19,9 @@ bool SendDisableSequence(PicEngine &engine)
 {
     ProgrammerModule &m = engine.Module();
     const bool parallel = engine.Host().ParallelSelected();
+    if (ProtectionNeedsChipErase(engine.Device())) {
+        return SendBlockPartErase(engine);
+    }
     if (ErasesByBulkCommands(engine.Device())) {
         // Bulk Erase Program Memory and Bulk Erase Data Memory after loading all ones; the
         // Parallel method sends nothing.
@@ -78,8 +82,18 @@ ChipResult<ProtectPlan> PlanAllCodeProtect(PicEngine &engine, const ConfigContro
     return plan;
 }
 
-ChipResult<NoValue> UnprotectDevice(PicEngine &engine)
+ChipResult<NoValue> UnprotectDevice(PicEngine &engine, OscCalAfterErase oscCal)
 {
+    // A chip the module cannot erase is refused before anything reaches it; what the factory
+    // calibrated is read before the erase takes it.
+    const ChipResult<NoValue> erasable = CheckErasable(engine);
+    if (!erasable) {
+        return erasable;
+    }
+    const ChipResult<FactoryCalibration> saved = ReadFactoryCalibration(engine);
+    if (!saved) {
+        return saved.FailureAs<NoValue>();
+    }
     if (!engine.PicPowerOn()) {
         return engine.CycleFailure(); // the power-on has taken the power away again
     }
@@ -88,7 +102,10 @@ ChipResult<NoValue> UnprotectDevice(PicEngine &engine)
         engine.Module().ModuleSetPulseTiming(PulseTiming::kFlashWord, PulseTiming::kFlashCount) &&
         SendDisableSequence(engine);
     const bool poweredOff = engine.PicPowerOff();
-    return engine.Outcome(sent && poweredOff, NoValue{});
+    if (!sent || !poweredOff) {
+        return engine.Outcome(false, NoValue{});
+    }
+    return PutBackFactoryCalibration(engine, *saved, oscCal);
 }
 
 ChipResult<std::uint8_t> ReadCalibration(PicEngine &engine)

@@ -2,6 +2,7 @@
 
 #include "device/ConfigControls.h"
 #include "device/DeviceRules.h"
+#include "engine/ChipErase.h"
 #include "engine/ChipResult.h"
 
 #include <cstdint>
@@ -32,8 +33,12 @@ struct ProtectPlan
 };
 ChipResult<ProtectPlan> PlanAllCodeProtect(PicEngine &engine, const ConfigControls &current);
 
-// Unprotect and erase (the code-protect disable sequence).
-ChipResult<NoValue> UnprotectDevice(PicEngine &engine);
+// Unprotect and erase: the code-protect disable sequence, or the part's bulk erase. What the
+// factory calibrated and the erase takes (12F629 family) is read first and written back after
+// it; the OSCCAL word only when the write that follows does not bring a file's. A protected
+// chip that only Chip Erase would clear (16F87XA) is refused as it is (ProtectedChip).
+ChipResult<NoValue> UnprotectDevice(PicEngine &engine,
+                                    OscCalAfterErase oscCal = OscCalAfterErase::PutBack);
 
 // Read Oscillator Calibration: the calibration byte.
 ChipResult<std::uint8_t> ReadCalibration(PicEngine &engine);

@@ -17,10 +17,20 @@ struct ReadBackDifference
     bool operator==(const ReadBackDifference &) const = default;
 };
 
-// Why a single-value operation stopped: the exchange with the module that broke off, or the
-// value a written location read back. The first says the module or the line is in trouble,
-// the second that the chip would not take the word; the user is told which.
-using ChipFailure = std::variant<ExchangeFailure, ReadBackDifference>;
+// A chip whose code or data protection only Chip Erase (PIC command 1F) can clear, which the
+// module cannot send (16F87XA): found by reading its configuration word before anything that
+// would change the chip was sent, and left as it was.
+struct ProtectedChip
+{
+    std::uint16_t configWord = 0;
+    bool operator==(const ProtectedChip &) const = default;
+};
+
+// Why a single-value operation stopped: the exchange with the module that broke off, the value
+// a written location read back, or a chip that cannot be changed while it is protected. The
+// first says the module or the line is in trouble, the others that the chip would not take the
+// work; the user is told which.
+using ChipFailure = std::variant<ExchangeFailure, ReadBackDifference, ProtectedChip>;
 
 // The module stopped answering or the port went away: no fault of the chip.
 inline bool ModuleSilent(const ChipFailure &failure)
@@ -43,6 +53,7 @@ public:
     ChipResult(T value) : m_state(std::in_place_index<0>, std::move(value)) {}
     ChipResult(ExchangeFailure failure) : m_state(std::in_place_index<1>, failure) {}
     ChipResult(ReadBackDifference difference) : m_state(std::in_place_index<1>, difference) {}
+    ChipResult(ProtectedChip refusal) : m_state(std::in_place_index<1>, refusal) {}
     ChipResult(ChipFailure failure) : m_state(std::in_place_index<1>, std::move(failure)) {}
 
     bool Ok() const { return m_state.index() == 0; }

@@ -71,7 +71,7 @@ ChipResult<std::uint16_t> PicEngine::PicReadConfig()
     return Outcome(ok, word);
 }
 
-bool PicEngine::WriteConfigWord(std::uint16_t word)
+bool PicEngine::WriteConfigWord(std::uint16_t word, bool keepChipBandGap)
 {
     const bool parallel = m_host.ParallelSelected();
     // Read back, a word compares in all 16 bits: one above 3FFF never matches.
@@ -115,7 +115,16 @@ bool PicEngine::WriteConfigWord(std::uint16_t word)
         if (parallel) {
             return m_module.ModuleWriteWordFlash(word);
         }
-        return SerialFlashCycle(word, readBack) && ReadBackMatches(word, readBack);
+        if (const std::uint16_t bandGap = keepChipBandGap ? BandGapMask(m_device) : 0) {
+            // The factory's band-gap bits stay the chip's: read them where they are.
+            std::uint16_t chipWord = 0;
+            if (!SerialReadWord(PicCode::kReadProgramData, chipWord)) {
+                return false;
+            }
+            word = static_cast<std::uint16_t>((word & ~bandGap) | (chipWord & bandGap));
+        }
+        return SerialFlashCycle(word, readBack) &&
+               ReadBackMatches(word, readBack, ConfigCompareMask(m_device));
     case DeviceFamily::k12C508:
         // One pulse only: the configuration cell of these parts takes at once.
         return m_module.ModuleSetPulseTiming(PulseTiming::kEpromWord,
@@ -127,15 +136,32 @@ bool PicEngine::WriteConfigWord(std::uint16_t word)
     }
 }
 
-bool PicEngine::ReadBackMatches(std::uint16_t expected, std::uint16_t read)
+bool PicEngine::ReadBackMatches(std::uint16_t expected, std::uint16_t read, std::uint16_t mask)
 {
-    if (read != expected) {
+    const bool matches = (read & mask) == (expected & mask);
+    if (!matches) {
         NoteReadBack(expected, read);
     }
-    return read == expected;
+    return matches;
 }
 
-ChipResult<NoValue> PicEngine::PicWriteConfig(std::uint16_t word)
+// The second configuration word follows the first: one step on from 2007. Its bits that are no
+// cells read as the chip has them, so only the implemented ones are compared.
+bool PicEngine::WriteSecondConfigWord(std::uint16_t word)
+{
+    const bool parallel = m_host.ParallelSelected();
+    if (!ProgAdvance(DeviceFamily::kFlash14Bit, parallel)) {
+        return false;
+    }
+    if (parallel) {
+        return m_module.ModuleWriteWordFlash(word);
+    }
+    std::uint16_t readBack = 0;
+    return SerialFlashCycle(word, readBack) &&
+           ReadBackMatches(word, readBack, SecondConfigImplemented(m_device));
+}
+
+ChipResult<NoValue> PicEngine::ConfigWriteCycle(const std::function<bool()> &work)
 {
     const bool forceSerial = ConfigSerialOnly(m_device);
     const bool parallelBefore = m_host.ParallelSelected();
@@ -145,7 +171,7 @@ ChipResult<NoValue> PicEngine::PicWriteConfig(std::uint16_t word)
     bool ok = PicPowerOn();
     const bool powered = ok;
     if (ok) {
-        ok = WriteConfigWord(word);
+        ok = work();
     }
     if (forceSerial) {
         m_host.SetParallelSelected(parallelBefore);
@@ -154,6 +180,38 @@ ChipResult<NoValue> PicEngine::PicWriteConfig(std::uint16_t word)
         PicPowerOff();
     }
     return Outcome(ok, NoValue{});
+}
+
+ChipResult<NoValue> PicEngine::PicWriteConfig(std::uint16_t word,
+                                              std::optional<std::uint16_t> second)
+{
+    const bool writeSecond = second && SecondConfigAddress(m_device);
+    return ConfigWriteCycle([&] {
+        return WriteConfigWord(word) && (!writeSecond || WriteSecondConfigWord(*second));
+    });
+}
+
+ChipResult<NoValue> PicEngine::PicWriteConfigExactly(std::uint16_t word)
+{
+    return ConfigWriteCycle([&] { return WriteConfigWord(word, false); });
+}
+
+ChipResult<PicEngine::ConfigWords> PicEngine::PicReadConfigWords()
+{
+    if (!PicPowerOn()) {
+        return CycleFailure();
+    }
+    ConfigWords words;
+    bool ok = ReadConfigWord(words.first);
+    if (ok && SecondConfigAddress(m_device)) {
+        const bool parallel = m_host.ParallelSelected();
+        std::uint16_t second = 0;
+        ok = ProgAdvance(DeviceFamily::kFlash14Bit, parallel) &&
+             ProgReadWord(DeviceFamily::kFlash14Bit, parallel, second);
+        words.second = second;
+    }
+    PicPowerOff();
+    return Outcome(ok, words);
 }
 
 ChipResult<bool> PicEngine::PicCodeProtected()

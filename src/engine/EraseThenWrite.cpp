@@ -18,12 +18,13 @@ QList<EraseThenWriteStep> EraseThenWriteSteps(const DeviceRecord &device)
 }
 
 EraseThenWriteOutcome
-RunEraseThenWrite(PicEngine &engine, const std::function<bool(const EraseThenWriteStep &)> &runStep)
+RunEraseThenWrite(PicEngine &engine, const std::function<bool(const EraseThenWriteStep &)> &runStep,
+                  OscCalAfterErase oscCal)
 {
     ChipActivity erasing;
     erasing.erasing = true;
     engine.Host().ShowActivity(erasing);
-    const ChipResult<NoValue> erased = UnprotectDevice(engine);
+    const ChipResult<NoValue> erased = UnprotectDevice(engine, oscCal);
     if (!erased)
         return {EraseThenWriteEnd::EraseFailed, erased.Failure()};
     for (const EraseThenWriteStep &step : EraseThenWriteSteps(engine.Device())) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ChipErase.h"
 #include "engine/PicEngine.h"
 #include "engine/TargetSequence.h"
 
@@ -59,6 +60,9 @@ struct EraseThenWriteOutcome
 // runs it and gives false when it failed: a chip that failed a step is rejected and nothing
 // more is written to it. A Close (or a stop signal) ends the plan after the step in progress
 // (Closed), so no configuration word is put on a chip whose memories were left half written.
+// oscCal: LeftForTheWrite when the write puts the file's calibration word on the chip
+// (--write-cal), so the erase does not put the chip's own back under it.
 EraseThenWriteOutcome
 RunEraseThenWrite(PicEngine &engine,
-                  const std::function<bool(const EraseThenWriteStep &)> &runStep);
+                  const std::function<bool(const EraseThenWriteStep &)> &runStep,
+                  OscCalAfterErase oscCal = OscCalAfterErase::PutBack);

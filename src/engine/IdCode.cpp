@@ -5,6 +5,7 @@
 #include "engine/PicEngine.h"
 
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "link/ProgrammerModule.h"
 
@@ -145,9 +146,42 @@ ChipResult<NoValue> PicEngine::PicWriteIDCode(std::uint16_t code)
     default:
         break;
     }
+    const bool blocks = BlockWords(m_device) > 1;
     if (ok && DeviceFamily::HasAlgorithms(family)) {
-        ok = ReachIdLocations(family, parallel) && WriteIdNibbles(family, parallel, code);
+        ok = ReachIdLocations(family, parallel) &&
+             (blocks ? WriteIdBlock(code) : WriteIdNibbles(family, parallel, code));
     }
     PicPowerOff();
-    return Outcome(ok, NoValue{});
+    if (!ok || !blocks) {
+        return Outcome(ok, NoValue{});
+    }
+    // The counter could not go back over the four locations: they are read in a cycle of
+    // their own.
+    const ChipResult<QString> read = PicReadIDCode();
+    if (!read) {
+        return read.FailureAs<NoValue>();
+    }
+    const auto readCode = static_cast<std::uint16_t>(ParseHexText(*read).value_or(0));
+    for (int k = 0; k < kIdLocations; ++k) {
+        const auto expected = static_cast<std::uint16_t>((code >> DigitShift(k)) & 0xF);
+        const auto got = static_cast<std::uint16_t>((readCode >> DigitShift(k)) & 0xF);
+        if (expected != got) {
+            return ReadBackDifference{expected, got, k};
+        }
+    }
+    return NoValue{};
+}
+
+// The 8-word-block parts write the ID locations as their programming specification shows: the
+// four loaded, then one Begin Erase/Programming for their block.
+bool PicEngine::WriteIdBlock(std::uint16_t value)
+{
+    for (int k = 0; k < kIdLocations; ++k) {
+        const auto nibble = static_cast<std::uint16_t>((value >> DigitShift(k)) & 0xF);
+        if (!LoadProgramWord(nibble) ||
+            (k + 1 < kIdLocations && !m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress))) {
+            return false;
+        }
+    }
+    return m_module.ModuleSerialPicCommand(PicCode::kBeginProgramming);
 }

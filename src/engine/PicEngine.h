@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class ProgrammerModule;
@@ -60,7 +61,21 @@ public:
 
     // --- Configuration word ---
     ChipResult<std::uint16_t> PicReadConfig();
-    ChipResult<NoValue> PicWriteConfig(std::uint16_t word);
+    // Writes the configuration word, and the second one where the part has one (16F88X: 2008)
+    // and `second` gives it. The chip's band-gap bits (12F629 family) stay as they are,
+    // whatever the word has there.
+    ChipResult<NoValue> PicWriteConfig(std::uint16_t word,
+                                       std::optional<std::uint16_t> second = std::nullopt);
+    // Both configuration words in one power cycle; `second` is empty on a part with one.
+    struct ConfigWords
+    {
+        std::uint16_t first = 0;
+        std::optional<std::uint16_t> second;
+    };
+    ChipResult<ConfigWords> PicReadConfigWords();
+    // Writes the word as given, band-gap bits included: only for putting back the bits an
+    // erase took, when the chip holds none of its own.
+    ChipResult<NoValue> PicWriteConfigExactly(std::uint16_t word);
     // Whether the chip's configuration word has any code protection set.
     ChipResult<bool> PicCodeProtected();
 
@@ -117,6 +132,9 @@ private:
         bool dataRange = false;  // the data address fields and counter, else the program ones
         std::function<bool()> preamble;
         WordStep step;
+        // Where the counter goes before the first word, given the range (default: its start);
+        // the 8-word-block writes start at the first word of the block.
+        std::function<std::uint16_t(std::uint16_t start, std::uint16_t end)> position = {};
     };
     EngineResult RunWordLoop(const WordLoop &loop);
     EngineResult FinishLoop(EngineResult result, EngineOutcome outcome);
@@ -164,7 +182,8 @@ private:
     // not the link's), which is then no link failure; false when the link broke.
     bool ModuleRefusedWord();
     void NoteReadBack(std::uint16_t expected, std::uint16_t read, int location = -1);
-    bool ReadBackMatches(std::uint16_t expected, std::uint16_t read);
+    bool ReadBackMatches(std::uint16_t expected, std::uint16_t read,
+                         std::uint16_t mask = 0xFFFF);
 
     // Data memory pieces, by method.
     bool DataReadByte(bool parallel, std::uint16_t &word);
@@ -175,7 +194,18 @@ private:
     // Configuration pieces.
     bool ReachConfigWord(bool parallel);
     bool ReadConfigWord(std::uint16_t &word);
-    bool WriteConfigWord(std::uint16_t word);
+    bool WriteConfigWord(std::uint16_t word, bool keepChipBandGap = true);
+    bool WriteSecondConfigWord(std::uint16_t word);
+    ChipResult<NoValue> ConfigWriteCycle(const std::function<bool()> &work);
+    // Program memory of the 8-word-block parts (BlockWrite.cpp).
+    struct BlockWriteState;
+    EngineResult WriteProgramBlocks(WriteScope scope);
+    WordStep BlockWriteStep(WriteScope scope, std::shared_ptr<BlockWriteState> state);
+    bool LoadProgramWord(std::uint16_t word);
+    std::uint16_t ImageWordOrBlank(std::uint16_t address, std::uint16_t start,
+                                   std::uint16_t end) const;
+    bool BlockIsBlank(std::uint16_t first, std::uint16_t start, std::uint16_t end) const;
+    bool WriteIdBlock(std::uint16_t value);
 
     // ID pieces.
     bool ReachIdLocations(std::uint8_t family, bool parallel);

@@ -135,6 +135,9 @@ EngineResult PicEngine::PicWriteProgMem(WriteScope scope)
 {
     const std::uint8_t family = m_device.DeviceFamily;
     const bool parallel = m_host.ParallelSelected();
+    if (BlockWords(m_device) > 1) {
+        return WriteProgramBlocks(scope);
+    }
     WordStep write = [this, family, parallel](std::uint16_t address, EngineResult &result) {
         const QString text = m_image.GetProgramWordText(address);
         const auto value = ParseHexText(text);

@@ -39,7 +39,8 @@ EngineResult PicEngine::RunWordLoop(const WordLoop &loop)
     if (!converted) {
         return FinishLoop(result, EngineOutcome::BadAddressField);
     }
-    const bool positioned = loop.dataRange ? StepToDataAddress(start) : StepBy(start);
+    const std::uint16_t first = loop.position ? loop.position(start, end) : start;
+    const bool positioned = loop.dataRange ? StepToDataAddress(start) : StepBy(first);
     if (!positioned) {
         return FinishLoop(result, EngineOutcome::CommunicationFailed);
     }

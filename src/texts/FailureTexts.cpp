@@ -127,15 +127,27 @@ QString ReadBackText(const ReadBackDifference &difference)
     return QStringLiteral("ID location %1 %2").arg(difference.location).arg(values);
 }
 
+QString ProtectedChipText(const ProtectedChip &refusal)
+{
+    return QStringLiteral("the chip is code- or data-protected (configuration word %1): only "
+                          "Chip Erase clears that, which the programmer module cannot send; "
+                          "nothing was changed")
+        .arg(FormatHex(refusal.configWord, 4));
+}
+
 QString FailureReason(const ChipFailure &failure)
 {
     if (const auto *exchange = std::get_if<ExchangeFailure>(&failure))
         return ExchangeReason(*exchange, QString());
+    if (const auto *refusal = std::get_if<ProtectedChip>(&failure))
+        return ProtectedChipText(*refusal);
     return ReadBackText(std::get<ReadBackDifference>(failure));
 }
 
 QString TargetFailureReason(const TargetReport &report)
 {
+    if (report.failure && std::holds_alternative<ProtectedChip>(*report.failure))
+        return FailureReason(*report.failure);
     if (IsMemoryTarget(report.target))
         return MemoryReason(report);
     if (report.failure)

@@ -107,7 +107,7 @@ int ReportChipFailure(ChipSession &session, const QString &text, const ChipFailu
                     << ExchangeFailureText(*exchange)
                     << (exitCode == CliExit::kPortError ? ")" : "");
     else
-        session.err << ": " << ReadBackText(std::get<ReadBackDifference>(failure));
+        session.err << ": " << FailureReason(failure);
     session.err << Qt::endl;
     return exitCode;
 }
