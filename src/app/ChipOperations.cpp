@@ -236,8 +236,14 @@ void ChipOperations::ChipWriteBtnClick()
     const bool ticked =
         request.Ticked(ChipTarget::ProgramMemory) || request.Ticked(ChipTarget::DataMemory) ||
         request.Ticked(ChipTarget::IdCode) || request.Ticked(ChipTarget::ConfigWord);
-    if (!Busy() && ticked)
-        m_writeWarnings.BeforeWrite(m_parts.device);
+    if (Busy() || !ticked) {
+        RunOperation(ChipOperation::Write); // which says why nothing runs
+        return;
+    }
+    m_writeWarnings.BeforeWrite(m_parts.device);
+    if (request.Ticked(ChipTarget::ConfigWord) &&
+        !m_writeWarnings.ConfigWriteAllowed(m_parts.device, m_parts.config.WordFromControls()))
+        return;
     RunOperation(ChipOperation::Write);
 }
 

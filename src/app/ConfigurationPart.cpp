@@ -179,13 +179,13 @@ void ConfigurationPart::ConfigToControls()
 {
     WriteConfigControls(::ConfigToControls(m_image.ConfigWord, m_device, ReadConfigControls()));
     m_ownFields->Show(0, m_image.ConfigWord);
-    m_ownFields->Show(1, m_secondWord);
+    m_ownFields->Show(1, m_image.SecondConfigWord);
 }
 
 std::uint16_t ConfigurationPart::ControlsToConfig()
 {
     m_image.ConfigWord = WordFromControls();
-    m_secondWord = SecondWordFromControls();
+    m_image.SecondConfigWord = SecondWordFromControls();
     return m_image.ConfigWord;
 }
 
@@ -198,7 +198,7 @@ std::uint16_t ConfigurationPart::WordFromControls() const
 
 std::uint16_t ConfigurationPart::SecondWordFromControls() const
 {
-    return m_ownFields->Apply(1, m_secondWord);
+    return m_ownFields->Apply(1, m_image.SecondConfigWord);
 }
 
 QString ConfigurationPart::DirectText() const

@@ -80,8 +80,6 @@ private:
     MemoryImage &m_image;
     const DeviceRecord &m_device;
     OwnFieldControls *m_ownFields = nullptr;
-    // The second configuration word of the parts that have one, as last read or built.
-    std::uint16_t m_secondWord = 0x3FFF;
 
     QGroupBox *OscillatorBox = nullptr;
     QComboBox *OscBox = nullptr;

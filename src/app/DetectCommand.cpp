@@ -5,6 +5,7 @@
 #include "DirectCommands.h"
 #include "ModuleConnection.h"
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/catalogue/CatalogueInUse.h"
 #include "engine/DeviceId.h"
@@ -23,7 +24,7 @@ std::optional<DeviceRecord> DeviceIdReader(const DeviceRecord &selected)
     for (const DeviceRecord &device : DevicesInUse()) {
         if (HasDeviceId(device) && device.HasParallel && device.HasSerial &&
             device.PowerOnMode == PowerOnMode::kSerialMode && !device.HasMemoryParity &&
-            device.Part->confirmedOnHardware)
+            ConfirmedOnHardware(device))
             return device;
     }
     return std::nullopt;

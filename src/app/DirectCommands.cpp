@@ -143,6 +143,8 @@ void DirectCommands::ConfigWriteBtnClick()
         }
         const auto word = static_cast<std::uint16_t>(*value);
         operations.Warnings().BeforeWrite(m_parts.device);
+        if (!operations.Warnings().ConfigWriteAllowed(m_parts.device, word))
+            return;
         std::optional<ChipResult<NoValue>> written;
         operations.RunWithEngine([&](PicEngine &engine) { written = engine.PicWriteConfig(word); });
         if (!*written)

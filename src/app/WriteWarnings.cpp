@@ -1,7 +1,8 @@
 #include "WriteWarnings.h"
 
 #include "device/DeviceRecord.h"
-#include "device/catalogue/PartDefinition.h"
+#include "device/DeviceRules.h"
+#include "device/HexText.h"
 #include "ops/Messages.h"
 
 QString UnconfirmedPartText(const QString &partName)
@@ -13,11 +14,26 @@ QString UnconfirmedPartText(const QString &partName)
         .arg(partName);
 }
 
+QString VppFirstQuestion(const QString &partName, std::uint16_t word)
+{
+    return QStringLiteral(
+               "With the configuration word %1 the %2's programming specification asks for Vpp "
+               "before Vdd, but the module always powers Vdd first: the chip may start its "
+               "program before it enters programming mode, and once this word is written it "
+               "may not be programmable with the module again. Write it all the same?")
+        .arg(FormatHex(word, 4), partName);
+}
+
 void WriteWarnings::BeforeWrite(const DeviceRecord &device)
 {
-    if (!device.Part || device.Part->confirmedOnHardware ||
-        m_warnedParts.contains(device.DeviceName))
+    if (!device.Part || ConfirmedOnHardware(device) || m_warnedParts.contains(device.DeviceName))
         return;
     m_warnedParts.insert(device.DeviceName);
     m_messages.Warning(UnconfirmedPartText(device.DeviceName));
+}
+
+bool WriteWarnings::ConfigWriteAllowed(const DeviceRecord &device, std::uint16_t word)
+{
+    return !NeedsVppBeforeVdd(device, word) ||
+           m_messages.ConfirmChipCommand(VppFirstQuestion(device.DeviceName, word));
 }

@@ -3,6 +3,7 @@
 #include "OperationsFixture.h"
 #include "app/MainStatusBar.h"
 #include "app/WriteWarnings.h"
+#include "device/HexText.h"
 
 using namespace MainWindowFixture;
 using namespace OperationsFixture;
@@ -84,6 +85,39 @@ private slots:
         p.ClickConfirmed(QStringLiteral("ConfigWriteBtn"));
         const QString warning = QStringLiteral("Warning: ") + UnconfirmedPartText(part);
         QTEST(int(p.messages.shown.count(warning)), "warnings");
+    }
+
+    // A configuration word the part's specification wants entered Vpp first is written only
+    // after the user has said yes; Cancel sends nothing.
+    void vppFirstConfigurationsAreAskedAbout_data()
+    {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<int>("word");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("16f887 internal oscillator, MCLR off") << "16f887" << 0x3FD4 << true;
+        QTest::newRow("16f887 clock out, MCLR off") << "16f887" << 0x3FD5 << true;
+        QTest::newRow("16f887 internal oscillator, MCLR on") << "16f887" << 0x3FF4 << false;
+        QTest::newRow("16f887 HS, MCLR off") << "16f887" << 0x3FD2 << false;
+        QTest::newRow("12f683 internal oscillator, MCLR off") << "12f683" << 0x3FD4 << true;
+        QTest::newRow("12f675: Vpp first always") << "12f675" << 0x3FFF << true;
+        QTest::newRow("16f628: always, but confirmed to work") << "16f628" << 0x3F10 << false;
+        QTest::newRow("16f84") << "16f84" << 0x3FF1 << false;
+    }
+
+    void vppFirstConfigurationsAreAskedAbout()
+    {
+        QFETCH(QString, part);
+        QFETCH(int, word);
+        QFETCH(bool, asked);
+        SimulatedProgram p(part);
+        const std::uint16_t before = p.Chip().ConfigWord();
+        Find<QLineEdit>(p.Main(), "ConfigEdit")->setText(FormatHex(std::uint16_t(word), 4));
+        p.messages.confirmAnswers << true << false; // write directly: yes; Vpp first: no
+        Find<QToolButton>(p.Main(), "ConfigWriteBtn")->click();
+        const QString question =
+            QStringLiteral("Confirm: ") + VppFirstQuestion(part, static_cast<std::uint16_t>(word));
+        QCOMPARE(p.messages.shown.contains(question), asked);
+        QCOMPARE(p.Chip().ConfigWord() == before, asked);
     }
 
     void eraseBeforeWriteIsRefusedOnEpromParts()
