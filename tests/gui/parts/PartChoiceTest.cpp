@@ -90,13 +90,6 @@ private slots:
         QTEST(marks.Any(), "marked");
         QTEST(!MarkText(marks).isEmpty(), "marked");
         QCOMPARE(MarkText(marks).contains(QStringLiteral("mine.toml")), !named.isEmpty());
-        // An override and a part of the user's own are told apart.
-        if (userFile)
-            QVERIFY(MarkText(marks) != MarkText(MarksOf([&] {
-                        PartDefinition other = part;
-                        other.overridesShipped = !overrides;
-                        return other;
-                    }())));
     }
 
     // Every part under its stored name; the unconfirmed ones carry a mark and a hint.

@@ -19,34 +19,6 @@ const ConfigField &Field(const QString &part, int word, const QString &name)
     return none;
 }
 
-// Which parts have fields of their own, and in which word: the 30 parts Tolm has always offered
-// must have none, so their pages stay as they were.
-TEST(ConfigFields, OwnFieldsOfEachKindOfPart)
-{
-    struct Row
-    {
-        const char *part;
-        QStringList fields; // name and word: "WRT@1"
-    };
-    const Row rows[] = {
-        {"16f84", {}},
-        {"16f877", {}},
-        {"12c508", {}},
-        {"12f675", {}}, // the band-gap bits have no control
-        {"16f877a", {"WRT@0"}},
-        {"12f683", {"BOREN@0", "IESO@0", "FCMEN@0"}},
-        {"16f887", {"BOREN@0", "IESO@0", "FCMEN@0", "WRT@1", "BOR4V@1"}},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.part);
-        QStringList found;
-        for (const OwnField &own : OwnFieldsOf(*FindDevice(QString::fromLatin1(row.part))))
-            found << QStringLiteral("%1@%2").arg(own.field->name).arg(own.word);
-        EXPECT_EQ(found, row.fields);
-    }
-    EXPECT_TRUE(OwnFieldsOf(NoDeviceRecord()).empty());
-}
-
 // A word's bits to the value shown, and a value back into the word: only the field's bits
 // change, and a pattern the file does not name is neither shown nor cleared.
 TEST(ConfigFields, ValuesReadAndWrittenByTheFieldsBitsOnly)
@@ -80,16 +52,6 @@ TEST(ConfigFields, ValuesReadAndWrittenByTheFieldsBitsOnly)
         EXPECT_EQ(FieldValueIndex(field, row.wordIn), row.index);
         EXPECT_EQ(WithFieldValue(row.wordIn, field, row.setIndex), row.wordOut);
     }
-}
-
-TEST(ConfigFields, CheckBoxesStandForOnAndOff)
-{
-    const ConfigField &ieso = Field(QStringLiteral("16f887"), 0, QStringLiteral("IESO"));
-    EXPECT_EQ(WithFieldValue(0x3FFF, ieso, CheckedValueIndex(ieso, false)), 0x3BFF);
-    EXPECT_EQ(WithFieldValue(0x3BFF, ieso, CheckedValueIndex(ieso, true)), 0x3FFF);
-    // A list has no "on": a check box cannot stand for it.
-    EXPECT_EQ(CheckedValueIndex(Field(QStringLiteral("16f887"), 1, QStringLiteral("BOR4V")), true),
-              -1);
 }
 
 } // namespace
