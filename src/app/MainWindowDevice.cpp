@@ -40,6 +40,7 @@ bool TTolmMain::SetDeviceValues(const QString &deviceName, bool allowEditorClose
         m_dataEditForm->close();
     CalibrationBox->setVisible(device.HasCalibration);
     FitToPages();
+    OrderPartFieldKeys();
     // Controls made while the window is hidden learn their final size when first polished and
     // laid out: the room they need is measured again then.
     QTimer::singleShot(0, this, &TTolmMain::FitToPages);

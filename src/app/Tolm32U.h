@@ -166,6 +166,8 @@ private:
     // Page keys and the Tab order (MainWindowKeys.cpp).
     void SetKeyboardAccess();
     void AddPageKey(const QKeySequence &keys, int step);
+    // The Tab order through the controls of the selected part's own fields.
+    void OrderPartFieldKeys();
 
     MemoryImage &m_image;
     Messages &m_messages;
