@@ -6,13 +6,17 @@
 #include "app/DeviceChoice.h"
 #include "app/PartMarks.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/Catalogue.h"
 #include "device/catalogue/PartDefinition.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -31,6 +35,16 @@ class PartChoiceTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The user's own 16c54 replaces the shipped one, before the catalogue is first read.
+    void initTestCase()
+    {
+        QVERIFY(m_data.isValid());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
+        QVERIFY(QDir().mkpath(m_data.filePath(QStringLiteral("tolm/devices"))));
+        QVERIFY(QFile::copy(ShippedPartsFolder() + QStringLiteral("/16c54.toml"),
+                            m_data.filePath(QStringLiteral("tolm/devices/16c54.toml"))));
+    }
+
     void partNamedBy_data()
     {
         QTest::addColumn<QString>("typed");
@@ -101,6 +115,7 @@ private slots:
         QTest::newRow("16c62A: the old name kept") << "16c62A" << false;
         QTest::newRow("16f877a: not yet confirmed") << "16f877a" << true;
         QTest::newRow("12f675: not yet confirmed") << "12f675" << true;
+        QTest::newRow("16c54: the user's file replaces it") << "16c54" << true;
     }
 
     void selectorHoldsEveryPart()
@@ -117,6 +132,7 @@ private slots:
         QVERIFY(choice.Select(part));
         QCOMPARE(choice.SelectorText(), part);
         QCOMPARE(selector->toolTip().contains(QLatin1Char('\n')), marked);
+        QCOMPARE(selector->toolTip().contains(QStringLiteral("16c54.toml")), part == "16c54");
     }
 
     void typingFindsAPart_data()
@@ -235,6 +251,9 @@ private slots:
         config.ConfigToControls();
         QCOMPARE(config.WordFromControls(), first);
     }
+
+private:
+    QTemporaryDir m_data;
 };
 
 QTEST_MAIN(PartChoiceTest)
