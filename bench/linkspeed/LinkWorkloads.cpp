@@ -86,6 +86,16 @@ const std::vector<LinkWorkload> &AllLinkWorkloads()
          "16f877",
          {},
          EngineWorkload("16f877", true, Program, Write, "07FF")},
+        // Aligned 8-word blocks: eight loads, then one programming wait for the block.
+        {"16f877a-program-write-serial",
+         "16f877a",
+         {},
+         EngineWorkload("16f877a", false, Program, Write, "1FFF")},
+        // Every user word below the OSCCAL word, one programming wait each.
+        {"12f675-program-write-serial-0000-03FE",
+         "12f675",
+         {},
+         EngineWorkload("12f675", false, Program, Write, "03FE")},
         {"16f84-data-read-parallel-00-3F",
          "16f84",
          {},

@@ -21,6 +21,8 @@ const CliCommand kCommands[] = {
     {"protect", "Code-protect the whole chip.", RunProtectCommand},
     {"config read", "Print the chip's configuration word.", RunConfigReadCommand},
     {"config write", "Program the chip's configuration word.", RunConfigWriteCommand},
+    {"config2 read", "Print the chip's second configuration word.", RunConfig2ReadCommand},
+    {"config2 write", "Program the chip's second configuration word.", RunConfig2WriteCommand},
     {"cal read", "Print the chip's oscillator calibration value.", RunCalReadCommand},
     {"cal write", "Program the oscillator calibration value.", RunCalWriteCommand},
     {"id read", "Print the chip's ID code.", RunIdReadCommand},

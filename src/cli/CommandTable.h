@@ -33,6 +33,8 @@ int RunEraseCommand(CliContext &ctx, const QStringList &args);
 int RunProtectCommand(CliContext &ctx, const QStringList &args);
 int RunConfigReadCommand(CliContext &ctx, const QStringList &args);
 int RunConfigWriteCommand(CliContext &ctx, const QStringList &args);
+int RunConfig2ReadCommand(CliContext &ctx, const QStringList &args);
+int RunConfig2WriteCommand(CliContext &ctx, const QStringList &args);
 int RunCalReadCommand(CliContext &ctx, const QStringList &args);
 int RunCalWriteCommand(CliContext &ctx, const QStringList &args);
 int RunIdReadCommand(CliContext &ctx, const QStringList &args);

@@ -237,9 +237,19 @@ std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device
     std::uint32_t sum = 0;
     if (DeviceFamily::HasAlgorithms(device.DeviceFamily)) {
         const std::uint16_t mask = WordMask(device);
-        for (int address = 0; address <= ProgMaxAddress(device); ++address)
+        // The OSCCAL word that a bulk erase takes is the chip's, not the program's: the
+        // manufacturer's sum leaves it out (12F629 family).
+        const int last = ProgMaxAddress(device) - (CalibrationSavedAcrossErase(device) ? 1 : 0);
+        for (int address = 0; address <= last; ++address)
             sum += ParseHexText(image.GetProgramWordText(address)).value_or(0) & mask;
     }
-    sum += configWord & ConfigBitsUsed(device);
+    // The newer flash parts count the configuration word as their programming specifications
+    // do (named fields the option controls do not show included); the others as they always
+    // have, by the bits the controls use.
+    const ConfigWordDef *first = ConfigDef(device, 0);
+    const bool published = first && first->checksumMask && NewDriver(device);
+    sum += configWord & (published ? *first->checksumMask : ConfigBitsUsed(device));
+    if (const ConfigWordDef *second = ConfigDef(device, 1))
+        sum += image.SecondConfigWord & second->checksumMask.value_or(second->implemented);
     return static_cast<std::uint16_t>(sum);
 }

@@ -113,9 +113,10 @@ struct ImageCalibration
 ImageCalibration CalibrationInImage(const MemoryImage &image, const DeviceRecord &device);
 
 // The image's checksum: the 16-bit sum of every program word over the device's whole program
-// memory (blank words included, each masked to the core's width) plus the configuration word
-// masked to the bits the option controls use. ID code and data memory are not part of it.
-// A cell that holds no number counts as 0.
+// memory (blank words included, each masked to the core's width; the OSCCAL word a bulk erase
+// takes left out) plus each configuration word masked with its checksum mask (the bits the
+// option controls use where the part file gives none). ID code and data memory are not part of
+// it. A cell that holds no number counts as 0.
 std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device);
 // The same with another configuration word in place of the image's, e.g. the one the option
 // controls build, which is what Write programs.

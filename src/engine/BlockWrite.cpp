@@ -68,8 +68,8 @@ PicEngine::WordStep PicEngine::BlockWriteStep(WriteScope scope,
         if (address == first || address == state->start) {
             // A new block: the counter stands at its first word (positioned there, or one
             // step on from the block before).
-            state->skipping = scope == WriteScope::SkipBlank &&
-                              BlockIsBlank(first, state->start, state->end);
+            state->skipping =
+                scope == WriteScope::SkipBlank && BlockIsBlank(first, state->start, state->end);
             if (state->skipping) {
                 state->pendingSteps += address - first;
             } else {

@@ -40,8 +40,7 @@ ChipResult<NoValue> PutBackFactoryCalibration(PicEngine &engine, const FactoryCa
 {
     const DeviceRecord &device = engine.Device();
     // An erased location reads 3FFF already: nothing to put back.
-    if (saved.oscCal && *saved.oscCal != BlankWord(device) &&
-        oscCal == OscCalAfterErase::PutBack) {
+    if (saved.oscCal && *saved.oscCal != BlankWord(device) && oscCal == OscCalAfterErase::PutBack) {
         const ChipResult<NoValue> written =
             engine.PicWrite(*CalibrationAddress(device), *saved.oscCal);
         if (!written) {

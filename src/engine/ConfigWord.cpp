@@ -186,9 +186,14 @@ ChipResult<NoValue> PicEngine::PicWriteConfig(std::uint16_t word,
                                               std::optional<std::uint16_t> second)
 {
     const bool writeSecond = second && SecondConfigAddress(m_device);
-    return ConfigWriteCycle([&] {
-        return WriteConfigWord(word) && (!writeSecond || WriteSecondConfigWord(*second));
-    });
+    return ConfigWriteCycle(
+        [&] { return WriteConfigWord(word) && (!writeSecond || WriteSecondConfigWord(*second)); });
+}
+
+ChipResult<NoValue> PicEngine::PicWriteSecondConfig(std::uint16_t word)
+{
+    return ConfigWriteCycle(
+        [&] { return ReachConfigWord(m_host.ParallelSelected()) && WriteSecondConfigWord(word); });
 }
 
 ChipResult<NoValue> PicEngine::PicWriteConfigExactly(std::uint16_t word)

@@ -63,6 +63,5 @@ struct EraseThenWriteOutcome
 // oscCal: LeftForTheWrite when the write puts the file's calibration word on the chip
 // (--write-cal), so the erase does not put the chip's own back under it.
 EraseThenWriteOutcome
-RunEraseThenWrite(PicEngine &engine,
-                  const std::function<bool(const EraseThenWriteStep &)> &runStep,
+RunEraseThenWrite(PicEngine &engine, const std::function<bool(const EraseThenWriteStep &)> &runStep,
                   OscCalAfterErase oscCal = OscCalAfterErase::PutBack);

@@ -178,8 +178,8 @@ bool PicEngine::WriteIdBlock(std::uint16_t value)
 {
     for (int k = 0; k < kIdLocations; ++k) {
         const auto nibble = static_cast<std::uint16_t>((value >> DigitShift(k)) & 0xF);
-        if (!LoadProgramWord(nibble) ||
-            (k + 1 < kIdLocations && !m_module.ModuleSerialPicCommand(PicCode::kIncrementAddress))) {
+        if (!LoadProgramWord(nibble) || (k + 1 < kIdLocations && !m_module.ModuleSerialPicCommand(
+                                                                     PicCode::kIncrementAddress))) {
             return false;
         }
     }

@@ -66,6 +66,8 @@ public:
     // whatever the word has there.
     ChipResult<NoValue> PicWriteConfig(std::uint16_t word,
                                        std::optional<std::uint16_t> second = std::nullopt);
+    // The second configuration word alone (16F88X: 2008), the first left as it is.
+    ChipResult<NoValue> PicWriteSecondConfig(std::uint16_t word);
     // Both configuration words in one power cycle; `second` is empty on a part with one.
     struct ConfigWords
     {
@@ -182,8 +184,7 @@ private:
     // not the link's), which is then no link failure; false when the link broke.
     bool ModuleRefusedWord();
     void NoteReadBack(std::uint16_t expected, std::uint16_t read, int location = -1);
-    bool ReadBackMatches(std::uint16_t expected, std::uint16_t read,
-                         std::uint16_t mask = 0xFFFF);
+    bool ReadBackMatches(std::uint16_t expected, std::uint16_t read, std::uint16_t mask = 0xFFFF);
 
     // Data memory pieces, by method.
     bool DataReadByte(bool parallel, std::uint16_t &word);

@@ -62,43 +62,80 @@ void RunIdCode(PicEngine &engine, ChipOperation operation, TargetReport &report)
     }
 }
 
+// Whether the chip's configuration words are the expected ones, in the bits a read compares:
+// every bit on most parts; the implemented ones without the band-gap bits on the newer flash
+// parts, and the implemented bits of a second configuration word.
+bool ConfigWordsMatch(const DeviceRecord &device, const PicEngine::ConfigWords &read,
+                      std::uint16_t first, std::uint16_t second)
+{
+    const std::uint16_t mask = ConfigCompareMask(device);
+    const bool firstMatches = mask == 0xFFFF ? (read.first & kChipWordBits) == first
+                                             : (read.first & mask) == (first & mask);
+    const std::uint16_t secondMask = SecondConfigImplemented(device);
+    return firstMatches && (!read.second || (*read.second & secondMask) == (second & secondMask));
+}
+
+// "2FD4", or "2FD4 3EFF" on a part with a second configuration word.
+QString ConfigWordsText(std::uint16_t first, bool hasSecond, std::uint16_t second)
+{
+    const QString text = FormatHex(first, 4);
+    return hasSecond ? text + QLatin1Char(' ') + FormatHex(second, 4) : text;
+}
+
 void RunConfigWord(PicEngine &engine, ChipOperation operation, const TargetSequenceHooks &hooks,
                    TargetReport &report)
 {
     MemoryImage &image = engine.Image();
+    const DeviceRecord &device = engine.Device();
     if (operation == ChipOperation::Write || operation == ChipOperation::Verify) {
         image.ConfigWord = hooks.configWordFromControls();
     }
     if (operation == ChipOperation::Write) {
-        const ChipResult<NoValue> written = engine.PicWriteConfig(image.ConfigWord);
+        const ChipResult<NoValue> written =
+            engine.PicWriteConfig(image.ConfigWord, image.SecondConfigWord);
         report.succeeded = written.Ok();
         report.failure = written.FailureIfAny();
         return;
     }
-    const ChipResult<std::uint16_t> read = engine.PicReadConfig();
+    const ChipResult<PicEngine::ConfigWords> read = engine.PicReadConfigWords();
     report.failure = read.FailureIfAny();
     if (!read) {
         return;
     }
-    const std::uint16_t word = *read;
-    report.readText = FormatHex(word, 4);
+    const std::uint16_t word = read->first;
+    const bool hasSecond = read->second.has_value();
+    const std::uint16_t second = read->second.value_or(0) & kChipWordBits;
+    report.readText = ConfigWordsText(word, hasSecond, read->second.value_or(0));
     switch (operation) {
     case ChipOperation::Read:
         report.succeeded = true;
         image.ConfigWord = word & kChipWordBits;
+        if (hasSecond) {
+            image.SecondConfigWord = second;
+        }
         hooks.configWordRead(image.ConfigWord);
         break;
     case ChipOperation::Verify:
-        report.expectedText = FormatHex(image.ConfigWord, 4);
-        report.readText = FormatHex(word & kChipWordBits, 4);
-        report.succeeded = (word & kChipWordBits) == image.ConfigWord;
+        report.expectedText = ConfigWordsText(image.ConfigWord, hasSecond, image.SecondConfigWord);
+        report.readText = ConfigWordsText(word & kChipWordBits, hasSecond, second);
+        report.succeeded =
+            ConfigWordsMatch(device, *read, image.ConfigWord, image.SecondConfigWord);
         break;
-    default:
+    default: {
         // An erased configuration word has every bit of the core's width set: 0FFF on the
-        // 12-bit parts, 3FFF on the others.
-        report.expectedText = BlankWordText(engine.Device());
-        report.succeeded = word == BlankWord(engine.Device());
+        // 12-bit parts, 3FFF on the others; on the newer flash parts the bits that are no cells
+        // read as their part file says and the band-gap bits are the factory's.
+        const bool masked = ConfigCompareMask(device) != 0xFFFF || hasSecond;
+        if (!masked) {
+            report.expectedText = BlankWordText(device);
+            report.succeeded = word == BlankWord(device);
+            break;
+        }
+        const std::uint16_t blank = ConfigBlankWord(device);
+        report.expectedText = ConfigWordsText(blank, hasSecond, SecondConfigBlank(device));
+        report.succeeded = ConfigWordsMatch(device, *read, blank, SecondConfigBlank(device));
         break;
+    }
     }
 }
 

@@ -12,7 +12,7 @@
 // not a conflict.
 struct HexConflict
 {
-    enum class Kind { ProgramWord, DataByte, ConfigWord, IdLocation };
+    enum class Kind { ProgramWord, DataByte, ConfigWord, SecondConfigWord, IdLocation };
     Kind kind = Kind::ProgramWord;
     // The addresses given twice: word addresses, data addresses for DataByte.
     std::uint32_t First = 0;

@@ -17,6 +17,7 @@ HexWindows WindowsFor(const DeviceRecord &device)
     w.ProgramLast = ProgMaxAddress(device);
     w.IdFirst = FileIdAddress(device);
     w.ConfigAddress = device.ConfigAddress;
+    w.SecondConfigAddress = SecondConfigAddress(device);
     w.HasDataMemory = device.HasDataMemory != 0;
     w.DataLast = DataMaxAddress(device);
     // 12-bit parts keep their ID locations just above program memory and the configuration
@@ -34,6 +35,8 @@ HexRegion RegionOf(uint32_t a, const HexWindows &w)
         return HexRegion::IdLocation;
     if (a == w.ConfigAddress)
         return HexRegion::ConfigWord;
+    if (w.SecondConfigAddress && a == *w.SecondConfigAddress)
+        return HexRegion::SecondConfigWord;
     if (a >= kDataFirstWord && a <= kDataLastWord)
         return w.HasDataMemory && a - kDataFirstWord <= w.DataLast ? HexRegion::Data
                                                                    : HexRegion::BeyondData;

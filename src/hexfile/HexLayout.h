@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 struct DeviceRecord;
 
@@ -29,6 +30,8 @@ struct HexWindows
     uint32_t ProgramLast = 0;
     uint32_t IdFirst = 0; // the first of the four ID locations
     uint32_t ConfigAddress = 0;
+    // The second configuration word of the parts that have one (16F88X: 2008).
+    std::optional<uint32_t> SecondConfigAddress;
     bool HasDataMemory = false;
     uint32_t DataLast = 0; // data address, 0 up
     bool HasConfigurationSpace = false;
@@ -41,6 +44,7 @@ enum class HexRegion {
     Program,
     IdLocation,
     ConfigWord,
+    SecondConfigWord,
     Data,
     ConfigurationSpace, // 14-bit parts, outside the ID locations and the configuration word
     BeyondData,         // the data area beyond the device's EEPROM, or all of it without one

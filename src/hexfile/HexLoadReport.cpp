@@ -68,11 +68,16 @@ QString DataText(const HexLeftOut &g, const DeviceRecord &device, const Verbs &v
 QString ConfigurationSpaceText(const HexLeftOut &g, const DeviceRecord &device, const Verbs &v)
 {
     const uint32_t id = FileIdAddress(device);
+    const std::optional<uint16_t> second = SecondConfigAddress(device);
+    const QString configWords =
+        second ? QStringLiteral("configuration words (%1, %2)")
+                     .arg(FormatHex(device.ConfigAddress, 4), FormatHex(*second, 4))
+               : QStringLiteral("configuration word (%1)").arg(FormatHex(device.ConfigAddress, 4));
     return QStringLiteral("%1 at %2 %3 in configuration space but %4 neither the %5's ID "
-                          "locations (%6) nor its configuration word (%7), and %8 left out")
+                          "locations (%6) nor its %7, and %8 left out")
         .arg(Counted(g.Count, "word"), Range(g.First, g.Last, 4), v.lie(), v.are(),
-             device.DeviceName, Range(id, id + HexLayout::kIdLocations - 1, 4),
-             FormatHex(device.ConfigAddress, 4), v.were());
+             device.DeviceName, Range(id, id + HexLayout::kIdLocations - 1, 4), configWords,
+             v.were());
 }
 
 // "program word 0010", "data bytes 10-13", "the configuration word", "ID location 2001".
@@ -88,6 +93,8 @@ QString ConflictPlace(const HexConflict &c)
                Range(c.First, c.Last, 2);
     case HexConflict::Kind::ConfigWord:
         return QStringLiteral("the configuration word");
+    case HexConflict::Kind::SecondConfigWord:
+        return QStringLiteral("the second configuration word");
     case HexConflict::Kind::IdLocation:
         return (one ? QStringLiteral("ID location ") : QStringLiteral("ID locations ")) +
                Range(c.First, c.Last, 4);

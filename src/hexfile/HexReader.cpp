@@ -68,8 +68,25 @@ void StoreData(const HexRecord &record, Load &load)
     }
 }
 
+// The second configuration word (16F88X: 2008) is taken as the chip holds it: its bits that
+// are no cells read as 1 and carry nothing.
+void StoreSecondConfig(const HexRecord &record, Load &load)
+{
+    const std::optional<uint32_t> address = load.windows.SecondConfigAddress;
+    if (!load.targets.Config || !address || *address < record.WordAddress ||
+        *address >= WordAddress(record, record.WordCount))
+        return;
+    const QString text = record.Word(*address - record.WordAddress);
+    const auto word = static_cast<uint16_t>(ParseHexText(text).value_or(0));
+    load.result.SecondConfigFound = true;
+    load.image.SecondConfigWord = static_cast<uint16_t>(word & WordMask(load.device));
+    load.conflicts.Give(HexConflict::Kind::SecondConfigWord, *address,
+                        FormatHex(load.image.SecondConfigWord, 4), load.line);
+}
+
 void StoreConfig(const HexRecord &record, Load &load)
 {
+    StoreSecondConfig(record, load);
     const uint32_t address = load.windows.ConfigAddress;
     if (!load.targets.Config || address < record.WordAddress ||
         address >= WordAddress(record, record.WordCount))

@@ -22,6 +22,9 @@ struct HexLoadResult
     bool DataFound = false;
     bool ConfigFound = false;
     bool IDCodeFound = false;
+    // The part has a second configuration word (16F88X: 2008) and a record gave it; the
+    // image's SecondConfigWord holds it.
+    bool SecondConfigFound = false;
 
     // When ConfigFound: image.ConfigWord holds the last configuration record's word, and this
     // its four digits, for ConfigEdit. The caller then turns the word into the option

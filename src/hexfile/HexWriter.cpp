@@ -3,6 +3,7 @@
 #include "HexLayout.h"
 #include "HexRecord.h"
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
 #include "fileio/SafeSave.h"
@@ -135,9 +136,14 @@ BuiltRecord BuildDataRecord(const MemoryImage &image, int firstAddress, int byte
 
 QString BuildConfigRecord(uint16_t configWord, const DeviceRecord &device)
 {
-    RecordBuilder builder(2, 2 * uint32_t{device.ConfigAddress});
-    const uint32_t low = configWord & 0xFFu;
-    const uint32_t high = configWord >> 8;
+    return BuildWordRecord(configWord, device.ConfigAddress);
+}
+
+QString BuildWordRecord(uint16_t word, uint32_t wordAddress)
+{
+    RecordBuilder builder(2, 2 * wordAddress);
+    const uint32_t low = word & 0xFFu;
+    const uint32_t high = word >> 8;
     builder.AppendByte(FormatHex(low, 2), low);
     builder.AppendByte(FormatHex(high, 2), high);
     return builder.Finish();
@@ -183,8 +189,11 @@ HexSaveResult BuildHexFileText(const MemoryImage &image, const DeviceRecord &dev
         if (failure)
             return ConversionFailure(*failure);
     }
-    if (targets.Config)
+    if (targets.Config) {
         lines << BuildConfigRecord(image.ConfigWord, device);
+        if (const auto second = SecondConfigAddress(device))
+            lines << BuildWordRecord(image.SecondConfigWord, *second);
+    }
     if (targets.IDCode) {
         const BuiltRecord id = BuildIDCodeRecord(image.IDCodeText, device);
         if (!id.Ok())

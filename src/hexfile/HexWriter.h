@@ -53,6 +53,8 @@ BuiltRecord BuildProgramRecord(const MemoryImage &image, int firstAddress, int w
 BuiltRecord BuildDataRecord(const MemoryImage &image, int firstAddress, int byteCount);
 // The configuration word at twice the device's ConfigAddress, low byte first.
 QString BuildConfigRecord(uint16_t configWord, const DeviceRecord &device);
+// One word at twice the word address, low byte first (the second configuration word).
+QString BuildWordRecord(uint16_t word, uint32_t wordAddress);
 // The first four ID digits, one per ID location ("0", digit, "00"), at twice
 // FileIdAddress(device); a text of fewer than four digits is completed with F.
 BuiltRecord BuildIDCodeRecord(const QString &idCodeText, const DeviceRecord &device);

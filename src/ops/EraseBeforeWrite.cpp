@@ -49,11 +49,17 @@ void RunEraseBeforeWrite(PicEngine &engine, const TargetSequenceHooks &hooks, Me
         RunTargetSequence(engine, step.operation, stepHooks);
         return !failed;
     };
-    const EraseThenWriteOutcome outcome = RunEraseThenWrite(engine, runStep);
+    // The factory's OSCCAL word an erase takes goes back unless "Write calibration word" puts
+    // the file's there.
+    const EraseThenWriteOutcome outcome = RunEraseThenWrite(
+        engine, runStep,
+        hooks.leaveOutCalibration ? OscCalAfterErase::PutBack : OscCalAfterErase::LeftForTheWrite);
     if (outcome.end == EraseThenWriteEnd::EraseFailed) {
         const QString reason = FailureReason(*outcome.eraseFailure);
         summary.AddFailure(QStringLiteral("erase"), reason);
-        if (ModuleSilent(*outcome.eraseFailure) && !noAnswerText.isEmpty())
+        if (std::holds_alternative<ProtectedChip>(*outcome.eraseFailure))
+            messages.Warning(reason);
+        else if (ModuleSilent(*outcome.eraseFailure) && !noAnswerText.isEmpty())
             messages.PlainWithDetail(noAnswerText, reason);
         else
             messages.PlainWithDetail(kCommunicationError, reason);

@@ -29,6 +29,9 @@ int EraseChip(ChipSession &session);
 int ProtectChip(ChipSession &session);
 int ReadChipConfig(ChipSession &session);
 int WriteChipConfig(ChipSession &session, std::uint16_t word);
+// The second configuration word of the parts that have one (16F88X: 2008).
+int ReadChipSecondConfig(ChipSession &session);
+int WriteChipSecondConfig(ChipSession &session, std::uint16_t word);
 int ReadChipCalibration(ChipSession &session);
 int WriteChipCalibration(ChipSession &session, std::uint8_t value);
 int ReadChipId(ChipSession &session);

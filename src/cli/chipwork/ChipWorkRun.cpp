@@ -38,6 +38,7 @@ void CopyImage(const MemoryImage &from, MemoryImage &to)
     for (int a = 0; a < MemoryImage::kDataBytes; ++a)
         to.SetDataByteText(a, from.GetDataByteText(a));
     to.ConfigWord = from.ConfigWord;
+    to.SecondConfigWord = from.SecondConfigWord;
     to.IDCodeText = from.IDCodeText;
 }
 

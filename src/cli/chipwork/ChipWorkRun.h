@@ -23,5 +23,5 @@ using ChipWork = std::function<int(ChipSession &session, const QString &port)>;
 int RunChipWork(CliContext &ctx, const ChipSetup &setup, const MemoryImage &input,
                 const ChipWork &work, const ProductionFacts &facts = {});
 
-// A copy of every cell, the configuration word and the ID code.
+// A copy of every cell, the configuration words and the ID code.
 void CopyImage(const MemoryImage &from, MemoryImage &to);

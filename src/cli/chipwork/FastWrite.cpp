@@ -1,6 +1,7 @@
 #include "cli/chipwork/FastWrite.h"
 
 #include "cli/CliContext.h"
+#include "cli/chipwork/CalibrationLeftOut.h"
 #include "cli/chipwork/TargetSequenceRun.h"
 #include "cli/options/ConfigControlOptions.h"
 #include "cli/output/TargetReporter.h"
@@ -29,8 +30,14 @@ std::optional<QString> FastWriteRefusal(const DeviceRecord &device, const HexTar
                           "whole ranges; leave out -t, --prog-range and --data-range");
 }
 
-int FastWriteChip(ChipSession &session, const HexLoadResult &loaded)
+int FastWriteChip(ChipSession &session, const HexLoadResult &loaded, bool writeCal)
 {
+    // The factory's OSCCAL word that the erase takes is put back and kept out of the write,
+    // unless the file's is to be written in its place.
+    if (session.Setup().targets.Program && !writeCal)
+        LeaveOutCalibration(session, ChipOperation::Write);
+    const OscCalAfterErase oscCal =
+        writeCal ? OscCalAfterErase::LeftForTheWrite : OscCalAfterErase::PutBack;
     const std::uint16_t config = ConfigWordThroughControls(
         session.Device(), session.Engine().Image().ConfigWord, loaded.ConfigFound);
     const HexTargets &targets = session.Setup().targets;
@@ -48,9 +55,12 @@ int FastWriteChip(ChipSession &session, const HexLoadResult &loaded)
             session, {step.operation, covered, [config] { return config; }, false, step.scope});
         return code == CliExit::kOk;
     };
-    const EraseThenWriteOutcome outcome = RunEraseThenWrite(session.Engine(), runStep);
+    const EraseThenWriteOutcome outcome = RunEraseThenWrite(session.Engine(), runStep, oscCal);
     switch (outcome.end) {
     case EraseThenWriteEnd::EraseFailed:
+        if (std::holds_alternative<ProtectedChip>(*outcome.eraseFailure))
+            return ReportChipFailure(session, QStringLiteral("the chip was not erased"),
+                                     *outcome.eraseFailure);
         return ReportChipFailure(session,
                                  kCommunicationError + QStringLiteral(": the chip was not erased"),
                                  *outcome.eraseFailure);

@@ -17,5 +17,6 @@ std::optional<QString> FastWriteRefusal(const DeviceRecord &device, const HexTar
                                         const HexAddressTexts &addresses);
 
 // write --fast: the erase-then-write plan (engine/EraseThenWrite.h), each step reported on the
-// terminal as a write or verify is. Gives the exit code.
-int FastWriteChip(ChipSession &session, const HexLoadResult &loaded);
+// terminal as a write or verify is. The OSCCAL word a bulk erase takes (12F629 family) is put
+// back and left out of the write unless writeCal. Gives the exit code.
+int FastWriteChip(ChipSession &session, const HexLoadResult &loaded, bool writeCal);

@@ -40,14 +40,25 @@ int Print(ChipSession &session, const QString &result)
 int EraseChip(ChipSession &session)
 {
     const ChipResult<NoValue> erased = UnprotectDevice(session.Engine());
-    if (!erased)
-        return Finish(session, ReportChipFailure(session, kCommunicationError, erased.Failure()));
+    if (!erased) {
+        // A chip the module cannot erase was not touched: that is no communication error.
+        const bool refused = std::holds_alternative<ProtectedChip>(erased.Failure());
+        return Finish(session, ReportChipFailure(session,
+                                                 refused ? QStringLiteral("the chip was not erased")
+                                                         : kCommunicationError,
+                                                 erased.Failure()));
+    }
     return Finish(session, CliExit::kOk);
 }
 
 int ProtectChip(ChipSession &session)
 {
     PicEngine &engine = session.Engine();
+    if (ProtectionNeedsChipErase(session.Device()))
+        session.err << "tolm-cli: warning: once protected, the " << session.Device().DeviceName
+                    << " cannot be erased through the programmer module again: only Chip Erase "
+                       "clears its protection, which the module cannot send"
+                    << Qt::endl;
     const ChipResult<ProtectPlan> plan =
         PlanAllCodeProtect(engine, FreshControls(session.Device()));
     if (!plan)
@@ -72,6 +83,24 @@ int ReadChipConfig(ChipSession &session)
 int WriteChipConfig(ChipSession &session, std::uint16_t word)
 {
     const ChipResult<NoValue> written = session.Engine().PicWriteConfig(word);
+    if (!written)
+        return Finish(session,
+                      ReportChipFailure(session, kErrorWritingConfiguration, written.Failure()));
+    return Finish(session, CliExit::kOk);
+}
+
+int ReadChipSecondConfig(ChipSession &session)
+{
+    const ChipResult<PicEngine::ConfigWords> words = session.Engine().PicReadConfigWords();
+    if (!words)
+        return Finish(session,
+                      ReportChipFailure(session, kErrorReadingConfiguration, words.Failure()));
+    return Print(session, FormatHex(words->second.value_or(0) & kChipWordBits, 4));
+}
+
+int WriteChipSecondConfig(ChipSession &session, std::uint16_t word)
+{
+    const ChipResult<NoValue> written = session.Engine().PicWriteSecondConfig(word);
     if (!written)
         return Finish(session,
                       ReportChipFailure(session, kErrorWritingConfiguration, written.Failure()));

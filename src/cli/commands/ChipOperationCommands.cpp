@@ -4,11 +4,13 @@
 #include "cli/chipwork/ChipWork.h"
 #include "cli/chipwork/ChipWorkRun.h"
 #include "cli/chipwork/FastWrite.h"
+#include "cli/options/ConfigControlOptions.h"
 #include "cli/options/HexInputOptions.h"
 #include "cli/options/PortListOption.h"
 #include "cli/production/ProductionRun.h"
 #include "cli/production/SerialOptions.h"
 #include "cli/session/ChipSession.h"
+#include "cli/session/PartWarnings.h"
 #include "device/MemoryImage.h"
 
 namespace {
@@ -151,13 +153,18 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
     if (!loaded)
         return exitCode;
     const bool writeCal = parser.isSet(kWriteCalOption);
+    WarnIfUnconfirmed(ctx, setup->device);
+    if (setup->targets.Config)
+        WarnIfVppBeforeVdd(
+            ctx, setup->device,
+            ConfigWordThroughControls(setup->device, image.ConfigWord, loaded->ConfigFound));
     ProductionFacts facts = InputFacts(parser.positionalArguments()[0], setup->targets);
     if (const int code = CliSerialPlan(ctx, parser, *setup, image, facts.serial))
         return code;
     return RunChipWork(
         ctx, *setup, image,
         [&](ChipSession &session, const QString &) {
-            return fast ? FastWriteChip(session, *loaded)
+            return fast ? FastWriteChip(session, *loaded, writeCal)
                         : WriteChipFromImage(session, *loaded, writeCal);
         },
         facts);

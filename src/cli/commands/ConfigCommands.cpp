@@ -1,8 +1,10 @@
 #include "cli/CliContext.h"
 #include "cli/CommandTable.h"
 #include "cli/options/ConfigControlOptions.h"
+#include "cli/options/NamedFieldOptions.h"
 #include "device/DeviceOptions.h"
 #include "device/DeviceRecord.h"
+#include "device/DeviceRules.h"
 #include "device/HexText.h"
 
 namespace {
@@ -80,6 +82,12 @@ int RunConfigBuildCommand(CliContext &ctx, const QStringList &args)
         parser.addOption({QString::fromLatin1(boxes[i].name),
                           QStringLiteral("Check \"%1\".").arg(boxes[i].description)});
     parser.addOption({"protect", "Protection: none, upper34, upper12 or all.", "CHOICE"});
+    parser.addOption({"field",
+                      "Set a configuration field by the names its part file gives, NAME=VALUE "
+                      "(BOREN=off, WRT=0000-00FF); may be repeated. On a part with a second "
+                      "configuration word its fields too, and that word is printed on a second "
+                      "line.",
+                      "NAME=VALUE"});
     int exitCode = 0;
     if (!ctx.Parse(parser, args, exitCode))
         return exitCode;
@@ -107,7 +115,16 @@ int RunConfigBuildCommand(CliContext &ctx, const QStringList &args)
         !ApplyProtection(ctx, *device, parser.value("protect"), controls))
         return CliExit::kUsage;
 
-    ctx.out << FormatHex(ControlsToConfig(controls, *device, 0), 4) << '\n';
+    ConfigWords words{ControlsToConfig(controls, *device, 0), std::nullopt};
+    if (SecondConfigAddress(*device))
+        words.second = SecondConfigBlank(*device);
+    for (const QString &assignment : parser.values("field")) {
+        if (const auto refusal = SetNamedField(*device, assignment, words))
+            return ctx.UsageError(*refusal);
+    }
+    ctx.out << FormatHex(words.first, 4) << '\n';
+    if (words.second)
+        ctx.out << FormatHex(*words.second, 4) << '\n';
     return CliExit::kOk;
 }
 
@@ -119,22 +136,32 @@ int RunConfigDecodeCommand(CliContext &ctx, const QStringList &args)
                        "line, starting from the controls right after the device is selected. "
                        "A protection pattern no choice uses gives protect=unknown, except on "
                        "the 16f877, 16f876, 12ce674, 16f628, 16c715 and 16f628a, which keep "
-                       "protect=none as the window keeps its previous choice."));
+                       "protect=none as the window keeps its previous choice. The fields no "
+                       "control stands for follow by their part file's names (boren=on); "
+                       "WORD2, on a part with a second configuration word, adds its fields."));
     CliContext::AddGlobalOptions(parser);
     parser.addPositionalArgument("WORD", "Configuration word, hexadecimal (3FF3).");
+    parser.addPositionalArgument("WORD2", "The second configuration word, on a part that has one.",
+                                 "[WORD2]");
     int exitCode = 0;
     if (!ctx.Parse(parser, args, exitCode))
         return exitCode;
     const QStringList words = parser.positionalArguments();
-    if (words.size() != 1)
+    if (words.isEmpty() || words.size() > 2)
         return ctx.UsageError(QStringLiteral("config decode takes one WORD"));
+    for (const QString &word : words) {
+        const auto parsed = ParseHexText(word);
+        if (!parsed || *parsed > 0xFFFF)
+            return ctx.UsageError(
+                QStringLiteral("'%1' is not a 16-bit hexadecimal word").arg(word));
+    }
     const auto value = ParseHexText(words[0]);
-    if (!value || *value > 0xFFFF)
-        return ctx.UsageError(
-            QStringLiteral("'%1' is not a 16-bit hexadecimal word").arg(words[0]));
     const auto device = ctx.Device();
     if (!device)
         return CliExit::kUsage;
+    if (words.size() == 2 && !SecondConfigAddress(*device))
+        return ctx.UsageError(
+            QStringLiteral("%1 has no second configuration word").arg(device->DeviceName));
 
     const ConfigControls c =
         ConfigToControls(static_cast<uint16_t>(*value), *device, FreshControls(*device));
@@ -154,5 +181,11 @@ int RunConfigDecodeCommand(CliContext &ctx, const QStringList &args)
         }
     }
     ctx.out << "protect=" << protect << '\n';
+    // The fields no control stands for (16F88X, 12F683 family, 16F87XA), by their file's names.
+    ConfigWords decoded{static_cast<uint16_t>(*value), std::nullopt};
+    if (words.size() == 2)
+        decoded.second = static_cast<uint16_t>(*ParseHexText(words[1]));
+    for (const QString &line : NamedFieldLines(*device, decoded))
+        ctx.out << line << '\n';
     return CliExit::kOk;
 }

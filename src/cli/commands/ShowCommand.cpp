@@ -37,7 +37,8 @@ int RunShowCommand(CliContext &ctx, const QStringList &args)
         "Loads IN into a fresh image for the targets and prints it: program words over the "
         "program range (prog ADDR: eight words a line), data bytes over the data range "
         "(data ADDR: eight bytes a line), then 'config WORD' and 'id CODE' when the file "
-        "holds them, in upper-case digits, then checksum=XXXX: the sum of every program word "
+        "holds them ('config2 WORD' too on a part with a second configuration word), in "
+        "upper-case digits, then checksum=XXXX: the sum of every program word "
         "of the device and the configuration word as Write would program it. The load "
         "report (what is missing, where reading stopped and why, what was left out) goes to "
         "stderr as warnings."));
@@ -66,6 +67,8 @@ int RunShowCommand(CliContext &ctx, const QStringList &args)
                    [&image](int a) { return image.GetDataByteText(a); });
     if (input->Loaded.ConfigFound)
         ctx.out << "config " << input->Loaded.ConfigEditText << '\n';
+    if (input->Loaded.SecondConfigFound)
+        ctx.out << "config2 " << FormatHex(image.SecondConfigWord, 4) << '\n';
     if (input->Loaded.IDCodeFound)
         ctx.out << "id " << image.IDCodeText << '\n';
     // The sum the desktop shows for the same file: the configuration word as the option

@@ -5,10 +5,12 @@
 #include "cli/chipwork/ChipWorkRun.h"
 #include "cli/session/ChipSession.h"
 #include "cli/session/DeviceIdCheck.h"
+#include "cli/session/PartWarnings.h"
 #include "device/DeviceRecord.h"
 #include "device/DeviceRules.h"
 #include "device/HexText.h"
 #include "device/MemoryImage.h"
+#include "device/catalogue/CatalogueInUse.h"
 #include "engine/ChipCommands.h"
 #include "engine/DeviceId.h"
 #include "texts/ChipTexts.h"
@@ -22,6 +24,10 @@ using Offered = bool (*)(const DeviceRecord &);
 bool HasConfigWord(const DeviceRecord &d)
 {
     return d.NoConfigWord == 0;
+}
+bool HasSecondConfigWord(const DeviceRecord &d)
+{
+    return SecondConfigAddress(d).has_value();
 }
 bool HasCalibrationWord(const DeviceRecord &d)
 {
@@ -49,7 +55,22 @@ struct AccessCommand
     // Why the value does not fit the device, or empty when it does.
     QString (*valueMisfit)(const DeviceRecord &, std::uint32_t) = nullptr;
     bool checksModule = false; // protect: the desktop's module check of All Code Protect
+    // Changes the chip: a part not yet confirmed on hardware is warned about first.
+    bool writes = false;
+    // detect: whatever -d names, the chip is read as a part with a device ID.
+    bool anyDevice = false;
 };
+
+// The part detect reads the chip as when -d names one without a device ID: every part with an
+// ID is reached the same way (serial mode, Load Configuration, six increments).
+std::optional<DeviceRecord> DetectingDevice()
+{
+    for (const DeviceRecord &d : DevicesInUse()) {
+        if (HasDeviceId(d) && d.HasSerial)
+            return d;
+    }
+    return std::nullopt;
+}
 
 // A configuration word with bits beyond the chip's width cannot be programmed as given.
 QString ConfigWordMisfit(const DeviceRecord &device, std::uint32_t word)
@@ -104,6 +125,12 @@ int RunAccess(CliContext &ctx, const QStringList &args, const AccessCommand &com
     auto setup = ResolveChipSetup(ctx);
     if (!setup)
         return CliExit::kUsage;
+    if (command.anyDevice && !HasDeviceId(setup->device)) {
+        if (const auto detecting = DetectingDevice()) {
+            setup->device = *detecting;
+            setup->parallel = false;
+        }
+    }
     if (!command.offered(setup->device))
         return ctx.UsageError(
             QString::fromLatin1(command.notOffered).arg(setup->device.DeviceName));
@@ -114,6 +141,10 @@ int RunAccess(CliContext &ctx, const QStringList &args, const AccessCommand &com
     }
     setup->checkDeviceId = command.checksDeviceId && !parser.isSet(kForceOption);
     setup->checkModule = command.checksModule;
+    if (command.writes)
+        WarnIfUnconfirmed(ctx, setup->device);
+    if (command.valueMisfit == ConfigWordMisfit)
+        WarnIfVppBeforeVdd(ctx, setup->device, static_cast<std::uint16_t>(value));
     MemoryImage image;
     return RunChipWork(ctx, *setup, image,
                        [&](ChipSession &session, const QString &) { return work(session, value); });
@@ -125,7 +156,8 @@ int RunEraseCommand(CliContext &ctx, const QStringList &args)
 {
     return RunAccess(ctx, args,
                      {"Removes the code protection and erases the chip (Unprotect).", nullptr, 0,
-                      CanErase, "%1 cannot be erased: only parts with data EEPROM can", true},
+                      CanErase, "%1 cannot be erased: only parts with data EEPROM can", true,
+                      nullptr, false, true},
                      [](ChipSession &s, std::uint32_t) { return EraseChip(s); });
 }
 
@@ -135,7 +167,7 @@ int RunProtectCommand(CliContext &ctx, const QStringList &args)
                      {"Code-protects the whole chip, keeping its other configuration options "
                       "(All Code Protect). Prints the configuration word programmed.",
                       nullptr, 0, HasConfigWord, "%1 has no configuration word", true, nullptr,
-                      true},
+                      true, true},
                      [](ChipSession &s, std::uint32_t) { return ProtectChip(s); });
 }
 
@@ -152,9 +184,30 @@ int RunConfigWriteCommand(CliContext &ctx, const QStringList &args)
     return RunAccess(ctx, args,
                      {"Programs WORD as the chip's configuration word and reads it back.", "WORD",
                       0xFFFF, HasConfigWord, "%1 has no configuration word", false,
-                      ConfigWordMisfit},
+                      ConfigWordMisfit, false, true},
                      [](ChipSession &s, std::uint32_t v) {
                          return WriteChipConfig(s, static_cast<std::uint16_t>(v));
+                     });
+}
+
+int RunConfig2ReadCommand(CliContext &ctx, const QStringList &args)
+{
+    return RunAccess(ctx, args,
+                     {"Prints the chip's second configuration word (four hex digits; 16F88X: "
+                      "2008).",
+                      nullptr, 0, HasSecondConfigWord, "%1 has no second configuration word"},
+                     [](ChipSession &s, std::uint32_t) { return ReadChipSecondConfig(s); });
+}
+
+int RunConfig2WriteCommand(CliContext &ctx, const QStringList &args)
+{
+    return RunAccess(ctx, args,
+                     {"Programs WORD as the chip's second configuration word and reads back its "
+                      "implemented bits.",
+                      "WORD", 0x3FFF, HasSecondConfigWord, "%1 has no second configuration word",
+                      false, nullptr, false, true},
+                     [](ChipSession &s, std::uint32_t v) {
+                         return WriteChipSecondConfig(s, static_cast<std::uint16_t>(v));
                      });
 }
 
@@ -170,8 +223,10 @@ int RunCalWriteCommand(CliContext &ctx, const QStringList &args)
 {
     return RunAccess(ctx, args,
                      {"Programs the calibration word with value XX (MOVLW XX on the 12c508 "
-                      "and 12c509, RETLW XX on the 12ce674).",
-                      "XX", 0xFF, HasCalibrationWord, "%1 has no calibration word"},
+                      "and 12c509, RETLW XX on the 12ce674 and the 12f629, 12f675, 16f630 and "
+                      "16f676).",
+                      "XX", 0xFF, HasCalibrationWord, "%1 has no calibration word", false, nullptr,
+                      false, true},
                      [](ChipSession &s, std::uint32_t v) {
                          return WriteChipCalibration(s, static_cast<std::uint8_t>(v));
                      });
@@ -189,7 +244,7 @@ int RunIdWriteCommand(CliContext &ctx, const QStringList &args)
     return RunAccess(ctx, args,
                      {"Programs the ID code XXXX, one digit per ID location, the first digit "
                       "into the first location (as an assembler's __IDLOCS writes it).",
-                      "XXXX", 0xFFFF},
+                      "XXXX", 0xFFFF, Always, nullptr, false, nullptr, false, true},
                      [](ChipSession &s, std::uint32_t v) {
                          return WriteChipId(s, static_cast<std::uint16_t>(v));
                      });
@@ -199,9 +254,10 @@ int RunDetectCommand(CliContext &ctx, const QStringList &args)
 {
     return RunAccess(ctx, args,
                      {"Reads the chip's device ID and prints it (id=09A0), the part it names "
-                      "(part=16f877) and the silicon revision (revision=0), or 'unknown device "
-                      "ID' (exit 1).",
-                      nullptr, 0, HasDeviceId,
-                      "%1 has no device ID; detect reads the 16f628, 16f628a, 16f876 and 16f877"},
+                      "(part=16f877, any part of the catalogue with a device ID, whatever -d "
+                      "says) and the silicon revision (revision=0), or 'unknown device ID' "
+                      "(exit 1).",
+                      nullptr, 0, HasDeviceId, "%1 has no device ID", false, nullptr, false, false,
+                      true},
                      [](ChipSession &s, std::uint32_t) { return DetectChip(s); });
 }

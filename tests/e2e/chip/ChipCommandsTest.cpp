@@ -154,15 +154,16 @@ TEST_F(ChipCli, ProtectCodeProtectsWhatTheChipHolds)
     {
         const char *device;
         const char *programmed; // nullptr: whatever it prints, the chip must hold
-    } cases[] = {{"16f877", "0FCF"},
-                 {"16f84", nullptr},
-                 {"16c62A", nullptr},
-                 {"12c508", nullptr},
-                 {"16c54", nullptr}};
+    } cases[] = {{"16f877", "0FCF"},  {"16f84", nullptr}, {"16c62A", nullptr},
+                 {"12c508", nullptr}, {"16c54", nullptr}, {"16f877a", "1FFF"}};
     for (const auto &c : cases) {
         StartChip(c.device);
         const CliRun protect = Cli({"protect"});
         EXPECT_EQ(protect.exitCode, 0) << c.device << protect.err.toStdString();
+        // A protected 16F87XA is for good as far as the module goes: the user hears so first.
+        EXPECT_EQ(protect.err.contains("cannot be erased through the programmer module again"),
+                  ProtectionNeedsChipErase(m_device))
+            << c.device;
         if (c.programmed) {
             EXPECT_EQ(protect.out, QString(c.programmed) + "\n");
         }
@@ -221,6 +222,52 @@ TEST_F(ChipCli, SignalStopsAWriteAfterTheCurrentWord)
             ASSERT_EQ(chip->GetProgramWordText(a), "3FFF") << a;
         EXPECT_EQ(chip->ConfigWord, 0x3FFF) << "the later targets never ran";
     }
+}
+
+// A 16F87XA chip with code or data protection on can only be erased by Chip Erase, which the
+// module cannot send: erase and write --fast say so, fail, and leave the chip as it was.
+TEST_F(ChipCli, AProtectedBlockPartIsNeitherErasedNorWritten)
+{
+    StartChip("16f877a");
+    auto image = BlankImage(m_device);
+    for (int a = 0; a < 0x10; ++a)
+        image->SetProgramWordText(a, FormatHex(0x1000 + a, 4));
+    image->ConfigWord = 0x1FFF; // CP on
+    const QString chip = Save("chip.hex", *image);
+    const QString file = SampleFile();
+    for (const QStringList &command :
+         {QStringList{"erase"}, QStringList{"write", "--fast", file}}) {
+        SCOPED_TRACE(command.join(' ').toStdString());
+        StartChip("16f877a", {}, chip);
+        const CliRun run = Cli(command, 60000);
+        EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains("only Chip Erase clears that")) << run.err.toStdString();
+        const auto after = StopAndLoadChip();
+        EXPECT_EQ(after->GetProgramWordText(3), "1003");
+        EXPECT_EQ(after->ConfigWord, 0x1FFF);
+    }
+}
+
+// The second configuration word of a 16F88X: written and read on its own, and carried by a
+// hex file's write and read beside the first.
+TEST_F(ChipCli, TheSecondConfigurationWordGoesToTheChipAndBack)
+{
+    StartChip("16f887");
+    EXPECT_EQ(Cli({"config2", "write", "3EFF"}).exitCode, 0);
+    const CliRun read = Cli({"config2", "read"});
+    EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(read.out, "3EFF\n");
+
+    StartChip("16f887");
+    auto image = BlankImage(m_device);
+    image->ConfigWord = 0x3FFF;
+    image->SecondConfigWord = 0x3BFF; // WRT 0000-07FF protected
+    const QString file = Save("two.hex", *image);
+    const QStringList ranges = {"--prog-range", "0000-000F", "--data-range", "00-07"};
+    ASSERT_EQ(Cli(ranges + QStringList{"write", file}).exitCode, 0);
+    EXPECT_EQ(Cli(ranges + QStringList{"verify", file}).exitCode, 0);
+    ASSERT_EQ(Cli(ranges + QStringList{"read", Path("back.hex")}).exitCode, 0);
+    EXPECT_EQ(Load(Path("back.hex"))->SecondConfigWord, 0x3BFF);
 }
 
 } // namespace

@@ -90,6 +90,16 @@ TEST_F(CliHexFile, ShowPrintsTheImageChecksum)
     }
 }
 
+// A 16F88X file's second configuration word is shown and counted with its implemented bits:
+// the blank chip's published sum less the BOR4V bit cleared.
+TEST_F(CliHexFile, ShowPrintsAndSumsTheSecondConfigurationWord)
+{
+    Write("two.hex", ":02400E00FF3F72\n:02401000FF3E71\n:00000001FF\n");
+    const CliRun r = Run({"-d", "16f887", "-t", "config", "show", Path("two.hex")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "config 3FFF\nconfig2 3EFF\nchecksum=25FF\n");
+}
+
 TEST_F(CliHexFile, ShowPrintsOnlyTheTargetsAndRangesAsked)
 {
     const CliRun r =

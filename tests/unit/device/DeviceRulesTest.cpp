@@ -113,4 +113,34 @@ TEST(DeviceRules, ChecksumSumsTheWholeProgramMemoryAndTheUsedConfigurationBits)
               static_cast<uint16_t>(0x200 * 0x0FFF + ConfigBitsUsed(c54)));
 }
 
+// On every flash part, the image of a blank chip, and of one with the manufacturer's pattern at
+// the first and last user words, sums to the figures the part file publishes: the same rule the
+// programming specifications give (second configuration word included, the OSCCAL word left
+// out).
+TEST(DeviceRules, ChecksumOfABlankAndAPatternImageIsThePublishedOne)
+{
+    for (const DeviceRecord &d : DevicesInUse()) {
+        // The EPROM parts keep the sum they always showed, by the bits the controls use.
+        if (!d.Part || !d.Part->checksums || d.DeviceFamily != DeviceFamily::kFlash14Bit)
+            continue;
+        SCOPED_TRACE(d.DeviceName.toStdString());
+        MemoryImage image;
+        image.FillProgramImage(BlankWordText(d));
+        image.ConfigWord = d.Part->config.front().blank;
+        image.SecondConfigWord = SecondConfigBlank(d);
+        EXPECT_EQ(ImageChecksum(image, d), d.Part->checksums->blank);
+        const int lastUser = ProgMaxAddress(d) - (CalibrationSavedAcrossErase(d) ? 1 : 0);
+        const QString pattern = FormatHex(d.Part->checksums->patternWord, 4);
+        image.SetProgramWordText(0, pattern);
+        image.SetProgramWordText(lastUser, pattern);
+        EXPECT_EQ(ImageChecksum(image, d), d.Part->checksums->pattern);
+        // A second configuration word counts with its checksum bits only.
+        if (SecondConfigAddress(d)) {
+            image.SecondConfigWord &= static_cast<uint16_t>(~0x0100);
+            EXPECT_EQ(ImageChecksum(image, d),
+                      static_cast<uint16_t>(d.Part->checksums->pattern - 0x0100));
+        }
+    }
+}
+
 } // namespace

@@ -280,4 +280,36 @@ TEST(HexReader, UnreadableFileIsAFileErrorAndLeavesTheImage)
     EXPECT_EQ(image.GetProgramWordText(0), "3FFF");
 }
 
+// Words 2007, 2008 and 2009 in one record: a part with a second configuration word takes 2008
+// as it; the calibration word at 2009 is the chip's and never comes from a file; a part with
+// one configuration word leaves 2008 out too.
+TEST(HexReader, TheSecondConfigurationWordOnlyForThePartsThatHaveOne)
+{
+    struct Case
+    {
+        const char *device;
+        bool secondFound;
+        uint16_t second;
+        const char *report;
+    };
+    const Case cases[] = {
+        {"16f887", true, 0x3EFF,
+         "1 word at 2009 lies in configuration space but is neither the 16f887's ID locations "
+         "(2000-2003) nor its configuration words (2007, 2008), and was left out"},
+        {"16f877a", false, 0x3FFF,
+         "2 words at 2008-2009 lie in configuration space but are neither the 16f877a's ID "
+         "locations (2000-2003) nor its configuration word (2007), and were left out"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.device);
+        MemoryImage image;
+        const HexLoadResult r =
+            Load(image, ":06400E00D42FFF3E341226\r\n:00000001FF\r\n", {.Config = true}, c.device);
+        EXPECT_EQ(image.ConfigWord, 0x2FD4);
+        EXPECT_EQ(r.SecondConfigFound, c.secondFound);
+        EXPECT_EQ(image.SecondConfigWord, c.second);
+        EXPECT_EQ(r.Report, c.report);
+    }
+}
+
 } // namespace

@@ -40,6 +40,7 @@ TEST_P(HexRoundTrip, SavedFileLoadsBackTheSameImage)
         saved.SetDataByteText(a, WordText(a, row).right(2));
     // A word the device can hold: 12 bits on the 12-bit parts.
     saved.ConfigWord = static_cast<uint16_t>((0x3F00 | row) & ConfigWordMask(device));
+    saved.SecondConfigWord = static_cast<uint16_t>(0x3900 | row);
     saved.IDCodeText = QStringLiteral("1a%1").arg(row % 100, 2, 10, QLatin1Char('0'));
 
     QTemporaryDir dir;
@@ -64,6 +65,9 @@ TEST_P(HexRoundTrip, SavedFileLoadsBackTheSameImage)
     }
     EXPECT_EQ(loaded.ConfigWord, saved.ConfigWord);
     EXPECT_EQ(l.ConfigEditText, FormatHex(saved.ConfigWord, 4));
+    // The second configuration word travels only for the parts that have one (16F88X).
+    EXPECT_EQ(l.SecondConfigFound, SecondConfigAddress(device).has_value());
+    EXPECT_EQ(loaded.SecondConfigWord, l.SecondConfigFound ? saved.SecondConfigWord : 0x3FFF);
     EXPECT_EQ(loaded.IDCodeText, saved.IDCodeText.toUpper());
 }
 
