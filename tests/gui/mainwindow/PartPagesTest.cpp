@@ -4,8 +4,11 @@
 #include "device/catalogue/CatalogueInUse.h"
 #include "device/catalogue/PartDefinition.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
 
 using namespace MainWindowFixture;
 
@@ -69,6 +72,26 @@ private slots:
             const QRect area(w->mapTo(page, QPoint(0, 0)), w->size());
             QVERIFY2(inside.contains(area), qPrintable(w->objectName()));
         }
+    }
+
+    // A file's second configuration word shows in the second word's controls, and goes back
+    // to the image as the controls say.
+    void aFilesSecondWordReachesItsControls()
+    {
+        Program p;
+        TTolmMain &main = p.Main();
+        QVERIFY(main.SetDeviceValues(QStringLiteral("16f887"), false));
+        QTemporaryDir dir;
+        // 2007 = 3FFF, 2008 = 3BFF (WRT 0000-07FF).
+        const QString file =
+            WriteFile(dir, QStringLiteral("words.hex"), ":04400E00FF3FFF3B36\r\n:00000001FF\r\n");
+        main.LoadStartFile(file);
+        QCOMPARE(p.Image().SecondConfigWord, 0x3BFF);
+        auto *wrt = Find<QComboBox>(main, "WRT2Box");
+        QCOMPARE(wrt->currentText(), QStringLiteral("0000-07FF"));
+        wrt->setCurrentIndex(wrt->findText(QStringLiteral("off")));
+        Find<QToolButton>(main, "RefreshBtn")->click();
+        QCOMPARE(p.Image().SecondConfigWord, 0x3FFF);
     }
 };
 
