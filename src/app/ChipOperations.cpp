@@ -21,7 +21,7 @@
 #include <QToolButton>
 
 ChipOperations::ChipOperations(const Parts &parts, const QWidget &window, QObject *parent)
-    : QObject(parent), m_parts(parts), m_window(window)
+    : QObject(parent), m_parts(parts), m_window(window), m_writeWarnings(parts.messages)
 {
     setObjectName(QStringLiteral("ChipOperations"));
     BuildControls();
@@ -176,7 +176,13 @@ bool ChipOperations::CloseWhenIdle()
 
 void ChipOperations::RunWithEngine(const std::function<void(PicEngine &)> &body)
 {
-    const DeviceRecord device = m_parts.device;
+    RunWithEngineFor(m_parts.device, body);
+}
+
+void ChipOperations::RunWithEngineFor(const DeviceRecord &selected,
+                                      const std::function<void(PicEngine &)> &body)
+{
+    const DeviceRecord device = selected;
     ModuleConnection &module = m_parts.module;
     PicEngine engine(module.Module(), *this, m_parts.image, device);
     module.OperationInProgress = true;
@@ -225,6 +231,19 @@ void ChipOperations::ChipReadBtnClick()
 
 void ChipOperations::ChipWriteBtnClick()
 {
+    // Said before the progress window comes, and only when there is something to write.
+    const ChipRequest &request = m_parts.request;
+    const bool ticked =
+        request.Ticked(ChipTarget::ProgramMemory) || request.Ticked(ChipTarget::DataMemory) ||
+        request.Ticked(ChipTarget::IdCode) || request.Ticked(ChipTarget::ConfigWord);
+    if (Busy() || !ticked) {
+        RunOperation(ChipOperation::Write); // which says why nothing runs
+        return;
+    }
+    m_writeWarnings.BeforeWrite(m_parts.device);
+    if (request.Ticked(ChipTarget::ConfigWord) &&
+        !m_writeWarnings.ConfigWriteAllowed(m_parts.device, m_parts.config.WordFromControls()))
+        return;
     RunOperation(ChipOperation::Write);
 }
 

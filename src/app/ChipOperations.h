@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WriteWarnings.h"
 #include "engine/ChipResult.h"
 #include "engine/TargetSequence.h"
 #include "texts/TextEngineHost.h"
@@ -65,6 +66,9 @@ public:
     // "Erase before write" follows the device: an EPROM part cannot be erased.
     void AdaptToDevice();
 
+    // The words before the chip is written, shared with the other chip commands.
+    WriteWarnings &Warnings() { return m_writeWarnings; }
+
     // True while something talks to the module: a second conversation would garble both.
     bool Busy() const;
     // A click handler that may wait in the event loop; a close of the main window that came
@@ -73,6 +77,9 @@ public:
     // The body with an engine over a copy of the selected device (a device picked meanwhile
     // takes effect at the next operation), the module marked busy.
     void RunWithEngine(const std::function<void(PicEngine &)> &body);
+    // The same with an engine over another part (Detect reads the device ID as a part that has
+    // one, whatever part is selected).
+    void RunWithEngineFor(const DeviceRecord &device, const std::function<void(PicEngine &)> &body);
     // The module's port is not open: a box says why and what to do; true means stop.
     bool RefusedForThePort();
     // A chip command's fixed failure text, with why under it (`reason`, by default the
@@ -138,6 +145,7 @@ private:
 
     Parts m_parts;
     const QWidget &m_window;
+    WriteWarnings m_writeWarnings;
     TProcessForm *m_processForm = nullptr;
     TWaitingForm *m_waitingForm = nullptr;
     std::unique_ptr<ReadySound> m_ownSound;

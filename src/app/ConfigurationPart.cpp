@@ -2,6 +2,7 @@
 
 #include "ControlFactory.h"
 #include "HexEditFilter.h"
+#include "OwnFieldControls.h"
 #include "device/DeviceOptions.h"
 #include "device/DeviceRecord.h"
 #include "device/HexText.h"
@@ -24,6 +25,9 @@ ConfigurationPart::ConfigurationPart(MemoryImage &image, const DeviceRecord &dev
     BuildOscillatorAndProtection();
     BuildSystemBoxes();
     BuildFields();
+    m_ownFields = new OwnFieldControls(this);
+    connect(m_ownFields, &OwnFieldControls::ControlsChanged, this,
+            &ConfigurationPart::ControlsChanged);
 }
 
 void ConfigurationPart::BuildOscillatorAndProtection()
@@ -123,6 +127,11 @@ QWidget *ConfigurationPart::CalibrationField() const
     return CalEdit;
 }
 
+QWidget *ConfigurationPart::OwnFieldsGroup() const
+{
+    return m_ownFields->Group();
+}
+
 ConfigControls ConfigurationPart::ReadConfigControls() const
 {
     ConfigControls c;
@@ -169,17 +178,27 @@ void ConfigurationPart::WriteConfigControls(const ConfigControls &c)
 void ConfigurationPart::ConfigToControls()
 {
     WriteConfigControls(::ConfigToControls(m_image.ConfigWord, m_device, ReadConfigControls()));
+    m_ownFields->Show(0, m_image.ConfigWord);
+    m_ownFields->Show(1, m_image.SecondConfigWord);
 }
 
 std::uint16_t ConfigurationPart::ControlsToConfig()
 {
     m_image.ConfigWord = WordFromControls();
+    m_image.SecondConfigWord = SecondWordFromControls();
     return m_image.ConfigWord;
 }
 
 std::uint16_t ConfigurationPart::WordFromControls() const
 {
-    return ::ControlsToConfig(ReadConfigControls(), m_device, m_image.ConfigWord);
+    // The shared option controls first, then the part's own fields over them.
+    return m_ownFields->Apply(
+        0, ::ControlsToConfig(ReadConfigControls(), m_device, m_image.ConfigWord));
+}
+
+std::uint16_t ConfigurationPart::SecondWordFromControls() const
+{
+    return m_ownFields->Apply(1, m_image.SecondConfigWord);
 }
 
 QString ConfigurationPart::DirectText() const
@@ -218,6 +237,7 @@ void ConfigurationPart::AdaptToDevice()
     // (device/ConfigControls); the widgets only follow.
     SetOscillatorList();
     WriteConfigControls(ControlsAfterDeviceSelection(m_device, ReadConfigControls()));
+    m_ownFields->Rebuild(m_device);
     const ConfigControlsEnabled offered = EnabledControls(m_device);
     const std::pair<QWidget *, bool> enabled[] = {
         {WdtCbx, offered.WdtCbx},           {PutCbx, offered.PutCbx},

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class MemoryImage;
+class OwnFieldControls;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -35,13 +36,18 @@ public:
     QWidget *DirectField() const;
     QWidget *BuiltFromControlsButton() const;
     QWidget *CalibrationField() const;
+    // The part's own fields (lists and check boxes built from its file); hidden when it has none.
+    QWidget *OwnFieldsGroup() const;
 
     ConfigControls ReadConfigControls() const;
     void WriteConfigControls(const ConfigControls &controls);
     // The image's ConfigWord to the controls.
     void ConfigToControls();
-    // The controls to the image's ConfigWord, which is returned.
+    // The controls to the image's ConfigWord, which is returned (and to the second
+    // configuration word, on a part that has one).
     std::uint16_t ControlsToConfig();
+    // The second configuration word as the controls build it (16F88X: 2008).
+    std::uint16_t SecondWordFromControls() const;
     // The word the controls build, the image left as it is (for the checksum).
     std::uint16_t WordFromControls() const;
 
@@ -73,6 +79,7 @@ private:
 
     MemoryImage &m_image;
     const DeviceRecord &m_device;
+    OwnFieldControls *m_ownFields = nullptr;
 
     QGroupBox *OscillatorBox = nullptr;
     QComboBox *OscBox = nullptr;

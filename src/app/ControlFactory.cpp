@@ -50,6 +50,11 @@ QIcon Glyph(const QString &name, std::initializer_list<int> sides = {kGlyphSize,
 
 } // namespace
 
+QIcon GlyphIcon(const QString &glyph)
+{
+    return Glyph(glyph, {16, 20, 32, 40});
+}
+
 QIcon ProgramIcon()
 {
     return Glyph(QStringLiteral("tolm"), {16, 24, 32, 48, 64, 128});

@@ -24,6 +24,8 @@ template <typename T> T *Named(T *widget, const char *name)
 // A speed button: the glyph (assets/glyphs/<glyph>.svg) is all it shows; the caption is
 // its hint, its tooltip and the name screen readers announce.
 QToolButton *GlyphButton(const char *name, const QString &hint, const QString &glyph);
+// A glyph (assets/glyphs/<glyph>.svg) as an icon, for list items and labels.
+QIcon GlyphIcon(const QString &glyph);
 // The program's own icon (assets/tolm.svg), for the window frame and the task bar.
 QIcon ProgramIcon();
 // Gives a speed button a key that works from anywhere in `window` (whichever page shows), and

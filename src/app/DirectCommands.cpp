@@ -1,5 +1,7 @@
 #include "DirectCommands.h"
 
+#include "DetectCommand.h"
+
 #include "ChipOperations.h"
 #include "ConfigurationPart.h"
 #include "ControlFactory.h"
@@ -86,12 +88,12 @@ void DirectCommands::AdaptToDevice()
 {
     ProtectBtn->setEnabled(!m_parts.device.NoConfigWord);
     UnProtectBtn->setEnabled(m_parts.device.HasDataMemory);
-    DetectBtn->setEnabled(HasDeviceId(m_parts.device));
+    DetectBtn->setEnabled(DeviceIdReader(m_parts.device).has_value());
 }
 
 void DirectCommands::SetChipWorkRunning(bool running)
 {
-    DetectBtn->setEnabled(!running && HasDeviceId(m_parts.device));
+    DetectBtn->setEnabled(!running && DeviceIdReader(m_parts.device).has_value());
 }
 
 bool DirectCommands::Idle() const
@@ -140,6 +142,9 @@ void DirectCommands::ConfigWriteBtnClick()
             return;
         }
         const auto word = static_cast<std::uint16_t>(*value);
+        operations.Warnings().BeforeWrite(m_parts.device);
+        if (!operations.Warnings().ConfigWriteAllowed(m_parts.device, word))
+            return;
         std::optional<ChipResult<NoValue>> written;
         operations.RunWithEngine([&](PicEngine &engine) { written = engine.PicWriteConfig(word); });
         if (!*written)
@@ -158,6 +163,7 @@ void DirectCommands::ProtectBtnClick()
         !Confirmed(QStringLiteral("This Process will Code Protect All the Device! Proceed?")))
         return;
     operations.RunHandler([&] {
+        operations.Warnings().BeforeWrite(m_parts.device);
         const ConfigControls current = m_parts.config.ReadConfigControls();
         std::optional<ChipResult<ProtectPlan>> plan;
         std::optional<ChipResult<NoValue>> written;
@@ -188,6 +194,7 @@ void DirectCommands::UnProtectBtnClick()
         return;
     ChipOperations &operations = m_parts.operations;
     operations.RunHandler([&] {
+        operations.Warnings().BeforeWrite(m_parts.device);
         std::optional<ChipResult<NoValue>> erased;
         operations.RunWithEngine([&](PicEngine &engine) { erased = UnprotectDevice(engine); });
         if (!*erased)
@@ -229,6 +236,7 @@ void DirectCommands::WriteCalBtnClick()
             return;
         }
         // The field holds two digits: the value is a byte.
+        operations.Warnings().BeforeWrite(m_parts.device);
         const auto instruction =
             *CalibrationInstruction(m_parts.device, static_cast<std::uint8_t>(*value));
         std::optional<ChipResult<NoValue>> written;

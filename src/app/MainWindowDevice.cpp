@@ -18,8 +18,11 @@
 #include "ops/ProcDlg.h"
 
 #include <QGroupBox>
+#include <QLayout>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 
 bool TTolmMain::SetDeviceValues(const QString &deviceName, bool allowEditorClose)
@@ -36,9 +39,38 @@ bool TTolmMain::SetDeviceValues(const QString &deviceName, bool allowEditorClose
     if (!device.HasDataMemory && allowEditorClose && m_dataEditForm && m_dataEditForm->isVisible())
         m_dataEditForm->close();
     CalibrationBox->setVisible(device.HasCalibration);
+    FitToPages();
+    OrderPartFieldKeys();
+    // Controls made while the window is hidden learn their final size when first polished and
+    // laid out: the room they need is measured again then.
+    QTimer::singleShot(0, this, &TTolmMain::FitToPages);
     ShowProgramEndInViewer();
     m_checksum->Schedule();
     return true;
+}
+
+void TTolmMain::FitToPages()
+{
+    // The window keeps the size it was built with; only a part whose own fields need more
+    // room widens or lengthens it, and picking another part brings it back.
+    if (!m_builtSize.isValid())
+        return;
+    // The part's own controls were made while hidden, unpolished: their sizes are asked anew,
+    // in the style they will be shown in.
+    m_config->OwnFieldsGroup()->ensurePolished();
+    for (QWidget *w = m_config->OwnFieldsGroup(); w; w = w->parentWidget()) {
+        if (w->layout()) {
+            // Activation clears the nested layouts' sizes too.
+            w->layout()->invalidate();
+            w->layout()->activate();
+        }
+    }
+    const bool logShown = !OperationLogView->isHidden();
+    QSize needed = sizeHint();
+    if (logShown)
+        needed.rheight() -= OperationLogView->height() + centralWidget()->layout()->spacing();
+    m_baseSize = m_builtSize.expandedTo(needed);
+    ShowLogPane(logShown);
 }
 
 void TTolmMain::SetProgramMemory()

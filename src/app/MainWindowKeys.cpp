@@ -1,5 +1,6 @@
 // The main window from the keyboard: keys that turn the pages, and a Tab order that follows
 // the eye across the toolbar and down each page.
+#include "ConfigurationPart.h"
 #include "ControlFactory.h"
 #include "Tolm32U.h"
 
@@ -77,4 +78,20 @@ void TTolmMain::AddPageKey(const QKeySequence &keys, int step)
         const int pages = OptionPages->count();
         OptionPages->setCurrentIndex((OptionPages->currentIndex() + step + pages) % pages);
     });
+}
+
+void TTolmMain::OrderPartFieldKeys()
+{
+    // A part's own fields come after the direct access and calibration, before the System
+    // page, in the order they stand on the page.
+    QWidget *previous = findChild<QWidget *>(QStringLiteral("WriteCalCbx"));
+    const QWidget *fields = m_config->OwnFieldsGroup();
+    for (QWidget *control :
+         fields->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (control->focusPolicy() & Qt::TabFocus) {
+            setTabOrder(previous, control);
+            previous = control;
+        }
+    }
+    setTabOrder(previous, findChild<QWidget *>(QStringLiteral("WdtCbx")));
 }

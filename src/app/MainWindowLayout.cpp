@@ -70,6 +70,7 @@ void TTolmMain::BuildWindow()
     // Sized once with every group shown, so hiding the data or calibration group for a
     // device later never shrinks or jumps the window; the log pane adds to it when open.
     m_baseSize = sizeHint();
+    m_builtSize = m_baseSize;
     setFixedSize(m_baseSize);
 }
 
@@ -146,7 +147,13 @@ QWidget *TTolmMain::BuildConfigurationPage()
     page->addWidget(m_config->OscillatorGroup(), 0, 0);
     page->addWidget(m_config->ProtectionGroupBox(), 1, 0);
     page->addWidget(Config, 0, 1);
-    page->addWidget(CalibrationBox, 1, 1, Qt::AlignTop);
+    // Under the direct access: the calibration value, and the part's own fields (the parts
+    // that have those keep their calibration word elsewhere).
+    auto *lower = new QVBoxLayout;
+    lower->addWidget(CalibrationBox);
+    lower->addWidget(m_config->OwnFieldsGroup());
+    lower->addStretch();
+    page->addLayout(lower, 1, 1);
     page->setRowStretch(2, 1);
     return Configuration;
 }

@@ -135,6 +135,8 @@ private:
     // A memory-parity device needs a parity-capable module; a wrong or silent module ends
     // any operation that is waiting in the progress window.
     void CheckModuleAfterDeviceChange();
+    // The window's fixed size for the pages of the selected part.
+    void FitToPages();
     // Greys the program viewer's words past the selected device's highest address.
     void ShowProgramEndInViewer();
     // While chip work runs, the pages, the toolbar's ways to the module and the device, and
@@ -164,6 +166,8 @@ private:
     // Page keys and the Tab order (MainWindowKeys.cpp).
     void SetKeyboardAccess();
     void AddPageKey(const QKeySequence &keys, int step);
+    // The Tab order through the controls of the selected part's own fields.
+    void OrderPartFieldKeys();
 
     MemoryImage &m_image;
     Messages &m_messages;
@@ -203,7 +207,8 @@ private:
     QPlainTextEdit *OperationLogView = nullptr;
 
     OperationLog *m_log = nullptr;
-    QSize m_baseSize;      // without the log pane
+    QSize m_builtSize;     // as built, with every shared group shown
+    QSize m_baseSize;      // without the log pane, for the selected part
     QString m_imageSource; // the file, or the chip, the image came from; empty at start
     bool m_imageEdited = false;
     bool m_confirmSuccesses = true;

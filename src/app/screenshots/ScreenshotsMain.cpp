@@ -167,6 +167,14 @@ int main(int argc, char *argv[])
     ok = SaveMainPages(main, dir, QStringLiteral("main-12c508-")) && ok;
     main.SetDeviceValues(QStringLiteral("16f877"), false);
     ok = SaveMainPages(main, dir, QStringLiteral("main-16f877-")) && ok;
+    // Newer parts: a calibration part with band-gap bits, fields of their own, a second word.
+    for (const char *part : {"12f675", "16f877a", "16f887"}) {
+        main.SetDeviceValues(QString::fromLatin1(part), false);
+        QApplication::processEvents();
+        ok = SaveMainPages(main, dir, QStringLiteral("main-%1-").arg(QLatin1String(part))) && ok;
+    }
+    main.SetDeviceValues(QStringLiteral("16f877"), false);
+    QApplication::processEvents();
 
     TOptionsDlg &options = *windows.OptionsDlg;
     options.DeviceSelectOpt->setCurrentText(main.CurrentDevice().DeviceName);

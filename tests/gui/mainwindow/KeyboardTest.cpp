@@ -152,6 +152,11 @@ private slots:
             << QStringList{"OscBox",         "ProtNoneBtn", "ConfigEdit", "ConfigReadBtn",
                            "ConfigWriteBtn", "RefreshBtn",  "CalEdit",    "ReadCalBtn",
                            "WriteCalBtn",    "BuildCalBtn", "WriteCalCbx"};
+        QTest::newRow("Configuration with a part's own fields")
+            << "16f887" << 1
+            << QStringList{"OscBox",         "ProtNoneBtn", "ConfigEdit", "ConfigReadBtn",
+                           "ConfigWriteBtn", "RefreshBtn",  "BORENBox",   "IESOCbx",
+                           "FCMENCbx",       "WRT2Box",     "BOR4V2Box"};
         QTest::newRow("System") << "16f877" << 2
                                 << QStringList{"WdtCbx",   "PutCbx", "LvpCbx", "BOutCbx", "MClrCbx",
                                                "DebugCbx", "CpdCbx", "WrtCbx", "MpeenCbx"};

@@ -2,6 +2,8 @@
 // parts' erase-then-write) from the main window, against the in-process simulator.
 #include "OperationsFixture.h"
 #include "app/MainStatusBar.h"
+#include "app/WriteWarnings.h"
+#include "device/HexText.h"
 
 using namespace MainWindowFixture;
 using namespace OperationsFixture;
@@ -30,15 +32,21 @@ private slots:
         QTest::newRow("another part: selected as if picked")
             << "16f876"
             << "16f877" << QStringList{"Confirm: Set Program Memory to 3FFF ?"} << "16f876"
-            << "Detected 16f876, revision 0 (device ID 09E0)";
+            << "Detected 16f876, revision 0 (device ID 09E0): now selected in place of the "
+               "16f877";
+        QTest::newRow("a part without a device ID selected")
+            << "16f877"
+            << "16c84" << QStringList{"Confirm: Set Program Memory to 3FFF ?"} << "16f877"
+            << "Detected 16f877, revision 0 (device ID 09A0): now selected in place of the "
+               "16c84";
         QTest::newRow("the part selected") << "16f628a"
                                            << "16f628a" << QStringList{} << "16f628a"
                                            << "Detected 16f628a, revision 0 (device ID 1060)";
         QTest::newRow("no known ID: says what was read")
             << "16f84"
             << "16f628"
-            << QStringList{"Warning: The chip's device ID is 0000, which names none of the "
-                           "16f628, 16f628a, 16f876 and 16f877."}
+            << QStringList{"Warning: The chip's device ID is 0000, which names none of "
+                           "Tolm's parts (the older parts have no device ID)."}
             << "16f628"
             << "";
     }
@@ -58,11 +66,65 @@ private slots:
         QTEST(Find<MainStatusBar>(p.Main(), "StatusBar")->Text(), "status");
     }
 
+    // A part not yet confirmed on hardware is warned about before its first write, once a
+    // session; a confirmed part never.
+    void unconfirmedPartsAreWarnedAboutOnce_data()
+    {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("16f877a") << "16f877a" << 1;
+        QTest::newRow("12f675") << "12f675" << 1;
+        QTest::newRow("16f84") << "16f84" << 0;
+    }
+
+    void unconfirmedPartsAreWarnedAboutOnce()
+    {
+        QFETCH(QString, part);
+        SimulatedProgram p(part);
+        p.ClickConfirmed(QStringLiteral("ConfigWriteBtn"));
+        p.ClickConfirmed(QStringLiteral("ConfigWriteBtn"));
+        const QString warning = QStringLiteral("Warning: ") + UnconfirmedPartText(part);
+        QTEST(int(p.messages.shown.count(warning)), "warnings");
+    }
+
+    // A configuration word the part's specification wants entered Vpp first is written only
+    // after the user has said yes; Cancel sends nothing.
+    void vppFirstConfigurationsAreAskedAbout_data()
+    {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<int>("word");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("16f887 internal oscillator, MCLR off") << "16f887" << 0x3FD4 << true;
+        QTest::newRow("16f887 clock out, MCLR off") << "16f887" << 0x3FD5 << true;
+        QTest::newRow("16f887 internal oscillator, MCLR on") << "16f887" << 0x3FF4 << false;
+        QTest::newRow("16f887 HS, MCLR off") << "16f887" << 0x3FD2 << false;
+        QTest::newRow("12f683 internal oscillator, MCLR off") << "12f683" << 0x3FD4 << true;
+        QTest::newRow("12f675: Vpp first always") << "12f675" << 0x3FFF << true;
+        QTest::newRow("16f628: always, but confirmed to work") << "16f628" << 0x3F10 << false;
+        QTest::newRow("16f84") << "16f84" << 0x3FF1 << false;
+    }
+
+    void vppFirstConfigurationsAreAskedAbout()
+    {
+        QFETCH(QString, part);
+        QFETCH(int, word);
+        QFETCH(bool, asked);
+        SimulatedProgram p(part);
+        const std::uint16_t before = p.Chip().ConfigWord();
+        Find<QLineEdit>(p.Main(), "ConfigEdit")->setText(FormatHex(std::uint16_t(word), 4));
+        p.messages.confirmAnswers << true << false; // write directly: yes; Vpp first: no
+        Find<QToolButton>(p.Main(), "ConfigWriteBtn")->click();
+        const QString question =
+            QStringLiteral("Confirm: ") + VppFirstQuestion(part, static_cast<std::uint16_t>(word));
+        QCOMPARE(p.messages.shown.contains(question), asked);
+        QCOMPARE(p.Chip().ConfigWord() == before, asked);
+    }
+
     void eraseBeforeWriteIsRefusedOnEpromParts()
     {
         SimulatedProgram p(QStringLiteral("16c62A"));
-        QVERIFY(
-            !Find<QToolButton>(p.Main(), "DetectBtn")->isEnabled()); // and no device ID to detect
+        // Detect reads the chip's device ID whatever part is selected.
+        QVERIFY(Find<QToolButton>(p.Main(), "DetectBtn")->isEnabled());
         Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->click();
         QVERIFY(!Find<QCheckBox>(p.Main(), "EraseBeforeWriteCbx")->isChecked());
         QCOMPARE(p.messages.shown,
