@@ -128,9 +128,9 @@ int RunWriteCommand(CliContext &ctx, const QStringList &args)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Loads IN and writes the targets to the chip. On the 12c508, 12c509 and 12ce674 the "
-        "chip's calibration word at the top of program memory is left as it is. On the "
-        "16f628, 16f628a, 16f876 and 16f877 the chip's device ID must name the device."));
+        "Loads IN and writes the targets to the chip. A calibration word the chip carries "
+        "(at the top of program memory, or in configuration space) is left as it is. On a "
+        "part with a device ID the chip's ID must name the device."));
     CliContext::AddGlobalOptions(parser);
     parser.addPositionalArgument("IN", "Intel HEX file to write.");
     AddWriteCalOption(parser);

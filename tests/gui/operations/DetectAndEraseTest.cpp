@@ -99,7 +99,8 @@ private slots:
         QTest::newRow("16f887 internal oscillator, MCLR on") << "16f887" << 0x3FF4 << false;
         QTest::newRow("16f887 HS, MCLR off") << "16f887" << 0x3FD2 << false;
         QTest::newRow("12f683 internal oscillator, MCLR off") << "12f683" << 0x3FD4 << true;
-        QTest::newRow("12f675: Vpp first always") << "12f675" << 0x3FFF << true;
+        QTest::newRow("12f675 internal oscillator, MCLR off") << "12f675" << 0x3FD4 << true;
+        QTest::newRow("12f675 internal oscillator, MCLR on") << "12f675" << 0x3FF4 << false;
         QTest::newRow("16f628: always, but confirmed to work") << "16f628" << 0x3F10 << false;
         QTest::newRow("16f84") << "16f84" << 0x3FF1 << false;
     }
