@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <algorithm>
+
 ChecksumDisplay::ChecksumDisplay(const MemoryImage &image, const DeviceRecord &device,
                                  const ConfigurationPart &config,
                                  std::function<bool()> chipWorkRunning, QObject *parent)
@@ -21,6 +23,14 @@ ChecksumDisplay::ChecksumDisplay(const MemoryImage &image, const DeviceRecord &d
         QStringLiteral("Sum of every program word and the configuration word as Write "
                        "programs it"));
     ChecksumLbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The window takes its fixed size before the first sum is shown: the label keeps room for
+    // its widest text, so the sum never pushes the page out of the window.
+    const QFontMetrics metrics = ChecksumLbl->fontMetrics();
+    int widestDigit = 0;
+    for (const QChar digit : QStringLiteral("0123456789ABCDEF"))
+        widestDigit = std::max(widestDigit, metrics.horizontalAdvance(digit));
+    ChecksumLbl->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Checksum ")) +
+                                 4 * widestDigit);
     // A file load changes hundreds of cells one by one: the sum is taken once, after them.
     m_timer = new QTimer(this);
     m_timer->setSingleShot(true);
