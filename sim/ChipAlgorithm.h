@@ -6,7 +6,7 @@
 
 namespace tolm::sim {
 
-// How a chip takes programming, as its programming specification describes it. Each chip names
+// How a chip takes programming, as its programming guide describes it. Each chip names
 // one; the behaviour behind it is a small set of named rules (AlgorithmRules) that the chip and
 // its programming session ask, never the algorithm itself.
 enum class ChipAlgorithm {

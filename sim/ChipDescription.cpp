@@ -65,7 +65,7 @@ constexpr ChipDescription WithParity(ChipDescription chip)
     return chip;
 }
 
-// The mid-range flash parts, from their programming specifications. Device IDs are at 2006 with
+// The mid-range flash parts, from their programming guides. Device IDs are at 2006 with
 // the revision bits 0. Unimplemented configuration bits read as 1 unless said otherwise.
 struct MidRange
 {
@@ -77,7 +77,7 @@ struct MidRange
     uint16_t cpdMask;
 };
 
-// Cycle times are the specifications' longest waits: program word or block, data byte, erase.
+// Cycle times are the programming guides' longest waits: program word or block, data byte, erase.
 constexpr ChipDescription MidRangeChip(std::string_view name, ChipAlgorithm algorithm,
                                        const MidRange &m, int programUs, int dataUs, int eraseUs)
 {

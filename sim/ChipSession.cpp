@@ -158,7 +158,7 @@ void ChipSession::BulkErase(SetUpErase which)
     }
 }
 
-// Only the parts whose specification defines these codes act on them.
+// Only the parts whose programming guide defines these codes act on them.
 void ChipSession::CommandAbove15(int code)
 {
     char text[96];

@@ -45,7 +45,7 @@ namespace tolm::sim {
 // - A chip command while the target is unpowered is recorded; it reaches nothing, reads give
 //   zeros. A command in the wrong mode, a transfer word in the wrong form or with wrong parity
 //   bits, a data transfer without its Load/Read command are recorded and carried out.
-// - The chip reacts as its programming specification says (ChipAlgorithm.h names the rules):
+// - The chip reacts as its programming guide says (ChipAlgorithm.h names the rules):
 //   program-only parts AND a word into a programmed one, a 16F87XA writes 8-word blocks from
 //   latches that keep their contents and stays protected against every erase codes 0-15 can
 //   start, the 12F629 family loses OSCCAL and band-gap bits to a bulk erase, calibration words

@@ -37,7 +37,7 @@ void SimChip::SetDataByte(uint16_t address, uint8_t value)
 }
 
 // Bits that are no cells read the same whatever was written: 1 on most parts, 0 where the
-// specification says "read as 0" (the erased word carries which).
+// programming guide says "read as 0" (the erased word carries which).
 uint16_t SimChip::ConfigForm(int index, uint16_t word) const
 {
     const ChipDescription &d = *m_description;

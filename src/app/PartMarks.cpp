@@ -20,7 +20,7 @@ QString MarkText(const PartMarks &marks)
     QStringList lines;
     if (marks.unconfirmed)
         lines << QStringLiteral("Not yet confirmed on hardware: written from the manufacturer's "
-                                "programming specification, never yet tried on a real chip "
+                                "programming guide, never yet tried on a real chip "
                                 "through the module.");
     if (marks.overridesShipped)
         lines << QStringLiteral("Your own definition (%1) replaces the one Tolm ships.")

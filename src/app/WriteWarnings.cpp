@@ -7,17 +7,16 @@
 
 QString UnconfirmedPartText(const QString &partName)
 {
-    return QStringLiteral(
-               "The %1 has not yet been confirmed on hardware: Tolm writes it as the "
-               "manufacturer's programming specification says, but no one has yet written and "
-               "verified one through the module. Verify the chip after writing it.")
+    return QStringLiteral("The %1 has not yet been confirmed on hardware: Tolm writes it as the "
+                          "manufacturer's programming guide says, but no one has yet written and "
+                          "verified one through the module. Verify the chip after writing it.")
         .arg(partName);
 }
 
 QString VppFirstQuestion(const QString &partName, std::uint16_t word)
 {
     return QStringLiteral(
-               "With the configuration word %1 the %2's programming specification asks for Vpp "
+               "With the configuration word %1 the %2's programming guide asks for Vpp "
                "before Vdd, but the module always powers Vdd first: the chip may start its "
                "program before it enters programming mode, and once this word is written it "
                "may not be programmable with the module again. Write it all the same?")

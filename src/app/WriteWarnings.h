@@ -8,10 +8,10 @@ class Messages;
 struct DeviceRecord;
 
 // What the user hears before the chip is written: once a session for each part that has not
-// yet been confirmed on hardware, a warning that its programming is the specification's, never
-// yet tried through the module; and before each configuration word that the part's programming
-// specification wants entered with Vpp before Vdd, which the module's fixed power-up order does
-// not give, the question whether to write it all the same.
+// yet been confirmed on hardware, a warning that its programming follows the manufacturer's
+// programming guide, never yet tried through the module; and before each configuration word
+// that the part's programming guide wants entered with Vpp before Vdd, which the module's fixed
+// power-up order does not give, the question whether to write it all the same.
 class WriteWarnings
 {
 public:

@@ -243,7 +243,7 @@ std::uint16_t ImageChecksum(const MemoryImage &image, const DeviceRecord &device
         for (int address = 0; address <= last; ++address)
             sum += ParseHexText(image.GetProgramWordText(address)).value_or(0) & mask;
     }
-    // The newer flash parts count the configuration word as their programming specifications
+    // The newer flash parts count the configuration word as their programming guides
     // do (named fields the option controls do not show included); the others as they always
     // have, by the bits the controls use.
     const ConfigWordDef *first = ConfigDef(device, 0);

@@ -64,9 +64,9 @@ std::uint16_t ConfigCompareMask(const DeviceRecord &device);
 // once before the first write.
 bool ConfirmedOnHardware(const DeviceRecord &device);
 
-// The part's programming specification asks for Vpp before Vdd for this configuration word,
+// The part's programming guide asks for Vpp before Vdd for this configuration word,
 // which the module's fixed power-up order does not give: the user is warned before writing it.
-// A part confirmed on hardware whose specification always asks for it (16f628, 16f628a) has
+// A part confirmed on hardware whose programming guide always asks for it (16f628, 16f628a) has
 // shown that the module's order works for it.
 bool NeedsVppBeforeVdd(const DeviceRecord &device, std::uint16_t configWord);
 

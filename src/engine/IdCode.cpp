@@ -172,7 +172,7 @@ ChipResult<NoValue> PicEngine::PicWriteIDCode(std::uint16_t code)
     return NoValue{};
 }
 
-// The 8-word-block parts write the ID locations as their programming specification shows: the
+// The 8-word-block parts write the ID locations as their programming guide shows: the
 // four loaded, then one Begin Erase/Programming for their block.
 bool PicEngine::WriteIdBlock(std::uint16_t value)
 {

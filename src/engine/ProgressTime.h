@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QString>
+#include <QtGlobal>
 #include <optional>
 
-// Time figures of a running memory operation, the same in the progress window and on the
-// terminal's progress line.
-
-// Seconds as m:ss, or h:mm:ss from an hour on.
-QString DurationText(qint64 seconds);
+// The time figures of a running memory operation, the same in the progress window and on the
+// terminal's progress line (texts/TimeTexts words them).
 
 // The time still needed for `total` words when `done` took `elapsedMs`, rounded up to whole
 // seconds; nothing before the first word is done (no rate to go by yet).

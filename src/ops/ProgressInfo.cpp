@@ -2,6 +2,7 @@
 
 #include "device/HexText.h"
 #include "engine/ProgressTime.h"
+#include "texts/TimeTexts.h"
 
 #include <algorithm>
 

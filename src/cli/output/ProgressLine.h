@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/ProgressTime.h"
+#include "texts/TimeTexts.h"
 
 #include <QElapsedTimer>
 #include <QString>

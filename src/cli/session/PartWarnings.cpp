@@ -14,7 +14,7 @@ void WarnIfUnconfirmed(CliContext &ctx, const DeviceRecord &device)
         return;
     ctx.err << "tolm-cli: warning: the " << device.DeviceName
             << " has not yet been confirmed on a real chip through the programmer module; "
-               "its programming follows the manufacturer's programming specification"
+               "its programming follows the manufacturer's programming guide"
             << Qt::endl;
 }
 
@@ -23,7 +23,7 @@ void WarnIfVppBeforeVdd(CliContext &ctx, const DeviceRecord &device, std::uint16
     if (!NeedsVppBeforeVdd(device, configWord))
         return;
     ctx.err << "tolm-cli: warning: the " << device.DeviceName
-            << "'s programming specification asks for Vpp before Vdd with configuration word "
+            << "'s programming guide asks for Vpp before Vdd with configuration word "
             << FormatHex(configWord, 4)
             << ", and the programmer module raises Vdd first: a chip whose program starts at "
                "once (MCLR off, internal oscillator) may not enter programming mode"

@@ -96,7 +96,7 @@ struct CalibrationDef
     bool operator==(const CalibrationDef &) const = default;
 };
 
-// When the part's programming specification asks for Vpp before Vdd: never, always, or for
+// When the part's programming guide asks for Vpp before Vdd: never, always, or for
 // configurations where each listed field holds one of its listed values.
 struct VppBeforeVdd
 {

@@ -87,7 +87,7 @@ private slots:
         QTEST(int(p.messages.shown.count(warning)), "warnings");
     }
 
-    // A configuration word the part's specification wants entered Vpp first is written only
+    // A configuration word the part's programming guide wants entered Vpp first is written only
     // after the user has said yes; Cancel sends nothing.
     void vppFirstConfigurationsAreAskedAbout_data()
     {

@@ -1,4 +1,4 @@
-// The 23 parts added from the manufacturer's programming specifications: relations between their
+// The 23 parts added from the manufacturer's programming guides: relations between their
 // columns that a mistyped number breaks, and what their named fields build.
 #include "device/catalogue/Catalogue.h"
 #include "device/catalogue/PartAlgorithms.h"

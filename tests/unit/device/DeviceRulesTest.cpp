@@ -115,7 +115,7 @@ TEST(DeviceRules, ChecksumSumsTheWholeProgramMemoryAndTheUsedConfigurationBits)
 
 // On every flash part, the image of a blank chip, and of one with the manufacturer's pattern at
 // the first and last user words, sums to the figures the part file publishes: the same rule the
-// programming specifications give (second configuration word included, the OSCCAL word left
+// programming guides give (second configuration word included, the OSCCAL word left
 // out).
 TEST(DeviceRules, ChecksumOfABlankAndAPatternImageIsThePublishedOne)
 {

@@ -196,7 +196,7 @@ inline int FlashWriteSerial(Host &h, unsigned word)
     return h.ReadProgram();
 }
 
-// A programming flow written the way the programming specifications draw it, numbers in hex:
+// A programming flow written the way the programming guides draw it, numbers in hex:
 //   LC v / LP v / LD v  Load Configuration / Load Data for program / for data memory, with v
 //   BP, BE, BD          Begin Programming (8), Bulk Erase Program (9) / Data Memory (11)
 //   INC n, C n          n x Increment Address; PIC command n

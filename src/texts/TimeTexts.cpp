@@ -1,0 +1,14 @@
+#include "texts/TimeTexts.h"
+
+QString DurationText(qint64 seconds)
+{
+    const qint64 hours = seconds / 3600;
+    const qint64 minutes = seconds / 60 % 60;
+    const QString secs = QStringLiteral("%1").arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    if (hours > 0)
+        return QStringLiteral("%1:%2:%3")
+            .arg(hours)
+            .arg(minutes, 2, 10, QLatin1Char('0'))
+            .arg(secs);
+    return QStringLiteral("%1:%2").arg(minutes).arg(secs);
+}
